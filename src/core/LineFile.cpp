@@ -1,0 +1,87 @@
+#include "core/LineFile.h"
+
+#include "core/Errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QByteArrayList splitLines(const QByteArray& content)
+{
+    QByteArrayList lines;
+    qsizetype start = 0;
+    const qsizetype size = content.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = content[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(content.mid(start, i - start));
+        if (c == '\r' && i + 1 < size && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(content.mid(start));
+    return lines;
+}
+
+QByteArray joinLines(const QByteArrayList& lines)
+{
+    QByteArray out;
+    qsizetype total = 0;
+    for (const QByteArray& line : lines)
+        total += line.size() + 2;
+    out.reserve(total);
+    for (const QByteArray& line : lines) {
+        out.append(line);
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+std::optional<QStringList> readLineFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QStringList lines;
+    for (const QByteArray& line : splitLines(file.readAll()))
+        lines.append(QString::fromLocal8Bit(line));
+    return lines;
+}
+
+void writeLineFile(const QString& path, const QStringList& lines)
+{
+    QByteArrayList raw;
+    raw.reserve(lines.size());
+    for (const QString& line : lines)
+        raw.append(line.toLocal8Bit());
+    if (!writeFileWhole(path, joinLines(raw)))
+        throw ECreateError(path);
+}
+
+QStringList textToLines(const QString& text)
+{
+    QStringList lines;
+    for (const QByteArray& line : splitLines(text.toUtf8()))
+        lines.append(QString::fromUtf8(line));
+    return lines;
+}
+
+bool writeFileWhole(const QString& path, const QByteArray& content)
+{
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || !(folder.permissions() & QFileDevice::WriteOwner))
+        return false;
+    if (info.exists() && (info.isDir() || !(info.permissions() & QFileDevice::WriteOwner)))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

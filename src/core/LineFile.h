@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Plain text files of lines. Every line is written followed by CR LF; on reading, CR LF, a lone LF
+// and a lone CR all end a line, and a final line break does not add an empty line.
+// Text is the system's 8-bit encoding, stored byte for byte.
+
+QByteArrayList splitLines(const QByteArray& content);
+QByteArray joinLines(const QByteArrayList& lines);
+
+// The lines of a file, or nothing when it cannot be read.
+std::optional<QStringList> readLineFile(const QString& path);
+// Writes the lines whole, then renames the file into place; raises ECreateError with the path on failure.
+void writeLineFile(const QString& path, const QStringList& lines);
+
+// Splits a memo's text into its lines by the same rules as a file.
+QStringList textToLines(const QString& text);
+
+// Writes bytes to a temporary file beside path and renames it into place. A file or folder without
+// its write permission is refused, whoever runs the program. Returns false on any failure, leaving
+// the previous file as it was.
+bool writeFileWhole(const QString& path, const QByteArray& content);

@@ -1,0 +1,158 @@
+#include "core/ProfileFile.h"
+
+#include "core/Errors.h"
+#include "core/LineFile.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+QByteArray trimmedBlanks(const QByteArray& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// The name inside "[name]", or nothing when the line is not a section header.
+std::optional<QByteArray> sectionName(const QByteArray& line)
+{
+    const QByteArray t = trimmedBlanks(line);
+    const qsizetype close = t.indexOf(']');
+    if (!t.startsWith('[') || close < 0)
+        return std::nullopt;
+    return trimmedBlanks(t.mid(1, close - 1));
+}
+
+bool sameName(const QByteArray& a, const QString& b)
+{
+    return QString::fromLocal8Bit(a).compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(QString path)
+    : m_path(std::move(path))
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    m_existed = true;
+    m_lines = splitLines(file.readAll());
+}
+
+int ProfileFile::findSection(const QString& section) const
+{
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const auto name = sectionName(m_lines[i]);
+        if (name && sameName(*name, section))
+            return i;
+    }
+    return -1;
+}
+
+// One past the last key line of the section that starts at sectionLine (blank lines at its end excluded).
+int ProfileFile::sectionEnd(int sectionLine) const
+{
+    int last = sectionLine;
+    for (int i = sectionLine + 1; i < m_lines.size(); ++i) {
+        if (sectionName(m_lines[i]))
+            break;
+        if (!trimmedBlanks(m_lines[i]).isEmpty())
+            last = i;
+    }
+    return last + 1;
+}
+
+int ProfileFile::findKey(int sectionLine, const QString& key) const
+{
+    for (int i = sectionLine + 1; i < m_lines.size(); ++i) {
+        const QByteArray& line = m_lines[i];
+        if (sectionName(line))
+            break;
+        const qsizetype eq = line.indexOf('=');
+        if (eq >= 0 && sameName(trimmedBlanks(line.left(eq)), key))
+            return i;
+    }
+    return -1;
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    const int s = findSection(section);
+    if (s < 0)
+        return defaultValue;
+    const int k = findKey(s, key);
+    if (k < 0)
+        return defaultValue;
+    const QByteArray& line = m_lines[k];
+    QByteArray raw = trimmedBlanks(line.mid(line.indexOf('=') + 1));
+    if (raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"'))
+        raw = raw.mid(1, raw.size() - 2);
+    return QString::fromLocal8Bit(raw).left(MaxValueLength);
+}
+
+bool ProfileFile::isTicked(const QString& value)
+{
+    try {
+        return toInteger(value) != 0;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+bool ProfileFile::readBool(const QString& section, const QString& key) const
+{
+    return isTicked(readString(section, key));
+}
+
+void ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    QByteArray entry = key.toLocal8Bit() + '=' + value.toLocal8Bit();
+    // A line break inside a value would split the entry into lines of its own.
+    entry.replace('\r', ' ').replace('\n', ' ');
+    int s = findSection(section);
+    if (s < 0) {
+        m_lines.append('[' + section.toLocal8Bit() + ']');
+        m_lines.append(entry);
+        return;
+    }
+    const int k = findKey(s, key);
+    if (k >= 0) {
+        const QByteArray& old = m_lines[k];
+        m_lines[k] = old.left(old.indexOf('=') + 1) + value.toLocal8Bit();
+        m_lines[k].replace('\r', ' ').replace('\n', ' ');
+        return;
+    }
+    m_lines.insert(sectionEnd(s), entry);
+}
+
+void ProfileFile::writeBool(const QString& section, const QString& key, bool value)
+{
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ProfileFile::commit()
+{
+    if (!writeFileWhole(m_path, joinLines(m_lines)))
+        throw EWriteError(m_path);
+    m_existed = true;
+}
+
+QString ProfileFile::read(const QString& path, const QString& section, const QString& key, const QString& defaultValue)
+{
+    return ProfileFile(path).readString(section, key, defaultValue);
+}
+
+void ProfileFile::write(const QString& path, const QString& section, const QString& key, const QString& value)
+{
+    ProfileFile file(path);
+    file.writeString(section, key, value);
+    file.commit();
+}

@@ -1,0 +1,13 @@
+#include "core/RecordName.h"
+
+bool isSafeRecordName(const QString& name)
+{
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+QString recordPath(const QString& folder, const QString& name, const QString& extension)
+{
+    return folder + QLatin1Char('/') + name + extension;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Record files are named after what the user typed. A name that would reach outside its folder
+// (a path separator, "." or "..", a NUL) is never used as a file name.
+bool isSafeRecordName(const QString& name);
+
+// folder + "/" + name + extension: the path a record of that name has (callers check the name first).
+QString recordPath(const QString& folder, const QString& name, const QString& extension);

@@ -1,0 +1,81 @@
+#include "core/Errors.h"
+#include "core/LineFile.h"
+#include "core/RecordName.h"
+#include "util/TempBase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LineFile, EveryLineBreakStyleEndsALineAndTheLastBreakAddsNone)
+{
+    const struct
+    {
+        QByteArray content;
+        QByteArrayList lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\rc\r\n", {"a", "b", "c"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\n\rb", {"a", "", "b"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(splitLines(c.content), c.lines) << c.content.constData();
+}
+
+TEST(LineFile, WritesCrLfAfterEveryLineAndReadsBackTheSameLines)
+{
+    TempBase base;
+    const QString path = base.file(QStringLiteral("data/x.lds"));
+    const QStringList lines{QStringLiteral("first"), QString(), QStringLiteral("caf\u00e9 \u00fc")};
+    writeLineFile(path, lines);
+    EXPECT_EQ(base.read(QStringLiteral("data/x.lds")), QByteArray("first\r\n\r\ncaf\xc3\xa9 \xc3\xbc\r\n"));
+    EXPECT_EQ(readLineFile(path), lines);
+
+    writeLineFile(path, {});
+    EXPECT_EQ(base.read(QStringLiteral("data/x.lds")), QByteArray());
+    EXPECT_EQ(readLineFile(path), QStringList());
+    EXPECT_FALSE(readLineFile(base.file(QStringLiteral("data/none.lds"))).has_value());
+}
+
+TEST(LineFile, FailedCreateRaisesWithThePath)
+{
+    TempBase base;
+    const QString path = base.file(QStringLiteral("missing/x.nts"));
+    try {
+        writeLineFile(path, {QStringLiteral("a")});
+        FAIL();
+    } catch (const ECreateError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot create file ") + path);
+    }
+}
+
+TEST(TextHelpers, IntegerConversionAcceptsOnlyWholeNumbers)
+{
+    EXPECT_EQ(toInteger(QStringLiteral("8080")), 8080);
+    EXPECT_EQ(toInteger(QStringLiteral(" -12 ")), -12);
+    EXPECT_EQ(toInteger(QStringLiteral("$1F")), 31);
+    EXPECT_EQ(toInteger(QStringLiteral("0x10")), 16);
+    for (const char* bad : {"", "abc", "12a", "1.5", "99999999999", "$", "0x"}) {
+        try {
+            toInteger(QString::fromLatin1(bad));
+            FAIL() << bad;
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(bad)));
+        }
+    }
+}
+
+TEST(TextHelpers, RecordNamesNeverLeaveTheirFolder)
+{
+    for (const char* bad : {".", "..", "a/b", "..\\x", "/etc/passwd"})
+        EXPECT_FALSE(isSafeRecordName(QString::fromLatin1(bad))) << bad;
+    for (const char* good : {"", "My App", "v1.0", "...", "a..b"})
+        EXPECT_TRUE(isSafeRecordName(QString::fromLatin1(good))) << good;
+}
+
+} // namespace
