@@ -1,0 +1,141 @@
+#!/usr/bin/python3
+"""Recording HTTP/1.0 server for tests, on 127.0.0.1 and a free port.
+
+Prints "PORT <n>" once listening. Every request is saved byte for byte (request line, headers as
+received, body read by Content-Length) as DIR/0001.req, 0002.req, ... in arrival order, completely
+written before the answer goes out. The answer is "HTTP/1.0 " + STATUS with a small body, then the
+connection is closed. Exits by itself after --lifetime seconds.
+
+  --record DIR           where requests are saved (required)
+  --status "200 OK"      status of every answer
+  --route PATH=STATUS    status for that exact path (query ignored); repeatable
+  --silent PATH          close without answering for that exact path; repeatable
+  --stall SECONDS        wait that long before answering
+  --lifetime SECONDS     stop after that long (default 120)
+"""
+
+import argparse
+import http.server
+import os
+import socketserver
+import sys
+import threading
+import time
+
+
+class Recorder:
+    """Wraps the request stream and keeps every byte read from it."""
+
+    def __init__(self, stream):
+        self.stream = stream
+        self.data = bytearray()
+
+    def readline(self, *args):
+        line = self.stream.readline(*args)
+        self.data += line
+        return line
+
+    def read(self, *args):
+        chunk = self.stream.read(*args)
+        self.data += chunk
+        return chunk
+
+    def __getattr__(self, name):
+        return getattr(self.stream, name)
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.0"
+    config = None
+    counter = 0
+    lock = threading.Lock()
+
+    def setup(self):
+        super().setup()
+        self.recorder = Recorder(self.rfile)
+        self.rfile = self.recorder
+
+    def log_message(self, fmt, *args):
+        sys.stderr.write("http_peer: " + (fmt % args) + "\n")
+
+    # Any method: GET, POST, HEAD or whatever the client sends.
+    def __getattr__(self, name):
+        if name.startswith("do_"):
+            return self.answer
+        raise AttributeError(name)
+
+    def save(self):
+        with Handler.lock:
+            Handler.counter += 1
+            number = Handler.counter
+        path = os.path.join(self.config.record, "%04d.req" % number)
+        partial = path + ".part"
+        with open(partial, "wb") as f:
+            f.write(bytes(self.recorder.data))
+        os.replace(partial, path)
+
+    def answer(self):
+        length = self.headers.get("Content-Length")
+        if length is not None:
+            try:
+                remaining = int(length)
+            except ValueError:
+                remaining = 0
+            while remaining > 0:
+                chunk = self.rfile.read(min(remaining, 1 << 20))
+                if not chunk:
+                    break
+                remaining -= len(chunk)
+        self.save()
+
+        path = self.path.split("?", 1)[0]
+        if path in self.config.silent:
+            self.close_connection = True
+            return
+        if self.config.stall > 0:
+            time.sleep(self.config.stall)
+        status = self.config.routes.get(path, self.config.status)
+        body = ("<html><body>%s</body></html>\r\n" % status).encode("latin-1")
+        head = "HTTP/1.0 %s\r\nContent-Type: text/html\r\nContent-Length: %d\r\n\r\n" % (status, len(body))
+        try:
+            self.wfile.write(head.encode("latin-1"))
+            if self.command != "HEAD":
+                self.wfile.write(body)
+            self.wfile.flush()
+        except OSError:
+            pass
+        self.close_connection = True
+
+
+class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--record", required=True)
+    parser.add_argument("--status", default="200 OK")
+    parser.add_argument("--route", action="append", default=[])
+    parser.add_argument("--silent", action="append", default=[])
+    parser.add_argument("--stall", type=float, default=0.0)
+    parser.add_argument("--lifetime", type=float, default=120.0)
+    args = parser.parse_args()
+
+    os.makedirs(args.record, exist_ok=True)
+    routes = {}
+    for route in args.route:
+        path, _, status = route.partition("=")
+        routes[path] = status
+    args.routes = routes
+    Handler.config = args
+
+    server = Server(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    print("PORT %d" % server.server_address[1], flush=True)
+    time.sleep(args.lifetime)
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()
