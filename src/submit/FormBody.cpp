@@ -1,0 +1,87 @@
+#include "submit/FormBody.h"
+
+#include "submit/RunWindow.h"
+
+#include <QLocale>
+
+FormBody::FormBody(const BodyContext& context)
+    : m_context(context)
+{
+}
+
+QString FormBody::sizeInKB(int byteSize)
+{
+    // Integer division truncates toward zero, as the sites have always been sent.
+    return QString::number(byteSize / 1024);
+}
+
+QString FormBody::longTime(const QTime& time)
+{
+    return QLocale::system().toString(time, QLocale::LongFormat);
+}
+
+QString FormBody::piece(const ValuePart& part, bool* matched) const
+{
+    switch (part.source) {
+    case ValueSource::Text:
+        return QString::fromUtf8(part.arg);
+    case ValueSource::Control:
+        return m_context.window.text(QString::fromUtf8(part.arg));
+    case ValueSource::SizeKB:
+        return sizeInKB(m_context.byteSize);
+    case ValueSource::TimeNow:
+        return longTime(m_context.now.isValid() ? m_context.now : QTime::currentTime());
+    case ValueSource::Mailbox:
+        return m_context.endpoints.mailbox;
+    case ValueSource::Mailbox2:
+        return m_context.endpoints.mailbox2;
+    case ValueSource::Page:
+        return m_context.endpoints.page;
+    case ValueSource::Mapped: {
+        const QString shown = m_context.window.text(QString::fromUtf8(part.mapping->control));
+        for (const MappingRow& row : part.mapping->rows) {
+            if (shown == QString::fromUtf8(row.text))
+                return QString::fromUtf8(row.value);
+        }
+        *matched = false;
+        return {};
+    }
+    }
+    return {};
+}
+
+std::optional<QString> FormBody::value(const std::vector<ValuePart>& parts) const
+{
+    QString out;
+    bool matched = true;
+    for (const ValuePart& part : parts)
+        out += piece(part, &matched);
+    if (!matched)
+        return std::nullopt;
+    return out;
+}
+
+QString FormBody::build(const std::vector<FormField>& fields) const
+{
+    static const QString amp = QStringLiteral("&");
+    static const QString eq = QStringLiteral("=");
+    QString body;
+    for (const FormField& f : fields) {
+        if (f.whenTicked && !m_context.window.isChecked(QString::fromUtf8(f.whenTicked)))
+            continue;
+        const QString end = f.last ? QString() : amp;
+        if (f.literal) {
+            body += value(f.value).value_or(QString());
+        } else if (f.mapping) {
+            // Every matching row appends its own field; no match appends nothing.
+            const QString shown = m_context.window.text(QString::fromUtf8(f.mapping->control));
+            for (const MappingRow& row : f.mapping->rows) {
+                if (shown == QString::fromUtf8(row.text))
+                    body += QString::fromUtf8(f.key) + eq + QString::fromUtf8(row.value) + end;
+            }
+        } else {
+            body += QString::fromUtf8(f.key) + eq + value(f.value).value_or(QString()) + end;
+        }
+    }
+    return body;
+}

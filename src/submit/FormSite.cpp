@@ -1,0 +1,35 @@
+#include "submit/FormSite.h"
+
+#include "net/THTTP.h"
+#include "submit/FormBody.h"
+#include "submit/HttpPost.h"
+#include "submit/RecipeBook.h"
+#include "submit/RunWindow.h"
+
+void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
+{
+    RunWindow& w = visit.window;
+    HttpPost step(w, recipe.texts, visit.endpoints);
+    step.open();
+
+    const BodyContext context{w, visit.endpoints, visit.byteSize, {}};
+    const FormBody builder(context);
+    const std::optional<QString> path = builder.value(recipe.script);
+    if (!path) {
+        // The script depends on a pick-list text that names no page of the site. Posting anyway
+        // would send the body to whatever address the client held from the previous site.
+        QString shown;
+        for (const ValuePart& part : recipe.script) {
+            if (part.source == ValueSource::Mapped)
+                shown = w.text(QString::fromUtf8(part.mapping->control));
+        }
+        step.logError(QStringLiteral("No form page for the category \"%1\"").arg(shown));
+        return;
+    }
+    step.target(visit.endpoints.scriptUrl(*path));
+
+    const SiteEntry& e = visit.entry;
+    if (recipe.newClearsUpdate && !e.newBox.isEmpty() && !e.updateBox.isEmpty() && w.isChecked(e.newBox))
+        w.setChecked(e.updateBox, false);
+    step.send(builder.build(recipe.fields), httpPost);
+}

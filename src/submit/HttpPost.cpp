@@ -1,0 +1,112 @@
+#include "submit/HttpPost.h"
+
+#include "net/THTTP.h"
+#include "submit/RunWindow.h"
+
+namespace {
+
+const QString kIdle = QStringLiteral("Idle");
+
+void showIdle(RunWindow& w)
+{
+    w.setText(QStringLiteral("httpstatus"), kIdle);
+    w.setText(QStringLiteral("ftpstatus"), kIdle);
+    w.setText(QStringLiteral("mailstatus"), kIdle);
+}
+
+} // namespace
+
+HttpPost::HttpPost(RunWindow& window, const HttpTexts& texts, const SiteEndpoints& endpoints)
+    : m_window(window)
+    , m_texts(texts)
+    , m_endpoints(endpoints)
+{
+}
+
+QString HttpPost::expand(const char* text) const
+{
+    QString out = QString::fromUtf8(text);
+    out.replace(QStringLiteral("{label}"), m_endpoints.label);
+    out.replace(QStringLiteral("{short}"), m_endpoints.shortName);
+    return out;
+}
+
+bool HttpPost::isRedirect(const QString& message)
+{
+    return message == QLatin1String("151: 302 Found") || message == QLatin1String("151: 302 Moved Temporarily")
+        || message == QLatin1String("151: 302 Document Found");
+}
+
+void HttpPost::open()
+{
+    m_window.setText(QStringLiteral("currentsite"), expand(m_texts.label));
+    m_window.setLamp(QStringLiteral("httpled"), true);
+    m_window.setLamp(QStringLiteral("ftpled"), false);
+    m_window.setLamp(QStringLiteral("mailled"), false);
+    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.preparing));
+    THTTP& http = m_window.http();
+    if (!http.WinsockLoaded())
+        http.setWinsockLoaded(true);
+}
+
+void HttpPost::target(const QString& url)
+{
+    THTTP& http = m_window.http();
+    http.setURL(url);
+    http.setContentType(QStringLiteral("application/x-www-form-urlencoded"));
+}
+
+HttpPost::Outcome HttpPost::send(const QString& body, int action)
+{
+    THTTP& http = m_window.http();
+    http.setPostData(body.toUtf8());
+    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posting));
+    m_window.setBusy(true);
+    if (m_texts.debugEcho && m_window.debugMode())
+        m_window.debugEcho(action == httpGet ? http.URL() : body);
+
+    Outcome outcome;
+    try {
+        http.setAction(action);
+        m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posted));
+        m_window.setBusy(false);
+        m_window.appendLog(expand(m_texts.completedLog));
+        showIdle(m_window);
+        outcome = Outcome::Posted;
+    } catch (const EHTTP& e) {
+        m_window.setBusy(false);
+        if (isRedirect(e.message())) {
+            m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.redirected));
+            m_window.appendLog(expand(m_texts.redirectedLog));
+            showIdle(m_window);
+            outcome = Outcome::Redirected;
+        } else {
+            m_window.appendLog(expand(m_texts.errorLog) + e.message());
+            outcome = Outcome::Failed;
+        }
+    } catch (...) {
+        // Not ours to judge: the run ends through the general error handler, but not with the
+        // hourglass left up or the client still busy.
+        m_window.setBusy(false);
+        try {
+            http.setAction(httpIdle);
+        } catch (...) {
+        }
+        throw;
+    }
+    finish();
+    return outcome;
+}
+
+void HttpPost::logError(const QString& message)
+{
+    m_window.appendLog(expand(m_texts.errorLog) + message);
+    m_window.processMessages();
+}
+
+void HttpPost::finish()
+{
+    m_window.http().setAction(httpIdle);
+    m_window.setBusy(false);
+    m_window.processMessages();
+}

@@ -1,0 +1,122 @@
+#include "submit/SubmissionRun.h"
+
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "submit/RecipeBook.h"
+#include "submit/RunWindow.h"
+#include "submit/SiteCatalogue.h"
+
+#include <QFileInfo>
+
+namespace {
+
+bool g_running = false;
+
+QString name(const char* n)
+{
+    return QString::fromLatin1(n);
+}
+
+} // namespace
+
+SubmissionRun::SubmissionRun(RunWindow& window)
+    : m_window(window)
+{
+}
+
+bool SubmissionRun::isRunning()
+{
+    return g_running;
+}
+
+QStringList SubmissionRun::controlNames()
+{
+    QStringList names;
+    for (const char* n : {"bytesize", "appname", "char8name", "localpath", "currentsite", "httpled", "ftpled",
+             "mailled", "httpstatus", "ftpstatus", "mailstatus", "log", "ftplist", "genlabel"})
+        names.append(name(n));
+    return names;
+}
+
+SubmissionRun::Outcome SubmissionRun::start(RunWindow& window)
+{
+    if (g_running) {
+        window.setText(name("genlabel"), AlreadyRunningMessage);
+        dialogs().beep();
+        return Outcome::Refused;
+    }
+    g_running = true;
+    Outcome outcome;
+    try {
+        outcome = SubmissionRun(window).run();
+    } catch (...) {
+        window.setBusy(false);
+        handleCurrentException();
+        outcome = Outcome::Failed;
+    }
+    g_running = false;
+    return outcome;
+}
+
+bool SubmissionRun::checkPreconditions(int* byteSize)
+{
+    try {
+        *byteSize = toInteger(m_window.text(name("bytesize")));
+    } catch (const EConvertError&) {
+        dialogs().showMessage(QStringLiteral("Invalid Byte Size"));
+        return false;
+    }
+    if (m_window.text(name("appname")).isEmpty()) {
+        dialogs().showMessage(QStringLiteral("You have not selected an app to submit."));
+        return false;
+    }
+    if (m_window.text(name("char8name")).isEmpty()) {
+        dialogs().showMessage(QStringLiteral("The 8 Character Filename for this app is blank."));
+        return false;
+    }
+    const QString path = m_window.text(name("localpath"));
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        dialogs().showMessage(QStringLiteral("You have selected an invalid local path for this application's file."));
+        return false;
+    }
+    return true;
+}
+
+SubmissionRun::Outcome SubmissionRun::run()
+{
+    RunWindow& w = m_window;
+    w.setCancelFlag(false);
+    w.clearList(name("ftplist"));
+    w.clearList(name("log"));
+    w.savesettings();
+    w.getsettings();
+    w.savesite();
+    w.processMessages();
+
+    int byteSize = 0;
+    if (!checkPreconditions(&byteSize))
+        return Outcome::PreconditionFailed;
+
+    // Read afresh for every run, so an edited catalogue takes effect without a restart.
+    const SiteCatalogue catalogue = SiteCatalogue::forBase(w.basedir());
+    for (const SiteEntry& entry : SiteCatalogue::entries()) {
+        if (entry.cancelTest && w.cancelFlag())
+            return Outcome::Cancelled;
+        const bool ticked = (!entry.newBox.isEmpty() && w.isChecked(entry.newBox))
+            || (!entry.updateBox.isEmpty() && w.isChecked(entry.updateBox));
+        if (!ticked)
+            continue;
+        if (const Recipe recipe = RecipeBook::find(entry.id)) {
+            SiteVisit visit{w, entry, catalogue.endpoints(entry.siteKey), byteSize};
+            recipe(visit);
+        }
+        w.processMessages();
+    }
+
+    w.setText(name("currentsite"), QString());
+    w.setLamp(name("httpled"), false);
+    w.setLamp(name("ftpled"), false);
+    w.setLamp(name("mailled"), false);
+    dialogs().showMessage(CompleteMessage);
+    return Outcome::Completed;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class RunWindow;
+
+// What happens when the user presses "Save/Submit": the saves, the four checks, and the walk of
+// the site catalogue performing each ticked entry's recipe. One run at a time: the window keeps
+// processing messages during a run, so a second press arrives inside the first and is refused.
+class SubmissionRun
+{
+public:
+    enum class Outcome {
+        Completed, // reached "Shareware Submission is complete"
+        Refused, // another run was going
+        PreconditionFailed, // one of the four checks showed its message
+        Cancelled, // a cancel test found cancelflag set
+        Failed, // an error ended it through the general error handler
+    };
+
+    static inline const QString CompleteMessage = QStringLiteral("Shareware Submission is complete");
+    static inline const QString AlreadyRunningMessage
+        = QStringLiteral("A submission is already running: wait for it to end or press Cancel.");
+
+    // Performs a run on the window. Never raises: failures end up in the general error handler.
+    static Outcome start(RunWindow& window);
+    static bool isRunning();
+
+    // The controls the run frame itself reads or shows.
+    static QStringList controlNames();
+
+private:
+    explicit SubmissionRun(RunWindow& window);
+    Outcome run();
+    bool checkPreconditions(int* byteSize);
+
+    RunWindow& m_window;
+};
