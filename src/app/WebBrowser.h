@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Opens web addresses in the desktop's default browser.
+class WebBrowser
+{
+public:
+    // Starts the browser; returns false when it could not be started.
+    using Launcher = std::function<bool(const QString& address)>;
+
+    // Hands the address to the browser. Raises "Couldn't launch default browser" when it cannot be started.
+    static void open(const QString& address);
+
+    // Replaces the launcher (tests record addresses instead of starting a browser); returns the old one.
+    static Launcher setLauncher(Launcher launcher);
+};

@@ -1,0 +1,353 @@
+#include "app/CategoryFiles.h"
+#include "app/SiteLinks.h"
+#include "core/LineFile.h"
+#include "core/ProfileFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+// Checks the sample folder that ships beside the program: the data a new user starts with.
+namespace {
+
+QString sampleDir()
+{
+    return QStringLiteral(QUILLET_SOURCE_DIR "/sample");
+}
+
+QString catFile(const QString& name)
+{
+    return sampleDir() + QLatin1String("/cat/") + name;
+}
+
+QByteArray bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every line ends with CR LF, and there is no bare CR or LF.
+bool hasCrLfLines(const QByteArray& content)
+{
+    if (content.isEmpty())
+        return true;
+    if (!content.endsWith("\r\n"))
+        return false;
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        if (content[i] == '\n' && (i == 0 || content[i - 1] != '\r'))
+            return false;
+        if (content[i] == '\r' && (i + 1 == content.size() || content[i + 1] != '\n'))
+            return false;
+    }
+    return true;
+}
+
+QStringList lines(const QString& path)
+{
+    return readLineFile(path).value_or(QStringList{});
+}
+
+QStringList texts(std::initializer_list<const char*> items)
+{
+    QStringList list;
+    for (const char* item : items)
+        list.append(QString::fromUtf8(item));
+    return list;
+}
+
+// The File Mine pick-list texts and the codes the site knows them by, in the order of its table.
+struct FileMineRow
+{
+    const char* text;
+    int code;
+};
+const QList<FileMineRow> fileMineCategories{
+    {"Business - Accounting/Finance", 54},
+    {"Business - Business Cards/Labels", 133},
+    {"Business - Databases", 41},
+    {"Business - Employee Management", 55},
+    {"Business - General", 56},
+    {"Business - Inventory", 57},
+    {"Business - PIMS/Address Books", 42},
+    {"Business - Project Management", 58},
+    {"Business - Spreadsheets", 43},
+    {"Business - Third Party Add-ons", 135},
+    {"Business - Word Processing", 44},
+    {"Commercial Demos - Application Demos", 64},
+    {"Commercial Demos - Commercial Games", 65},
+    {"Commercial Demos - Home and Education", 66},
+    {"Commercial Demos - Internet", 67},
+    {"Commercial Demos - Utilities", 68},
+    {"Desktop Tools - Cursors", 128},
+    {"Desktop Tools - Desktop Themes", 129},
+    {"Desktop Tools - Fonts", 130},
+    {"Desktop Tools - Icons", 131},
+    {"Desktop Tools - Screen Savers", 72},
+    {"Desktop Tools - Wallpaper", 132},
+    {"Education - Adult Education", 92},
+    {"Education - Astronomy", 93},
+    {"Education - E-books", 94},
+    {"Education - Grade School", 24},
+    {"Education - Grammar/Spelling", 95},
+    {"Education - High School/College", 25},
+    {"Education - Language", 96},
+    {"Education - Preschool", 23},
+    {"Education - Reference", 26},
+    {"Education - Science", 22},
+    {"Education - Teaching Tools", 27},
+    {"Education - Tutorials", 28},
+    {"Education - Typing Tutors", 98},
+    {"Education - Writing", 97},
+    {"Games - Action/Arcade", 7},
+    {"Games - Adventure", 8},
+    {"Games - Board", 75},
+    {"Games - Card/Casino", 76},
+    {"Games - Classic Parlor Games", 10},
+    {"Games - Commercial Games", 65},
+    {"Games - Game Editors", 77},
+    {"Games - Gaming Utilities", 78},
+    {"Games - Puzzles/Logic", 79},
+    {"Games - Role Playing", 9},
+    {"Games - Simulations", 12},
+    {"Games - Sports", 13},
+    {"Games - Strategy", 11},
+    {"Games - Trivia", 80},
+    {"Games - Word", 81},
+    {"Home/Leisure - Astrology", 82},
+    {"Home/Leisure - Astronomy", 83},
+    {"Home/Leisure - Collecting", 15},
+    {"Home/Leisure - Cooking/Recipes", 84},
+    {"Home/Leisure - Crafts", 85},
+    {"Home/Leisure - Event Planners", 86},
+    {"Home/Leisure - Genealogy", 16},
+    {"Home/Leisure - Health/Nutrition", 18},
+    {"Home/Leisure - Jokes/Trivia", 17},
+    {"Home/Leisure - Journals/Family Albums", 88},
+    {"Home/Leisure - Lottery/Gambling", 19},
+    {"Home/Leisure - Music", 90},
+    {"Home/Leisure - Personal Finance", 20},
+    {"Home/Leisure - Personal Inventory", 87},
+    {"Home/Leisure - Reference/Tutorials", 38},
+    {"Home/Leisure - Religion", 21},
+    {"Home/Leisure - Sports/Fitness", 91},
+    {"Internet - ActiveX", 29},
+    {"Internet - Anti-virus/Security", 51},
+    {"Internet - BBS Software", 30},
+    {"Internet - Browsers/Browsing Utilities", 31},
+    {"Internet - Chat/IRC", 32},
+    {"Internet - Email", 33},
+    {"Internet - FTP Clients /Terminal Software", 39},
+    {"Internet - General Connectivity", 34},
+    {"Internet - Internet Administration", 35},
+    {"Internet - Java", 36},
+    {"Internet - News Services/Stock Tickers", 99},
+    {"Internet - Newsreaders", 134},
+    {"Internet - Offline Browsers", 101},
+    {"Internet - Plug-ins", 37},
+    {"Internet - Push Clients", 102},
+    {"Internet - Reference/Tutorials", 38},
+    {"Internet - VRML", 106},
+    {"Internet - Web Audio", 104},
+    {"Internet - Web Authoring Tools", 73},
+    {"Internet - Web Video", 105},
+    {"Internet - Website Administration", 103},
+    {"Multimedia - Animation", 69},
+    {"Multimedia - Audio", 71},
+    {"Multimedia - CAD", 40},
+    {"Multimedia - Clip Art", 107},
+    {"Multimedia - Conversion", 2},
+    {"Multimedia - Desktop Publishing", 108},
+    {"Multimedia - Fonts/Font Tools", 109},
+    {"Multimedia - Graphic Editors", 1},
+    {"Multimedia - Icons/Icon Tools", 110},
+    {"Multimedia - MIDI", 111},
+    {"Multimedia - Morphing", 4},
+    {"Multimedia - Painting", 3},
+    {"Multimedia - Photograph Manipulation", 6},
+    {"Multimedia - Presentation Software", 112},
+    {"Multimedia - Screen Capture Utilities", 113},
+    {"Multimedia - Video", 70},
+    {"Multimedia - Viewers", 5},
+    {"Programming - ActiveX", 129},
+    {"Programming - C/C++", 117},
+    {"Programming - Compilers", 60},
+    {"Programming - Database Tools", 118},
+    {"Programming - Debuggers", 61},
+    {"Programming - Delphi", 119},
+    {"Programming - Design Tools", 120},
+    {"Programming - Help File Tools", 121},
+    {"Programming - Installers", 122},
+    {"Programming - Java", 36},
+    {"Programming - Other Languages", 123},
+    {"Programming - PowerBuilder", 124},
+    {"Programming - Programming Tutorials", 125},
+    {"Programming - Resource Kits", 62},
+    {"Programming - Runtime Files/DLLS", 63},
+    {"Programming - Source Code Editors", 59},
+    {"Programming - Testing Tools", 126},
+    {"Programming - Visual Basic", 127},
+    {"Utilities - Anti-virus/Security", 51},
+    {"Utilities - Archiving/Compression", 46},
+    {"Utilities - CAD", 40},
+    {"Utilities - Databases", 41},
+    {"Utilities - Desktop Utilities", 48},
+    {"Utilities - Disk Utilities", 114},
+    {"Utilities - File Utilities", 49},
+    {"Utilities - Other Applications", 45},
+    {"Utilities - Other Utilities", 53},
+    {"Utilities - PIMS/Address Books", 42},
+    {"Utilities - Printer Utilities", 50},
+    {"Utilities - Runtime Files/DLLS", 63},
+    {"Utilities - Screen Savers", 72},
+    {"Utilities - Source Code Editors", 59},
+    {"Utilities - Spreadsheets", 43},
+    {"Utilities - System Utilities", 52},
+    {"Utilities - Text Editors", 115},
+    {"Utilities - Word Processing", 44},
+};
+
+TEST(SampleData, FileMineListHoldsExactlyTheSiteTexts)
+{
+    const QByteArray raw = bytes(catFile(QStringLiteral("filemine.cat")));
+    EXPECT_TRUE(hasCrLfLines(raw));
+    const QStringList entries = lines(catFile(QStringLiteral("filemine.cat")));
+    ASSERT_EQ(fileMineCategories.size(), 142);
+    ASSERT_EQ(entries.size(), fileMineCategories.size());
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        EXPECT_EQ(entries[i], QString::fromUtf8(fileMineCategories[i].text)) << "line " << i + 1;
+}
+
+TEST(SampleData, EveryPickListHasAFileOfDistinctEntries)
+{
+    QStringList files;
+    for (const QString& control : CategoryFiles::controls())
+        files.append(CategoryFiles::fileFor(control));
+    for (const QString& category : CategoryFiles::wincentCategories())
+        files.append(CategoryFiles::wincentSubcategoryFile(category));
+    files.removeDuplicates();
+    ASSERT_EQ(files.size(), 26);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray raw = bytes(catFile(name));
+        ASSERT_FALSE(raw.isEmpty());
+        EXPECT_TRUE(hasCrLfLines(raw));
+        const QStringList entries = lines(catFile(name));
+        EXPECT_GE(entries.size(), 4);
+        EXPECT_EQ(QSet<QString>(entries.begin(), entries.end()).size(), entries.size()) << "duplicate entry";
+        for (const QString& entry : entries)
+            EXPECT_EQ(entry, entry.trimmed()) << "blank or padded entry";
+    }
+}
+
+TEST(SampleData, PickListsThatRecipesMapHoldTheirTexts)
+{
+    EXPECT_EQ(lines(catFile(QStringLiteral("wincent.cat"))), CategoryFiles::wincentCategories());
+    // Each Shareware Junkies category picks a form page of its own.
+    EXPECT_EQ(lines(catFile(QStringLiteral("swjunkie.cat"))),
+        texts({"Archive & Compression", "Business", "Clipboard", "Database & PIM's", "Desktop", "Educational", "Email",
+            "Ftp", "Graphics", "Home & Hobby", "Internet Miscellaneous", "Miscellaneous", "Multimedia", "PC Games",
+            "Programming", "Screensavers", "Security", "Utilities", "Anti-Virus", "Webpage Creation & Tools",
+            "Words & Editors"}));
+    // Web Attack refuses this one category; the user must be able to pick it.
+    EXPECT_TRUE(lines(catFile(QStringLiteral("wattack.cat"))).contains(QStringLiteral("Misc.Non Web related Tools")));
+}
+
+TEST(SampleData, EverySiteLinkHasAnAddressUnderTheReservedDomain)
+{
+    EXPECT_TRUE(hasCrLfLines(bytes(catFile(QStringLiteral("sites.dat")))));
+    EXPECT_TRUE(hasCrLfLines(bytes(catFile(QStringLiteral("urls.dat")))));
+    const QStringList names = SiteLinks(sampleDir() + QLatin1String("/cat")).names();
+    ASSERT_GE(names.size(), 10);
+    for (const QString& name : names) {
+        const QUrl url(SiteLinks(sampleDir() + QLatin1String("/cat")).address(name));
+        EXPECT_TRUE(url.isValid() && url.host().endsWith(QLatin1String(".example"))) << name.toStdString();
+    }
+}
+
+const QStringList companyKeys = texts({"CONAME", "CONTACT", "CTITLE", "CEMAIL", "CPHONE", "CFAX", "CADDR", "CCITY",
+    "CSTATE", "CZIP", "CCOUNTRY", "CURL", "CCMAIL"});
+
+// The keys of a profile file, section by section, as they stand in the file.
+QList<QPair<QString, QStringList>> sectionsOf(const QString& path)
+{
+    QList<QPair<QString, QStringList>> sections;
+    for (const QString& line : lines(path)) {
+        if (line.startsWith(QLatin1Char('[')))
+            sections.append({line.mid(1, line.size() - 2), {}});
+        else if (!sections.isEmpty() && line.contains(QLatin1Char('=')))
+            sections.last().second.append(line.left(line.indexOf(QLatin1Char('='))));
+    }
+    return sections;
+}
+
+TEST(SampleData, DemoProgramIsACompleteRecordWithItsArchive)
+{
+    const QString data = sampleDir() + QLatin1String("/data/");
+    const QStringList programs = lines(data + QLatin1String("apps.dat"));
+    ASSERT_EQ(programs.size(), 1);
+    const QString record = data + programs[0] + QLatin1String(".dat");
+    for (const QString& file :
+        {QStringLiteral("apps.dat"), QStringLiteral("companies.dat"), programs[0] + QLatin1String(".dat"),
+            programs[0] + QLatin1String(".lds"), programs[0] + QLatin1String(".nts")}) {
+        EXPECT_TRUE(hasCrLfLines(bytes(data + file))) << file.toStdString();
+        EXPECT_FALSE(bytes(data + file).isEmpty()) << file.toStdString();
+    }
+
+    const QStringList appKeys = texts({"FILENAME", "NAME", "8CHAR", "VERSION", "DAY", "MONTH", "YEAR", "PLATFORM",
+        "DSTATUS", "SIZE", "INSTSIZE", "PRICE", "STATUS", "EVAL", "XDATE", "XDAYS", "installer", "APPURL", "DL1", "DL2",
+        "DL3", "DL4", "DL5", "DL6", "SHOT", "PATH", "SHORTDESC"});
+    QStringList siteKeys = texts({"CTUCOWS", "CWINDOWS95COM", "CKELLS", "CWINCENT", "SWINCENT", "CDLOADCOM", "CSIMTEL",
+        "CWINSITE", "CFILEMINE", "CSW95COM", "CMSPAGE", "CPASSSW", "CFKING", "swjunkiepd", "sharedirpd1", "sharedirpd2",
+        "CSTB", "cswpd", "sshakpd", "snetpd", "winswpd", "wattackpd"});
+    siteKeys += QStringLiteral(
+        "tucowsnewcb tucowscb win95newcb win95cb new32bit bit32cb kellcentnewcb kccb cwsnewcb treskcb "
+        "wincentnewcb wincentcb downloadnewcb downloadcb simtelnewcb simtelcb winsitenewcb winsitecb "
+        "fileminenewcb fileminecb sharewarenewcb shareware95cb warehousenewcb wsockwhcb marnelsnewcb "
+        "marnelscb vosknewcb voskcb keyscreennewcb keyscreencb swpagenewcb myswcb otbanewcb otbacb "
+        "slaughnewcb Slaughterhousecb pow95new powin95up dlnetnew dlnetup essennew essenup capfishnew "
+        "capfishup digisafarinew digisafariup fwfavnew fwfavup f32comnew f32comup galtnew galtup gwsnew "
+        "gwsup jaydenew jaydeup ptsnew ptsup rocketnew rocketup sharepapernew sharepaperup swrnew swrup "
+        "swshopnew swshopup c2cnew c2cup gratisnew gratisup swspnew swspup ssnew ssup swronew swroup "
+        "fenworldnew fenworldup wpipenew wpipeup wugnetnew wugnetup tudogsnew tudogsup shareinnew "
+        "shareinup simpbestnew simpbestup fkingnew fkingup lgnew lgup swjunkienew swjunkieup papanew "
+        "papaup sharedirnew sharedirup pcwinnew pcwinup win95empnew win95empup cswnew cswup sshaknew "
+        "sshakup swarecentnew swarecentup snetnew snetup winswnew winswup wattacknew wattackup")
+                    .split(QLatin1Char(' '));
+    ASSERT_EQ(companyKeys.size() + appKeys.size() + siteKeys.size(), 176);
+    const auto sections = sectionsOf(record);
+    ASSERT_EQ(sections.size(), 3);
+    EXPECT_EQ(sections[0], qMakePair(QStringLiteral("COMPANY"), companyKeys));
+    EXPECT_EQ(sections[1], qMakePair(QStringLiteral("APPINFO"), appKeys));
+    EXPECT_EQ(sections[2], qMakePair(QStringLiteral("SITES"), siteKeys));
+
+    // The archive path is relative to the sample folder, the program's current folder.
+    const QString path = ProfileFile::read(record, QStringLiteral("APPINFO"), QStringLiteral("PATH"));
+    EXPECT_TRUE(QFileInfo(path).isRelative());
+    const QFileInfo archive(QDir(sampleDir()).filePath(path));
+    ASSERT_TRUE(archive.isFile()) << path.toStdString();
+    EXPECT_EQ(
+        ProfileFile::read(record, QStringLiteral("APPINFO"), QStringLiteral("SIZE")), QString::number(archive.size()));
+    EXPECT_EQ(ProfileFile::read(record, QStringLiteral("APPINFO"), QStringLiteral("NAME")), programs[0]);
+    EXPECT_LE(ProfileFile::read(record, QStringLiteral("APPINFO"), QStringLiteral("8CHAR")).size(), 8);
+    EXPECT_LE(ProfileFile::read(record, QStringLiteral("APPINFO"), QStringLiteral("SHORTDESC")).size(), 46);
+    // Category values the demo picks come from the shipped lists.
+    EXPECT_TRUE(lines(catFile(QStringLiteral("filemine.cat")))
+                    .contains(ProfileFile::read(record, QStringLiteral("SITES"), QStringLiteral("CFILEMINE"))));
+}
+
+TEST(SampleData, DemoCompanyIsListedWithItsRecord)
+{
+    const QString data = sampleDir() + QLatin1String("/data/");
+    const QStringList companies = lines(data + QLatin1String("companies.dat"));
+    ASSERT_EQ(companies.size(), 1);
+    const QString record = data + companies[0] + QLatin1String(".dat");
+    EXPECT_TRUE(hasCrLfLines(bytes(record)));
+    const auto sections = sectionsOf(record);
+    ASSERT_EQ(sections.size(), 1);
+    EXPECT_EQ(sections[0], qMakePair(QStringLiteral("COMPANY"), companyKeys));
+    EXPECT_EQ(ProfileFile::read(record, QStringLiteral("COMPANY"), QStringLiteral("CONAME")), companies[0]);
+}
+
+} // namespace

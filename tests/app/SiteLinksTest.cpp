@@ -1,0 +1,122 @@
+#include "app/SiteLinks.h"
+#include "app/CategoryFiles.h"
+#include "core/Errors.h"
+#include "util/TempBase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+TEST(CategoryFiles, WincentSubcategoryFileNeedsTheExactLowerCaseName)
+{
+    const struct
+    {
+        const char* category;
+        const char* file;
+    } cases[] = {
+        {"desktop", "wcdesktop.cat"},
+        {"internet", "wcinternet.cat"},
+        {"multimedia", "wcmultimedia.cat"},
+        {"productivity", "wcproductivity.cat"},
+        {"programming", "wcprogramming.cat"},
+        {"updates", "wcupdates.cat"},
+        {"utilities", "wcutilities.cat"},
+        {"world_wide_web", "wcwww.cat"},
+        {"Desktop", ""},
+        {"DESKTOP", ""},
+        {"desktop ", ""},
+        {"www", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CategoryFiles::wincentSubcategoryFile(q(c.category)), q(c.file)) << c.category;
+}
+
+TEST(CategoryFiles, EachPickListHasItsFile)
+{
+    const struct
+    {
+        const char* control;
+        const char* file;
+    } cases[] = {
+        {"tucowspd", "tucows.cat"},
+        {"kcpd", "kellcent.cat"},
+        {"wincentpd", "wincent.cat"},
+        {"dlcat", "downloadcom.cat"},
+        {"simtelpd", "simtel.cat"},
+        {"winsitepd", "winsite.cat"},
+        {"fileminepd", "filemine.cat"},
+        {"myswcbpd", "myswp.cat"},
+        {"ptspd", "pts.cat"},
+        {"fkingpd", "fileking.cat"},
+        {"swjunkiepd", "swjunkie.cat"},
+        {"simpbestpd", "simpbest.cat"},
+        {"sharedirpd1", "sharedir.cat"},
+        {"sharedirpd2", "sharedir.cat"},
+        {"cswpd", "csw.cat"},
+        {"sshakpd", "sshak.cat"},
+        {"snetpd", "snet.cat"},
+        {"winswpd", "winsw.cat"},
+        {"wattackpd", "wattack.cat"},
+        {"wcsubcat", ""},
+        {"win95pd", ""},
+        {"shareware95pd", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CategoryFiles::fileFor(q(c.control)), q(c.file)) << c.control;
+    EXPECT_EQ(CategoryFiles::controls().size(), 19);
+}
+
+TEST(SiteLinks, NamesAreSortedWithoutRegardToCase)
+{
+    TempBase base;
+    base.write(QStringLiteral("cat/sites.dat"), "zeta\r\nAlpha\r\nbeta\nGamma\rdelta\r\n");
+    EXPECT_EQ(SiteLinks(base.file(QStringLiteral("cat"))).names(),
+        (QStringList{q("Alpha"), q("beta"), q("delta"), q("Gamma"), q("zeta")}));
+}
+
+TEST(SiteLinks, MissingNamesFileIsAnOpenError)
+{
+    TempBase base;
+    const QString cat = base.file(QStringLiteral("cat"));
+    try {
+        SiteLinks(cat).names();
+        FAIL() << "no error";
+    } catch (const EOpenError& e) {
+        EXPECT_EQ(e.message(), q("Cannot open file ") + cat + q("/sites.dat"));
+    }
+}
+
+TEST(SiteLinks, AddressLookUp)
+{
+    TempBase base;
+    const SiteLinks links(base.file(QStringLiteral("cat")));
+    // Without urls.dat the name itself is the address.
+    EXPECT_EQ(links.address(q("TuCows")), q("TuCows"));
+    EXPECT_EQ(links.address(q("")), q(""));
+
+    base.write(QStringLiteral("cat/urls.dat"),
+        "[OTHER]\r\nSimtel=http://wrong.example/\r\n[URLS]\r\nTuCows=http://www.tucows.example/\r\n"
+        "c:\\shareware = http://www.csw.example/ \r\n");
+    const struct
+    {
+        const char* name;
+        const char* address;
+    } cases[] = {
+        {"TuCows", "http://www.tucows.example/"},
+        {"tucows", "http://www.tucows.example/"}, // keys compare without regard to case
+        {"c:\\shareware", "http://www.csw.example/"},
+        {"Simtel", ""}, // only the URLS section counts
+        {"Nowhere", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(links.address(q(c.name)), q(c.address)) << c.name;
+}
+
+} // namespace
