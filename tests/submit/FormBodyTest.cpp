@@ -1,0 +1,99 @@
+#include "submit/FormBody.h"
+#include "FakeRunWindow.h"
+
+#include <gtest/gtest.h>
+
+using namespace recipe;
+
+namespace {
+
+const Mapping kStatus{"status", {{"Beta", "Prerelease"}, {"Shareware", "SW"}, {"Beta", "Test"}}};
+
+struct BodyCase
+{
+    const char* name;
+    std::vector<FormField> fields;
+    QMap<QString, QString> texts;
+    QMap<QString, bool> checks;
+    int byteSize;
+    QString expected;
+};
+
+class FormBodyTest : public ::testing::TestWithParam<BodyCase>
+{
+};
+
+TEST_P(FormBodyTest, BuildsTheBodyByTheRule)
+{
+    const BodyCase& c = GetParam();
+    FakeRunWindow w;
+    w.texts = c.texts;
+    w.checks = c.checks;
+    SiteEndpoints ep;
+    ep.mailbox = QStringLiteral("in@site.example");
+    ep.mailbox2 = QStringLiteral("two@site.example");
+    ep.page = QStringLiteral("http://site.example/done.html");
+    const BodyContext context{w, ep, c.byteSize, {}};
+    EXPECT_EQ(FormBody(context).build(c.fields), c.expected);
+}
+
+QMap<QString, QString> texts(std::initializer_list<std::pair<const char*, const char*>> list)
+{
+    QMap<QString, QString> m;
+    for (const auto& [k, v] : list)
+        m[QString::fromUtf8(k)] = QString::fromUtf8(v);
+    return m;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule, FormBodyTest,
+    ::testing::Values(BodyCase{"LastFieldHasNoAmpersandAndEmptyControlsGiveEmptyValues",
+                          {field("a", {control("x")}), field("b", {text("1")}), lastField("c", {control("y")})},
+                          texts({{"y", "v"}}), {}, 0, QStringLiteral("a=&b=1&c=v")},
+        BodyCase{"ValuesGoOutUnescaped", {lastField("Description", {control("longdesc")})},
+            texts({{"longdesc", "A & B=C 100%\r\nsecond line + more"}}), {}, 0,
+            QStringLiteral("Description=A & B=C 100%\r\nsecond line + more")},
+        BodyCase{"ValuePiecesJoinInOrder", {lastField("who", {control("compname"), text(" - "), control("conname")})},
+            texts({{"compname", "Acme"}, {"conname", "Jo"}}), {}, 0, QStringLiteral("who=Acme - Jo")},
+        BodyCase{"EveryMatchingMappingRowAppendsItsOwnField", {mappedField("S", kStatus), lastField("z", {text("1")})},
+            texts({{"status", "Beta"}}), {}, 0, QStringLiteral("S=Prerelease&S=Test&z=1")},
+        BodyCase{"MappingIsCaseSensitiveAndUnmatchedAddsNothing",
+            {field("a", {text("1")}), mappedField("S", kStatus), lastField("z", {text("2")})},
+            texts({{"status", "beta"}}), {}, 0, QStringLiteral("a=1&z=2")},
+        BodyCase{"TickedFieldsFollowTheirBoxes",
+            {ticked("up", "Revised", {text("ON")}), ticked("new", "First", {text("ON")}),
+                lastField("B1", {text("Submit")})},
+            {}, {{QStringLiteral("new"), true}}, 0, QStringLiteral("First=ON&B1=Submit")},
+        BodyCase{"LiteralsAlreadyHoldKeyAndAmpersand",
+            {literal("platform=Win95 Only&"), lastField("n", {control("appname")})}, texts({{"appname", "App"}}), {}, 0,
+            QStringLiteral("platform=Win95 Only&n=App")},
+        BodyCase{"CatalogueValues", {field("to", {mailbox(), text(", "), mailbox2()}), lastField("back", {page()})}, {},
+            {}, 0, QStringLiteral("to=in@site.example, two@site.example&back=http://site.example/done.html")},
+        BodyCase{"SizeBelowOneKilobyteIsZero", {lastField("Size", {sizeKB()})}, {}, {}, 1023, QStringLiteral("Size=0")},
+        BodyCase{"SizeTruncates", {lastField("Size", {sizeKB()})}, {}, {}, 2048, QStringLiteral("Size=2")},
+        BodyCase{"SizeOfALargeFile", {lastField("Size", {sizeKB()})}, {}, {}, 1500000, QStringLiteral("Size=1464")},
+        BodyCase{"NegativeSizeTruncatesTowardZero", {lastField("Size", {sizeKB()})}, {}, {}, -1500,
+            QStringLiteral("Size=-1")}),
+    [](const ::testing::TestParamInfo<BodyCase>& info) { return std::string(info.param.name); });
+
+TEST(FormBody, TimeNowIsTheRunsTimeInTheLongFormat)
+{
+    FakeRunWindow w;
+    const QTime at(14, 5, 9);
+    const BodyContext context{w, {}, 0, at};
+    EXPECT_EQ(
+        FormBody(context).build({lastField("date", {timeNow()})}), QStringLiteral("date=") + FormBody::longTime(at));
+    EXPECT_TRUE(FormBody::longTime(at).contains(QLatin1String("14")));
+}
+
+TEST(FormBody, MappedValuePieceIsMissingWhenNoRowMatches)
+{
+    FakeRunWindow w;
+    const BodyContext context{w, {}, 0, {}};
+    const FormBody body(context);
+    w.texts[QStringLiteral("status")] = QStringLiteral("Shareware");
+    EXPECT_EQ(body.value({text("/p/"), mapped(kStatus)}), QStringLiteral("/p/SW"));
+    w.texts[QStringLiteral("status")] = QStringLiteral("Other");
+    EXPECT_FALSE(body.value({text("/p/"), mapped(kStatus)}).has_value());
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+
+// The requests a recording HTTP peer saved in its folder, in arrival order.
+struct RecordedRequest
+{
+    QByteArray requestLine; // "POST /path HTTP/1.0"
+    QByteArray head; // request line and header lines, without the empty line
+    QByteArray body;
+};
+
+inline QList<RecordedRequest> recordedRequests(const QString& folder)
+{
+    QList<RecordedRequest> out;
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        QFile f(folder + QLatin1Char('/') + name);
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray all = f.readAll();
+        const qsizetype split = all.indexOf("\r\n\r\n");
+        RecordedRequest r;
+        r.head = split < 0 ? all : all.left(split);
+        r.body = split < 0 ? QByteArray() : all.mid(split + 4);
+        r.requestLine = r.head.left(r.head.indexOf("\r\n"));
+        out.append(r);
+    }
+    return out;
+}
