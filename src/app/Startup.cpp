@@ -1,10 +1,105 @@
 #include "app/Startup.h"
 
+#include "app/HelpFile.h"
+#include "app/QtDialogs.h"
+#include "app/TForm1.h"
+#include "app/TStringView.h"
+#include "ui/TSplash.h"
+
 #include <QApplication>
+#include <QDialog>
+#include <QFont>
+#include <QScreen>
+#include <QStringList>
+
+#include <memory>
+
+namespace {
+
+// The window font: "MS Sans Serif" 8 pt, with the nearest fonts this system has in its place.
+void setWindowFont()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+        {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+            QStringLiteral("DejaVu Sans")});
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
+}
+
+void centre(QWidget* window)
+{
+    if (const QScreen* screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+
+// The windows of the program, created in this order at start-up.
+struct Windows
+{
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<QWidget> smtpForm;
+    std::unique_ptr<QWidget> setupDlg;
+    std::unique_ptr<QWidget> ftpForm;
+};
+
+// Stand-in for a driver form that is not built yet: a hidden window of the right name.
+std::unique_ptr<QWidget> bareWindow(const char* name, const char* title)
+{
+    auto window = std::make_unique<QWidget>(nullptr, Qt::Window);
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(QString::fromLatin1(title));
+    return window;
+}
+
+Windows createWindows()
+{
+    Windows w;
+    w.form = std::make_unique<TForm1>();
+    w.smtpForm = bareWindow("SMTPForm", "Mail");
+    w.setupDlg = bareWindow("SetupDlg", "Setup");
+    w.ftpForm = bareWindow("ftpForm1", "FTP");
+    // The hidden String View window the run writes to until Alt+D opens a newer one.
+    w.form->stringview = new TStringView(w.form.get());
+    return w;
+}
+
+int runWindow(QApplication& app)
+{
+    QtDialogs qtDialogs;
+    setDialogs(&qtDialogs);
+
+    auto splash = std::make_unique<TSplash>(QStringLiteral("Quillet 1.20b - starting up..."));
+    splash->show();
+    QApplication::processEvents();
+
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillet"));
+    installHelpFile();
+
+    Windows windows = createWindows();
+
+    while (splash->stillShowing())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    splash.reset();
+
+    centre(windows.form.get());
+    windows.form->show();
+    const int code = app.exec();
+    setDialogs(nullptr);
+    return code;
+}
+
+} // namespace
 
 int runQuillet(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
-    return 0;
+    setWindowFont();
+    const QStringList arguments = QApplication::arguments().mid(1);
+    Q_UNUSED(arguments);
+    return runWindow(app);
 }

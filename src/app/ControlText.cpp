@@ -1,0 +1,52 @@
+#include "app/ControlText.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+QString controlText(const QWidget* control)
+{
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (const auto* box = qobject_cast<const QComboBox*>(control))
+        return box->currentText();
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control))
+        return memo->toPlainText();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (const auto* list = qobject_cast<const QListWidget*>(control)) {
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i)
+            lines.append(list->item(i)->text());
+        return lines.join(QLatin1Char('\n'));
+    }
+    return {};
+}
+
+void setControlText(QWidget* control, const QString& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (edit->text() != text)
+            edit->setText(text);
+    } else if (auto* box = qobject_cast<QComboBox*>(control)) {
+        if (box->currentText() != text) {
+            if (box->isEditable())
+                box->setEditText(text);
+            else
+                box->setCurrentIndex(box->findText(text));
+        }
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        // Setting a memo lays out its whole text again: skip it when nothing changes.
+        if (memo->toPlainText() != text)
+            memo->setPlainText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    }
+}

@@ -1,0 +1,28 @@
+#include "app/NameList.h"
+
+#include "app/ComboItems.h"
+#include "core/LineFile.h"
+
+#include <QComboBox>
+
+QStringList storedNames(const QString& path, const QComboBox* box)
+{
+    if (auto lines = readLineFile(path))
+        return *lines;
+    return comboItems(box);
+}
+
+bool containsName(const QStringList& list, const QString& name)
+{
+    return list.contains(name, Qt::CaseInsensitive);
+}
+
+void addToNameList(const QString& path, QComboBox* box, const QString& name)
+{
+    QStringList names = storedNames(path, box);
+    if (containsName(names, name))
+        return;
+    names.append(name);
+    writeLineFile(path, names);
+    replaceComboItems(box, names);
+}

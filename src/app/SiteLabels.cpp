@@ -1,0 +1,6 @@
+#include "app/SiteLabels.h"
+
+QString siteDomainLabel(const QString& siteKey)
+{
+    return siteKey + QStringLiteral(".example");
+}

@@ -1,0 +1,421 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+class TFlatButton;
+class THTTP;
+class TLed;
+class TStringView;
+
+// The main window. Its controls hold the program record, the company record and the site choices:
+// there is no record object apart from them. Every control is a public member named as the data files
+// and the site recipes name it, and carries the same objectName, so code can also find it by its name.
+//
+// The window is split by area over several source files (TForm1*.cpp). Handlers may raise errors;
+// the bindings made in TForm1.cpp hand every error to the general error handler, so no error ever
+// crosses the Qt event loop, while callers such as the submission run still see them.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- Window state -------------------------------------------------------------------------
+    QString basedir; // the folder that was current when the window was created
+    bool debugmode = false;
+    bool cancelflag = false;
+    bool ftperror = false;
+    QString ftperrortext;
+    QString longdate; // release date text, e.g. "7-Mar-1999"
+    TStringView* stringview = nullptr; // the newest String View window; the run writes to it
+    THTTP* HTTP1; // the window's HTTP client
+
+    // ---- Pages --------------------------------------------------------------------------------
+    QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
+    QTabWidget* PageControl2; // General, Locations, Description
+    QWidget* appinfopage;
+    QWidget* companypage;
+    QWidget* sitespage;
+    QWidget* submitpage;
+    QWidget* optionspage;
+    QWidget* generalpage;
+    QWidget* locationspage;
+    QWidget* descriptionpage;
+    QScrollArea* sitesbox;
+
+    // ---- App Info / General -------------------------------------------------------------------
+    QComboBox* appname;
+    QLineEdit* char8name;
+    QLineEdit* filename;
+    QLineEdit* version;
+    QLineEdit* month;
+    QLineEdit* day;
+    QLineEdit* year;
+    QLabel* ldatel;
+    QComboBox* platforms;
+    QComboBox* diststatus;
+    QLineEdit* bytesize;
+    QLineEdit* instsize;
+    QLineEdit* price;
+    QComboBox* status;
+    QLineEdit* eval;
+    QLineEdit* expiredate;
+    QLineEdit* specreq;
+    QLineEdit* expireafter;
+    QComboBox* installer;
+
+    // ---- App Info / Locations -----------------------------------------------------------------
+    QLineEdit* appurl;
+    QLineEdit* dl1;
+    QLineEdit* dl2;
+    QLineEdit* dl3;
+    QLineEdit* dl4;
+    QLineEdit* dl5;
+    QLineEdit* dl6;
+    QLineEdit* screenshot;
+    QLineEdit* localpath;
+    QToolButton* browse;
+
+    // ---- App Info / Description ---------------------------------------------------------------
+    QLineEdit* shortdesc;
+    QPlainTextEdit* longdesc;
+    QPlainTextEdit* Memo2;
+
+    // ---- Company Info -------------------------------------------------------------------------
+    QComboBox* compname;
+    QLineEdit* conname;
+    QLineEdit* contitle;
+    QLineEdit* conmail;
+    QLineEdit* conphone;
+    QLineEdit* confax;
+    QLineEdit* conaddr;
+    QLineEdit* concity;
+    QLineEdit* constate;
+    QLineEdit* conzip;
+    QLineEdit* concountry;
+    QLineEdit* pubpage;
+    QLineEdit* pubmail;
+    QPushButton* savecompany;
+
+    // ---- Sites: the "New" and "Update" tick box of every row, in page order ---------------------
+    QCheckBox* tucowsnewcb;
+    QCheckBox* tucowscb;
+    QCheckBox* win95newcb;
+    QCheckBox* win95cb;
+    QCheckBox* new32bit;
+    QCheckBox* bit32cb;
+    QCheckBox* kellcentnewcb;
+    QCheckBox* kccb;
+    QCheckBox* cwsnewcb;
+    QCheckBox* treskcb;
+    QCheckBox* wincentnewcb;
+    QCheckBox* wincentcb;
+    QCheckBox* downloadnewcb;
+    QCheckBox* downloadcb;
+    QCheckBox* simtelnewcb;
+    QCheckBox* simtelcb;
+    QCheckBox* winsitenewcb;
+    QCheckBox* winsitecb;
+    QCheckBox* fileminenewcb;
+    QCheckBox* fileminecb;
+    QCheckBox* sharewarenewcb;
+    QCheckBox* shareware95cb;
+    QCheckBox* simpbestnew;
+    QCheckBox* simpbestup;
+    QCheckBox* marnelsnewcb;
+    QCheckBox* marnelscb;
+    QCheckBox* vosknewcb;
+    QCheckBox* voskcb;
+    QCheckBox* keyscreennewcb;
+    QCheckBox* keyscreencb;
+    QCheckBox* swpagenewcb;
+    QCheckBox* myswcb;
+    QCheckBox* otbanewcb;
+    QCheckBox* otbacb;
+    QCheckBox* slaughnewcb;
+    QCheckBox* Slaughterhousecb;
+    QCheckBox* pow95new;
+    QCheckBox* powin95up;
+    QCheckBox* dlnetnew;
+    QCheckBox* dlnetup;
+    QCheckBox* essennew;
+    QCheckBox* essenup;
+    QCheckBox* capfishnew;
+    QCheckBox* capfishup;
+    QCheckBox* digisafarinew;
+    QCheckBox* digisafariup;
+    QCheckBox* fwfavnew;
+    QCheckBox* fwfavup;
+    QCheckBox* f32comnew;
+    QCheckBox* f32comup;
+    QCheckBox* galtnew;
+    QCheckBox* galtup;
+    QCheckBox* gwsnew;
+    QCheckBox* gwsup;
+    QCheckBox* jaydenew;
+    QCheckBox* jaydeup;
+    QCheckBox* ptsnew;
+    QCheckBox* ptsup;
+    QCheckBox* rocketnew;
+    QCheckBox* rocketup;
+    QCheckBox* sharepapernew;
+    QCheckBox* sharepaperup;
+    QCheckBox* swrnew;
+    QCheckBox* swrup;
+    QCheckBox* swshopnew;
+    QCheckBox* swshopup;
+    QCheckBox* c2cnew;
+    QCheckBox* c2cup;
+    QCheckBox* gratisnew;
+    QCheckBox* gratisup;
+    QCheckBox* swspnew;
+    QCheckBox* swspup;
+    QCheckBox* ssnew;
+    QCheckBox* ssup;
+    QCheckBox* swronew;
+    QCheckBox* swroup;
+    QCheckBox* fenworldnew;
+    QCheckBox* fenworldup;
+    QCheckBox* wpipenew;
+    QCheckBox* wpipeup;
+    QCheckBox* wugnetnew;
+    QCheckBox* wugnetup;
+    QCheckBox* tudogsnew;
+    QCheckBox* tudogsup;
+    QCheckBox* shareinnew;
+    QCheckBox* shareinup;
+    QCheckBox* warehousenewcb;
+    QCheckBox* wsockwhcb;
+    QCheckBox* fkingnew;
+    QCheckBox* fkingup;
+    QCheckBox* lgnew;
+    QCheckBox* lgup;
+    QCheckBox* swjunkienew;
+    QCheckBox* swjunkieup;
+    QCheckBox* papanew;
+    QCheckBox* papaup;
+    QCheckBox* sharedirnew;
+    QCheckBox* sharedirup;
+    QCheckBox* pcwinnew;
+    QCheckBox* pcwinup;
+    QCheckBox* win95empnew;
+    QCheckBox* win95empup;
+    QCheckBox* cswnew;
+    QCheckBox* cswup;
+    QCheckBox* sshaknew;
+    QCheckBox* sshakup;
+    QCheckBox* swarecentnew;
+    QCheckBox* swarecentup;
+    QCheckBox* snetnew;
+    QCheckBox* snetup;
+    QCheckBox* winswnew;
+    QCheckBox* winswup;
+    QCheckBox* wattacknew;
+    QCheckBox* wattackup;
+
+    // ---- Sites: category controls (two are edits that take a web address) --------------------
+    QComboBox* tucowspd;
+    QLineEdit* win95pd;
+    QComboBox* kcpd;
+    QComboBox* wincentpd;
+    QComboBox* wcsubcat;
+    QComboBox* dlcat;
+    QComboBox* simtelpd;
+    QComboBox* winsitepd;
+    QComboBox* fileminepd;
+    QLineEdit* shareware95pd;
+    QComboBox* simpbestpd;
+    QComboBox* myswcbpd;
+    QComboBox* ptspd;
+    QComboBox* fkingpd;
+    QComboBox* swjunkiepd;
+    QComboBox* sharedirpd1;
+    QComboBox* sharedirpd2;
+    QComboBox* cswpd;
+    QComboBox* sshakpd;
+    QComboBox* snetpd;
+    QComboBox* winswpd;
+    QComboBox* wattackpd;
+
+    // ---- Submit -------------------------------------------------------------------------------
+    TFlatButton* submit;
+    TFlatButton* skip;
+    TFlatButton* cancel;
+    TFlatButton* save;
+    TFlatButton* print;
+    TFlatButton* exitb;
+    QLabel* currentsite;
+    TLed* httpled;
+    TLed* ftpled;
+    TLed* mailled;
+    QLabel* httpstatus;
+    QLabel* httpbytes;
+    QLabel* mailstatus;
+    QLabel* mail2;
+    QLabel* ftpstatus;
+    QLabel* genlabel;
+    QProgressBar* ProgressBar1;
+    QListWidget* ftplist;
+    QListWidget* log;
+    QPushButton* db; // zero-size, reachable only by Alt+D while the Submit page shows
+
+    // ---- Check / Options ----------------------------------------------------------------------
+    QListWidget* gotolist;
+    QLineEdit* smtpedit;
+    QLineEdit* emailedit;
+    QLineEdit* nameedit;
+    QLineEdit* proxyedit;
+    QLineEdit* portedit;
+
+    // ---- Hidden -------------------------------------------------------------------------------
+    QListWidget* xfer; // pieces of the current HTTP reply
+
+    // ---- Menu ---------------------------------------------------------------------------------
+    QAction* SaveAppData1;
+    QAction* Exit1;
+    QAction* Help2;
+    QAction* QuilletHomePage1;
+    QAction* BrightfenHomePage1;
+    QAction* About1;
+
+    // ---- Looking controls up by name ----------------------------------------------------------
+    // The control of that objectName, or nullptr.
+    QWidget* control(const QString& name) const;
+    // Every named control in creation order (pages and labels excluded).
+    const QList<QWidget*>& controls() const { return m_controls; }
+    // The box of the "Update " caption label of a site row, by site key ("tucows", "win95" …).
+    QLabel* siteLabel(const QString& siteKey) const;
+
+    // ---- Records (TForm1Records.cpp) ----------------------------------------------------------
+    void appnameEnter();
+    void appnameChange();
+    void savesite();
+    // Rebuilds longdate from day, month and year and shows it in ldatel.
+    void rebuildLongdate();
+    // Creates basedir/data when it is missing (one level; basedir itself must exist).
+    void ensureDataFolder();
+    // basedir/data/<name><extension>
+    QString dataPath(const QString& name, const QString& extension) const;
+
+    // ---- Input rules (TForm1Input.cpp) --------------------------------------------------------
+    void char8nameExit();
+    void dateExit();
+    // The digit filter of day, month, year, bytesize and instsize; true when the key was eaten.
+    bool digitKeyPress(QKeyEvent* event);
+    void browseClick();
+    void longdescwrap();
+    void memo2wrap();
+
+    // ---- Menu and window (TForm1.cpp) ---------------------------------------------------------
+    void SaveAppData1Click();
+    void Exit1Click();
+    void exitbClick();
+    void Help2Click();
+    void QuilletHomePage1Click();
+    void BrightfenHomePage1Click();
+    void About1Click();
+    // The about box's "&Debug" switch.
+    void debugClick();
+    void dbClick();
+    // Ends the program at once: no save prompt, no settings save. Tests replace the final step.
+    void endApplication();
+    void setEndAction(std::function<void()> action) { m_endAction = std::move(action); }
+
+    // ---- Company (TForm1Company.cpp) ----------------------------------------------------------
+    void compnameEnter();
+    void compnameChange();
+    void savecompanyClick();
+    // Adds the text of compname to the stored company list unless it is there in any case.
+    void addCompanyToList();
+    // Writes section COMPANY of the current company's own record file.
+    void writeCompanyRecord();
+
+    // ---- Settings (TForm1Settings.cpp) --------------------------------------------------------
+    void getsettings();
+    void savesettings();
+    void FormShow();
+    void FormClose();
+    // Any of the five settings edits lost the focus.
+    void settingsExit();
+
+    // ---- Category lists and site links (TForm1Categories.cpp) ---------------------------------
+    // One handler for every ordinary category pick list: reload its items from its category file.
+    void categoryEnter(QComboBox* box);
+    void sharedirpd2Enter();
+    void wcsubcatEnter();
+    void PageControl1Enter();
+    void gotolistDblClick();
+    // Hands an address to the web browser.
+    void openAddress(const QString& address);
+
+    // ---- Run log and closing (TForm1Log.cpp) --------------------------------------------------
+    void saveClick();
+    void printClick();
+    // The close prompt; true when the window may close.
+    bool FormCloseQuery();
+
+    // ---- Submission run (TForm1Run.cpp) -------------------------------------------------------
+    void submitClick();
+    void skipClick();
+    void cancelClick();
+    // HTTP1 transfer events: reply capture and byte display.
+    void HTTP1StartTransfer();
+    void HTTP1Transfer(qint64 count, const QByteArray& piece);
+    void HTTP1EndTransfer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildGeneralPage();
+    void buildLocationsPage();
+    void buildDescriptionPage();
+    void buildCompanyPage();
+    void buildSitesPage();
+    void buildSubmitPage();
+    void buildOptionsPage();
+    // Names a control, gives it its help context and makes it findable by name.
+    template <typename T>
+    T* named(T* widget, const char* name, int helpContext = 0)
+    {
+        registerControl(widget, QString::fromLatin1(name), helpContext);
+        return widget;
+    }
+    void registerControl(QWidget* widget, const QString& name, int helpContext);
+    void bindEvents();
+    void onFocusIn(QWidget* widget, std::function<void()> handler);
+    void onFocusOut(QWidget* widget, std::function<void()> handler);
+    void writeProgramRecord();
+
+    QList<QWidget*> m_controls;
+    QHash<QString, QWidget*> m_byName;
+    QHash<QString, QLabel*> m_siteLabels;
+    QHash<QObject*, std::function<void()>> m_focusIn;
+    QHash<QObject*, std::function<void()>> m_focusOut;
+    QList<QObject*> m_digitFields;
+    std::function<void()> m_endAction;
+    bool m_ending = false;
+    bool m_shown = false;
+};
