@@ -86,11 +86,11 @@ QList<LogPrinter::Page> LogPrinter::layout(
     return pages;
 }
 
-void LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont& font)
+bool LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont& font)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        return;
+        return false;
     painter.setFont(QFont(font, &printer));
     const QFontMetrics fm = painter.fontMetrics();
     Metrics metrics;
@@ -106,5 +106,5 @@ void LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont&
                 painter.drawText(QPoint(run.x, line.y + fm.ascent()), run.text);
         }
     }
-    painter.end();
+    return painter.end() && printer.printerState() != QPrinter::Error;
 }

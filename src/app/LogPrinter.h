@@ -43,8 +43,8 @@ public:
     // Lays the lines out on pages of the given size.
     static QList<Page> layout(const QStringList& lines, const Metrics& metrics, int pageWidth, int pageHeight);
 
-    // Prints the lines as one job on printer, in font.
-    static void print(QPrinter& printer, const QStringList& lines, const QFont& font);
+    // Prints the lines as one job on printer, in font. False when the printer could not be started.
+    static bool print(QPrinter& printer, const QStringList& lines, const QFont& font);
 
 private:
     static QList<QList<Run>> breakLine(const QString& line, const Metrics& metrics, int pageWidth);

@@ -156,7 +156,7 @@ protected:
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("log.pdf")));
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        LogPrinter::print(printer, lines, font());
+        EXPECT_TRUE(LogPrinter::print(printer, lines, font()));
         QString error;
         const auto pages = readPdfWords(printer.outputFileName(), &error);
         if (qEnvironmentVariableIsSet("KEEP_PDF"))
@@ -223,6 +223,14 @@ TEST_F(PrintedPdf, TabsAlignAtEightAverageCharactersAndWideLinesWrap)
     EXPECT_GE(printed.size() - 2, 3) << "the wide line should take several printed lines";
     EXPECT_EQ(joined, wide);
     EXPECT_EQ(printed.last().text(), QStringLiteral("after"));
+}
+
+TEST_F(PrintedPdf, PrinterThatCannotStartIsReported)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath(QStringLiteral("missing/folder/log.pdf")));
+    EXPECT_FALSE(LogPrinter::print(printer, {QStringLiteral("line")}, font()));
 }
 
 } // namespace
