@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/BatchMode.h"
 #include "app/HelpFile.h"
 #include "app/QtDialogs.h"
 #include "app/TForm1.h"
@@ -96,6 +97,9 @@ int runWindow(QApplication& app)
 
 int runQuillet(int argc, char** argv)
 {
+    // --help and --submit never show the window.
+    if (const std::optional<int> code = BatchMode::fromCommandLine(argc, argv))
+        return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     setWindowFont();
