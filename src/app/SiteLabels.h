@@ -2,6 +2,6 @@
 
 #include <QString>
 
-// The label of a site whose "Update " caption shows its domain name. The domain belongs to the site
-// catalogue; until an entry names one, a name under the reserved ".example" domain stands in.
+// The label of a site whose "Update " caption shows its domain name: the site catalogue's LABEL,
+// from cat/catalogue.dat of the current folder or built in.
 QString siteDomainLabel(const QString& siteKey);
