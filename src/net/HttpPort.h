@@ -1,16 +1,55 @@
 #pragma once
 
-class THTTP;
+#include "net/CIPPortMsgPlusFile.h"
+#include "net/HttpResponseReader.h"
 
-// The HTTP client's connection (work in progress).
-class HttpPort
+// The HTTP client's connection: a message-mode port that feeds what it receives to an
+// HttpResponseReader and switches to raw data when the response body begins.
+class HttpPort : public CIPPortMsgPlusFile
 {
+    Q_OBJECT
+
 public:
-    explicit HttpPort(THTTP* owner)
-        : m_owner(owner)
+    // Connection events and what the reader finds.
+    class Listener : public HttpResponseReader::Listener
     {
-    }
+    public:
+        virtual void portConnected(int error) = 0;
+        // The reader has seen everything by now; the body phase has ended.
+        virtual void portDisconnected(int error) = 0;
+        virtual void portError(int code, const QString& text) = 0;
+    };
+
+    explicit HttpPort(Listener* listener, QObject* parent = nullptr);
+
+    const HttpResponseReader& reader() const { return m_reader; }
+    // Prepares for a new response: reader reset, lines cut at CR LF, CR or LF.
+    void startResponse();
+
+protected:
+    void onConnected(int error) override;
+    void onDisconnected(int error) override;
+    void onDataIn(const QByteArray& data, bool delimited) override;
+    void onError(int code, const QString& text) override;
 
 private:
-    THTTP* m_owner;
+    // Passes the reader's findings on, switching the port to raw data at the body.
+    class ReaderEvents : public HttpResponseReader::Listener
+    {
+    public:
+        explicit ReaderEvents(HttpPort* port)
+            : m_port(port)
+        {
+        }
+        void responseHeader(const QByteArray& name, const QByteArray& value) override;
+        void responseBodyStarts() override;
+        void responseBody(qint64 count, const QByteArray& piece) override;
+
+    private:
+        HttpPort* m_port;
+    };
+
+    Listener* m_listener;
+    ReaderEvents m_readerEvents;
+    HttpResponseReader m_reader;
 };

@@ -1,12 +1,42 @@
 #include "net/THTTP.h"
 
-#include "net/HttpPort.h"
-#include "net/HttpResponseReader.h"
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QByteArray CRLF = "\r\n";
+
+// A header value must stay on its line: a CR or LF inside it would end the header early and let
+// the rest pass as headers or body of its own.
+QByteArray headerText(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    return bytes;
+}
+
+// The request target goes out as given, except for bytes that would break the request line.
+QByteArray requestTarget(const QByteArray& target)
+{
+    QByteArray out;
+    out.reserve(target.size());
+    for (const char c : target) {
+        const uchar u = uchar(c);
+        if (u <= 0x20 || u == 0x7f)
+            out += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
 
 THTTP::THTTP(QObject* parent)
     : QObject(parent)
-    , m_port(std::make_unique<HttpPort>(this))
-    , m_reader(std::make_unique<HttpResponseReader>())
+    , m_port(std::make_unique<HttpPort>(static_cast<HttpPort::Listener*>(this)))
 {
 }
 
@@ -14,24 +44,27 @@ THTTP::~THTTP() = default;
 
 bool THTTP::WinsockLoaded() const
 {
-    return false;
+    return m_port->winsock().loaded();
 }
 
-void THTTP::setWinsockLoaded(bool) { }
+void THTTP::setWinsockLoaded(bool loaded)
+{
+    m_port->winsock().setLoaded(loaded);
+}
 
 QString THTTP::WinsockInfo() const
 {
-    return {};
+    return m_port->winsock().info();
 }
 
 QString THTTP::WinsockStatus() const
 {
-    return QStringLiteral("Down");
+    return m_port->winsock().status();
 }
 
 QString THTTP::LocalHost() const
 {
-    return {};
+    return m_port->localHost();
 }
 
 int THTTP::Action() const
@@ -43,6 +76,8 @@ void THTTP::setAction(int action)
 {
     switch (action) {
     case httpIdle:
+        m_port->interrupt();
+        m_port->disconnectSocket(0);
         return;
     case httpGet:
         request("GET");
@@ -61,33 +96,258 @@ void THTTP::setAction(int action)
     }
 }
 
-void THTTP::request(const QByteArray&)
+void THTTP::request(const QByteArray& method)
 {
-    failAction(152, QStringLiteral("No server specified in URL."));
+    m_errorCode = 0;
+    m_errorDescription.clear();
+    m_statusLine.clear();
+    m_action = method == "GET" ? httpGet : method == "POST" ? httpPost : httpHead;
+    try {
+        performRequest(method);
+    } catch (...) {
+        // Whatever ended the action, it leaves no connection behind for the next one to trip on.
+        m_action = httpIdle;
+        try {
+            m_port->disconnectSocket(0);
+        } catch (...) {
+        }
+        throw;
+    }
+    m_action = httpIdle;
+}
+
+void THTTP::performRequest(const QByteArray& method)
+{
+    m_port->startResponse();
+    if (m_server.isEmpty())
+        return failAction(152, QStringLiteral("No server specified in URL."));
+    QString host = m_server;
+    quint16 port = m_urlPort;
+    if (!m_proxyServer.isEmpty()) {
+        host = m_proxyServer;
+        port = m_proxyPort;
+    } else if (m_scheme.toLower() != QLatin1String("http")) {
+        return failAction(153, QStringLiteral("Specified URLScheme is invalid."));
+    }
+
+    // The file is checked before anything goes out, so that a missing one sends no half request.
+    const bool post = method == "POST";
+    qint64 fileSize = -1;
+    if (post && !m_attachedFile.isEmpty()) {
+        QFile file(m_attachedFile);
+        if (!QFileInfo(m_attachedFile).isFile() || !file.open(QIODevice::ReadOnly))
+            return failAction(302, QStringLiteral("Can't open file for reading."));
+        fileSize = file.size();
+    }
+
+    if (m_port->hasSocket())
+        return failAction(104);
+    quint32 address = 0;
+    if (const int resolved = m_port->winsock().resolve(host, &address))
+        return failAction(resolved);
+    m_port->setRemoteAddress(address);
+    m_port->setRemotePort(port);
+    if (const int connected = m_port->connectAndWait())
+        return failAction(connected);
+
+    QByteArray head = requestHead(method, fileSize);
+    if (post)
+        head += m_postData;
+    int sent = m_port->sendAll(head);
+    if (sent == 0 && fileSize >= 0) {
+        sent = m_port->sendFile(m_attachedFile, fileSize);
+        if (sent != 0 && !m_port->lastResultDescription().isEmpty())
+            return failAction(sent, m_port->lastResultDescription());
+    }
+    // A server may answer and close before it has read the whole request; its answer counts.
+    if (sent != 0 && (sent == CIPPortMsg::Interrupted || m_port->hasSocket() || !m_port->reader().hasStatusLine()))
+        return failAction(sent);
+
+    if (const int closed = m_port->waitForDisconnect())
+        return failAction(closed);
+
+    if (!m_port->reader().hasStatusLine())
+        return;
+    m_statusLine = QString::fromUtf8(m_port->reader().statusLine());
+    QString description;
+    if (const int status = HttpResponseReader::checkStatus(m_port->reader().statusLine(), &description))
+        failAction(status, description);
+}
+
+QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
+{
+    QByteArray target = m_path;
+    if (!m_proxyServer.isEmpty()) {
+        QByteArray prefix = m_scheme.toUtf8() + "://" + m_server.toUtf8();
+        if (m_urlPort != 80)
+            prefix += ':' + QByteArray::number(m_urlPort);
+        target.prepend(prefix);
+    }
+    QByteArray head = method + ' ' + requestTarget(target) + ' ' + headerText(m_httpVersion) + CRLF;
+    const std::pair<const char*, const QString*> headers[] = {
+        {"Authorization: ", &m_authorization},
+        {"Accept: ", &m_accept},
+        {"From: ", &m_from},
+        {"User-Agent: ", &m_userAgent},
+        {"If-Modified-Since: ", &m_ifModifiedSince},
+        {"Referer: ", &m_referer},
+        {"Pragma: ", &m_pragma},
+    };
+    for (const auto& [name, value] : headers) {
+        if (!value->isEmpty())
+            head += name + headerText(*value) + CRLF;
+    }
+    for (const QString& line : m_otherHeaders) {
+        if (line.startsWith(QLatin1Char('.')))
+            head += '.';
+        head += headerText(line) + CRLF;
+    }
+    if (method == "POST") {
+        if (!m_contentType.isEmpty())
+            head += "Content-Type: " + headerText(m_contentType) + CRLF;
+        const qint64 length = m_postData.size() + std::max<qint64>(fileSize, 0);
+        head += "Content-Length: " + QByteArray::number(length) + CRLF;
+    }
+    head += CRLF;
+    return head;
 }
 
 void THTTP::failAction(int code, const QString& description)
 {
     m_errorCode = code;
-    m_errorDescription = description;
+    m_errorDescription = description.isEmpty() ? CIPPort::describe(code) : description;
+    if (m_port->hasSocket())
+        m_port->disconnectSocket(0);
     if (m_raiseErrors)
-        throw EHTTP(code, description);
+        throw EHTTP(m_errorCode, m_errorDescription);
 }
 
-void THTTP::resetHeaders() { }
-void THTTP::portConnected(int) { }
-void THTTP::portDisconnected(int) { }
-void THTTP::portDataIn(const QByteArray&, bool) { }
-void THTTP::portError(int, const QString&) { }
+void THTTP::resetHeaders()
+{
+    setURL(QString());
+    m_urlPort = 80;
+    m_contentType.clear();
+    m_postData.clear();
+    m_authorization.clear();
+    m_from.clear();
+    m_ifModifiedSince.clear();
+    m_referer.clear();
+    m_pragma.clear();
+    m_accept.clear();
+    m_otherHeaders.clear();
+    m_statusLine.clear();
+    m_attachedFile.clear();
+}
+
+void THTTP::portConnected(int error)
+{
+    emit OnConnected(error, error == 0 ? QStringLiteral("OK") : CIPPort::describe(error));
+}
+
+void THTTP::portDisconnected(int error)
+{
+    emit OnEndTransfer();
+    emit OnDisconnected(error, error == 0 ? QStringLiteral("OK") : CIPPort::describe(error));
+}
+
+void THTTP::portError(int code, const QString& text)
+{
+    emit OnError(code, text);
+}
+
+void THTTP::responseHeader(const QByteArray& name, const QByteArray& value)
+{
+    emit OnHeader(QString::fromUtf8(name), QString::fromUtf8(value));
+}
+
+void THTTP::responseBodyStarts()
+{
+    emit OnStartTransfer();
+}
+
+void THTTP::responseBody(qint64 count, const QByteArray& piece)
+{
+    emit OnTransfer(count, piece);
+}
 
 QString THTTP::URL() const
 {
     return m_url;
 }
+
 void THTTP::setURL(const QString& url)
 {
+    const QString previousServer = m_server;
     m_url = url;
+    m_scheme = QStringLiteral("http");
+    m_urlPort = 80;
+    m_server.clear();
+    QString path;
+
+    const auto isSeparator = [](QChar c) { return c == QLatin1Char(':') || c == QLatin1Char('/'); };
+    const auto findSeparator = [&](qsizetype from) {
+        for (qsizetype i = from; i < url.size(); ++i) {
+            if (isSeparator(url.at(i)))
+                return i;
+        }
+        return qsizetype(-1);
+    };
+
+    const qsizetype at = findSeparator(0);
+    if (at < 0) {
+        m_server = url;
+    } else {
+        if (url.at(at) == QLatin1Char(':'))
+            m_scheme = url.left(at);
+        if (url.mid(at + 1, 2) == QLatin1String("//")) {
+            const qsizetype start = at + 3;
+            qsizetype end = findSeparator(start);
+            if (end < 0)
+                end = url.size();
+            m_server = url.mid(start, end - start);
+            qsizetype rest = end;
+            if (end < url.size() && url.at(end) == QLatin1Char(':')) {
+                qsizetype digitsEnd = end + 1;
+                while (
+                    digitsEnd < url.size() && url.at(digitsEnd).unicode() >= '0' && url.at(digitsEnd).unicode() <= '9')
+                    ++digitsEnd;
+                const QString digits = url.mid(end + 1, digitsEnd - end - 1);
+                if (!digits.isEmpty()) {
+                    // A number that does not fit a port is no port at all (connecting then fails
+                    // with 116) rather than a wrapped-around, unrelated one.
+                    const qint64 value = digits.size() > 5 ? 65536 : digits.toLongLong();
+                    m_urlPort = value > 65535 ? 0 : quint16(value);
+                }
+                rest = url.indexOf(QLatin1Char('/'), digitsEnd);
+                if (rest < 0)
+                    rest = url.size();
+            }
+            path = url.mid(rest);
+        }
+    }
+    if (!previousServer.isEmpty() && m_server != previousServer) {
+        m_user.clear();
+        m_password.clear();
+        m_authorization.clear();
+    }
+    m_path = path.isEmpty() ? QByteArray("/") : path.toUtf8();
 }
+
+void THTTP::updateAuthorization()
+{
+    if (m_user.isEmpty() || m_password.isEmpty()) {
+        m_authorization.clear();
+        return;
+    }
+    QString joined = m_user + QLatin1Char(':') + m_password;
+    if (joined.size() > 185) {
+        joined.truncate(185);
+        if (joined.back().isHighSurrogate())
+            joined.chop(1);
+    }
+    m_authorization = QStringLiteral("Basic ") + QString::fromLatin1(joined.toUtf8().toBase64());
+}
+
 QString THTTP::URLScheme() const
 {
     return m_scheme;
@@ -135,6 +395,7 @@ QString THTTP::User() const
 void THTTP::setUser(const QString& user)
 {
     m_user = user;
+    updateAuthorization();
 }
 QString THTTP::Password() const
 {
@@ -143,6 +404,7 @@ QString THTTP::Password() const
 void THTTP::setPassword(const QString& password)
 {
     m_password = password;
+    updateAuthorization();
 }
 QString THTTP::Authorization() const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/EHTTP.h"
+#include "net/HttpPort.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -8,9 +9,6 @@
 #include <QStringList>
 
 #include <memory>
-
-class HttpPort;
-class HttpResponseReader;
 
 enum THttpAction { httpIdle = 0, httpGet = 1, httpPost = 2, httpHead = 3, httpResetHeaders = 4 };
 
@@ -22,7 +20,7 @@ enum THttpAction { httpIdle = 0, httpGet = 1, httpPost = 2, httpHead = 3, httpRe
 //
 // A window that closes during a request ends the wait with interruptNetworkWaits() (net/NetworkWait.h),
 // which makes the action fail with 301 "Interrupted".
-class THTTP : public QObject
+class THTTP : public QObject, private HttpPort::Listener
 {
     Q_OBJECT
 
@@ -112,18 +110,22 @@ signals:
     void OnEndTransfer();
 
 private:
-    friend class HttpPort;
-
     void request(const QByteArray& method);
+    void performRequest(const QByteArray& method);
+    QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
+    // Stores the error (the standard description when none is given) and raises it if asked to.
     void failAction(int code, const QString& description = QString());
     void resetHeaders();
-    void portConnected(int code);
-    void portDisconnected(int code);
-    void portDataIn(const QByteArray& data, bool delimited);
-    void portError(int code, const QString& text);
+    void updateAuthorization();
+
+    void portConnected(int error) override;
+    void portDisconnected(int error) override;
+    void portError(int code, const QString& text) override;
+    void responseHeader(const QByteArray& name, const QByteArray& value) override;
+    void responseBodyStarts() override;
+    void responseBody(qint64 count, const QByteArray& piece) override;
 
     std::unique_ptr<HttpPort> m_port;
-    std::unique_ptr<HttpResponseReader> m_reader;
     int m_action = httpIdle;
     QString m_url;
     QString m_scheme = QStringLiteral("http");

@@ -1,0 +1,208 @@
+#include "net/CIPPortMsg.h"
+
+#include "net/NetworkWait.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+// A wait of this port, listed while it runs so that interrupt() can reach it.
+struct Registration
+{
+    explicit Registration(std::vector<NetworkWait*>& list)
+        : waits(list)
+    {
+        waits.push_back(&wait);
+    }
+    ~Registration() { waits.erase(std::remove(waits.begin(), waits.end(), &wait), waits.end()); }
+
+    std::vector<NetworkWait*>& waits;
+    NetworkWait wait;
+};
+
+} // namespace
+
+CIPPortMsg::CIPPortMsg(QObject* parent)
+    : CIPPort(parent)
+{
+}
+
+CIPPortMsg::~CIPPortMsg() = default;
+
+int CIPPortMsg::connectAndWait()
+{
+    m_connectDone = false;
+    m_connectResult = 0;
+    m_closeResult = 0;
+    m_lastDescription.clear();
+    const int started = connectSocket();
+    if (started != 0)
+        return finish(started);
+    return finish(runWait([this](bool interrupted) -> std::optional<int> {
+        // A connect error wins over an interrupt that came with it.
+        if (m_connectDone)
+            return m_connectResult;
+        if (interrupted || !hasSocket())
+            return Interrupted;
+        return std::nullopt;
+    }));
+}
+
+int CIPPortMsg::waitForReply()
+{
+    m_lastDescription.clear();
+    if (!m_replyArrived) {
+        setAcceptData(true);
+        ++m_replyWaits;
+        const int result = runWait(
+            [this](bool interrupted) -> std::optional<int> {
+                if (m_replyArrived)
+                    return 0;
+                if (interrupted || !hasSocket())
+                    return Interrupted;
+                return std::nullopt;
+            },
+            [this] { return waitTurn(); });
+        --m_replyWaits;
+        if (result != 0)
+            return finish(result);
+    }
+    m_replyArrived = false;
+    return finish(0);
+}
+
+int CIPPortMsg::waitForDisconnect()
+{
+    m_lastDescription.clear();
+    return finish(runWait([this](bool interrupted) -> std::optional<int> {
+        if (interrupted)
+            return Interrupted;
+        if (!hasSocket())
+            return m_closeResult;
+        return std::nullopt;
+    }));
+}
+
+int CIPPortMsg::sendAndWait(const QByteArray& command)
+{
+    const int sent = sendAll(command);
+    if (sent != 0)
+        return sent;
+    return waitForReply();
+}
+
+int CIPPortMsg::sendAll(const char* data, qint64 size)
+{
+    m_lastDescription.clear();
+    qint64 sent = 0;
+    int result = send(data, size);
+    if (result != 10035)
+        return finish(result);
+    Registration registration(m_waits);
+    const NetworkWait& wait = registration.wait;
+
+    while (result == 10035) {
+        sent += bytesLastSent();
+        // The write notification (armed by the partial send) or any other event ends the turn.
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (m_handlerFailure)
+            std::rethrow_exception(std::exchange(m_handlerFailure, nullptr));
+        if (wait.interrupted())
+            return finish(Interrupted);
+        if (const int hook = sendProgress(sent))
+            return finish(hook);
+        result = send(data + sent, size - sent);
+    }
+    return finish(result);
+}
+
+void CIPPortMsg::interrupt()
+{
+    for (NetworkWait* wait : m_waits)
+        wait->interrupt();
+}
+
+int CIPPortMsg::waitTurn()
+{
+    return 0;
+}
+
+int CIPPortMsg::sendProgress(qint64)
+{
+    return 0;
+}
+
+void CIPPortMsg::setResult(int code, const QString& description)
+{
+    m_lastResult = code;
+    m_lastDescription = description;
+}
+
+void CIPPortMsg::onConnected(int error)
+{
+    m_connectDone = true;
+    m_connectResult = error;
+}
+
+void CIPPortMsg::onDisconnected(int error)
+{
+    m_closeResult = error;
+    // Nobody will answer any more: a wait for a reply ends as interrupted.
+    if (m_replyWaits > 0)
+        interrupt();
+}
+
+void CIPPortMsg::onDataIn(const QByteArray& data, bool delimited)
+{
+    if (m_replyArrived)
+        return;
+    // A line longer than the receive buffer comes in parts: it is still one reply.
+    if (!m_inLongLine)
+        m_replyBuffer.clear();
+    m_replyBuffer += data.left(ReplyBufferSize - m_replyBuffer.size());
+    m_inLongLine = !delimited;
+    if (m_inLongLine)
+        return;
+    m_replyArrived = true;
+    if (m_stopAfterOneLine)
+        setAcceptData(false);
+}
+
+void CIPPortMsg::handlerFailed(std::exception_ptr error)
+{
+    if (m_waits.empty()) {
+        CIPPort::handlerFailed(error);
+        return;
+    }
+    if (!m_handlerFailure)
+        m_handlerFailure = error;
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
+}
+
+int CIPPortMsg::runWait(const std::function<std::optional<int>(bool)>& check, const std::function<int()>& turn)
+{
+    Registration registration(m_waits);
+    const NetworkWait& wait = registration.wait;
+
+    for (;;) {
+        if (m_handlerFailure)
+            std::rethrow_exception(std::exchange(m_handlerFailure, nullptr));
+        if (const std::optional<int> result = check(wait.interrupted()))
+            return *result;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (turn) {
+            if (const int error = turn())
+                return error;
+        }
+    }
+}
+
+int CIPPortMsg::finish(int result)
+{
+    m_lastResult = result;
+    return result;
+}

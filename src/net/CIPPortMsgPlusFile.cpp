@@ -1,0 +1,67 @@
+#include "net/CIPPortMsgPlusFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemMessage(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+CIPPortMsgPlusFile::CIPPortMsgPlusFile(QObject* parent)
+    : CIPPortMsg(parent)
+{
+}
+
+int CIPPortMsgPlusFile::sendFile(const QString& fileName, qint64 length)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        setResult(error, systemMessage(error));
+        return error;
+    }
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    char block[FileBlockSize];
+    qint64 total = 0;
+    for (;;) {
+        qint64 wanted = FileBlockSize;
+        if (length >= 0)
+            wanted = std::min(wanted, length - total);
+        if (wanted == 0)
+            break;
+        const ssize_t count = ::read(fd, block, size_t(wanted));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 || (count == 0 && length >= 0)) {
+            // A read error, or the file ended before the length the peer was promised.
+            const int error = count < 0 ? errno : EIO;
+            setResult(error, systemMessage(error));
+            return error;
+        }
+        if (count == 0)
+            break;
+        if (const int result = sendAll(block, count))
+            return result;
+        total += count;
+        if (const int hook = sendProgress(total)) {
+            setResult(hook, QString());
+            return hook;
+        }
+    }
+    setResult(0, QString());
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "net/CIPPortMsg.h"
+
+// A message-mode port that can also send a file.
+class CIPPortMsgPlusFile : public CIPPortMsg
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint64 FileBlockSize = 2048;
+
+    explicit CIPPortMsgPlusFile(QObject* parent = nullptr);
+
+    // Sends the file's bytes in blocks of FileBlockSize with sendAll(), calling sendProgress()
+    // after each block. length >= 0 sends exactly that many bytes (what was announced to the
+    // peer): a file that turned out shorter is an error, a longer one is cut. A file error
+    // returns the system's error number, with its message as lastResultDescription().
+    int sendFile(const QString& fileName, qint64 length = -1);
+};

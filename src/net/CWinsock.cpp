@@ -1,0 +1,286 @@
+#include "net/CWinsock.h"
+
+#include <QHash>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+namespace {
+
+int g_useCount = 0;
+
+const QHash<int, const char*>& errorTable()
+{
+    static const QHash<int, const char*> table{
+        {10004, "Interrupted system call"},
+        {10009, "Bad file number"},
+        {10013, "Access denied"},
+        {10014, "Bad address"},
+        {10022, "Invalid argument"},
+        {10024, "Too many open files"},
+        {10035, "Operation would block"},
+        {10036, "Operation now in progress"},
+        {10037, "Operation already in progress"},
+        {10038, "Socket operation on non-socket"},
+        {10039, "Destination address required"},
+        {10040, "Message too long"},
+        {10041, "Protocol wrong type for socket"},
+        {10042, "Bad protocol option"},
+        {10043, "Protocol not supported"},
+        {10044, "Socket type not supported"},
+        {10045, "Operation not supported on socket"},
+        {10046, "Protocol family not supported"},
+        {10047, "Address family not supported by protocol family"},
+        {10048, "Address already in use"},
+        {10049, "Can't assign requested address"},
+        {10050, "Network is down"},
+        {10051, "Network is unreachable"},
+        {10052, "Net dropped connection or reset"},
+        {10053, "Software caused connection abort"},
+        {10054, "Connection reset by peer"},
+        {10055, "No buffer space available"},
+        {10056, "Socket is already connected"},
+        {10057, "Socket is not connected"},
+        {10058, "Can't send after socket shutdown"},
+        {10059, "Too many references, can't splice"},
+        {10060, "Connection timed out"},
+        {10061, "Connection refused"},
+        {10062, "Too many levels of symbolic links"},
+        {10063, "File name too long"},
+        {10064, "Host is down"},
+        {10065, "No route to host"},
+        {10066, "Directory not empt"},
+        {10067, "Too many processes"},
+        {10068, "Too many users"},
+        {10069, "Disc Quota Exceeded"},
+        {10070, "Stale NFS file handle"},
+        {10071, "Too many levels of remote in path"},
+        {10091, "Network subsystem is unavailable"},
+        {10092, "WINSOCK DLL Version out of range"},
+        {10093, "Winsock not loaded yet (WSANOTINITIALISED)"},
+        {11001, "Host not found"},
+        {11002, "Non-authoritative 'Host not found' (try again or check DNS setup)"},
+        {11003, "Non-recoverable errors: FORMERR, REFUSED, NOTIMP"},
+        {11004, "Valid name, no data record (check DNS setup)"},
+    };
+    return table;
+}
+
+// Names under the reserved "invalid" domain never exist (RFC 6761, 6.4): answer at once
+// instead of asking a name server.
+bool isReservedInvalid(const QString& host)
+{
+    QString name = host.toLower();
+    if (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return name == QLatin1String("invalid") || name.endsWith(QLatin1String(".invalid"));
+}
+
+} // namespace
+
+CWinsock::~CWinsock()
+{
+    setLoaded(false);
+}
+
+void CWinsock::setLoaded(bool loaded)
+{
+    if (loaded == m_loaded)
+        return;
+    m_loaded = loaded;
+    if (loaded) {
+        ++g_useCount;
+        m_info = QStringLiteral("POSIX sockets 1.1");
+    } else {
+        --g_useCount;
+    }
+}
+
+QString CWinsock::status() const
+{
+    return m_loaded ? QStringLiteral("Running") : QStringLiteral("Down");
+}
+
+int CWinsock::useCount()
+{
+    return g_useCount;
+}
+
+int CWinsock::resolve(const QString& host, quint32* address) const
+{
+    *address = 0;
+    if (!m_loaded)
+        return 10093;
+    const QByteArray name = host.trimmed().toUtf8();
+    if (name.isEmpty())
+        return 11001;
+    in_addr dotted{};
+    if (inet_pton(AF_INET, name.constData(), &dotted) == 1) {
+        *address = dotted.s_addr;
+        return 0;
+    }
+    if (isReservedInvalid(host.trimmed()))
+        return 11001;
+
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    errno = 0;
+    const int result = getaddrinfo(name.constData(), nullptr, &hints, &found);
+    const int error = errno;
+    if (result != 0)
+        return codeFromResolver(result, error);
+    int code = 11004;
+    for (addrinfo* a = found; a; a = a->ai_next) {
+        if (a->ai_family == AF_INET && a->ai_addr) {
+            *address = reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr;
+            code = 0;
+            break;
+        }
+    }
+    freeaddrinfo(found);
+    return code;
+}
+
+int CWinsock::codeFromErrno(int error)
+{
+    switch (error) {
+    case 0:
+        return 0;
+    case EINTR:
+        return 10004;
+    case EBADF:
+        return 10009;
+    case EACCES:
+    case EPERM:
+        return 10013;
+    case EFAULT:
+        return 10014;
+    case EINVAL:
+        return 10022;
+    case EMFILE:
+    case ENFILE:
+        return 10024;
+    case EWOULDBLOCK:
+        return 10035;
+    case EINPROGRESS:
+        return 10036;
+    case EALREADY:
+        return 10037;
+    case ENOTSOCK:
+        return 10038;
+    case EDESTADDRREQ:
+        return 10039;
+    case EMSGSIZE:
+        return 10040;
+    case EPROTOTYPE:
+        return 10041;
+    case ENOPROTOOPT:
+        return 10042;
+    case EPROTONOSUPPORT:
+        return 10043;
+    case ESOCKTNOSUPPORT:
+        return 10044;
+    case EOPNOTSUPP:
+        return 10045;
+    case EPFNOSUPPORT:
+        return 10046;
+    case EAFNOSUPPORT:
+        return 10047;
+    case EADDRINUSE:
+        return 10048;
+    case EADDRNOTAVAIL:
+        return 10049;
+    case ENETDOWN:
+        return 10050;
+    case ENETUNREACH:
+        return 10051;
+    case ENETRESET:
+        return 10052;
+    case ECONNABORTED:
+        return 10053;
+    case ECONNRESET:
+        return 10054;
+    case ENOBUFS:
+    case ENOMEM:
+        return 10055;
+    case EISCONN:
+        return 10056;
+    case ENOTCONN:
+        return 10057;
+    case ESHUTDOWN:
+    case EPIPE:
+        return 10058;
+    case ETOOMANYREFS:
+        return 10059;
+    case ETIMEDOUT:
+        return 10060;
+    case ECONNREFUSED:
+        return 10061;
+    case ELOOP:
+        return 10062;
+    case ENAMETOOLONG:
+        return 10063;
+    case EHOSTDOWN:
+        return 10064;
+    case EHOSTUNREACH:
+        return 10065;
+    case ENOTEMPTY:
+        return 10066;
+    case EUSERS:
+        return 10068;
+    case EDQUOT:
+        return 10069;
+    case ESTALE:
+        return 10070;
+    case EREMOTE:
+        return 10071;
+    default:
+        // Not a sockets condition of the table: pass the system's own number on rather than
+        // dress it up as an unrelated sockets code.
+        return error;
+    }
+}
+
+int CWinsock::codeFromResolver(int result, int error)
+{
+    switch (result) {
+    case 0:
+        return 0;
+    case EAI_NONAME:
+        return 11001;
+    case EAI_AGAIN:
+        return 11002;
+    case EAI_FAIL:
+        return 11003;
+    case EAI_NODATA:
+    case EAI_ADDRFAMILY:
+        return 11004;
+    case EAI_MEMORY:
+        return 10055;
+    case EAI_SYSTEM:
+        return error ? codeFromErrno(error) : 11003;
+    default:
+        return 11003;
+    }
+}
+
+QString CWinsock::errorText(int code)
+{
+    const char* text = errorTable().value(code, nullptr);
+    return text ? QString::fromLatin1(text) : QString();
+}
+
+QString CWinsock::describe(int code)
+{
+    if (code == 0)
+        return QStringLiteral("Ok");
+    QString text = errorText(code);
+    if (text.isEmpty())
+        text = QStringLiteral("(no description available)");
+    return QLatin1Char('[') + QString::number(code) + QStringLiteral("] ") + text + QLatin1Char('.');
+}

@@ -1,0 +1,244 @@
+#include "PairPort.h"
+
+#include "core/Errors.h"
+#include "net/CIPPortMsgPlusFile.h"
+#include "net/CListeningSocket.h"
+#include "net/NetworkWait.h"
+
+#include "util/TempBase.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+
+namespace {
+
+// The far end of a test connection, in this process: accepts one connection and keeps what
+// arrives.
+class Server : public CListeningSocket
+{
+public:
+    Server()
+    {
+        winsock().setLoaded(true);
+        setEol(QByteArray());
+    }
+
+    bool accepted = false;
+    QByteArray received;
+    std::vector<int> disconnects;
+    std::function<void()> onReceived;
+
+protected:
+    void onAccepted() override { accepted = true; }
+    void onDataIn(const QByteArray& data, bool) override
+    {
+        received += data;
+        if (onReceived)
+            onReceived();
+    }
+    void onDisconnected(int error) override { disconnects.push_back(error); }
+};
+
+class Client : public CIPPortMsgPlusFile
+{
+public:
+    Client()
+    {
+        winsock().setLoaded(true);
+        setRemoteAddress(htonl(INADDR_LOOPBACK));
+    }
+
+    std::vector<qint64> progress;
+    int failAfterBlocks = -1;
+
+protected:
+    int sendProgress(qint64 sentSoFar) override
+    {
+        progress.push_back(sentSoFar);
+        return failAfterBlocks >= 0 && int(progress.size()) > failAfterBlocks ? 999 : 0;
+    }
+};
+
+// Turns the event loop until done() holds; the safety limit only turns a fault into a failure.
+template <typename F>
+bool pumpUntil(F done)
+{
+    NetworkWait guard;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [] { interruptNetworkWaits(); });
+    limit.start(30000);
+    while (!done() && !guard.interrupted())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+class PortWait : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(server.listen(), 0);
+        ASSERT_NE(server.listeningPort(), 0);
+        client.setRemotePort(server.listeningPort());
+        ASSERT_EQ(client.connectAndWait(), 0);
+        ASSERT_TRUE(pumpUntil([this] { return server.accepted; }));
+        EXPECT_FALSE(server.isListening());
+        client.setEol("\r\n", CIPPort::DelimiterMode::AnyChar);
+    }
+
+    Server server;
+    Client client;
+};
+
+TEST_F(PortWait, OneReplyLinePerWait)
+{
+    ASSERT_EQ(server.send("220-first\r\n220-second\r\n220 last"), 0);
+    ASSERT_EQ(client.waitForReply(), 0);
+    EXPECT_EQ(client.replyBuffer(), QByteArray("220-first"));
+    // The later lines wait in the connection until asked for.
+    EXPECT_FALSE(client.acceptData());
+    ASSERT_EQ(client.waitForReply(), 0);
+    EXPECT_EQ(client.replyBuffer(), QByteArray("220-second"));
+
+    // The last line is completed by the command's answer; the reply buffer keeps 1024 bytes.
+    ASSERT_EQ(server.send(" ok\r\n" + QByteArray(3000, 'x') + "\r\n"), 0);
+    ASSERT_EQ(client.waitForReply(), 0);
+    EXPECT_EQ(client.replyBuffer(), QByteArray("220 last ok"));
+    ASSERT_EQ(client.waitForReply(), 0);
+    EXPECT_EQ(client.replyBuffer(), QByteArray(1024, 'x'));
+
+    // A close while a reply is awaited ends the wait as interrupted.
+    QTimer::singleShot(0, &server, [this] { server.disconnectSocket(0); });
+    EXPECT_EQ(client.waitForReply(), 301);
+    EXPECT_FALSE(client.hasSocket());
+}
+
+TEST_F(PortWait, SendAndWaitForTheAnswer)
+{
+    server.onReceived = [this] {
+        if (server.received.endsWith("\r\n"))
+            server.send("331 Password required\r\n");
+    };
+    ASSERT_EQ(client.sendAndWait("USER anonymous\r\n"), 0);
+    EXPECT_EQ(server.received, QByteArray("USER anonymous\r\n"));
+    EXPECT_EQ(client.replyBuffer(), QByteArray("331 Password required"));
+}
+
+TEST_F(PortWait, InterruptEndsTheWaitAndOnlyThatWait)
+{
+    QTimer::singleShot(0, &client, [this] { client.interrupt(); });
+    EXPECT_EQ(client.waitForReply(), 301);
+    // Nothing is left over to end the next wait early.
+    client.interrupt();
+    server.send("200 fine\r\n");
+    EXPECT_EQ(client.waitForReply(), 0);
+    EXPECT_EQ(client.replyBuffer(), QByteArray("200 fine"));
+}
+
+TEST_F(PortWait, SendAllDeliversEverythingThroughAFullSocket)
+{
+    QByteArray data(16 * 1024 * 1024, Qt::Uninitialized);
+    for (qsizetype i = 0; i < data.size(); ++i)
+        data[i] = char(i * 131 % 251);
+    ASSERT_EQ(client.sendAll(data), 0);
+    client.disconnectSocket(0);
+    ASSERT_TRUE(pumpUntil([this] { return !server.disconnects.empty(); }));
+    EXPECT_EQ(server.received.size(), data.size());
+    EXPECT_TRUE(server.received == data);
+    // The socket filled up at least once, and progress only grew.
+    ASSERT_FALSE(client.progress.empty());
+    EXPECT_TRUE(std::is_sorted(client.progress.begin(), client.progress.end()));
+}
+
+TEST_F(PortWait, SendFileInBlocks)
+{
+    TempBase base;
+    QByteArray content(5000, 'f');
+    content += "end";
+    base.write(QStringLiteral("files/a.bin"), content);
+    const QString path = base.file(QStringLiteral("files/a.bin"));
+
+    ASSERT_EQ(client.sendFile(path), 0);
+    EXPECT_EQ(client.progress, (std::vector<qint64>{2048, 4096, 5003}));
+
+    // Exactly the announced length: cut when the file is longer, an error when it is shorter.
+    client.progress.clear();
+    ASSERT_EQ(client.sendFile(path, 100), 0);
+    EXPECT_EQ(client.progress, std::vector<qint64>{100});
+    EXPECT_EQ(client.sendFile(path, 6000), EIO);
+    EXPECT_FALSE(client.lastResultDescription().isEmpty());
+
+    // The per-block hook can stop the transfer.
+    client.failAfterBlocks = 0;
+    client.progress.clear();
+    EXPECT_EQ(client.sendFile(path), 999);
+    EXPECT_EQ(client.progress.size(), 1u);
+
+    EXPECT_EQ(client.sendFile(base.file(QStringLiteral("files/none.bin"))), ENOENT);
+    EXPECT_EQ(client.lastResultDescription(), QString::fromLocal8Bit(strerror(ENOENT)));
+
+    client.disconnectSocket(0);
+    ASSERT_TRUE(pumpUntil([this] { return !server.disconnects.empty(); }));
+    EXPECT_EQ(server.received, content + content.left(100) + content + content.left(2048));
+}
+
+TEST_F(PortWait, HandlerErrorIsRaisedByTheWait)
+{
+    struct Failing : Client
+    {
+        void onDataIn(const QByteArray& data, bool delimited) override
+        {
+            Client::onDataIn(data, delimited);
+            throw QuilletError(QStringLiteral("bad reply"));
+        }
+    };
+    Failing failing;
+    Server other;
+    ASSERT_EQ(other.listen(), 0);
+    failing.setRemotePort(other.listeningPort());
+    ASSERT_EQ(failing.connectAndWait(), 0);
+    ASSERT_TRUE(pumpUntil([&] { return other.accepted; }));
+    other.send("line\r\n");
+    failing.setEol("\r\n", CIPPort::DelimiterMode::AnyChar);
+    try {
+        failing.waitForReply();
+        ADD_FAILURE() << "no error";
+    } catch (const QuilletError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("bad reply"));
+    }
+    EXPECT_FALSE(failing.isWaiting());
+}
+
+TEST(PortState, RefusalsAndPreconditions)
+{
+    Client client;
+    client.setRemotePort(0);
+    EXPECT_EQ(client.connectAndWait(), 116);
+    client.setRemoteAddress(0);
+    client.setRemotePort(80);
+    EXPECT_EQ(client.connectAndWait(), 102);
+    EXPECT_EQ(client.send("x"), 10057);
+
+    Server server;
+    ASSERT_EQ(server.listen(), 0);
+    const quint16 port = server.listeningPort();
+    client.setRemoteAddress(htonl(INADDR_LOOPBACK));
+    client.setRemotePort(port);
+    ASSERT_EQ(client.connectAndWait(), 0);
+    EXPECT_EQ(client.connectSocket(), 104);
+    EXPECT_EQ(client.setRemotePort(1), 100);
+    EXPECT_EQ(client.setRemoteAddress(1), 101);
+    EXPECT_EQ(client.remotePort(), port);
+    EXPECT_EQ(client.localAddressText(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(client.localHost(), QStringLiteral("127.0.0.1"));
+
+    CListeningSocket unloaded;
+    EXPECT_EQ(unloaded.listen(), 10093);
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#!/usr/bin/python3
+"""A small forwarding HTTP proxy for tests, on 127.0.0.1 and a free port.
+
+Prints "PORT <n>" once listening. Each request carries an absolute URL
+("GET http://www.example.com:8080/path HTTP/1.0"); it is saved byte for byte as DIR/0001.req, ...
+and then forwarded, with the path alone in its request line, to 127.0.0.1:UPSTREAM whatever host
+and port the URL names (the proxy never resolves or contacts any other host); the upstream's
+answer is relayed back. Exits by itself after --lifetime seconds.
+
+  --record DIR           where requests are saved (required)
+  --upstream PORT        the local server every request goes to (required)
+  --lifetime SECONDS     stop after that long (default 120)
+"""
+
+import argparse
+import os
+import socket
+import socketserver
+import sys
+import threading
+import time
+import urllib.parse
+
+class Handler(socketserver.StreamRequestHandler):
+    config = None
+    counter = 0
+    lock = threading.Lock()
+
+    def handle(self):
+        raw = bytearray()
+        request_line = self.rfile.readline(65537)
+        raw += request_line
+        headers = []
+        while True:
+            line = self.rfile.readline(65537)
+            raw += line
+            if line in (b"\r\n", b"\n", b""):
+                break
+            headers.append(line)
+        length = 0
+        for line in headers:
+            name, _, value = line.decode("latin-1").partition(":")
+            if name.strip().lower() == "content-length":
+                try:
+                    length = int(value.strip())
+                except ValueError:
+                    length = 0
+        body = self.rfile.read(length) if length > 0 else b""
+        raw += body
+        self.save(bytes(raw))
+
+        try:
+            method, target, version = request_line.decode("latin-1").rstrip("\r\n").split(" ", 2)
+        except ValueError:
+            self.wfile.write(b"HTTP/1.0 400 Bad Request\r\n\r\n")
+            return
+        url = urllib.parse.urlsplit(target)
+        path = url.path or "/"
+        if url.query:
+            path += "?" + url.query
+        forwarded = ("%s %s %s\r\n" % (method, path, version)).encode("latin-1")
+        forwarded += b"".join(headers) + b"\r\n" + body
+        try:
+            with socket.create_connection(("127.0.0.1", self.config.upstream), timeout=30) as upstream:
+                upstream.sendall(forwarded)
+                while True:
+                    chunk = upstream.recv(65536)
+                    if not chunk:
+                        break
+                    self.wfile.write(chunk)
+        except OSError as error:
+            sys.stderr.write("http_proxy: %s\n" % error)
+            self.wfile.write(b"HTTP/1.0 502 Bad Gateway\r\n\r\n")
+
+    def save(self, data):
+        with Handler.lock:
+            Handler.counter += 1
+            number = Handler.counter
+        path = os.path.join(self.config.record, "%04d.req" % number)
+        with open(path + ".part", "wb") as f:
+            f.write(data)
+        os.replace(path + ".part", path)
+
+
+class Server(socketserver.ThreadingMixIn, socketserver.TCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--record", required=True)
+    parser.add_argument("--upstream", type=int, required=True)
+    parser.add_argument("--lifetime", type=float, default=120.0)
+    args = parser.parse_args()
+    os.makedirs(args.record, exist_ok=True)
+    Handler.config = args
+
+    server = Server(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    print("PORT %d" % server.server_address[1], flush=True)
+    time.sleep(args.lifetime)
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()
