@@ -1,0 +1,133 @@
+#include "FormOnBase.h"
+#include "net/THTTP.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+namespace {
+
+class Settings : public FormOnBase
+{
+protected:
+    QList<QLineEdit*> fields() const
+    {
+        return {form.smtpedit, form.emailedit, form.nameedit, form.proxyedit, form.portedit};
+    }
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const QLineEdit* field : fields())
+            result.append(field->text());
+        return result;
+    }
+    void writeSettings(const QByteArray& content) { base.write(QStringLiteral("cat/settings.dat"), content); }
+};
+
+TEST_F(Settings, NoFileGivesEmptyFieldsAndPort80)
+{
+    form.show(); // showing the window reads the settings
+    EXPECT_EQ(texts(), (QStringList{q(""), q(""), q(""), q(""), q("80")}));
+    EXPECT_EQ(form.HTTP1->ProxyServer(), q(""));
+    EXPECT_EQ(form.HTTP1->ProxyPort(), 80);
+    EXPECT_TRUE(fake.shown.isEmpty());
+    EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("cat/settings.dat"))));
+}
+
+// Leaving any of the five fields writes all five keys, in their order, from a file that did not exist.
+TEST_F(Settings, LeavingAnyFieldCreatesTheFileWithAllFiveKeys)
+{
+    form.getsettings();
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        QFile::remove(base.file(QStringLiteral("cat/settings.dat")));
+        fields()[i]->setText(i == 4 ? q("3128") : q("value"));
+        leave(fields()[i]);
+        QByteArray expected = "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\nPORT=80\r\n";
+        const char* keys[] = {"SMTP=", "EMAIL=", "NAME=", "PROXY=", "PORT=80"};
+        expected.replace(keys[i], i == 4 ? QByteArray("PORT=3128") : QByteArray(keys[i]) + "value");
+        EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")), expected);
+        fields()[i]->setText(i == 4 ? q("80") : q(""));
+    }
+    EXPECT_TRUE(fake.shown.isEmpty());
+}
+
+TEST_F(Settings, StoredValuesFillTheFieldsAndReachTheHttpClient)
+{
+    writeSettings("[SETTINGS]\r\nPORT=8080\r\nPROXY=proxy.example\r\nNAME=Dana Whitfield\r\n"
+                  "EMAIL=dana@larkspur.example\r\nSMTP=mail.larkspur.example\r\n");
+    form.getsettings();
+    EXPECT_EQ(texts(),
+        (QStringList{q("mail.larkspur.example"), q("dana@larkspur.example"), q("Dana Whitfield"), q("proxy.example"),
+            q("8080")}));
+    EXPECT_EQ(form.HTTP1->ProxyServer(), q("proxy.example"));
+    EXPECT_EQ(form.HTTP1->ProxyPort(), 8080);
+}
+
+TEST_F(Settings, PortValuesThatAreWholeNumbers)
+{
+    const struct
+    {
+        const char* stored;
+        int port;
+    } cases[] = {{"8080", 8080}, {" 3128 ", 3128}, {"0x1F90", 8080}, {"$50", 80}, {"0", 0}, {"65535", 65535}};
+    for (const auto& c : cases) {
+        writeSettings(QByteArray("[SETTINGS]\r\nPORT=") + c.stored + "\r\n");
+        form.getsettings();
+        EXPECT_EQ(form.HTTP1->ProxyPort(), c.port) << c.stored;
+    }
+}
+
+// At show the message appears, the bad text stays visible in its field and the port keeps its value.
+TEST_F(Settings, BadPortAtShowIsReportedAndLeavesThePortAsItWas)
+{
+    const char* cases[] = {"", "80a", "eighty", "80 80", "-1", "65536", "99999999999"};
+    for (const char* stored : cases) {
+        SCOPED_TRACE(stored);
+        TForm1 window;
+        window.basedir = base.path();
+        window.HTTP1->setProxyPort(3128);
+        writeSettings(QByteArray("[SETTINGS]\r\nPROXY=proxy.example\r\nPORT=") + stored + "\r\n");
+        fake.errors.clear();
+        window.show();
+        EXPECT_EQ(fake.errors, QStringList{q("'") + q(stored) + q("' is not a valid integer value")});
+        EXPECT_EQ(window.portedit->text(), q(stored));
+        EXPECT_EQ(window.HTTP1->ProxyPort(), 3128);
+        EXPECT_EQ(window.proxyedit->text(), q("proxy.example"));
+    }
+}
+
+TEST_F(Settings, GetsettingsRaisesForABadPortSoCallersCanStop)
+{
+    writeSettings("[SETTINGS]\r\nPORT=\r\n");
+    EXPECT_THROW(form.getsettings(), EConvertError);
+}
+
+TEST_F(Settings, MissingCatFolderIsAWriteError)
+{
+    QDir(base.file(QStringLiteral("cat"))).removeRecursively();
+    form.smtpedit->setText(q("mail.example"));
+    leave(form.smtpedit);
+    EXPECT_EQ(fake.errors, QStringList{q("Unable to write to ") + base.file(QStringLiteral("cat/settings.dat"))});
+    EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("cat"))));
+}
+
+TEST_F(Settings, ClosingTheWindowSavesThem)
+{
+    form.show();
+    form.nameedit->setText(q("Dana"));
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
+        "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=Dana\r\nPROXY=\r\nPORT=80\r\n");
+}
+
+TEST_F(Settings, KeysEditedByHandKeepTheirPlaceAndOtherKeysStay)
+{
+    writeSettings("[SETTINGS]\r\nPORT=81\r\nEXTRA=keep\r\nSMTP=old\r\n");
+    form.getsettings();
+    form.smtpedit->setText(q("new"));
+    leave(form.smtpedit);
+    EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
+        "[SETTINGS]\r\nPORT=81\r\nEXTRA=keep\r\nSMTP=new\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\n");
+}
+
+} // namespace
