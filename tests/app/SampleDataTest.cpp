@@ -1,13 +1,23 @@
 #include "app/CategoryFiles.h"
+#include "app/ComboItems.h"
 #include "app/SiteLinks.h"
+#include "app/TForm1.h"
 #include "core/LineFile.h"
 #include "core/ProfileFile.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+#include "util/FakeDialogs.h"
 
 // Checks the sample folder that ships beside the program: the data a new user starts with.
 namespace {
@@ -348,6 +358,45 @@ TEST(SampleData, DemoCompanyIsListedWithItsRecord)
     ASSERT_EQ(sections.size(), 1);
     EXPECT_EQ(sections[0], qMakePair(QStringLiteral("COMPANY"), companyKeys));
     EXPECT_EQ(ProfileFile::read(record, QStringLiteral("COMPANY"), QStringLiteral("CONAME")), companies[0]);
+}
+
+void enter(QWidget* widget)
+{
+    QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// What a new user sees: the window on the sample folder offers the demo program, and picking it
+// fills the record; its archive path works from the sample folder. Nothing here writes a file.
+TEST(SampleFolder, WindowOffersTheDemoProgramAndPickingItFillsTheRecord)
+{
+    FakeDialogs fake;
+    TForm1 form;
+    form.basedir = sampleDir();
+    enter(form.appname);
+    const int index = form.appname->findText(QStringLiteral("NoteStack"));
+    ASSERT_GE(index, 0);
+    form.appname->setCurrentIndex(index);
+    emit form.appname->textActivated(form.appname->currentText());
+
+    EXPECT_EQ(form.char8name->text(), QStringLiteral("notestak"));
+    EXPECT_EQ(form.version->text(), QStringLiteral("1.2"));
+    EXPECT_EQ(form.status->currentText(), QStringLiteral("Shareware"));
+    EXPECT_EQ(form.ldatel->text(), QStringLiteral("14-Mar-1999"));
+    EXPECT_EQ(form.compname->currentText(), QStringLiteral("Larkspur Software"));
+    EXPECT_EQ(form.conname->text(), QStringLiteral("Dana Whitfield"));
+    EXPECT_TRUE(form.longdesc->toPlainText().startsWith(QStringLiteral("NoteStack keeps your notes")));
+    EXPECT_FALSE(form.Memo2->toPlainText().isEmpty());
+    EXPECT_EQ(form.fileminepd->currentText(), QStringLiteral("Utilities - Desktop Utilities"));
+    EXPECT_TRUE(QFileInfo(QDir(sampleDir()).filePath(form.localpath->text())).isFile());
+    EXPECT_EQ(
+        form.bytesize->text(), QString::number(QFileInfo(QDir(sampleDir()).filePath(form.localpath->text())).size()));
+
+    enter(form.compname);
+    EXPECT_EQ(comboItems(form.compname), QStringList{QStringLiteral("Larkspur Software")});
+    enter(form.fileminepd);
+    EXPECT_EQ(comboItems(form.fileminepd).size(), 142);
+    EXPECT_TRUE(fake.shown.isEmpty());
 }
 
 } // namespace
