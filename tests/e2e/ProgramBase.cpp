@@ -1,0 +1,72 @@
+#include "ProgramBase.h"
+
+#include "app/RecordLayout.h"
+
+#include <QProcess>
+
+namespace {
+
+QString latin(QLatin1StringView v)
+{
+    return QString(v);
+}
+
+} // namespace
+
+void writeProgram(const TempBase& base, const ProgramRecord& record)
+{
+    QMap<QString, QString> fields = record.fields;
+    if (!fields.contains(QStringLiteral("localpath"))) {
+        const QString archive = QStringLiteral("files/") + record.name + QStringLiteral(".zip");
+        base.write(archive, "PK\x03\x04");
+        fields[QStringLiteral("localpath")] = base.file(archive);
+    }
+    QByteArray ini;
+    auto section = [&](QLatin1StringView name, std::span<const RecordKey> keys) {
+        ini += "[" + latin(name).toUtf8() + "]\r\n";
+        for (const RecordKey& k : keys) {
+            const QString control = latin(k.control);
+            const QString value
+                = control == QLatin1String("appname") ? record.name : fields.value(control, latin(k.defaultValue));
+            ini += latin(k.key).toUtf8() + "=" + value.toUtf8() + "\r\n";
+        }
+    };
+    section(RecordLayout::Company, RecordLayout::companyKeys());
+    section(RecordLayout::AppInfo, RecordLayout::appInfoKeys());
+    section(RecordLayout::Sites, RecordLayout::categoryKeys());
+    for (QLatin1StringView box : RecordLayout::tickBoxes())
+        ini += latin(box).toUtf8() + (record.ticked.contains(latin(box)) ? "=1\r\n" : "=0\r\n");
+
+    base.write(QStringLiteral("data/apps.dat"), record.name.toUtf8() + "\r\n");
+    base.write(QStringLiteral("data/") + record.name + QStringLiteral(".dat"), ini);
+    QByteArray lds;
+    for (const QString& line : record.longdesc)
+        lds += line.toUtf8() + "\r\n";
+    base.write(QStringLiteral("data/") + record.name + QStringLiteral(".lds"), lds);
+    base.write(QStringLiteral("data/") + record.name + QStringLiteral(".nts"), "Registration code: none\r\n");
+}
+
+BatchResult runQuillet(const QString& folder, const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(QUILLET_BINARY_DIR "/quillet"), args);
+    BatchResult result;
+    // Only a guard against a hung run: a passing run ends long before.
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QStringLiteral("quillet did not finish");
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    result.out = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "util/TempBase.h"
+
+#include <QMap>
+#include <QStringList>
+
+// A program record as the window's controls would hold it, written into a base folder the way
+// the program stores it.
+struct ProgramRecord
+{
+    QString name;
+    QMap<QString, QString> fields; // control name -> text (listing, company and category controls)
+    QStringList longdesc; // lines of the long description
+    QStringList ticked; // tick boxes that are set
+};
+
+// Writes data/apps.dat, the record file and its .lds and .nts files; localpath, when not given,
+// points at an archive file created in files/.
+void writeProgram(const TempBase& base, const ProgramRecord& record);
+
+// What a batch run printed and how it ended.
+struct BatchResult
+{
+    int exitCode = -1;
+    QStringList out; // stdout lines
+    QString err; // stderr
+};
+
+// Runs "quillet <args>" in folder with no display at all.
+BatchResult runQuillet(const QString& folder, const QStringList& args);

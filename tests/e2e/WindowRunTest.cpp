@@ -1,0 +1,204 @@
+// The run started from the window itself: the controls the recipes name, what the run leaves in
+// the window, and Skip and Cancel pressed while a post waits.
+#include "ProgramBase.h"
+#include "app/TForm1.h"
+#include "net/THTTP.h"
+#include "submit/RecipeBook.h"
+#include "submit/RecordedRequests.h"
+#include "submit/SiteCatalogue.h"
+#include "submit/SubmissionRun.h"
+#include "ui/TFlatButton.h"
+#include "ui/TLed.h"
+#include "util/FakeDialogs.h"
+#include "util/PeerProcess.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// A window created in a fresh base folder, as the program creates it in the current folder.
+class WindowRun : public ::testing::Test
+{
+protected:
+    WindowRun()
+        : m_previousFolder(QDir::currentPath())
+    {
+        QDir::setCurrent(base.path());
+    }
+    ~WindowRun() override
+    {
+        form.reset();
+        QDir::setCurrent(m_previousFolder);
+    }
+
+    void createForm() { form = std::make_unique<TForm1>(); }
+
+    std::unique_ptr<PeerProcess> startPeer(const QString& folder, const QStringList& extra = {})
+    {
+        auto peer = std::make_unique<PeerProcess>(
+            s("http_peer.py"), QStringList{s("--record"), base.file(folder), s("--lifetime"), s("90")} + extra);
+        EXPECT_TRUE(peer->started()) << peer->errors().toStdString();
+        return peer;
+    }
+
+    // Picks the program as the user would.
+    void load(const ProgramRecord& record)
+    {
+        writeProgram(base, record);
+        form->appnameEnter();
+        form->appname->setEditText(record.name);
+        form->appnameChange();
+    }
+
+    static ProgramRecord record(const QStringList& ticked)
+    {
+        return {s("Demo"),
+            {{s("conname"), s("Ann")}, {s("conmail"), s("ann@demo.example")}, {s("char8name"), s("demo")},
+                {s("bytesize"), s("4096")}, {s("status"), s("Shareware")}, {s("swjunkiepd"), s("Utilities")}},
+            {s("A demo.")}, ticked};
+    }
+
+    QStringList logLines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < form->log->count(); ++i)
+            lines.append(form->log->item(i)->text());
+        return lines;
+    }
+
+    TempBase base;
+    FakeDialogs fake;
+    std::unique_ptr<TForm1> form;
+
+private:
+    QString m_previousFolder;
+};
+
+TEST_F(WindowRun, EveryControlTheRunNamesExists)
+{
+    createForm();
+    for (const QString& name : RecipeBook::controlNames() + SubmissionRun::controlNames())
+        EXPECT_NE(form->control(name), nullptr) << name.toStdString();
+    for (const SiteEntry& e : SiteCatalogue::entries()) {
+        for (const QString& box : {e.newBox, e.updateBox}) {
+            if (!box.isEmpty()) {
+                EXPECT_NE(qobject_cast<QCheckBox*>(form->control(box)), nullptr) << box.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(WindowRun, SitesPageTakesDomainLabelsFromTheCatalogue)
+{
+    base.write(s("cat/catalogue.dat"), "[win95]\r\nLABEL=windows95.test\r\n[ALL]\r\nHOST=127.0.0.1:1\r\n");
+    createForm();
+    EXPECT_EQ(form->siteLabel(s("win95"))->text(), s("windows95.test"));
+    EXPECT_EQ(form->siteLabel(s("dlnet"))->text(), s("dlnet.example"));
+}
+
+TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
+{
+    auto peer = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    createForm();
+    load(record({s("shareinnew"), s("shareinup"), s("sharedirnew"), s("sharedirup")}));
+
+    form->submit->click();
+    EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
+    EXPECT_TRUE(form->shareinnew->isChecked());
+    EXPECT_FALSE(form->shareinup->isChecked());
+    // sharedir sends a field per box and clears nothing.
+    EXPECT_TRUE(form->sharedirup->isChecked());
+    // The record saved at the start still holds the old state.
+    EXPECT_TRUE(base.read(s("data/Demo.dat")).contains("shareinup=1"));
+
+    const QList<RecordedRequest> sent = recordedRequests(base.file(s("received")));
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(sent[0].body.count("Tipo="), 1);
+    EXPECT_TRUE(sent[0].body.contains("&Tipo=New program&"));
+    EXPECT_TRUE(sent[1].body.contains("&Type=NEW UPLOAD&Type=UPDATE&"));
+    EXPECT_EQ(logLines(),
+        (QStringList{s("Shareware Intercom: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")}));
+    EXPECT_EQ(form->currentsite->text(), QString());
+    EXPECT_FALSE(form->httpled->isEnabled());
+}
+
+struct PressCase
+{
+    const char* name;
+    bool cancel;
+    int laterPosts; // posts that reach the answering peer after the interrupted one
+    bool completes;
+};
+
+class PressDuringPost : public WindowRun, public ::testing::WithParamInterface<PressCase>
+{
+};
+
+TEST_P(PressDuringPost, InterruptsTheWaitingPost)
+{
+    const PressCase& c = GetParam();
+    // lg's host never answers in time; every other site answers at once.
+    auto stalling = startPeer(s("stalled"), {s("--stall"), s("60")});
+    auto answering = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"),
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(answering->port())
+            + "\r\n[lg]\r\nHOST=127.0.0.1:" + QByteArray::number(stalling->port()) + "\r\n");
+    createForm();
+    // lg, swjunkie and sharedir have no cancel test; pcwin (mail) has one; sshak comes after it.
+    load(record({s("lgnew"), s("swjunkienew"), s("sharedirnew"), s("pcwinnew"), s("sshakup")}));
+    QObject::connect(form->HTTP1, &THTTP::OnConnected, form.get(), [this, &c] {
+        if (form->currentsite->text() == QLatin1String("Lockergnome"))
+            QTimer::singleShot(0, form.get(), [this, &c] { c.cancel ? form->cancel->click() : form->skip->click(); });
+    });
+
+    form->submit->click();
+    QStringList expected{s("Lockergnome: Error Posting - 301: Interrupted"),
+        s("Shareware Junkies: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")};
+    if (c.completes)
+        expected.append(s("Software Shak: Completed HTTP Post"));
+    EXPECT_EQ(logLines(), expected);
+    EXPECT_EQ(recordedRequests(base.file(s("received"))).size(), c.laterPosts);
+    EXPECT_EQ(fake.shown, c.completes ? QStringList{s("Shareware Submission is complete")} : QStringList());
+    EXPECT_EQ(form->cancelflag, c.cancel);
+    EXPECT_FALSE(SubmissionRun::isRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringPost,
+    ::testing::Values(PressCase{"Skip", false, 3, true}, PressCase{"Cancel", true, 2, false}),
+    [](const ::testing::TestParamInfo<PressCase>& info) { return std::string(info.param.name); });
+
+TEST_F(WindowRun, DebugModeCapturesEachReplyInTheResponsesFolder)
+{
+    auto peer = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    createForm();
+    load(record({s("warehousenewcb")}));
+    form->debugmode = true;
+    form->submit->click();
+    const QStringList captures = QDir(base.file(s("responses"))).entryList({s("*.htm")}, QDir::Files);
+    ASSERT_EQ(captures.size(), 1);
+    EXPECT_TRUE(base.read(s("responses/") + captures[0]).contains("200 OK"));
+    EXPECT_EQ(form->httpbytes->text(), QString());
+
+    // Without the folder the capture fails with its message; the run still completes.
+    fake.shown.clear();
+    QDir(base.file(s("responses"))).removeRecursively();
+    form->submit->click();
+    ASSERT_EQ(fake.shown.size(), 2);
+    EXPECT_TRUE(fake.shown[0].startsWith(s("Cannot create file ") + base.file(s("responses/"))));
+    EXPECT_EQ(fake.shown[1], s("Shareware Submission is complete"));
+}
+
+} // namespace
