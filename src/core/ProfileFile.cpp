@@ -23,6 +23,12 @@ QByteArray trimmedBlanks(const QByteArray& text)
 // The name inside "[name]", or nothing when the line is not a section header.
 std::optional<QByteArray> sectionName(const QByteArray& line)
 {
+    // Most lines are keys: reject them without copying.
+    qsizetype first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    if (first == line.size() || line[first] != '[')
+        return std::nullopt;
     const QByteArray t = trimmedBlanks(line);
     const qsizetype close = t.indexOf(']');
     if (!t.startsWith('[') || close < 0)
@@ -32,6 +38,22 @@ std::optional<QByteArray> sectionName(const QByteArray& line)
 
 bool sameName(const QByteArray& a, const QString& b)
 {
+    // Names are nearly always ASCII: compare those without converting (every lookup runs this per line).
+    bool ascii = true;
+    for (qsizetype i = 0; i < a.size() && ascii; ++i)
+        ascii = uchar(a[i]) < 0x80;
+    for (qsizetype i = 0; i < b.size() && ascii; ++i)
+        ascii = b[i].unicode() < 0x80;
+    if (ascii) {
+        if (a.size() != b.size())
+            return false;
+        auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            if (lower(char16_t(a[i])) != lower(b[i].unicode()))
+                return false;
+        }
+        return true;
+    }
     return QString::fromLocal8Bit(a).compare(b, Qt::CaseInsensitive) == 0;
 }
 
