@@ -120,7 +120,7 @@ QPlainTextEdit* memo(QWidget* parent)
 void TForm1::buildGeneralPage()
 {
     QWidget* page = generalpage;
-    Placer p(page, 10, 10, 29);
+    Placer p(page, 10, 12, 32);
     const int col = 126;
 
     p.label(QStringLiteral("Application Name:"));
@@ -422,9 +422,9 @@ void TForm1::buildSitesPage()
             break;
         case Category::WinCent:
             p.label(QStringLiteral("Cat:"), 3);
-            wincentpd = p.field(named(dropDown(box), "wincentpd", HelpSites), 70, FieldHeight, 6);
+            wincentpd = p.field(named(dropDown(box), "wincentpd", HelpSites), 64, FieldHeight, 6);
             p.label(QStringLiteral("SubCat:"), 3);
-            wcsubcat = p.field(named(dropDown(box), "wcsubcat", HelpSites), 80);
+            wcsubcat = p.field(named(dropDown(box), "wcsubcat", HelpSites), 70);
             break;
         case Category::ShareDir:
             sharedirpd1 = p.field(named(dropDown(box), "sharedirpd1", HelpSites), 103, FieldHeight, 4);
@@ -468,8 +468,8 @@ void TForm1::buildSubmitPage()
         y += 34;
     }
 
-    const int left = 110;
-    const int status = 250;
+    const int left = 112;
+    const int status = 276;
     const int right = 584;
     Placer p(page, left, 10, 22);
     p.label(QStringLiteral("Current Site:"));
@@ -502,7 +502,7 @@ void TForm1::buildSubmitPage()
         this->*lamp.led = p.field(named(new TLed(page), lamp.ledName), 17, 17, 6);
         (this->*lamp.led)->move((this->*lamp.led)->x(), p.y() + 2);
         p.label(QString::fromLatin1(lamp.lampText));
-        p.at(status - 86);
+        p.at(status - 84);
         p.label(QString::fromLatin1(lamp.statusText));
         p.at(status);
         this->*lamp.status = p.field(named(new QLabel(QStringLiteral("Idle"), page), lamp.statusName), right - status);
