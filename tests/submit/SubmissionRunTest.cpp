@@ -287,3 +287,28 @@ TEST_F(RunTest, FailureOutsideTheHttpClientEndsTheRunThroughTheErrorHandler)
 }
 
 } // namespace
+
+namespace {
+
+class ByteSizes : public RunTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>>
+{
+};
+
+TEST_P(ByteSizes, SizeInKilobytesComesFromTheCheckedByteSize)
+{
+    startPeer();
+    w.texts[s("bytesize")] = s(GetParam().first);
+    tick({"lgnew", "cswup"});
+    ASSERT_EQ(SubmissionRun::start(w), Outcome::Completed);
+    const QList<RecordedRequest> sent = received();
+    ASSERT_EQ(sent.size(), 2);
+    const QByteArray kb = GetParam().second;
+    EXPECT_TRUE(sent[0].body.contains("&Size=" + kb + "&")) << sent[0].body.constData();
+    EXPECT_TRUE(sent[0].body.contains("&k=" + QByteArray(GetParam().first) + " bytes&"));
+    EXPECT_TRUE(sent[1].body.contains("&SIZE=" + kb + "&")) << sent[1].body.constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(Run, ByteSizes,
+    ::testing::Values(std::make_pair("1023", "0"), std::make_pair("2048", "2"), std::make_pair("1500000", "1464")));
+
+} // namespace
