@@ -76,8 +76,8 @@ int runWindow(QApplication& app)
     splash->show();
     QApplication::processEvents();
 
+    // The application title; not a display name, which Qt would append to every window caption.
     QApplication::setApplicationName(QStringLiteral("Quillet"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillet"));
     installHelpFile();
 
     Windows windows = createWindows();

@@ -148,7 +148,7 @@ void TForm1::buildGeneralPage()
     p.label(QStringLiteral("Year"));
     year = p.field(named(edit(page, {}, 2), "year", HelpGeneral), 28);
     ldatel = p.field(named(new QLabel(page), "ldatel"), 110);
-    ldatel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ldatel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     ldatel->setAlignment(Qt::AlignCenter);
 
     p.nextRow();
