@@ -253,7 +253,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (movesBetweenFields(event)) {
+        // The window's first focus (on activation) enters its field too; the focus coming back to the
+        // field it left for a message box or a drop-down list does not.
+        if (movesBetweenFields(event) || watched != m_lastEntered) {
+            m_lastEntered = watched;
             if (auto handler = m_focusIn.find(watched); handler != m_focusIn.end())
                 guarded(*handler);
         }

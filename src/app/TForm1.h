@@ -415,6 +415,7 @@ private:
     QHash<QObject*, std::function<void()>> m_focusIn;
     QHash<QObject*, std::function<void()>> m_focusOut;
     QList<QObject*> m_digitFields;
+    QObject* m_lastEntered = nullptr; // the field whose focus-in handler ran last
     std::function<void()> m_endAction;
     bool m_ending = false;
     bool m_shown = false;

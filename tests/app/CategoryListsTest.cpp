@@ -200,4 +200,23 @@ TEST_F(CategoryLists, BrowserThatCannotStartIsReported)
     EXPECT_EQ(opened.size(), 2);
 }
 
+// The focus the window gives a field when it becomes active enters that field; the focus coming
+// back to it after a message box does not enter it again.
+TEST_F(CategoryLists, WindowActivationEntersAFieldOnlyOnce)
+{
+    base.write(q("data/companies.dat"), "Larkspur Software\r\n");
+    const auto activate = [](QWidget* widget) {
+        QFocusEvent event(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    activate(form.compname);
+    EXPECT_EQ(items(form.compname), QStringList{q("Larkspur Software")});
+
+    enter(form.wcsubcat);
+    activate(form.wcsubcat); // back from the message box
+    EXPECT_EQ(fake.shown, QStringList{q("You must first select a category")});
+    enter(form.wcsubcat);
+    EXPECT_EQ(fake.shown.size(), 2);
+}
+
 } // namespace
