@@ -3,6 +3,7 @@
 #include "app/HelpFile.h"
 #include "app/TStringView.h"
 #include "core/Dialogs.h"
+#include "net/NetworkWait.h"
 #include "net/THTTP.h"
 #include "ui/TAboutBox.h"
 #include "ui/TFlatButton.h"
@@ -290,19 +291,26 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (m_ending) {
-        event->accept();
-        return;
+    if (!m_ending) {
+        bool mayClose = false;
+        // A failed save in the prompt keeps the window open, so nothing unsaved is lost.
+        guarded([&] { mayClose = FormCloseQuery(); });
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
+        guarded([this] { FormClose(); });
     }
-    bool mayClose = false;
-    // A failed save in the prompt keeps the window open, so nothing unsaved is lost.
-    guarded([&] { mayClose = FormCloseQuery(); });
-    if (!mayClose) {
-        event->ignore();
-        return;
-    }
-    guarded([this] { FormClose(); });
+    stopRun();
     event->accept();
+}
+
+void TForm1::stopRun()
+{
+    // A run in progress must not go on submitting behind a closed window: its waits end now and
+    // it stops at its next cancel test.
+    cancelflag = true;
+    interruptNetworkWaits();
 }
 
 void TForm1::endApplication()

@@ -408,6 +408,7 @@ private:
     void onFocusIn(QWidget* widget, std::function<void()> handler);
     void onFocusOut(QWidget* widget, std::function<void()> handler);
     void writeProgramRecord();
+    void stopRun();
 
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
@@ -418,5 +419,4 @@ private:
     QObject* m_lastEntered = nullptr; // the field whose focus-in handler ran last
     std::function<void()> m_endAction;
     bool m_ending = false;
-    bool m_shown = false;
 };

@@ -4,6 +4,7 @@
 #include "app/ControlText.h"
 #include "app/RecordLayout.h"
 #include "app/TStringView.h"
+#include "net/NetworkWait.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"
 
@@ -281,17 +282,20 @@ TEST_F(MainWindowTest, StringViewOpensOnlyInDebugMode)
     form.stringview->close();
 }
 
-TEST_F(MainWindowTest, ExitEndsAtOnceWithoutThePrompt)
+TEST_F(MainWindowTest, ExitEndsAtOnceWithoutThePromptAndStopsARun)
 {
     int ends = 0;
     form.setEndAction([&] { ++ends; });
     form.appname->setEditText(QStringLiteral("Unsaved"));
     form.show();
+    NetworkWait transfer; // a transfer the run is waiting for
     form.exitb->click();
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(fake.questions.isEmpty());
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("data/Unsaved.dat"))));
+    EXPECT_TRUE(transfer.interrupted());
+    EXPECT_TRUE(form.cancelflag);
 
     TForm1 other;
     other.setEndAction([&] { ++ends; });
@@ -311,4 +315,17 @@ TEST_F(MainWindowTest, BrowsePutsTheChosenArchiveIntoLocalPath)
 
     form.browse->click(); // cancelled: nothing changes
     EXPECT_EQ(form.localpath->text(), QStringLiteral("/home/me/prog.zip"));
+}
+
+TEST_F(MainWindowTest, AltDReachesTheHiddenButtonOnlyOnTheSubmitPage)
+{
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // The accelerator presses the button at once; its click follows when the press animation ends.
+    QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
+    EXPECT_FALSE(form.db->isDown());
+    form.PageControl1->setCurrentWidget(form.submitpage);
+    QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(form.db->isDown());
 }
