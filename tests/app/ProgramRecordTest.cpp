@@ -240,7 +240,7 @@ TEST_F(ProgramRecordTest, ListsGrowOnceWhateverTheCaseAndKeepEveryStoredName)
     EXPECT_TRUE(fake.shown.isEmpty());
 }
 
-TEST_F(ProgramRecordTest, EnteringTheNameBoxReloadsItsItemsAndKeepsItsText)
+TEST_F(ProgramRecordTest, EnteringTheNameBoxReloadsItsItemsAndPickingOneLoadsIt)
 {
     form.appname->setEditText(QStringLiteral("typed"));
     focusIn(form.appname);
@@ -250,6 +250,12 @@ TEST_F(ProgramRecordTest, EnteringTheNameBoxReloadsItsItemsAndKeepsItsText)
     EXPECT_EQ(form.appname->count(), 2);
     EXPECT_EQ(form.appname->itemText(1), QStringLiteral("Two"));
     EXPECT_EQ(form.appname->currentText(), QStringLiteral("typed"));
+
+    // Picking a name from the list loads its record.
+    base.write(QStringLiteral("data/Two.dat"), "[APPINFO]\r\nVERSION=2.0\r\n");
+    form.appname->setCurrentIndex(1);
+    emit form.appname->textActivated(form.appname->currentText());
+    EXPECT_EQ(form.version->text(), QStringLiteral("2.0"));
 }
 
 TEST_F(ProgramRecordTest, EmptyNameSavesNothingAndEmptyCompanyIsSavedAsDotDat)
@@ -287,8 +293,8 @@ TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
 
         form.SaveAppData1->trigger();
         EXPECT_EQ(fake.errors,
-            QStringList{QStringLiteral("Unable to write to ") + base.path()
-                + QStringLiteral("/data/") + name + QStringLiteral(".dat")})
+            QStringList{QStringLiteral("Unable to write to ") + base.path() + QStringLiteral("/data/") + name
+                + QStringLiteral(".dat")})
             << raw;
         EXPECT_TRUE(QDir(base.file(QStringLiteral("data"))).isEmpty()) << raw;
     }
@@ -300,8 +306,7 @@ TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
     form.compname->setEditText(QStringLiteral("../Evil"));
     form.SaveAppData1->trigger();
     EXPECT_EQ(fake.errors,
-        QStringList{
-            QStringLiteral("Unable to write to ") + base.path() + QStringLiteral("/data/../Evil.dat")});
+        QStringList{QStringLiteral("Unable to write to ") + base.path() + QStringLiteral("/data/../Evil.dat")});
     EXPECT_TRUE(QDir(base.file(QStringLiteral("data"))).isEmpty());
 }
 
@@ -313,8 +318,7 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
     form.compname->setEditText(QStringLiteral("Acme"));
     form.SaveAppData1->trigger();
     EXPECT_EQ(fake.errors,
-        QStringList{QStringLiteral("Cannot create file ")
-            + base.file(QStringLiteral("gone/data/companies.dat"))});
+        QStringList{QStringLiteral("Cannot create file ") + base.file(QStringLiteral("gone/data/companies.dat"))});
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("gone"))));
 
     // Read-only data folder with both names already listed: the company record fails.
@@ -326,9 +330,8 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
         ReadOnly guard(base.file(QStringLiteral("data")), 0555);
         form.SaveAppData1->trigger();
     }
-    EXPECT_EQ(fake.errors,
-        QStringList{
-            QStringLiteral("Unable to write to ") + base.file(QStringLiteral("data/Acme.dat"))});
+    EXPECT_EQ(
+        fake.errors, QStringList{QStringLiteral("Unable to write to ") + base.file(QStringLiteral("data/Acme.dat"))});
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("data/Prog.dat"))));
 
     // A read-only record: the list step before it stays done, the old record stays whole.
@@ -339,8 +342,8 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
         ReadOnly guard(base.file(QStringLiteral("data/New.dat")), 0444);
         form.SaveAppData1->trigger();
     }
-    EXPECT_EQ(fake.errors,
-        QStringList{QStringLiteral("Unable to write to ") + base.file(QStringLiteral("data/New.dat"))});
+    EXPECT_EQ(
+        fake.errors, QStringList{QStringLiteral("Unable to write to ") + base.file(QStringLiteral("data/New.dat"))});
     EXPECT_EQ(base.read(QStringLiteral("data/apps.dat")), "Prog\r\nNew\r\n");
     EXPECT_EQ(base.read(QStringLiteral("data/New.dat")), "[APPINFO]\r\nVERSION=old\r\n");
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("data/New.lds"))));
@@ -350,9 +353,8 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
     form.appname->setEditText(QStringLiteral("Texts"));
     fake.errors.clear();
     form.SaveAppData1->trigger();
-    EXPECT_EQ(fake.errors,
-        QStringList{
-            QStringLiteral("Cannot create file ") + base.file(QStringLiteral("data/Texts.lds"))});
+    EXPECT_EQ(
+        fake.errors, QStringList{QStringLiteral("Cannot create file ") + base.file(QStringLiteral("data/Texts.lds"))});
     const QByteArray partial = base.read(QStringLiteral("data/Texts.dat"));
     EXPECT_TRUE(partial.contains("[APPINFO]"));
     EXPECT_FALSE(partial.contains("[SITES]"));
