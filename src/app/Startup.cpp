@@ -103,7 +103,5 @@ int runQuillet(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     setWindowFont();
-    const QStringList arguments = QApplication::arguments().mid(1);
-    Q_UNUSED(arguments);
     return runWindow(app);
 }
