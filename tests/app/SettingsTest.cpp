@@ -1,8 +1,11 @@
 #include "FormOnBase.h"
 #include "net/THTTP.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+
+#include "ui/TFlatButton.h"
 
 namespace {
 
@@ -128,6 +131,36 @@ TEST_F(Settings, KeysEditedByHandKeepTheirPlaceAndOtherKeysStay)
     leave(form.smtpedit);
     EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
         "[SETTINGS]\r\nPORT=81\r\nEXTRA=keep\r\nSMTP=new\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\n");
+}
+
+// The start of a run saves the settings and reads them back; a port that is no number ends the
+// run there, before the program is saved or any check is made.
+TEST_F(Settings, RunDoesNotBeginWithABadPort)
+{
+    const struct
+    {
+        const char* port;
+        bool begins;
+    } cases[] = {{"80x", false}, {"", false}, {"8080", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port);
+        TempBase runBase;
+        FakeDialogs answers;
+        TForm1 window;
+        window.basedir = runBase.path();
+        window.appname->setEditText(q("NoteStack"));
+        window.portedit->setText(q(c.port));
+        window.submit->click();
+        EXPECT_TRUE(runBase.read(q("cat/settings.dat")).contains(QByteArray("PORT=") + c.port + "\r\n"));
+        EXPECT_EQ(QFile::exists(runBase.file(q("data/apps.dat"))), c.begins);
+        if (c.begins) {
+            EXPECT_EQ(window.HTTP1->ProxyPort(), 8080);
+            EXPECT_TRUE(answers.errors.isEmpty());
+        } else {
+            EXPECT_EQ(answers.errors, QStringList{q("'") + q(c.port) + q("' is not a valid integer value")});
+            EXPECT_EQ(answers.shown, answers.errors); // no precondition message, no completion
+        }
+    }
 }
 
 } // namespace
