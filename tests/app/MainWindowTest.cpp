@@ -329,3 +329,23 @@ TEST_F(MainWindowTest, AltDReachesTheHiddenButtonOnlyOnTheSubmitPage)
     QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(form.db->isDown());
 }
+
+TEST_F(MainWindowTest, CtrlXCutsInATextFieldAndEndsElsewhere)
+{
+    int ends = 0;
+    form.setEndAction([&] { ++ends; });
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.version->setText(QStringLiteral("1.2"));
+    form.version->setFocus();
+    form.version->selectAll();
+    QTest::keyClick(form.version, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(ends, 0);
+    EXPECT_EQ(form.version->text(), QString());
+
+    form.PageControl1->setCurrentWidget(form.submitpage);
+    form.submit->setFocus();
+    QTest::keyClick(form.submit, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(ends, 1);
+}
