@@ -37,41 +37,6 @@ TEST(CategoryFiles, WincentSubcategoryFileNeedsTheExactLowerCaseName)
         EXPECT_EQ(CategoryFiles::wincentSubcategoryFile(q(c.category)), q(c.file)) << c.category;
 }
 
-TEST(CategoryFiles, EachPickListHasItsFile)
-{
-    const struct
-    {
-        const char* control;
-        const char* file;
-    } cases[] = {
-        {"tucowspd", "tucows.cat"},
-        {"kcpd", "kellcent.cat"},
-        {"wincentpd", "wincent.cat"},
-        {"dlcat", "downloadcom.cat"},
-        {"simtelpd", "simtel.cat"},
-        {"winsitepd", "winsite.cat"},
-        {"fileminepd", "filemine.cat"},
-        {"myswcbpd", "myswp.cat"},
-        {"ptspd", "pts.cat"},
-        {"fkingpd", "fileking.cat"},
-        {"swjunkiepd", "swjunkie.cat"},
-        {"simpbestpd", "simpbest.cat"},
-        {"sharedirpd1", "sharedir.cat"},
-        {"sharedirpd2", "sharedir.cat"},
-        {"cswpd", "csw.cat"},
-        {"sshakpd", "sshak.cat"},
-        {"snetpd", "snet.cat"},
-        {"winswpd", "winsw.cat"},
-        {"wattackpd", "wattack.cat"},
-        {"wcsubcat", ""},
-        {"win95pd", ""},
-        {"shareware95pd", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CategoryFiles::fileFor(q(c.control)), q(c.file)) << c.control;
-    EXPECT_EQ(CategoryFiles::controls().size(), 19);
-}
-
 TEST(SiteLinks, NamesAreSortedWithoutRegardToCase)
 {
     TempBase base;
