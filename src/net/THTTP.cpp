@@ -98,6 +98,15 @@ void THTTP::setAction(int action)
 
 void THTTP::request(const QByteArray& method)
 {
+    // A request started from an event handler while another one runs is refused, and must leave
+    // the running one (its connection, its response state) alone.
+    if (m_port->hasSocket()) {
+        m_errorCode = 104;
+        m_errorDescription = CIPPort::describe(104);
+        if (m_raiseErrors)
+            throw EHTTP(m_errorCode, m_errorDescription);
+        return;
+    }
     m_errorCode = 0;
     m_errorDescription.clear();
     m_statusLine.clear();
@@ -140,8 +149,6 @@ void THTTP::performRequest(const QByteArray& method)
         fileSize = file.size();
     }
 
-    if (m_port->hasSocket())
-        return failAction(104);
     quint32 address = 0;
     if (const int resolved = m_port->winsock().resolve(host, &address))
         return failAction(resolved);
@@ -166,6 +173,9 @@ void THTTP::performRequest(const QByteArray& method)
     if (const int closed = m_port->waitForDisconnect())
         return failAction(closed);
 
+    // The outcome is this action's, whatever a handler tried meanwhile.
+    m_errorCode = 0;
+    m_errorDescription.clear();
     if (!m_port->reader().hasStatusLine())
         return;
     m_statusLine = QString::fromUtf8(m_port->reader().statusLine());

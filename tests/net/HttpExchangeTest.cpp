@@ -355,4 +355,38 @@ TEST_F(HttpExchange, HandlerErrorEndsTheAction)
     EXPECT_EQ(run(m_http, httpGet), QString());
 }
 
+// A second request from a handler while one runs is refused and leaves the running one alone.
+TEST_F(HttpExchange, RequestInsideARequestIsRefused)
+{
+    auto peer = startPeer({});
+    EventLog log;
+    log.attach(m_http);
+    QString nested;
+    QObject::connect(&m_http, &THTTP::OnStartTransfer, [&] { nested = run(m_http, httpGet); });
+    m_http.setURL(url(peer->port(), "/"));
+    EXPECT_EQ(run(m_http, httpGet), QString());
+    EXPECT_EQ(nested,
+        QStringLiteral("104: Already connected. If you want to reconnect, close the current connection first."));
+    EXPECT_EQ(log.body, QByteArray("<html><body>200 OK</body></html>\r\n"));
+    EXPECT_EQ(m_http.ErrorCode(), 0);
+    EXPECT_EQ(recorded().size(), 1);
+}
+
+// Text from properties cannot break out of its place in the request: no header or request line
+// of its own can be smuggled in with CR or LF, and blanks in the path do not split the line.
+TEST_F(HttpExchange, PropertyTextStaysInItsPlace)
+{
+    auto peer = startPeer({});
+    m_http.setURL(url(peer->port(), "/a b?c=d e"));
+    m_http.setContentType(QStringLiteral("text/plain\r\nX-Injected: 1"));
+    m_http.setOtherHeaders({QStringLiteral("X-Note: one\ntwo")});
+    m_http.setPostData("body");
+    ASSERT_EQ(run(m_http, httpPost), QString());
+    ASSERT_EQ(recorded().size(), 1);
+    EXPECT_EQ(recorded()[0],
+        "POST /a%20b?c=d%20e HTTP/1.0\r\nUser-Agent: " + Agent.toUtf8()
+            + "\r\nX-Note: one two\r\nContent-Type: text/plain  X-Injected: 1\r\n"
+              "Content-Length: 4\r\n\r\nbody");
+}
+
 } // namespace

@@ -241,4 +241,59 @@ TEST(PortState, RefusalsAndPreconditions)
     EXPECT_EQ(unloaded.listen(), 10093);
 }
 
+// A connection reset by the other end: the receive error is reported, then the close with it.
+TEST_F(PortWait, ResetIsAReceiveError)
+{
+    struct Watch : Client
+    {
+        std::vector<std::pair<int, QString>> errors;
+        void onError(int code, const QString& text) override { errors.emplace_back(code, text); }
+    };
+    Watch watch;
+    Server other;
+    ASSERT_EQ(other.listen(), 0);
+    watch.setRemotePort(other.listeningPort());
+    ASSERT_EQ(watch.connectAndWait(), 0);
+    ASSERT_TRUE(pumpUntil([&] { return other.accepted; }));
+    const linger abortive{1, 0};
+    ASSERT_EQ(setsockopt(other.socketHandle(), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive), 0);
+    other.disconnectSocket(0);
+    EXPECT_EQ(watch.waitForDisconnect(), 10054);
+    ASSERT_EQ(watch.errors.size(), 1u);
+    EXPECT_EQ(watch.errors[0], std::make_pair(10054, QStringLiteral("Winsock error in recv() ")));
+}
+
+TEST(PortState, LocalPortAndSocketOptions)
+{
+    Server server;
+    ASSERT_EQ(server.listen(), 0);
+    const quint16 port = server.listeningPort();
+    // A free local port: one the system just handed out and took back.
+    CListeningSocket probe;
+    probe.winsock().setLoaded(true);
+    ASSERT_EQ(probe.listen(), 0);
+    const quint16 local = probe.listeningPort();
+    probe.stopListening();
+
+    Client client;
+    client.setRemotePort(port);
+    client.setLocalPort(local);
+    client.setKeepAlive(true);
+    ASSERT_EQ(client.connectAndWait(), 0);
+    sockaddr_in bound{};
+    socklen_t length = sizeof bound;
+    ASSERT_EQ(getsockname(client.socketHandle(), reinterpret_cast<sockaddr*>(&bound), &length), 0);
+    EXPECT_EQ(ntohs(bound.sin_port), local);
+    int value = 0;
+    length = sizeof value;
+    getsockopt(client.socketHandle(), SOL_SOCKET, SO_KEEPALIVE, &value, &length);
+    EXPECT_EQ(value, 1);
+    getsockopt(client.socketHandle(), SOL_SOCKET, SO_OOBINLINE, &value, &length);
+    EXPECT_EQ(value, 1);
+    linger lingering{};
+    length = sizeof lingering;
+    getsockopt(client.socketHandle(), SOL_SOCKET, SO_LINGER, &lingering, &length);
+    EXPECT_EQ(lingering.l_onoff, 0);
+}
+
 } // namespace
