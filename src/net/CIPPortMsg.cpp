@@ -77,6 +77,15 @@ int CIPPortMsg::waitForReply()
 int CIPPortMsg::waitForDisconnect()
 {
     m_lastDescription.clear();
+    // The close is seen by reading up to the end of the stream: data left unaccepted would keep
+    // the wait from ever seeing it.
+    setAcceptData(true);
+    ++m_disconnectWaits;
+    struct Done
+    {
+        int& count;
+        ~Done() { --count; }
+    } done{m_disconnectWaits};
     return finish(runWait([this](bool interrupted) -> std::optional<int> {
         if (interrupted)
             return Interrupted;
@@ -167,7 +176,7 @@ void CIPPortMsg::onDataIn(const QByteArray& data, bool delimited)
     if (m_inLongLine)
         return;
     m_replyArrived = true;
-    if (m_stopAfterOneLine)
+    if (m_stopAfterOneLine && m_disconnectWaits == 0)
         setAcceptData(false);
 }
 

@@ -44,7 +44,8 @@ public:
     // when the connection closes meanwhile).
     int waitForReply();
     // Waits until the connection is closed: the error it closed with (or one recorded by a
-    // receive failure), or 301.
+    // receive failure), or 301. Data is accepted again meanwhile, so lines still unread are
+    // delivered before the close.
     int waitForDisconnect();
     // Sends command (as given, line end included) and waits for the reply line.
     int sendAndWait(const QByteArray& command);
@@ -80,6 +81,7 @@ private:
     bool m_inLongLine = false;
     bool m_stopAfterOneLine = true;
     int m_replyWaits = 0;
+    int m_disconnectWaits = 0;
     int m_connectResult = 0;
     bool m_connectDone = false;
     int m_closeResult = 0;

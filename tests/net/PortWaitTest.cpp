@@ -82,6 +82,10 @@ class PortWait : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // A hung wait fails the test instead of hanging it; passing never depends on this.
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
+        watchdog.start(30000);
         ASSERT_EQ(server.listen(), 0);
         ASSERT_NE(server.listeningPort(), 0);
         client.setRemotePort(server.listeningPort());
@@ -91,6 +95,7 @@ protected:
         client.setEol("\r\n", CIPPort::DelimiterMode::AnyChar);
     }
 
+    QTimer watchdog;
     Server server;
     Client client;
 };
@@ -115,6 +120,16 @@ TEST_F(PortWait, OneReplyLinePerWait)
     // A close while a reply is awaited ends the wait as interrupted.
     QTimer::singleShot(0, &server, [this] { server.disconnectSocket(0); });
     EXPECT_EQ(client.waitForReply(), 301);
+    EXPECT_FALSE(client.hasSocket());
+}
+
+// Lines left unread by the one-line-per-wait rule do not keep a wait for the close from ending.
+TEST_F(PortWait, CloseIsSeenPastUnreadLines)
+{
+    ASSERT_EQ(server.send("221-Goodbye\r\n221-more\r\n221 end\r\n"), 0);
+    ASSERT_EQ(client.waitForReply(), 0);
+    server.disconnectSocket(0);
+    EXPECT_EQ(client.waitForDisconnect(), 0);
     EXPECT_FALSE(client.hasSocket());
 }
 
