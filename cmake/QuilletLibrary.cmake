@@ -33,6 +33,7 @@ function(quillet_test)
     target_link_libraries(${ARG_NAME} PRIVATE ${main_lib} quillet_test_util ${ARG_LINKS} GTest::gtest GTest::gmock)
     gtest_discover_tests(${ARG_NAME}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+        NO_PRETTY_VALUES
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLET_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 60)
 endfunction()
