@@ -22,6 +22,15 @@
 
 namespace {
 
+// A labelled edit of the window: its member, object name, label and start text.
+struct EditRow
+{
+    QLineEdit* TForm1::*member;
+    const char* name;
+    const char* label;
+    const char* start;
+};
+
 constexpr int FieldHeight = 21;
 
 enum HelpContext {
@@ -271,14 +280,7 @@ void TForm1::buildCompanyPage()
     p.at(col);
     compname = p.field(named(dropDown(page), "compname", HelpCompany), width);
 
-    struct Row
-    {
-        QLineEdit* TForm1::*member;
-        const char* name;
-        const char* label;
-        const char* start;
-    };
-    static const Row rows[] = {
+    static const EditRow rows[] = {
         {&TForm1::conname, "conname", "Contact Name", ""},
         {&TForm1::contitle, "contitle", "Contact Title", ""},
         {&TForm1::conmail, "conmail", "Contact E-Mail", ""},
@@ -292,7 +294,7 @@ void TForm1::buildCompanyPage()
         {&TForm1::pubpage, "pubpage", "Company Home Page", "http://"},
         {&TForm1::pubmail, "pubmail", "Company E-Mail", ""},
     };
-    for (const Row& row : rows) {
+    for (const EditRow& row : rows) {
         p.nextRow();
         p.label(QString::fromLatin1(row.label));
         p.at(col);
@@ -546,14 +548,7 @@ void TForm1::buildOptionsPage()
     auto* panel = new QGroupBox(QStringLiteral("Settings:"), page);
     panel->setObjectName(QStringLiteral("settingspanel"));
     panel->setGeometry(290, 20, 292, 270);
-    struct Row
-    {
-        QLineEdit* TForm1::*member;
-        const char* name;
-        const char* label;
-        const char* start;
-    };
-    static const Row rows[] = {
+    static const EditRow rows[] = {
         {&TForm1::smtpedit, "smtpedit", "Your SMTP Server:", ""},
         {&TForm1::emailedit, "emailedit", "Your E-Mail Address", ""},
         {&TForm1::nameedit, "nameedit", "Your Name:", ""},
@@ -561,7 +556,7 @@ void TForm1::buildOptionsPage()
         {&TForm1::portedit, "portedit", "Proxy Port:", "80"},
     };
     int y = 24;
-    for (const Row& row : rows) {
+    for (const EditRow& row : rows) {
         auto* label = new QLabel(QString::fromLatin1(row.label), panel);
         label->setGeometry(12, y, 260, 16);
         this->*row.member = named(edit(panel, QString::fromLatin1(row.start)), row.name, HelpOptions);
