@@ -15,9 +15,34 @@ QString FormBody::sizeInKB(int byteSize)
     return QString::number(byteSize / 1024);
 }
 
+QString FormBody::withoutTimeZone(const QString& format)
+{
+    // The sites were written for a long time format like "h:mm:ss AM", which names no time zone;
+    // Qt's long formats end with one ("t"). Text in quotes is literal and stays.
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('t')) {
+            out += c;
+            continue;
+        }
+        while (!out.isEmpty() && out.back().isSpace())
+            out.chop(1);
+        while (i + 1 < format.size() && (format.at(i + 1) == QLatin1Char('t') || format.at(i + 1).isSpace()))
+            ++i;
+        if (!out.isEmpty() && i + 1 < format.size())
+            out += QLatin1Char(' ');
+    }
+    return out;
+}
+
 QString FormBody::longTime(const QTime& time)
 {
-    return QLocale::system().toString(time, QLocale::LongFormat);
+    const QLocale locale = QLocale::system();
+    return locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
 QString FormBody::piece(const ValuePart& part, bool* matched) const

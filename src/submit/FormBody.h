@@ -33,6 +33,8 @@ public:
 
     static QString sizeInKB(int byteSize);
     static QString longTime(const QTime& time);
+    // A locale's long time format without its time-zone part.
+    static QString withoutTimeZone(const QString& format);
 
 private:
     QString piece(const ValuePart& part, bool* matched) const;

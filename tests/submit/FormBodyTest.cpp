@@ -83,6 +83,12 @@ TEST(FormBody, TimeNowIsTheRunsTimeInTheLongFormat)
     EXPECT_EQ(
         FormBody(context).build({lastField("date", {timeNow()})}), QStringLiteral("date=") + FormBody::longTime(at));
     EXPECT_TRUE(FormBody::longTime(at).contains(QLatin1String("14")));
+
+    // The long format names no time zone; quoted text stays.
+    const std::pair<const char*, const char*> formats[] = {{"HH:mm:ss t", "HH:mm:ss"}, {"h:mm:ss AP t", "h:mm:ss AP"},
+        {"t HH:mm:ss", "HH:mm:ss"}, {"HH 'at' mm:ss", "HH 'at' mm:ss"}, {"HH:mm:ss", "HH:mm:ss"}};
+    for (const auto& [format, expected] : formats)
+        EXPECT_EQ(FormBody::withoutTimeZone(QString::fromUtf8(format)), QString::fromUtf8(expected)) << format;
 }
 
 TEST(FormBody, MappedValuePieceIsMissingWhenNoRowMatches)
