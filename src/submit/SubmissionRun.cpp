@@ -8,9 +8,14 @@
 
 #include <QFileInfo>
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 bool g_running = false;
+// What genlabel showed before a second press was refused, so the note goes when the run ends.
+std::optional<QString> g_labelBeforeRefusal;
 
 QString name(const char* n)
 {
@@ -41,6 +46,8 @@ QStringList SubmissionRun::controlNames()
 SubmissionRun::Outcome SubmissionRun::start(RunWindow& window)
 {
     if (g_running) {
+        if (!g_labelBeforeRefusal)
+            g_labelBeforeRefusal = window.text(name("genlabel"));
         window.setText(name("genlabel"), AlreadyRunningMessage);
         dialogs().beep();
         return Outcome::Refused;
@@ -55,6 +62,12 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window)
         outcome = Outcome::Failed;
     }
     g_running = false;
+    if (const std::optional<QString> before = std::exchange(g_labelBeforeRefusal, std::nullopt)) {
+        guarded([&] {
+            if (window.text(name("genlabel")) == AlreadyRunningMessage)
+                window.setText(name("genlabel"), *before);
+        });
+    }
     return outcome;
 }
 
