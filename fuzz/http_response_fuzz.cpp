@@ -27,11 +27,11 @@ namespace {
 }
 
 // A port connected to a socket pair whose other end the harness writes.
-template<typename Base>
+template <typename Base>
 class Paired : public Base
 {
 public:
-    template<typename... Args>
+    template <typename... Args>
     explicit Paired(Args&&... args)
         : Base(std::forward<Args>(args)...)
     {
@@ -91,9 +91,9 @@ struct Transcript : HttpPort::Listener
     QByteArray body;
     bool bodyStarted = false;
     int disconnects = 0;
-    void portConnected(int) override {}
+    void portConnected(int) override { }
     void portDisconnected(int) override { ++disconnects; }
-    void portError(int, const QString&) override {}
+    void portError(int, const QString&) override { }
     void responseHeader(const QByteArray& name, const QByteArray& value) override
     {
         if (bodyStarted)

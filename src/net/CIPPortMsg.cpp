@@ -41,6 +41,9 @@ int CIPPortMsg::connectAndWait()
     const int started = connectSocket();
     if (started != 0)
         return finish(started);
+    // A reply line the last connection left unread (or unfinished) is not this connection's.
+    m_replyArrived = false;
+    m_inLongLine = false;
     return finish(runWait([this](bool interrupted) -> std::optional<int> {
         // A connect error wins over an interrupt that came with it.
         if (m_connectDone)

@@ -321,10 +321,13 @@ void THTTP::setURL(const QString& url)
                 while (
                     digitsEnd < url.size() && url.at(digitsEnd).unicode() >= '0' && url.at(digitsEnd).unicode() <= '9')
                     ++digitsEnd;
-                const QString digits = url.mid(end + 1, digitsEnd - end - 1);
-                if (!digits.isEmpty()) {
-                    // A number that does not fit a port is no port at all (connecting then fails
-                    // with 116) rather than a wrapped-around, unrelated one.
+                qsizetype first = end + 1;
+                if (first < digitsEnd) {
+                    // Leading zeros add nothing. A number that does not fit a port is no port at
+                    // all (connecting then fails with 116) rather than a wrapped-around, unrelated one.
+                    while (first < digitsEnd - 1 && url.at(first) == QLatin1Char('0'))
+                        ++first;
+                    const QStringView digits = QStringView(url).mid(first, digitsEnd - first);
                     const qint64 value = digits.size() > 5 ? 65536 : digits.toLongLong();
                     m_urlPort = value > 65535 ? 0 : quint16(value);
                 }

@@ -133,6 +133,24 @@ TEST_F(PortWait, CloseIsSeenPastUnreadLines)
     EXPECT_FALSE(client.hasSocket());
 }
 
+// A line that came in just before the close and was never asked for is not the next
+// connection's first reply.
+TEST_F(PortWait, UnreadReplyDoesNotOutliveItsConnection)
+{
+    ASSERT_EQ(server.send("421 Closing\r\n"), 0);
+    server.disconnectSocket(0);
+    EXPECT_EQ(client.waitForDisconnect(), 0);
+
+    Server next;
+    ASSERT_EQ(next.listen(), 0);
+    client.setRemotePort(next.listeningPort());
+    ASSERT_EQ(client.connectAndWait(), 0);
+    ASSERT_TRUE(pumpUntil([&] { return next.accepted; }));
+    ASSERT_EQ(next.send("220 Ready\r\n"), 0);
+    ASSERT_EQ(client.waitForReply(), 0);
+    EXPECT_EQ(client.replyBuffer(), QByteArray("220 Ready"));
+}
+
 TEST_F(PortWait, SendAndWaitForTheAnswer)
 {
     server.onReceived = [this] {

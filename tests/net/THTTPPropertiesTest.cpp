@@ -31,6 +31,7 @@ TEST(THTTPProperties, UrlParsing)
         {"http://host:81", "http", "host", 81, "/"},
         {"http://host:", "http", "host", 80, "/"},
         {"http://host:99999/x", "http", "host", 0, "/x"},
+        {"http://host:0000080/x", "http", "host", 80, "/x"},
         {"http://host:8080abc/x", "http", "host", 8080, "/x"},
         {"http:host/x", "http", "", 80, "/"},
         {"host/path", "http", "", 80, "/"},
