@@ -1,6 +1,7 @@
 #include "app/LogPrinter.h"
 
 #include <QFontMetrics>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 
@@ -88,6 +89,10 @@ QList<LogPrinter::Page> LogPrinter::layout(
 
 bool LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont& font)
 {
+    // The lines start at the corner of the printable area: the only margins are the ones the printer
+    // cannot print on (Qt would otherwise keep its default of 10 mm on every side).
+    const QPageLayout page = printer.pageLayout();
+    printer.setPageMargins(page.minimumMargins(), page.units());
     QPainter painter;
     if (!painter.begin(&printer))
         return false;

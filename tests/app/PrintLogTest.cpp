@@ -155,7 +155,6 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("log.pdf")));
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
         EXPECT_TRUE(LogPrinter::print(printer, lines, font()));
         QString error;
         const auto pages = readPdfWords(printer.outputFileName(), &error);

@@ -11,7 +11,8 @@
 
 namespace {
 
-// Scripted dialogs whose print dialog picks a PDF file as the printer, with no margins.
+// Scripted dialogs whose print dialog picks a PDF file as the printer, leaving its page margins as
+// Qt sets them.
 class PdfDialogs : public FakeDialogs
 {
 public:
@@ -20,7 +21,6 @@ public:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfPath);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
         return FakeDialogs::choosePrinter(printer);
     }
     QString pdfPath;
@@ -133,6 +133,7 @@ TEST_F(RunLog, PrintedLogComesBackPageByPageInOrder)
         const QList<PdfLine> printed = pdfLines(page);
         ASSERT_FALSE(printed.isEmpty());
         EXPECT_LT(printed.first().yMin, 12.0); // every page starts at its top edge
+        EXPECT_LT(printed.first().words.first().xMin, 3.0); // and at its left edge: no margins
         for (const PdfLine& line : printed)
             readBack.append(line.text());
     }
