@@ -13,6 +13,18 @@
 #include <QComboBox>
 #include <QFileInfo>
 
+namespace {
+
+// A company's record file shares the data folder with the program and company lists. A company
+// named after a list would have its record written into that list, whose lines would then show as
+// names; such a name, like one that would reach outside the folder, has no record.
+bool isCompanyRecordName(const QString& name)
+{
+    return isSafeRecordName(name) && name != QLatin1String("apps") && name != QLatin1String("companies");
+}
+
+} // namespace
+
 void TForm1::compnameEnter()
 {
     if (const auto names = readLineFile(dataPath(QStringLiteral("companies"), QStringLiteral(".dat"))))
@@ -22,7 +34,7 @@ void TForm1::compnameEnter()
 void TForm1::compnameChange()
 {
     const QString name = compname->currentText();
-    if (!isSafeRecordName(name))
+    if (!isCompanyRecordName(name))
         return;
     const QString path = dataPath(name, QStringLiteral(".dat"));
     if (!QFileInfo(path).isFile())
@@ -42,8 +54,8 @@ void TForm1::savecompanyClick()
 void TForm1::addCompanyToList()
 {
     const QString name = compname->currentText();
-    // A name that would reach outside the data folder is refused before anything is written.
-    if (!isSafeRecordName(name))
+    // A name that cannot have a record of its own is refused before anything is written.
+    if (!isCompanyRecordName(name))
         throw EWriteError(dataPath(name, QStringLiteral(".dat")));
     // The list lives in the data folder, so the folder must be there before the list is written.
     ensureDataFolder();
@@ -54,7 +66,7 @@ void TForm1::writeCompanyRecord()
 {
     const QString name = compname->currentText();
     const QString path = dataPath(name, QStringLiteral(".dat"));
-    if (!isSafeRecordName(name))
+    if (!isCompanyRecordName(name))
         throw EWriteError(path);
     ensureDataFolder();
     ProfileFile file(path);

@@ -104,8 +104,10 @@ TEST_F(CompanyRecords, NamesThatCannotBeRecordsLoadNothing)
 {
     base.write(QStringLiteral("outside.dat"), companyFile("Outside", "Intruder"));
     QDir(base.path()).mkpath(QStringLiteral("data/sub.dat"));
+    base.write(QStringLiteral("data/companies.dat"), "Acme\r\n");
+    base.write(QStringLiteral("data/apps.dat"), "NoteStack\r\n");
     form.conname->setText(q("kept"));
-    for (const char* name : {"../outside", "sub", "", "nothing here"}) {
+    for (const char* name : {"../outside", "sub", "", "nothing here", "companies", "apps"}) {
         pick(q(name));
         EXPECT_EQ(form.conname->text(), q("kept")) << name;
     }
@@ -161,10 +163,11 @@ TEST_F(CompanyRecords, MissingDataFolderIsCreatedBeforeTheListIsWritten)
     EXPECT_TRUE(QFile::exists(base.file(QStringLiteral("data/Acme.dat"))));
 }
 
-TEST_F(CompanyRecords, NameThatWouldLeaveTheDataFolderWritesNothing)
+// Names outside the data folder, and the names of the two list files, whose lines a record would spoil.
+TEST_F(CompanyRecords, NamesThatCannotBeRecordsWriteNothing)
 {
     base.write(QStringLiteral("data/companies.dat"), "Acme\r\n");
-    for (const char* name : {"../escape", "a/b", "..", "."}) {
+    for (const char* name : {"../escape", "a/b", "..", ".", "companies", "apps"}) {
         SCOPED_TRACE(name);
         fake.errors.clear();
         form.compname->setEditText(q(name));
