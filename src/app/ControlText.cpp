@@ -30,15 +30,20 @@ QString controlText(const QWidget* control)
 
 void setControlText(QWidget* control, const QString& text)
 {
+    // A text put into a field shows from its start, as a loaded value should, not scrolled to its end.
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        if (edit->text() != text)
+        if (edit->text() != text) {
             edit->setText(text);
+            edit->setCursorPosition(0);
+        }
     } else if (auto* box = qobject_cast<QComboBox*>(control)) {
         if (box->currentText() != text) {
-            if (box->isEditable())
+            if (box->isEditable()) {
                 box->setEditText(text);
-            else
+                box->lineEdit()->setCursorPosition(0);
+            } else {
                 box->setCurrentIndex(box->findText(text));
+            }
         }
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
         // Setting a memo lays out its whole text again: skip it when nothing changes.

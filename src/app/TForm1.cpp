@@ -142,7 +142,7 @@ QWidget* TForm1::control(const QString& name) const
     return m_byName.value(name);
 }
 
-QLabel* TForm1::siteLabel(const QString& siteKey) const
+QString TForm1::siteLabel(const QString& siteKey) const
 {
     return m_siteLabels.value(siteKey);
 }

@@ -302,8 +302,8 @@ public:
     QWidget* control(const QString& name) const;
     // Every named control in creation order (pages and labels excluded).
     const QList<QWidget*>& controls() const { return m_controls; }
-    // The box of the "Update " caption label of a site row, by site key ("tucows", "win95" …).
-    QLabel* siteLabel(const QString& siteKey) const;
+    // The label a site row's "Update " tick box carries after that word, by site key ("tucows", "win95" …).
+    QString siteLabel(const QString& siteKey) const;
 
     // ---- Records (TForm1Records.cpp) ----------------------------------------------------------
     void appnameEnter();
@@ -412,7 +412,7 @@ private:
 
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
-    QHash<QString, QLabel*> m_siteLabels;
+    QHash<QString, QString> m_siteLabels;
     QHash<QObject*, std::function<void()>> m_focusIn;
     QHash<QObject*, std::function<void()>> m_focusOut;
     QList<QObject*> m_digitFields;

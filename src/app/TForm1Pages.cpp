@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QValidator>
 
 namespace {
 
@@ -57,6 +58,7 @@ public:
     }
 
     QWidget* page() const { return m_page; }
+    int x() const { return m_x; }
     int y() const { return m_y; }
 
     void nextRow(int pitch = -1)
@@ -107,11 +109,28 @@ QComboBox* dropDown(QWidget* parent, const QStringList& items = {})
     return box;
 }
 
+// A length limit on what the user types or pastes. Unlike QLineEdit's maxLength it leaves text
+// put in by the program whole, so a record holding a longer value loads and saves it unchanged.
+class LengthLimit : public QValidator
+{
+public:
+    LengthLimit(int limit, QObject* parent)
+        : QValidator(parent)
+        , m_limit(limit)
+    {
+    }
+
+    State validate(QString& input, int&) const override { return input.size() <= m_limit ? Acceptable : Invalid; }
+
+private:
+    int m_limit;
+};
+
 QLineEdit* edit(QWidget* parent, const QString& text = {}, int maxLength = 0)
 {
     auto* e = new QLineEdit(text, parent);
     if (maxLength > 0)
-        e->setMaxLength(maxLength);
+        e->setValidator(new LengthLimit(maxLength, e));
     e->setCursorPosition(0);
     return e;
 }
@@ -120,7 +139,8 @@ QPlainTextEdit* memo(QWidget* parent)
 {
     auto* m = new QPlainTextEdit(parent);
     m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m->setTabChangesFocus(false);
+    // Tab moves on to the next field, as in every other field of the window.
+    m->setTabChangesFocus(true);
     return m;
 }
 
@@ -393,23 +413,20 @@ void TForm1::buildSitesPage()
     auto* box = new QWidget;
     box->setObjectName(QStringLiteral("sitesrows"));
     const int pitch = 24;
-    const int categoryX = 330;
-    const int categoryWidth = 210;
+    const int categoryX = 300;
+    const int categoryWidth = 250;
     Placer p(box, 8, 4, pitch);
     int rowIndex = 0;
     for (const Row& row : rows) {
         // Only the first two rows' tick boxes carry the sites' help context.
         const int tickHelp = rowIndex < 2 ? HelpSites : 0;
-        this->*row.newBox = p.field(named(new QCheckBox(QStringLiteral("New"), box), row.newName, tickHelp), 52);
-        this->*row.updateBox = p.field(
-            named(new QCheckBox(QStringLiteral("Update "), box), row.updateName, tickHelp), 66, FieldHeight, 0);
         const QString key = QString::fromLatin1(row.key);
-        const QString text = row.label ? QString::fromLatin1(row.label) : siteDomainLabel(key);
-        auto* label = new QLabel(text, box);
-        label->setObjectName(key + QStringLiteral("label"));
-        const int labelX = 8 + 52 + 12 + 66;
-        label->setGeometry(labelX, p.y(), categoryX - labelX - 6, FieldHeight);
+        const QString label = row.label ? QString::fromLatin1(row.label) : siteDomainLabel(key);
         m_siteLabels.insert(key, label);
+        this->*row.newBox = p.field(named(new QCheckBox(QStringLiteral("New"), box), row.newName, tickHelp), 52);
+        this->*row.updateBox
+            = p.field(named(new QCheckBox(QStringLiteral("Update ") + label, box), row.updateName, tickHelp),
+                categoryX - p.x() - 6);
 
         p.at(categoryX);
         switch (row.category) {
@@ -424,16 +441,20 @@ void TForm1::buildSitesPage()
             break;
         case Category::WinCent:
             p.label(QStringLiteral("Cat:"), 3);
-            wincentpd = p.field(named(dropDown(box), "wincentpd", HelpSites), 64, FieldHeight, 6);
+            wincentpd = p.field(named(dropDown(box), "wincentpd", HelpSites), 84, FieldHeight, 6);
             p.label(QStringLiteral("SubCat:"), 3);
-            wcsubcat = p.field(named(dropDown(box), "wcsubcat", HelpSites), 70);
+            wcsubcat = p.field(named(dropDown(box), "wcsubcat", HelpSites), categoryX + categoryWidth - p.x());
             break;
-        case Category::ShareDir:
-            sharedirpd1 = p.field(named(dropDown(box), "sharedirpd1", HelpSites), 103, FieldHeight, 4);
+        case Category::ShareDir: {
+            const int half = (categoryWidth - 4) / 2;
+            sharedirpd1 = p.field(named(dropDown(box), "sharedirpd1", HelpSites), half, FieldHeight, 4);
+            sharedirpd2 = p.field(named(dropDown(box), "sharedirpd2", HelpSites), half);
             sharedirpd1->setEditText(QStringLiteral("Select Category 1"));
-            sharedirpd2 = p.field(named(dropDown(box), "sharedirpd2", HelpSites), 103);
             sharedirpd2->setEditText(QStringLiteral("Select Category 2"));
+            for (QComboBox* list : {sharedirpd1, sharedirpd2})
+                list->lineEdit()->setCursorPosition(0);
             break;
+        }
         }
         p.nextRow();
         ++rowIndex;

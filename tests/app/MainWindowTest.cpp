@@ -130,8 +130,13 @@ TEST_F(MainWindowTest, FieldsStartWithTheirValuesAndLimits)
         QWidget* w = form.control(QString::fromLatin1(c.name));
         ASSERT_NE(w, nullptr) << c.name;
         EXPECT_EQ(controlText(w), QString::fromLatin1(c.start)) << c.name;
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            EXPECT_EQ(edit->maxLength(), c.maxLength ? c.maxLength : 32767) << c.name;
+        // The limit refuses further typing; text the program puts in stays whole.
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && c.maxLength) {
+            edit->clear();
+            QTest::keyClicks(edit, QString(c.maxLength + 2, QLatin1Char('1')));
+            EXPECT_EQ(edit->text(), QString(c.maxLength, QLatin1Char('1'))) << c.name;
+            setControlText(edit, QString(c.maxLength + 2, QLatin1Char('2')));
+            EXPECT_EQ(edit->text(), QString(c.maxLength + 2, QLatin1Char('2'))) << c.name;
         }
     }
     EXPECT_EQ(form.longdesc->toPlainText(), QString());
@@ -212,14 +217,18 @@ TEST_F(MainWindowTest, ControlsCarryTheirHelpContexts)
 
 TEST_F(MainWindowTest, SiteRowsShowTheirLabels)
 {
-    EXPECT_EQ(form.tucowsnewcb->text(), QStringLiteral("New"));
-    EXPECT_EQ(form.tucowscb->text(), QStringLiteral("Update "));
-    EXPECT_EQ(form.siteLabel(QStringLiteral("tucows"))->text(), QStringLiteral("TuCows"));
-    EXPECT_EQ(form.siteLabel(QStringLiteral("csw"))->text(), QStringLiteral("C:\\Shareware"));
-    EXPECT_EQ(form.siteLabel(QStringLiteral("otba"))->text(), QStringLiteral("Only the bets Apps"));
-    // Domain-name labels stay under the reserved domain until the catalogue names them.
-    EXPECT_EQ(form.siteLabel(QStringLiteral("win95"))->text(), QStringLiteral("win95.example"));
-    EXPECT_EQ(form.siteLabel(QStringLiteral("snet"))->text(), QStringLiteral("snet.example"));
+    const QPair<QCheckBox*, const char*> boxes[] = {
+        {form.tucowsnewcb, "New"},
+        {form.tucowscb, "Update TuCows"},
+        {form.cswup, "Update C:\\Shareware"},
+        {form.otbacb, "Update Only the bets Apps"},
+        // Domain-name labels stay under the reserved domain until the catalogue names them.
+        {form.win95cb, "Update win95.example"},
+        {form.snetup, "Update snet.example"},
+    };
+    for (const auto& [box, caption] : boxes)
+        EXPECT_EQ(box->text(), QString::fromLatin1(caption));
+    EXPECT_EQ(form.siteLabel(QStringLiteral("win95")), QStringLiteral("win95.example"));
 }
 
 TEST_F(MainWindowTest, SubmitPageStartsIdleWithDarkLamps)

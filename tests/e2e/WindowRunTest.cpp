@@ -103,8 +103,9 @@ TEST_F(WindowRun, SitesPageTakesDomainLabelsFromTheCatalogue)
 {
     base.write(s("cat/catalogue.dat"), "[win95]\r\nLABEL=windows95.test\r\n[ALL]\r\nHOST=127.0.0.1:1\r\n");
     createForm();
-    EXPECT_EQ(form->siteLabel(s("win95"))->text(), s("windows95.test"));
-    EXPECT_EQ(form->siteLabel(s("dlnet"))->text(), s("dlnet.example"));
+    EXPECT_EQ(form->siteLabel(s("win95")), s("windows95.test"));
+    EXPECT_EQ(form->win95cb->text(), s("Update windows95.test"));
+    EXPECT_EQ(form->siteLabel(s("dlnet")), s("dlnet.example"));
 }
 
 TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
