@@ -25,6 +25,13 @@ QString text(QLatin1StringView s)
     return QString(s);
 }
 
+// Record files share the data folder with the program and company lists. A name that would reach
+// outside the folder, or whose record would be written into one of the lists, has no record.
+bool isRecordName(const QString& name)
+{
+    return isSafeRecordName(name) && name != QLatin1String("apps") && name != QLatin1String("companies");
+}
+
 } // namespace
 
 QString TForm1::dataPath(const QString& name, const QString& extension) const
@@ -46,8 +53,8 @@ void TForm1::appnameEnter()
 void TForm1::appnameChange()
 {
     const QString name = appname->currentText();
-    // A name that would reach outside the data folder has no record: it loads the defaults.
-    const bool safe = isSafeRecordName(name);
+    // A name that cannot have a record loads the defaults.
+    const bool safe = isRecordName(name);
     std::optional<ProfileFile> record;
     if (safe)
         record.emplace(dataPath(name, QStringLiteral(".dat")));
@@ -87,11 +94,10 @@ void TForm1::savesite()
     const QString name = appname->currentText();
     if (name.isEmpty())
         return;
-    // Names are file names: one that would reach outside the data folder is refused before
-    // anything is written.
-    if (!isSafeRecordName(name))
+    // Names are file names: one that cannot have a record is refused before anything is written.
+    if (!isRecordName(name))
         throw EWriteError(dataPath(name, QStringLiteral(".dat")));
-    if (!isSafeRecordName(compname->currentText()))
+    if (!isRecordName(compname->currentText()))
         throw EWriteError(dataPath(compname->currentText(), QStringLiteral(".dat")));
 
     // The lists live in the data folder too, so it is made before the first list is written.

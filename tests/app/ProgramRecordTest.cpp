@@ -21,7 +21,8 @@ QString str(QLatin1StringView s)
     return QString(s);
 }
 
-// A distinct value for every stored control, within its length limit.
+// A distinct value for every stored control; the 8-character name is longer than typing allows,
+// as a record may hold it.
 QString sampleValue(const QString& control)
 {
     if (control == QLatin1String("month"))
@@ -31,7 +32,7 @@ QString sampleValue(const QString& control)
     if (control == QLatin1String("year"))
         return QStringLiteral("98");
     if (control == QLatin1String("char8name"))
-        return QStringLiteral("char8nam");
+        return QStringLiteral("char8name");
     return QStringLiteral("v ") + control + QStringLiteral(" & =x");
 }
 
@@ -283,7 +284,8 @@ TEST_F(ProgramRecordTest, MissingDataFolderIsCreated)
 TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
 {
     base.write(QStringLiteral("outside.dat"), "[APPINFO]\r\nVERSION=9\r\n");
-    const char* names[] = {"../outside", "a/b", "a\\b", ".", ".."};
+    // The last two would write the record into the program or company list.
+    const char* names[] = {"../outside", "a/b", "a\\b", ".", "..", "apps", "companies"};
     for (const char* raw : names) {
         const QString name = QString::fromLatin1(raw);
         fake.errors.clear();
