@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFont>
 #include <QScreen>
 #include <QStringList>
@@ -36,6 +37,34 @@ void centre(QWidget* window)
         window->move(frame.topLeft());
     }
 }
+
+// A window's frame is known only once the window manager has framed the shown window: until then
+// the window is centred by its own size, and centred again, frame included, as soon as the frame
+// is there.
+class Centring : public QObject
+{
+public:
+    explicit Centring(QWidget* window)
+        : QObject(window)
+    {
+        window->adjustSize();
+        centre(window);
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = static_cast<QWidget*>(watched);
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            && window->frameGeometry().size() != window->size()) {
+            window->removeEventFilter(this);
+            centre(window);
+            deleteLater();
+        }
+        return false;
+    }
+};
 
 // The windows of the program, created in this order at start-up.
 struct Windows
@@ -86,7 +115,7 @@ int runWindow(QApplication& app)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     splash.reset();
 
-    centre(windows.form.get());
+    new Centring(windows.form.get());
     windows.form->show();
     const int code = app.exec();
     setDialogs(nullptr);
