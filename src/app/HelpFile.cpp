@@ -5,11 +5,18 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 QString helpFilePath()
 {
-    return QDir::tempPath() + QStringLiteral("/quillet-help/Quillet.html");
+    // A folder of the user's own: a fixed name in the shared temporary folder could be taken first
+    // by another user, who would then choose what is opened or written.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath() + QStringLiteral("/.cache/Quillet");
+    return folder + QStringLiteral("/Quillet.html");
 }
 
 QString installHelpFile()

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The user guide ships inside the program and is put beside the other temporary files at a fixed
-// path, where the system's browser can open it.
+// The user guide ships inside the program and is put at a fixed path in the user's cache folder,
+// where the system's browser can open it.
 QString helpFilePath();
 // Writes the guide to helpFilePath() unless it is there already; returns the path.
 QString installHelpFile();
