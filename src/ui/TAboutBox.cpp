@@ -16,6 +16,8 @@ TAboutBox::TAboutBox(const QString& caption, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 8);
+    // The caption bar sits right on the picture; the texts below keep their distance.
+    layout->setSpacing(0);
     layout->addWidget(new TGradientCaption(caption, this));
 
     auto* picture = new QLabel(this);
@@ -29,7 +31,9 @@ TAboutBox::TAboutBox(const QString& caption, QWidget* parent)
                                  "Keeps your program and company records and sends your\n"
                                  "listing to every download site you tick.\n\n"
                                  "Copyright Brightfen"));
+    layout->addSpacing(8);
     layout->addWidget(text);
+    layout->addSpacing(8);
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(8, 0, 8, 0);
