@@ -17,7 +17,18 @@ void replaceComboItems(QComboBox* box, const QStringList& items)
     if (box->isEditable()) {
         box->setEditText(text);
         box->lineEdit()->setCursorPosition(cursor);
+        selectMatchingItem(box);
     }
+}
+
+void selectMatchingItem(QComboBox* box)
+{
+    const int index = box->findText(box->currentText());
+    if (index < 0 || index == box->currentIndex())
+        return;
+    // The item shows the same text, so the text and the cursor stay as they are.
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(index);
 }
 
 QStringList comboItems(const QComboBox* box)

@@ -2,6 +2,7 @@
 // context, created in tab order. Positions are fixed, as the window is not resizable.
 #include "app/TForm1.h"
 
+#include "app/ComboItems.h"
 #include "app/SiteLabels.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"
@@ -106,6 +107,7 @@ QComboBox* dropDown(QWidget* parent, const QStringList& items = {})
     box->addItems(items);
     box->setCurrentIndex(-1);
     box->setEditText(QString());
+    QObject::connect(box->lineEdit(), &QLineEdit::textChanged, box, [box] { selectMatchingItem(box); });
     return box;
 }
 

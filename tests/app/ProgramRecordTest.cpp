@@ -361,3 +361,34 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
     EXPECT_TRUE(partial.contains("[APPINFO]"));
     EXPECT_FALSE(partial.contains("[SITES]"));
 }
+
+TEST_F(ProgramRecordTest, PassingThroughANameBoxKeepsTheFieldsTheUserEdited)
+{
+    base.write(QStringLiteral("data/apps.dat"), "Two\r\nMyProg\r\n");
+    base.write(QStringLiteral("data/MyProg.dat"), "[APPINFO]\r\nVERSION=2.0\r\n");
+    base.write(QStringLiteral("data/companies.dat"), "Acme\r\n");
+    base.write(QStringLiteral("data/Acme.dat"), "[COMPANY]\r\nCONAME=Acme\r\nCONTACT=Jo\r\n");
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    const QList<std::tuple<QWidget*, QComboBox*, QString, QLineEdit*, QString>> cases = {
+        {form.appinfopage, form.appname, QStringLiteral("MyProg"), form.version, QStringLiteral("2.0")},
+        {form.companypage, form.compname, QStringLiteral("Acme"), form.conname, QStringLiteral("Jo")},
+    };
+    for (const auto& [page, box, name, field, loaded] : cases) {
+        form.PageControl1->setCurrentWidget(page);
+        box->setFocus();
+        QTest::keyClicks(box, name);
+        QTest::keyClick(box, Qt::Key_Return);
+        field->setFocus();
+        EXPECT_EQ(field->text(), loaded) << name.toStdString();
+        field->setText(QStringLiteral("edited"));
+        // Entering the box reloads its items; leaving it, or Enter, picks nothing.
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        field->setFocus();
+        EXPECT_EQ(field->text(), QStringLiteral("edited")) << name.toStdString();
+        EXPECT_EQ(box->currentText(), name);
+    }
+}
