@@ -291,6 +291,8 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A close request ends the network wait in progress even when the user then keeps the window.
+    interruptNetworkWaits();
     if (!m_ending) {
         bool mayClose = false;
         // A failed save in the prompt keeps the window open, so nothing unsaved is lost.

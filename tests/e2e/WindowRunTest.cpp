@@ -135,9 +135,12 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
     EXPECT_FALSE(form->httpled->isEnabled());
 }
 
+enum class Press { Skip, Cancel, CloseKept };
+
 struct PressCase
 {
     const char* name;
+    Press press;
     bool cancel;
     int laterPosts; // posts that reach the answering peer after the interrupted one
     bool completes;
@@ -161,8 +164,16 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     load(record({s("lgnew"), s("swjunkienew"), s("sharedirnew"), s("pcwinnew"), s("sshakup")}));
     QObject::connect(form->HTTP1, &THTTP::OnConnected, form.get(), [this, &c] {
         if (form->currentsite->text() == QLatin1String("Lockergnome"))
-            QTimer::singleShot(0, form.get(), [this, &c] { c.cancel ? form->cancel->click() : form->skip->click(); });
+            QTimer::singleShot(0, form.get(), [this, &c] {
+                if (c.press == Press::Skip)
+                    form->skip->click();
+                else if (c.press == Press::Cancel)
+                    form->cancel->click();
+                else
+                    form->close(); // answered Cancel: the window stays
+            });
     });
+    fake.answers = {Dialogs::Answer::Cancel};
 
     form->submit->click();
     QStringList expected{s("Lockergnome: Error Posting - 301: Interrupted"),
@@ -174,10 +185,13 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     EXPECT_EQ(fake.shown, c.completes ? QStringList{s("Shareware Submission is complete")} : QStringList());
     EXPECT_EQ(form->cancelflag, c.cancel);
     EXPECT_FALSE(SubmissionRun::isRunning());
+    EXPECT_EQ(fake.questions.size(), c.press == Press::CloseKept ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringPost,
-    ::testing::Values(PressCase{"Skip", false, 3, true}, PressCase{"Cancel", true, 2, false}),
+    ::testing::Values(PressCase{"Skip", Press::Skip, false, 3, true},
+        PressCase{"Cancel", Press::Cancel, true, 2, false},
+        PressCase{"CloseRequestKept", Press::CloseKept, false, 3, true}),
     [](const ::testing::TestParamInfo<PressCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WindowRun, DebugModeCapturesEachReplyInTheResponsesFolder)
