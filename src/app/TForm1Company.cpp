@@ -13,18 +13,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 
-namespace {
-
-// A company's record file shares the data folder with the program and company lists. A company
-// named after a list would have its record written into that list, whose lines would then show as
-// names; such a name, like one that would reach outside the folder, has no record.
-bool isCompanyRecordName(const QString& name)
-{
-    return isSafeRecordName(name) && name != QLatin1String("apps") && name != QLatin1String("companies");
-}
-
-} // namespace
-
 void TForm1::compnameEnter()
 {
     if (const auto names = readLineFile(dataPath(QStringLiteral("companies"), QStringLiteral(".dat"))))
@@ -34,7 +22,7 @@ void TForm1::compnameEnter()
 void TForm1::compnameChange()
 {
     const QString name = compname->currentText();
-    if (!isCompanyRecordName(name))
+    if (!isSafeRecordName(name))
         return;
     const QString path = dataPath(name, QStringLiteral(".dat"));
     if (!QFileInfo(path).isFile())
@@ -55,7 +43,7 @@ void TForm1::addCompanyToList()
 {
     const QString name = compname->currentText();
     // A name that cannot have a record of its own is refused before anything is written.
-    if (!isCompanyRecordName(name))
+    if (!isSafeRecordName(name))
         throw EWriteError(dataPath(name, QStringLiteral(".dat")));
     // The list lives in the data folder, so the folder must be there before the list is written.
     ensureDataFolder();
@@ -66,7 +54,7 @@ void TForm1::writeCompanyRecord()
 {
     const QString name = compname->currentText();
     const QString path = dataPath(name, QStringLiteral(".dat"));
-    if (!isCompanyRecordName(name))
+    if (!isSafeRecordName(name))
         throw EWriteError(path);
     ensureDataFolder();
     ProfileFile file(path);

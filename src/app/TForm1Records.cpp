@@ -25,13 +25,6 @@ QString text(QLatin1StringView s)
     return QString(s);
 }
 
-// Record files share the data folder with the program and company lists. A name that would reach
-// outside the folder, or whose record would be written into one of the lists, has no record.
-bool isRecordName(const QString& name)
-{
-    return isSafeRecordName(name) && name != QLatin1String("apps") && name != QLatin1String("companies");
-}
-
 } // namespace
 
 QString TForm1::dataPath(const QString& name, const QString& extension) const
@@ -54,7 +47,7 @@ void TForm1::appnameChange()
 {
     const QString name = appname->currentText();
     // A name that cannot have a record loads the defaults.
-    const bool safe = isRecordName(name);
+    const bool safe = isSafeRecordName(name);
     std::optional<ProfileFile> record;
     if (safe)
         record.emplace(dataPath(name, QStringLiteral(".dat")));
@@ -95,9 +88,9 @@ void TForm1::savesite()
     if (name.isEmpty())
         return;
     // Names are file names: one that cannot have a record is refused before anything is written.
-    if (!isRecordName(name))
+    if (!isSafeRecordName(name))
         throw EWriteError(dataPath(name, QStringLiteral(".dat")));
-    if (!isRecordName(compname->currentText()))
+    if (!isSafeRecordName(compname->currentText()))
         throw EWriteError(dataPath(compname->currentText(), QStringLiteral(".dat")));
 
     // The lists live in the data folder too, so it is made before the first list is written.

@@ -2,8 +2,10 @@
 
 bool isSafeRecordName(const QString& name)
 {
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
+    for (const char* refused : {".", "..", "apps", "companies"}) {
+        if (name == QLatin1String(refused))
+            return false;
+    }
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
 }
 

@@ -72,9 +72,9 @@ TEST(TextHelpers, IntegerConversionAcceptsOnlyWholeNumbers)
 
 TEST(TextHelpers, RecordNamesNeverLeaveTheirFolder)
 {
-    for (const char* bad : {".", "..", "a/b", "..\\x", "/etc/passwd"})
+    for (const char* bad : {".", "..", "a/b", "..\\x", "/etc/passwd", "apps", "companies"})
         EXPECT_FALSE(isSafeRecordName(QString::fromLatin1(bad))) << bad;
-    for (const char* good : {"", "My App", "v1.0", "...", "a..b"})
+    for (const char* good : {"", "My App", "v1.0", "...", "a..b", "Apps", "companies2"})
         EXPECT_TRUE(isSafeRecordName(QString::fromLatin1(good))) << good;
 }
 
