@@ -153,18 +153,9 @@ int CIPPort::connectSocket()
     if (m_remotePort == 0)
         return 116;
 
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return CWinsock::codeFromErrno(errno);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    local.sin_port = htons(m_localPort);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-        const int code = CWinsock::codeFromErrno(errno);
-        ::close(fd);
+    int fd = -1;
+    if (const int code = CWinsock::openBoundSocket(m_localPort, fd))
         return code;
-    }
 
     // Options are a preference, not a condition: a refusal leaves the system's default.
     const int keepAlive = m_keepAlive ? 1 : 0;

@@ -29,14 +29,10 @@ int CListeningSocket::listen()
     stopListening();
     if (!winsock().loaded())
         return 10093;
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return CWinsock::codeFromErrno(errno);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    local.sin_port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 || ::listen(fd, 1) != 0) {
+    int fd = -1;
+    if (const int code = CWinsock::openBoundSocket(0, fd))
+        return code;
+    if (::listen(fd, 1) != 0) {
         const int code = CWinsock::codeFromErrno(errno);
         ::close(fd);
         return code;

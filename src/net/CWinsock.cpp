@@ -7,6 +7,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -283,4 +284,22 @@ QString CWinsock::describe(int code)
     if (text.isEmpty())
         text = QStringLiteral("(no description available)");
     return QLatin1Char('[') + QString::number(code) + QStringLiteral("] ") + text + QLatin1Char('.');
+}
+
+int CWinsock::openBoundSocket(quint16 localPort, int& fd)
+{
+    fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return codeFromErrno(errno);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = htons(localPort);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        const int code = codeFromErrno(errno);
+        ::close(fd);
+        fd = -1;
+        return code;
+    }
+    return 0;
 }
