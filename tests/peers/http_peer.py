@@ -16,11 +16,11 @@ connection is closed. Exits by itself after --lifetime seconds.
 
 import argparse
 import http.server
-import os
 import socketserver
 import sys
-import threading
 import time
+
+from peer_common import RequestFiles, serve_for
 
 
 class Recorder:
@@ -47,8 +47,7 @@ class Recorder:
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"
     config = None
-    counter = 0
-    lock = threading.Lock()
+    requests = None
 
     def setup(self):
         super().setup()
@@ -64,16 +63,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.answer
         raise AttributeError(name)
 
-    def save(self):
-        with Handler.lock:
-            Handler.counter += 1
-            number = Handler.counter
-        path = os.path.join(self.config.record, "%04d.req" % number)
-        partial = path + ".part"
-        with open(partial, "wb") as f:
-            f.write(bytes(self.recorder.data))
-        os.replace(partial, path)
-
     def answer(self):
         length = self.headers.get("Content-Length")
         if length is not None:
@@ -86,7 +75,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 if not chunk:
                     break
                 remaining -= len(chunk)
-        self.save()
+        self.requests.save(bytes(self.recorder.data))
 
         path = self.path.split("?", 1)[0]
         if path in self.config.silent:
@@ -122,7 +111,7 @@ def main():
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
 
-    os.makedirs(args.record, exist_ok=True)
+    Handler.requests = RequestFiles(args.record)
     routes = {}
     for route in args.route:
         path, _, status = route.partition("=")
@@ -130,11 +119,7 @@ def main():
     args.routes = routes
     Handler.config = args
 
-    server = Server(("127.0.0.1", 0), Handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    print("PORT %d" % server.server_address[1], flush=True)
-    time.sleep(args.lifetime)
-    os._exit(0)
+    serve_for(Server(("127.0.0.1", 0), Handler), args.lifetime)
 
 
 if __name__ == "__main__":

@@ -13,18 +13,16 @@ answer is relayed back. Exits by itself after --lifetime seconds.
 """
 
 import argparse
-import os
 import socket
 import socketserver
 import sys
-import threading
-import time
 import urllib.parse
+
+from peer_common import RequestFiles, serve_for
 
 class Handler(socketserver.StreamRequestHandler):
     config = None
-    counter = 0
-    lock = threading.Lock()
+    requests = None
 
     def handle(self):
         raw = bytearray()
@@ -47,7 +45,7 @@ class Handler(socketserver.StreamRequestHandler):
                     length = 0
         body = self.rfile.read(length) if length > 0 else b""
         raw += body
-        self.save(bytes(raw))
+        self.requests.save(bytes(raw))
 
         try:
             method, target, version = request_line.decode("latin-1").rstrip("\r\n").split(" ", 2)
@@ -72,14 +70,6 @@ class Handler(socketserver.StreamRequestHandler):
             sys.stderr.write("http_proxy: %s\n" % error)
             self.wfile.write(b"HTTP/1.0 502 Bad Gateway\r\n\r\n")
 
-    def save(self, data):
-        with Handler.lock:
-            Handler.counter += 1
-            number = Handler.counter
-        path = os.path.join(self.config.record, "%04d.req" % number)
-        with open(path + ".part", "wb") as f:
-            f.write(data)
-        os.replace(path + ".part", path)
 
 
 class Server(socketserver.ThreadingMixIn, socketserver.TCPServer):
@@ -93,14 +83,10 @@ def main():
     parser.add_argument("--upstream", type=int, required=True)
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
-    os.makedirs(args.record, exist_ok=True)
+    Handler.requests = RequestFiles(args.record)
     Handler.config = args
 
-    server = Server(("127.0.0.1", 0), Handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    print("PORT %d" % server.server_address[1], flush=True)
-    time.sleep(args.lifetime)
-    os._exit(0)
+    serve_for(Server(("127.0.0.1", 0), Handler), args.lifetime)
 
 
 if __name__ == "__main__":
