@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <span>
 
 class QAction;
 class QCheckBox;
@@ -19,6 +20,8 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QToolButton;
+class ProfileFile;
+struct RecordKey;
 class TFlatButton;
 class THTTP;
 class TLed;
@@ -408,6 +411,8 @@ private:
     void onFocusIn(QWidget* widget, std::function<void()> handler);
     void onFocusOut(QWidget* widget, std::function<void()> handler);
     void writeProgramRecord();
+    // Writes the controls' texts under their keys into one section of a record file.
+    void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
 
     QList<QWidget*> m_controls;

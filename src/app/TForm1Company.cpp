@@ -58,7 +58,6 @@ void TForm1::writeCompanyRecord()
         throw EWriteError(path);
     ensureDataFolder();
     ProfileFile file(path);
-    for (const RecordKey& key : RecordLayout::companyKeys())
-        file.writeString(QString(RecordLayout::Company), QString(key.key), controlText(control(QString(key.control))));
+    writeControls(file, RecordLayout::Company, RecordLayout::companyKeys());
     file.commit();
 }

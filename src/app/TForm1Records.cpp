@@ -101,21 +101,24 @@ void TForm1::savesite()
     writeProgramRecord();
 }
 
+void TForm1::writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const
+{
+    for (const RecordKey& key : keys)
+        file.writeString(text(section), text(key.key), controlText(control(text(key.control))));
+}
+
 void TForm1::writeProgramRecord()
 {
     const QString name = appname->currentText();
     ProfileFile record(dataPath(name, QStringLiteral(".dat")));
-    for (const RecordKey& key : RecordLayout::companyKeys())
-        record.writeString(text(RecordLayout::Company), text(key.key), controlText(control(text(key.control))));
-    for (const RecordKey& key : RecordLayout::appInfoKeys())
-        record.writeString(text(RecordLayout::AppInfo), text(key.key), controlText(control(text(key.control))));
+    writeControls(record, RecordLayout::Company, RecordLayout::companyKeys());
+    writeControls(record, RecordLayout::AppInfo, RecordLayout::appInfoKeys());
     record.commit();
 
     writeLineFile(dataPath(name, QStringLiteral(".lds")), textToLines(longdesc->toPlainText()));
     writeLineFile(dataPath(name, QStringLiteral(".nts")), textToLines(Memo2->toPlainText()));
 
-    for (const RecordKey& key : RecordLayout::categoryKeys())
-        record.writeString(text(RecordLayout::Sites), text(key.key), controlText(control(text(key.control))));
+    writeControls(record, RecordLayout::Sites, RecordLayout::categoryKeys());
     for (QLatin1StringView tick : RecordLayout::tickBoxes()) {
         const auto* box = static_cast<const QCheckBox*>(control(text(tick)));
         record.writeBool(text(RecordLayout::Sites), text(tick), box->isChecked());
