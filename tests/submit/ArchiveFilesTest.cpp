@@ -3,6 +3,7 @@
 #include "FakeRunWindow.h"
 #include "core/Errors.h"
 #include "core/LineFile.h"
+#include "submit/ArchiveSites.h"
 #include "submit/ArchiveSteps.h"
 #include "util/FakeDialogs.h"
 #include "util/TempBase.h"
@@ -251,6 +252,49 @@ TEST_F(ArchiveStepsTest, TextFilesAreWrittenWholeOrNotAtAll)
         EXPECT_EQ(e.message(), s("Cannot create file ") + nowhere.description);
     }
     EXPECT_FALSE(QFile::exists(base.file(s("missing"))));
+}
+
+} // namespace
+
+namespace {
+
+// The stages simtel and papa share, for a program file that is not a zip and one that is.
+TEST_F(ArchiveStepsTest, DescribeAndZipLogsEachStageInOrder)
+{
+    const QString longLine = QString(50, QLatin1Char('w')) + s(" ") + QString(30, QLatin1Char('z'));
+    window.texts = fullListing();
+    window.texts[s("longdesc")] = longLine;
+    base.write(s("prog/jot.exe"), QByteArray(100, 'p'));
+    window.texts[s("localpath")] = base.file(s("prog/jot.exe"));
+
+    const auto papaRule = [](const QString& path, bool exists) { return papaZipAction(path, exists); };
+    ArchiveSites::describeAndZip(window, s("Papa WinSock-L FTP Archive"), s("Papa WinSock-L FTP Archive"), false,
+        papaRule, s(QUILLET_BINARY_DIR));
+    EXPECT_EQ(window.log,
+        (QStringList{s("Papa WinSock-L FTP Archive: Saved ") + files.description,
+            s("Papa WinSock-L FTP Archive: Zipped files\\jotit32.zip")}));
+    QStringList shown;
+    for (const QString& e : window.events) {
+        if (e.startsWith(s("currentsite=")))
+            shown.append(e);
+    }
+    EXPECT_EQ(shown,
+        (QStringList{s("currentsite=Papa WinSock-L FTP Archive  (Generating Text File)"),
+            s("currentsite=Papa WinSock-L FTP Archive  (Creating Zip File)")}));
+    EXPECT_EQ(window.texts[s("genlabel")], QString());
+    EXPECT_EQ(window.lamps, (QMap<QString, bool>{{s("httpled"), false}, {s("ftpled"), true}, {s("mailled"), false}}));
+    // The description holds the wrapped text, and the window shows it.
+    EXPECT_EQ(window.texts[s("longdesc")], QString(50, QLatin1Char('w')) + s("\n") + QString(30, QLatin1Char('z')));
+    EXPECT_TRUE(base.read(s("files/jotit32.txt"))
+                    .endsWith("Description         :\r\n" + QByteArray(50, 'w') + "\r\n" + QByteArray(30, 'z') + "\r\n"));
+    EXPECT_EQ(archiveNames(files.archive), (QStringList{s("jot.exe"), s("jotit32.txt")}));
+
+    // papa keeps an archive that is there; the description file is written again.
+    const QByteArray archive = base.read(s("files/jotit32.zip"));
+    window.texts[s("appname")] = s("Jot It Again");
+    ArchiveSites::describeAndZip(window, s("P"), s("P"), false, papaRule, s(QUILLET_BINARY_DIR));
+    EXPECT_EQ(base.read(s("files/jotit32.zip")), archive);
+    EXPECT_TRUE(base.read(s("files/jotit32.txt")).startsWith("Name                : Jot It Again\r\n"));
 }
 
 } // namespace
