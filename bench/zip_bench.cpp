@@ -33,7 +33,8 @@ bool writeProgramFile(const QString& path, qint64 megabytes)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     std::mt19937 random(1999);
-    const char* const words[] = {"Save", "Submit", "listing ", "shareware ", "version ", "\r\n", "program ", "MZ", "PE"};
+    const char* const words[]
+        = {"Save", "Submit", "listing ", "shareware ", "version ", "\r\n", "program ", "MZ", "PE"};
     QByteArray block;
     const qint64 total = megabytes * 1024 * 1024;
     while (file.size() < total) {

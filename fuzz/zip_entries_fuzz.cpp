@@ -19,8 +19,8 @@ namespace {
 
 bool knownError(const QString& text)
 {
-    static const char* const texts[] = {"Error reading Zip File", "Error 2 reading Zip file", "Error 3 reading Zip file",
-        "Error 4 reading Zip file", "Error 5 reading Zip file"};
+    static const char* const texts[] = {"Error reading Zip File", "Error 2 reading Zip file",
+        "Error 3 reading Zip file", "Error 4 reading Zip file", "Error 5 reading Zip file"};
     for (const char* t : texts) {
         if (text == QLatin1String(t))
             return true;

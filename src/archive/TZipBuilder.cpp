@@ -40,8 +40,8 @@ void show(const char* text)
 
 // Loads the library once more (each load counts and is released by unload); shows every message
 // of the loading on the way. The handle stays null when the file cannot be loaded.
-void load(const LibraryTexts& texts, const QString& dir, bool trace, void*& handle, int& loads, void*& exec,
-    void*& version)
+void load(
+    const LibraryTexts& texts, const QString& dir, bool trace, void*& handle, int& loads, void*& exec, void*& version)
 {
     const QByteArray path = QString(dir + QLatin1Char('/') + QLatin1String(texts.file)).toLocal8Bit();
     void* h = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);

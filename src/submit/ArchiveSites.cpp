@@ -6,8 +6,6 @@
 
 #include <QFile>
 
-namespace ArchiveSites {
-
 namespace {
 
 QString str(const char* text)
@@ -24,7 +22,7 @@ void lamps(RunWindow& w, bool mail)
 
 } // namespace
 
-void describeAndZip(RunWindow& w, const QString& label, const QString& logName, bool mailLamp,
+void ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QString& logName, bool mailLamp,
     ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir)
 {
     ArchiveSteps::rewrapLongTexts(w);
@@ -43,16 +41,14 @@ void describeAndZip(RunWindow& w, const QString& label, const QString& logName, 
     w.appendLog(logName + str(": Zipped files\\") + char8name + str(".zip"));
 }
 
-QStringList controlNames()
+QStringList ArchiveSites::controlNames()
 {
     QStringList names;
-    for (const char* n : {"appname", "version", "char8name", "month", "ldatel", "bytesize", "status", "diststatus",
-             "installer", "compname", "conmail", "appurl", "dl1", "screenshot", "longdesc", "Memo2", "shortdesc",
-             "platforms", "winsitepd", "conname", "pubpage", "conaddr", "concity", "constate", "conzip", "concountry",
-             "conphone", "simtelpd", "specreq", "localpath", "genlabel", "currentsite", "ftpstatus", "mailstatus",
-             "httpstatus"})
+    for (const char* n :
+        {"appname", "version", "char8name", "month", "ldatel", "bytesize", "status", "diststatus", "installer",
+            "compname", "conmail", "appurl", "dl1", "screenshot", "longdesc", "Memo2", "shortdesc", "platforms",
+            "winsitepd", "conname", "pubpage", "conaddr", "concity", "constate", "conzip", "concountry", "conphone",
+            "simtelpd", "specreq", "localpath", "genlabel", "currentsite", "ftpstatus", "mailstatus", "httpstatus"})
         names.append(str(n));
     return names;
 }
-
-} // namespace ArchiveSites

@@ -10,8 +10,6 @@
 
 #include <cstdio>
 
-namespace ArchiveSteps {
-
 namespace {
 
 QString str(const char* text)
@@ -40,24 +38,24 @@ bool addFiles(TZipBuilder& zip, const QString& archive, const QStringList& files
 
 } // namespace
 
-ArchiveTexts textsOf(const RunWindow& window)
+ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
 {
     return ArchiveTexts([&window](const QString& control) { return window.text(control); });
 }
 
-void rewrapLongTexts(RunWindow& window)
+void ArchiveSteps::rewrapLongTexts(RunWindow& window)
 {
     rewrap(window, str("Memo2"));
     rewrap(window, str("longdesc"));
 }
 
-void writeTextFile(const QString& path, const QStringList& lines)
+void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines)
 {
     writeLineFile(path, lines);
 }
 
-void makeArchive(RunWindow& window, ZipAction action, const ArchiveFiles& files, const QString& localpath,
-    const QString& libraryDir)
+void ArchiveSteps::makeArchive(
+    RunWindow& window, ZipAction action, const ArchiveFiles& files, const QString& localpath, const QString& libraryDir)
 {
     if (action == ZipAction::KeepExisting)
         return;
@@ -75,8 +73,8 @@ void makeArchive(RunWindow& window, ZipAction action, const ArchiveFiles& files,
 
     // A copy of the program's archive with the description added, built under a name of its own
     // and renamed into place only when complete.
-    const QString partial = files.folder + QLatin1Char('/') + QStringLiteral(".partial-")
-        + files.archive.section(QLatin1Char('/'), -1);
+    const QString partial
+        = files.folder + QLatin1Char('/') + QStringLiteral(".partial-") + files.archive.section(QLatin1Char('/'), -1);
     QFile::remove(partial);
     if (!QFile::copy(localpath, partial)) {
         dialogs().showMessage(QStringLiteral("Cannot copy %1 to %2").arg(localpath, files.archive));
@@ -89,8 +87,7 @@ void makeArchive(RunWindow& window, ZipAction action, const ArchiveFiles& files,
         QFile::remove(partial);
         throw;
     }
-    if (!added || std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(files.archive).constData()) != 0)
+    if (!added
+        || std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(files.archive).constData()) != 0)
         QFile::remove(partial);
 }
-
-} // namespace ArchiveSteps

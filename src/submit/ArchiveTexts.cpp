@@ -60,13 +60,11 @@ QStringList ArchiveTexts::description(Layout layout) const
         lines << str("Name                : ") + value("appname") << str("Version             : ") + value("version")
               << str("Filename            : ") + zipName << str("FileDate            : ") + value("ldatel")
               << str("File Size           : ") + value("bytesize") + str(" Bytes")
-              << str("Status              : ") + value("status")
-              << str("Submitted By        : ") + value("diststatus")
-              << str("Installation Type   : ") + value("installer")
-              << str("Company/Author      : ") + value("compname") << str("E-Mail              : ") + value("conmail")
-              << str("Homepage            : ") + value("appurl") << str("File Location       : ") + value("dl1")
-              << str("ScreenShot          : ") + value("screenshot") << QString()
-              << str("Description         :");
+              << str("Status              : ") + value("status") << str("Submitted By        : ") + value("diststatus")
+              << str("Installation Type   : ") + value("installer") << str("Company/Author      : ") + value("compname")
+              << str("E-Mail              : ") + value("conmail") << str("Homepage            : ") + value("appurl")
+              << str("File Location       : ") + value("dl1") << str("ScreenShot          : ") + value("screenshot")
+              << QString() << str("Description         :");
         // The description's lines, or one empty line for an empty description.
         const QStringList text = memoLines("longdesc");
         lines << (text.isEmpty() ? QStringList{QString()} : text);
@@ -154,7 +152,8 @@ QStringList ArchiveTexts::announcement() const
 {
     const QString status = value("status");
     const QString specreq = value("specreq");
-    QStringList lines{str("I have uploaded:"), QString(), value("simtelpd") + str("/"), announcementFileLine(), QString()};
+    QStringList lines{
+        str("I have uploaded:"), QString(), value("simtelpd") + str("/"), announcementFileLine(), QString()};
     if (!value("longdesc").isEmpty())
         lines << memoLines("longdesc");
     lines << QString();

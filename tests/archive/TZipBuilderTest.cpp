@@ -25,11 +25,12 @@ QStringList pythonListing(const QString& archive)
 {
     QProcess python;
     python.start(s("/usr/bin/python3"),
-        {s("-c"), s("import hashlib, sys, zipfile\n"
-                    "z = zipfile.ZipFile(sys.argv[1])\n"
-                    "for i in z.infolist():\n"
-                    "    print(i.filename, i.compress_type, i.file_size, hashlib.sha256(z.read(i)).hexdigest())\n"
-                    "print(z.testzip() or 'ok')\n"),
+        {s("-c"),
+            s("import hashlib, sys, zipfile\n"
+              "z = zipfile.ZipFile(sys.argv[1])\n"
+              "for i in z.infolist():\n"
+              "    print(i.filename, i.compress_type, i.file_size, hashlib.sha256(z.read(i)).hexdigest())\n"
+              "print(z.testzip() or 'ok')\n"),
             archive});
     python.waitForFinished(30000);
     return QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -129,8 +130,8 @@ TEST_F(ZipBuilder, AddingToAnArchiveKeepsItsEntries)
     add(archive, {base.file(s("one.txt"))});
     add(archive, {base.file(s("two.bin"))});
     EXPECT_EQ(entryNames(zip), (QStringList{s("one.txt"), s("two.bin")}));
-    EXPECT_EQ(pythonListing(archive),
-        (QStringList{describe(s("one.txt"), Text), describe(s("two.bin"), Binary), s("ok")}));
+    EXPECT_EQ(
+        pythonListing(archive), (QStringList{describe(s("one.txt"), Text), describe(s("two.bin"), Binary), s("ok")}));
 
     // The same name again replaces the entry rather than adding a second one.
     base.write(s("one.txt"), "changed");
@@ -178,8 +179,8 @@ TEST_F(ZipBuilder, LoadingShowsEveryMessageOfItsRules)
     };
     const Case cases[] = {
         {"the project's libraries, quiet", s(QUILLET_BINARY_DIR), false, {}, true},
-        {"the project's libraries, traced", s(QUILLET_BINARY_DIR), true, {s("ZIP library loaded"), s("UNZ library loaded")},
-            true},
+        {"the project's libraries, traced", s(QUILLET_BINARY_DIR), true,
+            {s("ZIP library loaded"), s("UNZ library loaded")}, true},
         {"no libraries", base.path(), false, {s("libqzip.so not found"), s("libqunzip.so not found")}, false},
         {"libraries without entry points", s(BROKEN_LIBRARY_DIR), false,
             {s("ZipLibExec function not found in libqzip.so"), s("GetZipLibVersion function not found in libqzip.so"),

@@ -39,12 +39,11 @@ using Texts = QMap<QString, QString>;
 
 Texts fullListing()
 {
-    return {{s("appname"), s("Jot It")}, {s("version"), s("3.2")}, {s("char8name"), s("jotit32")},
-        {s("month"), s("3")}, {s("ldatel"), s("7-Mar-1999")}, {s("bytesize"), s("123456")},
-        {s("status"), s("Shareware")}, {s("diststatus"), s("Author")}, {s("installer"), s("Setup program")},
-        {s("compname"), s("Inkwell Works")}, {s("conmail"), s("ann@inkwell.example")},
-        {s("appurl"), s("http://inkwell.example/jotit.html")}, {s("dl1"), s("ftp://ftp.inkwell.example/jotit32.zip")},
-        {s("screenshot"), s("http://inkwell.example/shot.gif")},
+    return {{s("appname"), s("Jot It")}, {s("version"), s("3.2")}, {s("char8name"), s("jotit32")}, {s("month"), s("3")},
+        {s("ldatel"), s("7-Mar-1999")}, {s("bytesize"), s("123456")}, {s("status"), s("Shareware")},
+        {s("diststatus"), s("Author")}, {s("installer"), s("Setup program")}, {s("compname"), s("Inkwell Works")},
+        {s("conmail"), s("ann@inkwell.example")}, {s("appurl"), s("http://inkwell.example/jotit.html")},
+        {s("dl1"), s("ftp://ftp.inkwell.example/jotit32.zip")}, {s("screenshot"), s("http://inkwell.example/shot.gif")},
         {s("longdesc"), s("Jot It keeps notes in a stack.\r\n\r\nIt prints them too.")},
         {s("Memo2"), s("Please list under Utilities.\r\nThanks!")}, {s("shortdesc"), s("Notes in a stack")},
         {s("platforms"), s("Windows 95")}, {s("winsitepd"), s("desktop/notes")}, {s("conname"), s("Ann Author")},
@@ -107,7 +106,8 @@ TEST(ArchiveTexts, DemoAnswerAndPlatformLines)
         EXPECT_TRUE(form.contains(s(c.demoLine)));
         const auto platformLines = std::count_if(form.begin(), form.end(), [](const QString& line) {
             return line.contains(QLatin1String("FILL-IN FORM FOR"))
-                || line.contains(QLatin1String("compiled for Win95")) || line.contains(QLatin1String("compiled for WinNT"));
+                || line.contains(QLatin1String("compiled for Win95"))
+                || line.contains(QLatin1String("compiled for WinNT"));
         });
         EXPECT_EQ(platformLines, c.platformLines);
     }
@@ -285,8 +285,9 @@ TEST_F(ArchiveStepsTest, DescribeAndZipLogsEachStageInOrder)
     EXPECT_EQ(window.lamps, (QMap<QString, bool>{{s("httpled"), false}, {s("ftpled"), true}, {s("mailled"), false}}));
     // The description holds the wrapped text, and the window shows it.
     EXPECT_EQ(window.texts[s("longdesc")], QString(50, QLatin1Char('w')) + s("\n") + QString(30, QLatin1Char('z')));
-    EXPECT_TRUE(base.read(s("files/jotit32.txt"))
-                    .endsWith("Description         :\r\n" + QByteArray(50, 'w') + "\r\n" + QByteArray(30, 'z') + "\r\n"));
+    EXPECT_TRUE(
+        base.read(s("files/jotit32.txt"))
+            .endsWith("Description         :\r\n" + QByteArray(50, 'w') + "\r\n" + QByteArray(30, 'z') + "\r\n"));
     EXPECT_EQ(archiveNames(files.archive), (QStringList{s("jot.exe"), s("jotit32.txt")}));
 
     // papa keeps an archive that is there; the description file is written again.

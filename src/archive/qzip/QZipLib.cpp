@@ -182,7 +182,9 @@ void Operation::expand(const std::string& spec, std::vector<Candidate>& out)
         paths.push_back(spec);
     }
     for (const std::string& path : paths) {
-        struct stat st {};
+        struct stat st
+        {
+        };
         if (stat(path.c_str(), &st) != 0) {
             message(errno, "File not found: " + path);
         } else if (S_ISDIR(st.st_mode)) {
@@ -233,7 +235,9 @@ int32_t Operation::addAll(const std::string& archive, const std::vector<Candidat
 
     std::vector<std::string> added;
     for (const Candidate& file : files) {
-        struct stat fileStat {};
+        struct stat fileStat
+        {
+        };
         if (stat(file.path.c_str(), &fileStat) != 0) {
             message(errno, "File not found: " + file.path);
             continue;
@@ -242,7 +246,8 @@ int32_t Operation::addAll(const std::string& archive, const std::vector<Candidat
         if (update || freshen) {
             bool newer = true;
             zip_stat_t entry;
-            if (index >= 0 && zip_stat_index(zip, zip_uint64_t(index), 0, &entry) == 0 && (entry.valid & ZIP_STAT_MTIME))
+            if (index >= 0 && zip_stat_index(zip, zip_uint64_t(index), 0, &entry) == 0
+                && (entry.valid & ZIP_STAT_MTIME))
                 newer = fileStat.st_mtime > entry.mtime + 1; // zip times have a 2-second grain
             if (!newer || (freshen && index < 0))
                 continue;
@@ -258,13 +263,15 @@ int32_t Operation::addAll(const std::string& archive, const std::vector<Candidat
             continue;
         }
         zip_error_fini(&error);
-        const zip_int64_t entry = zip_file_add(zip, file.entryName.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
+        const zip_int64_t entry
+            = zip_file_add(zip, file.entryName.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
         if (entry < 0) {
             zip_source_free(source);
             message(zip_error_code_zip(zip_get_error(zip)), "Cannot add " + file.path + ": " + zip_strerror(zip));
             continue;
         }
-        zip_set_file_compression(zip, zip_uint64_t(entry), level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE, zip_uint32_t(level));
+        zip_set_file_compression(
+            zip, zip_uint64_t(entry), level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE, zip_uint32_t(level));
         if (option(ParamVerbose))
             message(0, "  adding: " + file.entryName);
         added.push_back(file.path);
