@@ -49,9 +49,13 @@ void load(
         show(texts.notFound);
         return;
     }
-    if (handle)
+    if (handle && h != handle) {
+        // Loaded before from another folder: the library in use stays the one loaded first.
+        dlclose(h);
+        h = handle;
+    } else if (handle) {
         ++loads;
-    else {
+    } else {
         handle = h;
         loads = 1;
     }
