@@ -2,6 +2,7 @@
 
 #include "app/HelpFile.h"
 #include "app/TStringView.h"
+#include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
@@ -121,6 +122,8 @@ TForm1::TForm1(QWidget* parent)
     PageControl1->setCurrentWidget(appinfopage);
     PageControl2->setCurrentWidget(generalpage);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    ftpForm1 = new TftpForm1(*this, this);
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();

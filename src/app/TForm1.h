@@ -26,6 +26,7 @@ class TFlatButton;
 class THTTP;
 class TLed;
 class TStringView;
+class TftpForm1;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
 // there is no record object apart from them. Every control is a public member named as the data files
@@ -51,6 +52,7 @@ public:
     QString longdate; // release date text, e.g. "7-Mar-1999"
     TStringView* stringview = nullptr; // the newest String View window; the run writes to it
     THTTP* HTTP1; // the window's HTTP client
+    TftpForm1* ftpForm1; // the FTP driver form, hidden; the run uploads through it
 
     // ---- Pages --------------------------------------------------------------------------------
     QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
