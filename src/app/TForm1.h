@@ -382,7 +382,9 @@ public:
     void submitClick();
     void skipClick();
     void cancelClick();
-    // HTTP1 transfer events: reply capture and byte display.
+    // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
+    // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.
+    static constexpr qint64 ReplyCaptureLimit = 1024 * 1024;
     void HTTP1StartTransfer();
     void HTTP1Transfer(qint64 count, const QByteArray& piece);
     void HTTP1EndTransfer();
@@ -417,6 +419,7 @@ private:
     void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
 
+    qint64 m_xferBytes = 0; // bytes of the reply held in xfer
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
     QHash<QString, QString> m_siteLabels;

@@ -43,11 +43,20 @@ void TForm1::cancelClick()
 void TForm1::HTTP1StartTransfer()
 {
     xfer->clear();
+    m_xferBytes = 0;
 }
 
 void TForm1::HTTP1Transfer(qint64 count, const QByteArray& piece)
 {
     xfer->addItem(QString::fromLocal8Bit(piece));
+    xfer->item(xfer->count() - 1)->setData(Qt::UserRole, piece.size());
+    m_xferBytes += piece.size();
+    // The oldest pieces make room; the newest one always stays.
+    while (m_xferBytes > ReplyCaptureLimit && xfer->count() > 1) {
+        QListWidgetItem* oldest = xfer->takeItem(0);
+        m_xferBytes -= oldest->data(Qt::UserRole).toLongLong();
+        delete oldest;
+    }
     httpbytes->setText(QString::number(count));
 }
 
