@@ -15,6 +15,11 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace {
 
 // The upload steps through the real driver form of a main window, against pyftpdlib.
@@ -182,6 +187,32 @@ TEST_F(FtpUploadSteps, DebugModeCapturesEachTransfersTrace)
         fake.shown[0].startsWith(QStringLiteral("Cannot create file ") + base.file(QStringLiteral("responses/"))))
         << fake.shown[0].toStdString();
     EXPECT_EQ(logLines().last(), QStringLiteral("Simtel: Uploaded a.zip to FTP"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FtpUploadSteps, CancelAbortsTheUploadAndLeavesTheFlagForTheRun)
+{
+    startPeer({QStringLiteral("--throttle"), QStringLiteral("300000")});
+    const QString big = localFile(QStringLiteral("big.zip"), QByteArray(4 * 1024 * 1024, 'b'));
+    bool cancelled = false;
+    QObject::connect(form.ftpForm1->FTP1, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
+        if (count > 100000 && !cancelled) {
+            cancelled = true;
+            QTimer::singleShot(0, [&] { form.cancel->click(); });
+        }
+    });
+    FtpUpload ftp(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    ftp.logon(QStringLiteral("on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), big);
+    ftp.upload(QStringLiteral("incoming/"), QStringLiteral("big.zip"));
+    EXPECT_FALSE(ftp.logResult(QStringLiteral("never")));
+    ftp.logoff(QStringLiteral("off"));
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral("Tucows: There was an FTP error: 301: Interrupted")})
+        << logLines().join(QLatin1Char('|')).toStdString() << fake.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(form.cancelflag);
+    EXPECT_FALSE(form.ftpForm1->FTP1->isConnected());
 }
 
 } // namespace
