@@ -156,5 +156,6 @@ private:
     QString m_pendingDescription;
     bool m_raiseErrors = true;
     bool m_uploading = false;
+    bool m_portFromHost = false; // the port came with the host name
     NetworkWait* m_dataWait = nullptr;
 };

@@ -241,6 +241,11 @@ TEST_F(FtpExchange, RefusedConnection)
     EXPECT_EQ(run(ftpLogon), QStringLiteral("10061: [10061] Connection refused."));
     EXPECT_TRUE(m_trail.contains(QStringLiteral("ERR 142 Failed to connect: Connection refused")));
     EXPECT_FALSE(m_ftp.isConnected());
+
+    // The next host without a port of its own is on the standard one again.
+    EXPECT_EQ(m_ftp.RemotePort(), closedPort);
+    m_ftp.setRemoteHost(QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(m_ftp.RemotePort(), 21);
 }
 
 TEST_F(FtpExchange, ServerDroppingTheControlConnectionFailsTheUpload)
