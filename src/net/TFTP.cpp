@@ -217,6 +217,14 @@ void TFTP::setAction(int action)
         m_control->interrupt();
         if (m_dataWait)
             m_dataWait->interrupt();
+        if (!isConnected() || m_aborting) {
+            // Still connecting: nothing to tell the server. An abort while the last one waits
+            // for its answer: the server does not answer, so the connection is given up.
+            m_data->shutDown();
+            if (m_aborting && m_control->hasSocket())
+                m_control->disconnectSocket(0);
+            return;
+        }
         return raiseIfFailed(abortTransfer());
     }
     if (isBusy())
@@ -390,7 +398,13 @@ int TFTP::abortTransfer()
     m_control->setInlineUrgent(true);
     // Telnet interrupt-process and data-mark, the mark sent as urgent data (the "Synch").
     const int urgent = m_control->sendUrgent(QByteArray("\xff\xf4\xff\xf2", 4));
-    int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
+    m_aborting = true;
+    struct Aborting
+    {
+        bool& flag;
+        ~Aborting() { flag = false; }
+    } aborting{m_aborting};
+    const int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
     m_data->shutDown();
     return result;
 }

@@ -294,6 +294,36 @@ TEST_F(FtpExchange, AbortDuringAnUploadEndsItAndKeepsTheSession)
     EXPECT_EQ(run(ftpLogoff), QString());
 }
 
+TEST_F(FtpExchange, SecondAbortGivesUpOnAServerThatDoesNotAnswer)
+{
+    startPeer({QStringLiteral("--throttle"), QStringLiteral("400000"), QStringLiteral("--ignore-abort")});
+    m_ftp.setLocalFile(localFile(QStringLiteral("big.bin"), pattern(8 * 1024 * 1024)));
+    m_ftp.setRemoteFile(QStringLiteral("big.bin"));
+    int aborts = 0;
+    QStringList abortErrors;
+    const auto abort = [&] {
+        ++aborts;
+        try {
+            m_ftp.setAction(ftpAbort);
+        } catch (const QuilletError& e) {
+            abortErrors << e.message();
+        }
+    };
+    bool scheduled = false;
+    QObject::connect(&m_ftp, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
+        if (count >= 200000 && !scheduled) {
+            scheduled = true;
+            QTimer::singleShot(0, &m_ftp, abort);
+            QTimer::singleShot(300, &m_ftp, abort);
+        }
+    });
+    EXPECT_EQ(run(ftpUpload), QStringLiteral("301: Interrupted"));
+    EXPECT_EQ(aborts, 2);
+    // The first abort's ABOR got no answer before the connection was closed.
+    EXPECT_EQ(abortErrors, QStringList{QStringLiteral("301: Interrupted")});
+    EXPECT_FALSE(m_ftp.isConnected());
+}
+
 TEST_F(FtpExchange, SecondActionWhileOneRunsIsBusy)
 {
     startPeer({QStringLiteral("--throttle"), QStringLiteral("400000")});
