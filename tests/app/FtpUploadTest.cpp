@@ -9,6 +9,7 @@
 #include "util/PeerProcess.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -213,6 +214,43 @@ TEST_F(FtpUploadSteps, CancelAbortsTheUploadAndLeavesTheFlagForTheRun)
         << logLines().join(QLatin1Char('|')).toStdString() << fake.shown.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(form.cancelflag);
     EXPECT_FALSE(form.ftpForm1->FTP1->isConnected());
+}
+
+} // namespace
+
+namespace {
+
+// The sandbox's stand-in takes the recipes' anonymous log-ons and makes the folders they name.
+TEST_F(FtpUploadSteps, SandboxStandInTakesAnonymousUploadsIntoNewFolders)
+{
+    PeerProcess sandbox(QStringLiteral("../../tools/sandbox-ftp.py"),
+        {QStringLiteral("--root"), base.file(QStringLiteral("sandbox")), QStringLiteral("--lifetime"),
+            QStringLiteral("60")});
+    ASSERT_TRUE(sandbox.started()) << sandbox.errors().toStdString();
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(sandbox.port());
+    const QString zip = localFile(QStringLiteral("prog.zip"), "zip");
+    const QString tml = localFile(QStringLiteral("prog.tml"), "tml");
+
+    FtpUpload tucows(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    tucows.logon(QStringLiteral("on"), host, QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), zip);
+    tucows.setRemotePath(QStringLiteral("/"));
+    tucows.upload(QStringLiteral("uploads/"), QStringLiteral("prog.zip"));
+    EXPECT_TRUE(tucows.logResult(QStringLiteral("Uploaded prog.zip to Tucows FTP")));
+    tucows.logoff(QStringLiteral("off"));
+
+    FtpUpload winsite(window, *form.ftpForm1, QStringLiteral("Winsite"));
+    winsite.logon(QStringLiteral("on"), host, QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), tml);
+    winsite.changeDirectory(QStringLiteral("incoming"));
+    winsite.upload(QStringLiteral("/uploads/win95/"), QStringLiteral("prog.tml"));
+    EXPECT_TRUE(winsite.logResult(QStringLiteral("Winsite: Uploaded prog.tml to FTP")));
+    winsite.logoff(QStringLiteral("off"));
+
+    EXPECT_EQ(logLines(),
+        (QStringList{
+            QStringLiteral("Uploaded prog.zip to Tucows FTP"), QStringLiteral("Winsite: Uploaded prog.tml to FTP")}));
+    EXPECT_EQ(base.read(QStringLiteral("sandbox/uploads/prog.zip")), QByteArray("zip"));
+    EXPECT_EQ(base.read(QStringLiteral("sandbox/uploads/win95/prog.tml")), QByteArray("tml"));
+    EXPECT_TRUE(QFileInfo(base.file(QStringLiteral("sandbox/incoming"))).isDir());
 }
 
 } // namespace
