@@ -132,6 +132,27 @@ TEST_F(ProgramRecordTest, SaveWritesEveryKeyInOrderAndLoadBringsEveryValueBack)
     EXPECT_EQ(other.longdate, QStringLiteral("30-Nov-1998"));
 }
 
+// The record file of a full listing, byte for byte as the program has always written it: every
+// control of the window filled by its name, the tick boxes with names of even length set.
+TEST_F(ProgramRecordTest, FullListingIsWrittenByteForByteAsBefore)
+{
+    for (QWidget* w : form.controls()) {
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w))
+            setControlText(w, sampleValue(w->objectName()));
+        if (auto* box = qobject_cast<QCheckBox*>(w))
+            box->setChecked(w->objectName().size() % 2 == 0);
+    }
+    form.appname->setEditText(QStringLiteral("Full Listing"));
+    form.compname->setEditText(QStringLiteral("Full Company"));
+    form.longdesc->setPlainText(QStringLiteral("First line\nSecond line"));
+    form.savesite();
+    ASSERT_TRUE(fake.errors.isEmpty()) << fake.errors.join(QLatin1Char('\n')).toStdString();
+
+    QFile expected(QStringLiteral(QUILLET_TEST_DATA_DIR "/records/Full Listing.dat"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(base.read(QStringLiteral("data/Full Listing.dat")), expected.readAll());
+}
+
 TEST_F(ProgramRecordTest, NameWithoutRecordClearsToDefaultsButKeepsMemosAndSpecialRequirements)
 {
     fillEverything();
