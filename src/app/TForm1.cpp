@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/CategoryFiles.h"
 #include "app/HelpFile.h"
 #include "app/TStringView.h"
 #include "core/Dialogs.h"
@@ -213,11 +214,13 @@ void TForm1::bindEvents()
     connect(browse, &QToolButton::clicked, this, atBoundary([this] { browseClick(); }));
 
     // Category lists and site links.
-    for (QComboBox* box : {tucowspd, kcpd, wincentpd, dlcat, simtelpd, winsitepd, fileminepd, myswcbpd, ptspd, fkingpd,
-             swjunkiepd, simpbestpd, cswpd, sshakpd, snetpd, winswpd, wattackpd})
-        onFocusIn(box, [this, box] { categoryEnter(box); });
-    onFocusIn(sharedirpd1, [this] { sharedirpd2Enter(); });
-    onFocusIn(sharedirpd2, [this] { sharedirpd2Enter(); });
+    for (const QString& name : CategoryFiles::controls()) {
+        auto* box = static_cast<QComboBox*>(control(name));
+        if (box == sharedirpd1 || box == sharedirpd2)
+            onFocusIn(box, [this] { sharedirpd2Enter(); });
+        else
+            onFocusIn(box, [this, box] { categoryEnter(box); });
+    }
     onFocusIn(wcsubcat, [this] { wcsubcatEnter(); });
     onFocusIn(PageControl1->tabBar(), [this] { PageControl1Enter(); });
     gotolist->viewport()->installEventFilter(this);

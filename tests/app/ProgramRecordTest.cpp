@@ -170,7 +170,7 @@ TEST_F(ProgramRecordTest, NameWithoutRecordClearsToDefaultsButKeepsMemosAndSpeci
     }
     EXPECT_EQ(form.appurl->text(), QStringLiteral("http://"));
     EXPECT_EQ(form.dl4->text(), QStringLiteral("ftp://... or http://..."));
-    EXPECT_EQ(form.shareware95pd->text(), QStringLiteral("http://"));
+    EXPECT_EQ(form.findChild<QLineEdit*>(QStringLiteral("shareware95pd"))->text(), QStringLiteral("http://"));
     EXPECT_EQ(form.pubpage->text(), QString());
     for (QLatin1StringView tick : RecordLayout::tickBoxes())
         EXPECT_FALSE(static_cast<QCheckBox*>(form.control(str(tick)))->isChecked()) << tick.data();
@@ -225,8 +225,8 @@ TEST_F(ProgramRecordTest, TypingANameLoadsOnEveryCharacterWithoutTouchingTheComp
     EXPECT_EQ(form.version->text(), QStringLiteral("3.1"));
     EXPECT_EQ(form.compname->currentText(), QStringLiteral("Acme"));
     EXPECT_EQ(form.conname->text(), QStringLiteral("Old Contact"));
-    EXPECT_TRUE(form.simtelcb->isChecked());
-    EXPECT_EQ(form.simtelpd->currentText(), QStringLiteral("Utilities"));
+    EXPECT_TRUE(form.findChild<QCheckBox*>(QStringLiteral("simtelcb"))->isChecked());
+    EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("simtelpd"))->currentText(), QStringLiteral("Utilities"));
 
     // Hand-edited sections in another order and extra keys survive a save.
     form.savesite();

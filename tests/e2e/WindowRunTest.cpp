@@ -104,7 +104,7 @@ TEST_F(WindowRun, SitesPageTakesDomainLabelsFromTheCatalogue)
     base.write(s("cat/catalogue.dat"), "[win95]\r\nLABEL=windows95.test\r\n[ALL]\r\nHOST=127.0.0.1:1\r\n");
     createForm();
     EXPECT_EQ(form->siteLabel(s("win95")), s("windows95.test"));
-    EXPECT_EQ(form->win95cb->text(), s("Update windows95.test"));
+    EXPECT_EQ(form->findChild<QCheckBox*>(s("win95cb"))->text(), s("Update windows95.test"));
     EXPECT_EQ(form->siteLabel(s("dlnet")), s("dlnet.example"));
 }
 
@@ -117,10 +117,10 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
 
     form->submit->click();
     EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
-    EXPECT_TRUE(form->shareinnew->isChecked());
-    EXPECT_FALSE(form->shareinup->isChecked());
+    EXPECT_TRUE(form->findChild<QCheckBox*>(s("shareinnew"))->isChecked());
+    EXPECT_FALSE(form->findChild<QCheckBox*>(s("shareinup"))->isChecked());
     // sharedir sends a field per box and clears nothing.
-    EXPECT_TRUE(form->sharedirup->isChecked());
+    EXPECT_TRUE(form->findChild<QCheckBox*>(s("sharedirup"))->isChecked());
     // The record saved at the start still holds the old state.
     EXPECT_TRUE(base.read(s("data/Demo.dat")).contains("shareinup=1"));
 
