@@ -27,9 +27,6 @@ public:
     // Logs a failure that happened before anything was sent; the status labels stay as they are.
     void logError(const QString& message);
 
-    // "{label}" and "{short}" replaced by the catalogue's label and short name.
-    QString expand(const char* text) const;
-
     static bool isRedirect(const QString& message);
 
 private:
