@@ -4,7 +4,6 @@
 #include "app/HelpFile.h"
 #include "app/QtDialogs.h"
 #include "app/TForm1.h"
-#include "app/TStringView.h"
 #include "ui/TSplash.h"
 
 #include <QApplication>
@@ -91,8 +90,6 @@ Windows createWindows()
     w.smtpForm = bareWindow("SMTPForm", "Mail");
     w.setupDlg = bareWindow("SetupDlg", "Setup");
     w.ftpForm = bareWindow("ftpForm1", "FTP");
-    // The hidden String View window the run writes to until Alt+D opens a newer one.
-    w.form->stringview = new TStringView(w.form.get());
     return w;
 }
 

@@ -118,6 +118,8 @@ TForm1::TForm1(QWidget* parent)
 
     xfer = named(new QListWidget(client), "xfer");
     xfer->hide();
+    // The hidden String View window the run writes to until Alt+D opens a newer one.
+    stringview = new TStringView(this);
 
     PageControl1->setCurrentWidget(appinfopage);
     PageControl2->setCurrentWidget(generalpage);

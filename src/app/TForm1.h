@@ -1,10 +1,13 @@
 #pragma once
 
+#include "submit/SubmissionRun.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <span>
 
 class QAction;
@@ -48,7 +51,8 @@ public:
     bool ftperror = false;
     QString ftperrortext;
     QString longdate; // release date text, e.g. "7-Mar-1999"
-    TStringView* stringview = nullptr; // the newest String View window; the run writes to it
+    TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
+    std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
     THTTP* HTTP1; // the window's HTTP client
 
     // ---- Pages --------------------------------------------------------------------------------

@@ -21,7 +21,7 @@ void TForm1::submitClick()
     FtpChannel ftp; // the FTP driver form takes this place once it exists
     MailChannel mail; // and the mail form this one
     Channels channels{http, ftp, mail};
-    SubmissionRun::start(window, channels);
+    runOutcome = SubmissionRun::start(window, channels);
 }
 
 // Skip and Cancel run inside the run's waits: ending the HTTP wait makes the request under way

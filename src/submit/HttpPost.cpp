@@ -45,31 +45,27 @@ void HttpPost::target(const QString& url)
     m_http.setTarget(url, QStringLiteral("application/x-www-form-urlencoded"));
 }
 
-HttpPost::Outcome HttpPost::send(const QString& body, HttpChannel::Method method)
+void HttpPost::send(const QString& body, HttpChannel::Method method)
 {
     m_window.setText(QStringLiteral("httpstatus"), m_texts.postingText());
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
-    Outcome outcome;
     try {
         m_http.send(method, body.toUtf8());
         m_window.setText(QStringLiteral("httpstatus"), m_texts.postedText());
         m_window.setBusy(false);
         m_window.appendLog(m_texts.completedLogText());
         showIdle(m_window);
-        outcome = Outcome::Posted;
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
         if (isRedirect(e.message())) {
             m_window.setText(QStringLiteral("httpstatus"), m_texts.redirectedText());
             m_window.appendLog(m_texts.redirectedLogText());
             showIdle(m_window);
-            outcome = Outcome::Redirected;
         } else {
             m_window.appendLog(m_texts.errorLogText() + e.message());
-            outcome = Outcome::Failed;
         }
     } catch (...) {
         // Not ours to judge: the run ends through the general error handler, but not with the
@@ -82,7 +78,6 @@ HttpPost::Outcome HttpPost::send(const QString& body, HttpChannel::Method method
         throw;
     }
     finish();
-    return outcome;
 }
 
 void HttpPost::logError(const QString& message)
