@@ -9,7 +9,7 @@
 
 // A site's web form written as data: the fields in order, each a key and where its value comes
 // from. One builder (FormBody) turns a field list into the request body by the body rule, and one
-// step (FormSite) performs the post with the site's texts.
+// step (postFormRecipe) performs the post with the site's texts.
 
 struct FormField
 {

@@ -23,7 +23,7 @@ Recipe RecipeBook::find(const QString& entryId)
         return it.value();
     for (const FormRecipe* r : allFormRecipes()) {
         if (entryId == QLatin1String(r->entry))
-            return [r](SiteVisit& visit) { FormSite::post(*r, visit); };
+            return [r](SiteVisit& visit) { postFormRecipe(*r, visit); };
     }
     return {};
 }

@@ -233,15 +233,6 @@ std::span<const Site> SiteCatalogue::sites()
     return kSites;
 }
 
-const Site* SiteCatalogue::site(const QString& siteKey)
-{
-    for (const Site& s : kSites) {
-        if (siteKey == QLatin1String(s.key))
-            return &s;
-    }
-    return nullptr;
-}
-
 std::vector<const Site*> SiteCatalogue::recordOrder(const char* Site::*after)
 {
     std::vector<const Site*> order;

@@ -95,8 +95,6 @@ public:
 
     // The 57 sites, in walk and page order.
     static std::span<const Site> sites();
-    // The site of that key, or nullptr.
-    static const Site* site(const QString& siteKey);
     // The sites in the order the record file keeps their tick boxes (ticksAfter) or category
     // values (categoriesAfter).
     static std::vector<const Site*> recordOrder(const char* Site::*after);
