@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <span>
 
 class QAction;
@@ -26,6 +27,8 @@ class TFlatButton;
 class THTTP;
 class TLed;
 class TStringView;
+class TSMTPForm;
+class TSetupDlg;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
 // there is no record object apart from them. Every control is a public member named as the data files
@@ -51,6 +54,12 @@ public:
     QString longdate; // release date text, e.g. "7-Mar-1999"
     TStringView* stringview = nullptr; // the newest String View window; the run writes to it
     THTTP* HTTP1; // the window's HTTP client
+    // The mail form and its setup dialog: windows of their own (not children of this one),
+    // living as long as this one.
+    TSMTPForm* SMTPForm = nullptr;
+    TSetupDlg* SetupDlg = nullptr;
+    std::unique_ptr<TSMTPForm> m_smtpForm;
+    std::unique_ptr<TSetupDlg> m_setupDlg;
 
     // ---- Pages --------------------------------------------------------------------------------
     QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
