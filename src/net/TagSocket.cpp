@@ -13,6 +13,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -365,13 +366,7 @@ void TagSocket::SendStream(QIODevice& stream)
         // Dot-stuffing: a line that begins with "." gets one more in front, which the server
         // strips again.
         out.clear();
-        for (qint64 i = 0; i < count; ++i) {
-            const char ch = chunk[i];
-            if (lineStart && ch == '.')
-                out += '.';
-            out += ch;
-            lineStart = ch == '\n';
-        }
+        dotStuff(chunk.constData(), count, &lineStart, &out);
         sendAll(out);
         const qint64 position = stream.pos();
         emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
@@ -381,6 +376,29 @@ void TagSocket::SendStream(QIODevice& stream)
             waitFor([] { return false; });
     }
     emit OnProgress(0, 0);
+}
+
+void TagSocket::dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out)
+{
+    if (size <= 0)
+        return;
+    qint64 from = 0;
+    if (*lineStart && data[0] == '.')
+        *out += '.';
+    qint64 scan = 0;
+    while (const auto* lf = static_cast<const char*>(memchr(data + scan, '\n', size_t(size - scan)))) {
+        const qint64 next = lf - data + 1;
+        if (next < size && data[next] == '.') {
+            out->append(data + from, next - from);
+            *out += '.';
+            from = next;
+        }
+        scan = next;
+        if (scan >= size)
+            break;
+    }
+    out->append(data + from, size - from);
+    *lineStart = data[size - 1] == '\n';
 }
 
 void TagSocket::Close()

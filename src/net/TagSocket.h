@@ -65,6 +65,9 @@ public:
     void SendStream(QIODevice& stream);
 
     static constexpr int ChunkSize = 2047;
+    // Appends data to out with one more "." in front of every line that begins with "."; lineStart
+    // tells whether data begins a line and is left telling whether the next piece will.
+    static void dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out);
 
 signals:
     void OnOpen();

@@ -173,7 +173,13 @@ void TmsMessageEncoder::writeAttachmentContent(const TmsAttItem& item)
 {
     switch (item.Encoding) {
     case teBase64:
-        writeLines(MailEncodings::base64Lines(item.Content));
+        // Block by block: a large attachment never exists a second time as a list of lines.
+        for (qsizetype pos = 0;; pos += MailEncodings::Base64Block) {
+            const QByteArray block = item.Content.mid(pos, MailEncodings::Base64Block);
+            writeLine(block.toBase64());
+            if (block.size() < MailEncodings::Base64Block)
+                break;
+        }
         break;
     case teQuotedPrintable:
         writeLines(TQuotedPrintable::encode(item.Content));

@@ -37,12 +37,14 @@ TEST(BatchMail, EMailSitesReachTheServerAndNoServerIsSaid)
     PeerProcess peer(s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--lifetime"), s("90")});
     ASSERT_TRUE(peer.started()) << peer.errors().toStdString();
     base.write(s("cat/settings.dat"),
-        "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(peer.port()) + "\r\nEMAIL=ann@demo.example\r\nNAME=Ann\r\n");
+        "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(peer.port())
+            + "\r\nEMAIL=ann@demo.example\r\nNAME=Ann\r\n");
 
     BatchResult r = runQuillet(base.path(), {s("--submit"), s("Mailer")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, (QStringList{s("Galt Shareware Zone: E-Mailed"), s("Great Windows Software: E-Mailed"),
-                         s("Web Attack only allows web-releated apps.  Not Sent.")}));
+    EXPECT_EQ(r.out,
+        (QStringList{s("Galt Shareware Zone: E-Mailed"), s("Great Windows Software: E-Mailed"),
+            s("Web Attack only allows web-releated apps.  Not Sent.")}));
     QDir dir(base.file(s("mail")));
     const QStringList files = dir.entryList({s("*.req")}, QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 2);

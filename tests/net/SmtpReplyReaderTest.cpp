@@ -1,4 +1,5 @@
 #include "net/SmtpReplyReader.h"
+#include "net/TagSocket.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -96,4 +97,21 @@ TEST(SmtpReplyReader, UnterminatedLineCountsWhenThePeerCloses)
     EXPECT_EQ(reader.replyCode(), 421);
     EXPECT_EQ(SmtpReplyReader::lineCode("2x0 no"), -1);
     EXPECT_EQ(SmtpReplyReader::lineCode("25"), -1);
+}
+
+// The data phase's dot-stuffing gives the same bytes however the stream is cut into chunks.
+TEST(DotStuffing, SameBytesAtEverySplit)
+{
+    const QByteArray text = ".a\r\n.\r\nb.\r\n..c\r\n\r\n.\r\nend.\r\n.";
+    const QByteArray stuffed = "..a\r\n..\r\nb.\r\n...c\r\n\r\n..\r\nend.\r\n..";
+    for (qsizetype a = 0; a <= text.size(); ++a) {
+        for (qsizetype b = a; b <= text.size(); ++b) {
+            QByteArray out;
+            bool lineStart = true;
+            TagSocket::dotStuff(text.constData(), a, &lineStart, &out);
+            TagSocket::dotStuff(text.constData() + a, b - a, &lineStart, &out);
+            TagSocket::dotStuff(text.constData() + b, text.size() - b, &lineStart, &out);
+            ASSERT_EQ(out, stuffed) << a << " " << b;
+        }
+    }
 }
