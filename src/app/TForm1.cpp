@@ -1,4 +1,6 @@
 #include "app/TForm1.h"
+#include "app/TSMTPForm.h"
+#include "app/TSetupDlg.h"
 
 #include "app/CategoryFiles.h"
 #include "app/HelpFile.h"
@@ -124,6 +126,12 @@ TForm1::TForm1(QWidget* parent)
     PageControl1->setCurrentWidget(appinfopage);
     PageControl2->setCurrentWidget(generalpage);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_smtpForm = std::make_unique<TSMTPForm>();
+    SMTPForm = m_smtpForm.get();
+    SMTPForm->setMainWindowMirrors(mail2, ProgressBar1);
+    m_setupDlg = std::make_unique<TSetupDlg>();
+    SetupDlg = m_setupDlg.get();
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -28,6 +29,8 @@ class TFlatButton;
 class THTTP;
 class TLed;
 class TStringView;
+class TSMTPForm;
+class TSetupDlg;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
 // there is no record object apart from them. Every control is a public member named as the data files
@@ -54,6 +57,12 @@ public:
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
     THTTP* HTTP1; // the window's HTTP client
+    // The mail form and its setup dialog: windows of their own (not children of this one),
+    // living as long as this one.
+    TSMTPForm* SMTPForm = nullptr;
+    TSetupDlg* SetupDlg = nullptr;
+    std::unique_ptr<TSMTPForm> m_smtpForm;
+    std::unique_ptr<TSetupDlg> m_setupDlg;
 
     // ---- Pages --------------------------------------------------------------------------------
     QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options

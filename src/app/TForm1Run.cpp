@@ -1,5 +1,7 @@
 // The submission run and its controls.
 #include "app/FormRunWindow.h"
+#include "app/MailFormChannel.h"
+#include "app/TSMTPForm.h"
 #include "app/TForm1.h"
 #include "core/LineFile.h"
 #include "net/THTTP.h"
@@ -19,23 +21,28 @@ void TForm1::submitClick()
     FormRunWindow window(*this);
     HttpClientChannel http(*HTTP1);
     FtpChannel ftp; // the FTP driver form takes this place once it exists
-    MailChannel mail; // and the mail form this one
+    MailFormChannel mail(*SMTPForm, *SetupDlg);
     Channels channels{http, ftp, mail};
     runOutcome = SubmissionRun::start(window, channels);
 }
 
 // Skip and Cancel run inside the run's waits: ending the HTTP wait makes the request under way
-// end with 301 "Interrupted", which the run logs for that site. (The FTP driver form's abort
-// belongs here as well once that form exists.)
+// end with 301 "Interrupted", which the run logs for that site. A mail under way is cancelled as
+// the mail form's Cancel does: it ends with "Operation has been canceled", which ends the run.
+// (The FTP driver form's abort belongs here as well once that form exists.)
 void TForm1::skipClick()
 {
     HTTP1->setAction(httpIdle);
+    if (SMTPForm->sending())
+        SMTPForm->CancelButtonClick();
     QCoreApplication::processEvents();
 }
 
 void TForm1::cancelClick()
 {
     HTTP1->setAction(httpIdle);
+    if (SMTPForm->sending())
+        SMTPForm->CancelButtonClick();
     QCoreApplication::processEvents();
     cancelflag = true;
 }
