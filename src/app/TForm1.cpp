@@ -5,6 +5,7 @@
 #include "app/CategoryFiles.h"
 #include "app/HelpFile.h"
 #include "app/TStringView.h"
+#include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
@@ -132,6 +133,7 @@ TForm1::TForm1(QWidget* parent)
     SMTPForm->setMainWindowMirrors(mail2, ProgressBar1);
     m_setupDlg = std::make_unique<TSetupDlg>();
     SetupDlg = m_setupDlg.get();
+    ftpForm1 = new TftpForm1(*this, this);
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();

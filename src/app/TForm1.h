@@ -31,6 +31,7 @@ class TLed;
 class TStringView;
 class TSMTPForm;
 class TSetupDlg;
+class TftpForm1;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
 // there is no record object apart from them. Every control is a public member named as the data files
@@ -63,6 +64,7 @@ public:
     TSetupDlg* SetupDlg = nullptr;
     std::unique_ptr<TSMTPForm> m_smtpForm;
     std::unique_ptr<TSetupDlg> m_setupDlg;
+    TftpForm1* ftpForm1; // the FTP driver form, hidden; the run uploads through it
 
     // ---- Pages --------------------------------------------------------------------------------
     QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
@@ -259,7 +261,9 @@ public:
     void submitClick();
     void skipClick();
     void cancelClick();
-    // HTTP1 transfer events: reply capture and byte display.
+    // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
+    // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.
+    static constexpr qint64 ReplyCaptureLimit = 1024 * 1024;
     void HTTP1StartTransfer();
     void HTTP1Transfer(qint64 count, const QByteArray& piece);
     void HTTP1EndTransfer();
@@ -294,6 +298,7 @@ private:
     void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
 
+    qint64 m_xferBytes = 0; // bytes of the reply held in xfer
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
     QHash<QString, QString> m_siteLabels;
