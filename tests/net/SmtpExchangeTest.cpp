@@ -106,6 +106,30 @@ TEST_F(SmtpExchange, MessageArrivesByteForByte)
     EXPECT_FALSE(m_smtp->Connected());
 }
 
+// A body line of 300 characters goes out quoted-printable in pieces of at most 65 characters.
+TEST_F(SmtpExchange, LongLineArrivesQuotedPrintable)
+{
+    auto peer = startPeer({});
+    QString line;
+    for (int i = 0; line.size() < 300; ++i)
+        line += QStringLiteral("word%1 ").arg(i % 10);
+    line.truncate(300);
+    m_message.Body = QStringList{line};
+    ASSERT_EQ(send(), QString());
+    const QByteArrayList got = messages();
+    ASSERT_EQ(got.size(), 1);
+    const qsizetype start = got[0].indexOf("\r\n\r\n") + 4;
+    EXPECT_TRUE(got[0].left(start).endsWith("Content-Transfer-Encoding: quoted-printable\r\n\r\n"));
+    QByteArrayList pieces = got[0].mid(start).split('\n');
+    QByteArray joined;
+    for (QByteArray piece : pieces) {
+        piece.chop(piece.endsWith('\r') ? 1 : 0);
+        EXPECT_LE(piece.size(), 66);
+        joined += piece.endsWith('=') ? piece.chopped(1) : piece;
+    }
+    EXPECT_EQ(joined, line.toLatin1());
+}
+
 // A two-line greeting is one reply; a server refusing "HELO name" takes the bare "HELO"; a
 // CR or LF in a value never starts a command of its own.
 TEST_F(SmtpExchange, GreetingHeloFallbackAndLineBreaksInValues)
