@@ -377,7 +377,7 @@ void TagSocket::SendStream(QIODevice& stream)
         // Let Cancel and the window's events in between chunks.
         QCoreApplication::processEvents();
         if (m_canceled)
-            waitFor([] { return false; });
+            waitFor([] { return false; }); // raises the cancel at once
     }
     emit OnProgress(0, 0);
 }
