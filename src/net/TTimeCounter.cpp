@@ -1,7 +1,5 @@
 #include "net/TTimeCounter.h"
 
-#include <QAbstractEventDispatcher>
-
 TTimeCounter::TTimeCounter(QObject* parent)
     : QObject(parent)
 {

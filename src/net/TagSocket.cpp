@@ -311,7 +311,11 @@ int TagSocket::ReadReplyLine(QByteArray* line)
 int TagSocket::GetReply()
 {
     m_reader.startReply();
-    ReadReplyLine();
+    QByteArray first;
+    ReadReplyLine(&first);
+    // A server that hangs up without a word: say so rather than raise an empty reply text.
+    if (first.isEmpty() && m_peerClosed && m_inbox.isEmpty())
+        raiseSocketError(10054);
     while (!m_reader.replyDone() && !(m_peerClosed && m_inbox.isEmpty()))
         ReadReplyLine();
     return m_reader.replyCode();
@@ -373,7 +377,7 @@ void TagSocket::SendStream(QIODevice& stream)
         // Let Cancel and the window's events in between chunks.
         QCoreApplication::processEvents();
         if (m_canceled)
-            waitFor([] { return false; });
+            waitFor([] { return false; }); // raises the cancel at once
     }
     emit OnProgress(0, 0);
 }

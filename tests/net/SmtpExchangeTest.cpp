@@ -106,6 +106,30 @@ TEST_F(SmtpExchange, MessageArrivesByteForByte)
     EXPECT_FALSE(m_smtp->Connected());
 }
 
+// A body line of 300 characters goes out quoted-printable in pieces of at most 65 characters.
+TEST_F(SmtpExchange, LongLineArrivesQuotedPrintable)
+{
+    auto peer = startPeer({});
+    QString line;
+    for (int i = 0; line.size() < 300; ++i)
+        line += QStringLiteral("word%1 ").arg(i % 10);
+    line.truncate(300);
+    m_message.Body = QStringList{line};
+    ASSERT_EQ(send(), QString());
+    const QByteArrayList got = messages();
+    ASSERT_EQ(got.size(), 1);
+    const qsizetype start = got[0].indexOf("\r\n\r\n") + 4;
+    EXPECT_TRUE(got[0].left(start).endsWith("Content-Transfer-Encoding: quoted-printable\r\n\r\n"));
+    QByteArrayList pieces = got[0].mid(start).split('\n');
+    QByteArray joined;
+    for (QByteArray piece : pieces) {
+        piece.chop(piece.endsWith('\r') ? 1 : 0);
+        EXPECT_LE(piece.size(), 66);
+        joined += piece.endsWith('=') ? piece.chopped(1) : piece;
+    }
+    EXPECT_EQ(joined, line.toLatin1());
+}
+
 // A two-line greeting is one reply; a server refusing "HELO name" takes the bare "HELO"; a
 // CR or LF in a value never starts a command of its own.
 TEST_F(SmtpExchange, GreetingHeloFallbackAndLineBreaksInValues)
@@ -162,6 +186,42 @@ TEST_F(SmtpExchange, SilentServerTimesOutAndCancelEndsAWait)
     QTimer::singleShot(200, m_smtp.get(), [this] { m_smtp->Cancel(); });
     EXPECT_EQ(send(), QStringLiteral("Operation has been canceled"));
     EXPECT_EQ(m_events, QStringList({QStringLiteral("closed"), QStringLiteral("error Operation has been canceled")}));
+}
+
+// The encoded message waits in a file only the user can read (where the system allows, one without
+// a name at all), and nothing is left after a send, failed or not.
+TEST_F(SmtpExchange, TemporaryMessageFileIsPrivateAndAlwaysRemoved)
+{
+    auto peer = startPeer({QStringLiteral("--reject"), QStringLiteral("bad@site.example")});
+    const QString temp = m_base.file(QStringLiteral("tmp"));
+    QDir().mkpath(temp);
+    const QByteArray previous = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temp.toLocal8Bit());
+    QStringList seen;
+    int sending = 0;
+    QObject::connect(m_smtp.get(), &TmsSMTP::OnSending, [&] {
+        ++sending;
+        for (const QFileInfo& f : QDir(temp).entryInfoList(QDir::Files)) {
+            seen << f.fileName();
+            EXPECT_EQ(f.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+                QFile::Permissions());
+        }
+    });
+    EXPECT_EQ(send(), QString());
+    m_message.Recipients.Add(QStringLiteral("bad@site.example"));
+    EXPECT_NE(send(), QString());
+    qputenv("TMPDIR", previous);
+    EXPECT_EQ(sending, 2);
+    for (const QString& name : seen)
+        EXPECT_TRUE(name.startsWith(QLatin1String("ms"))) << name.toStdString();
+    EXPECT_TRUE(QDir(temp).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(SmtpExchange, ServerHangingUpIsAResetNotAnEmptyReply)
+{
+    auto peer = startPeer({QStringLiteral("--hang-up")});
+    EXPECT_EQ(send(), QStringLiteral("[10054] Connection reset by peer"));
+    EXPECT_FALSE(m_smtp->Connected());
 }
 
 TEST_F(SmtpExchange, ConnectionFailuresAndMissingProperties)

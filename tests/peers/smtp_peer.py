@@ -11,6 +11,7 @@ appended to DIR/commands.log as it arrives. Exits by itself after --lifetime sec
   --bare-helo            refuse "HELO name" with 501 and accept "HELO" alone
   --reject ADDRESS       answer RCPT TO for that address with 550; repeatable
   --silent               accept connections and never answer anything
+  --hang-up              accept connections and close them at once, without a greeting
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -102,7 +103,7 @@ async def serve(args):
 
 
 def serve_silent(args):
-    """Takes connections and reads what comes, never answering."""
+    """Takes connections and reads what comes, never answering (or, with --hang-up, closes them)."""
     listener = socket.socket()
     listener.bind(("127.0.0.1", 0))
     listener.listen(8)
@@ -110,7 +111,7 @@ def serve_silent(args):
 
     def hold(conn):
         with conn:
-            while conn.recv(65536):
+            while not args.hang_up and conn.recv(65536):
                 pass
 
     def accept():
@@ -129,10 +130,11 @@ def main():
     parser.add_argument("--bare-helo", action="store_true")
     parser.add_argument("--reject", action="append", default=[])
     parser.add_argument("--silent", action="store_true")
+    parser.add_argument("--hang-up", action="store_true")
     parser.add_argument("--lifetime", type=float, default=120)
     args = parser.parse_args()
     os.makedirs(args.record, exist_ok=True)
-    if args.silent:
+    if args.silent or args.hang_up:
         serve_silent(args)
     else:
         asyncio.run(serve(args))
