@@ -1,6 +1,8 @@
 // The submission run and its controls.
 #include "app/FormRunWindow.h"
+#include "app/MailFormChannel.h"
 #include "app/ReplyCapture.h"
+#include "app/TSMTPForm.h"
 #include "app/TForm1.h"
 #include "app/TftpForm1.h"
 #include "net/THTTP.h"
@@ -17,18 +19,21 @@ void TForm1::submitClick()
 {
     FormRunWindow window(*this);
     HttpClientChannel http(*HTTP1);
-    MailChannel mail; // the mail form takes this place once it exists
+    MailFormChannel mail(*SMTPForm, *SetupDlg);
     Channels channels{http, *ftpForm1, mail};
-    SubmissionRun::start(window, channels);
+    runOutcome = SubmissionRun::start(window, channels);
 }
 
 // Skip and Cancel run inside the run's waits: ending the HTTP wait makes the request under way
 // end with 301 "Interrupted", and aborting the FTP transfer ends the upload with an error; the
-// run logs either for that site.
+// run logs either for that site. A mail under way is cancelled as the mail form's Cancel does:
+// it ends with "Operation has been canceled", which ends the run.
 void TForm1::skipClick()
 {
     ftpForm1->abortTransfer();
     HTTP1->setAction(httpIdle);
+    if (SMTPForm->sending())
+        SMTPForm->CancelButtonClick();
     QCoreApplication::processEvents();
 }
 
@@ -36,6 +41,8 @@ void TForm1::cancelClick()
 {
     HTTP1->setAction(httpIdle);
     ftpForm1->abortTransfer();
+    if (SMTPForm->sending())
+        SMTPForm->CancelButtonClick();
     QCoreApplication::processEvents();
     cancelflag = true;
 }

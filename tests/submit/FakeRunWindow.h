@@ -4,7 +4,9 @@
 #include "submit/Channels.h"
 #include "submit/FtpChannel.h"
 #include "submit/HttpClientChannel.h"
-#include "submit/MailChannel.h"
+#include "submit/SmtpClientChannel.h"
+#include "net/TmsMessage.h"
+#include "net/TmsSMTP.h"
 #include "submit/RunWindow.h"
 
 #include <QMap>
@@ -72,7 +74,9 @@ public:
     THTTP client;
     HttpClientChannel httpChannel{client};
     NullFtpChannel ftpChannel;
-    MailChannel mailChannel;
+    TmsSMTP mailClient;
+    TmsMessage mailMessage;
+    SmtpClientChannel mailChannel{mailClient, mailMessage};
     Channels channels{httpChannel, ftpChannel, mailChannel};
 
     // Called on each pump and on each text shown; tests use them to act during a run.
