@@ -1,5 +1,6 @@
 #include "submit/RecipeBook.h"
 
+#include "submit/ArchiveSites.h"
 #include "submit/FormRecipe.h"
 #include "submit/FormSite.h"
 #include "submit/MailRecipe.h"
@@ -13,7 +14,11 @@ namespace {
 // (The mail, FTP, archive and GET recipes join here.)
 const QHash<QString, Recipe>& codeRecipes()
 {
-    static const QHash<QString, Recipe> recipes;
+    static const QHash<QString, Recipe> recipes = {
+        {QStringLiteral("simtel"), ArchiveSites::simtel},
+        {QStringLiteral("winsite"), ArchiveSites::winsite},
+        {QStringLiteral("papa"), ArchiveSites::papa},
+    };
     return recipes;
 }
 
@@ -54,6 +59,8 @@ QStringList RecipeBook::controlNames()
             add(n);
     }
     for (const QString& n : MailSteps::controlNames())
+        add(n);
+    for (const QString& n : ArchiveSites::controlNames())
         add(n);
     return names;
 }
