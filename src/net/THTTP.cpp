@@ -176,6 +176,8 @@ void THTTP::performRequest(const QByteArray& method)
     // The outcome is this action's, whatever a handler tried meanwhile.
     m_errorCode = 0;
     m_errorDescription.clear();
+    if (m_port->reader().state() == HttpResponseReader::State::Failed)
+        return failAction(151, m_port->reader().failureText());
     if (!m_port->reader().hasStatusLine())
         return;
     m_statusLine = QString::fromUtf8(m_port->reader().statusLine());

@@ -218,6 +218,17 @@ TEST_F(HttpExchange, StatusDecidesTheOutcome)
     EXPECT_EQ(recorded().size(), int(std::size(cases)));
 }
 
+// A response the reader refuses ends the action with an HTTP error; the next one starts cleanly.
+TEST_F(HttpExchange, RefusedResponseFails)
+{
+    auto peer = startPeer({"--extra-headers", "300"});
+    m_http.setURL(url(peer->port(), "/many"));
+    EXPECT_EQ(run(m_http, httpGet), QStringLiteral("151: Too many response headers"));
+    auto plain = startPeer({}, recordDir(QStringLiteral("plain")));
+    m_http.setURL(url(plain->port(), "/one"));
+    EXPECT_EQ(run(m_http, httpGet), QString());
+}
+
 TEST_F(HttpExchange, EventsOfOneExchange)
 {
     auto peer = startPeer({});
