@@ -1,20 +1,3 @@
 #pragma once
-
-#include <QString>
-#include <QTemporaryDir>
-
-// A fresh base folder with the program's cat, data, files and responses folders.
-class TempBase
-{
-public:
-    TempBase();
-
-    QString path() const { return m_dir.path(); }
-    QString file(const QString& relative) const { return m_dir.path() + QLatin1Char('/') + relative; }
-
-    QByteArray read(const QString& relative) const;
-    void write(const QString& relative, const QByteArray& content) const;
-
-private:
-    QTemporaryDir m_dir;
-};
+// Moved to support/; kept until the branches written against util/ are merged.
+#include "support/TempBase.h"
