@@ -2,8 +2,8 @@
 // the component's refusals and loading messages, the library's options, cancel, damaged archives.
 #include "archive/TZipBuilder.h"
 #include "core/Errors.h"
-#include "util/FakeDialogs.h"
-#include "util/TempBase.h"
+#include "support/FakeDialogs.h"
+#include "support/TempBase.h"
 
 #include <QCryptographicHash>
 #include <QFile>

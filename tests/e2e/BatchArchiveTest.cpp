@@ -1,7 +1,7 @@
 // The file-archive sites through "quillet --submit" against real FTP and SMTP servers: the files
 // generated in files/, what each upload host received, the announcement mail and the log lines.
 #include "ProgramBase.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QDir>
 #include <QFile>

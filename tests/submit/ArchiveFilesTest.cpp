@@ -5,8 +5,8 @@
 #include "core/LineFile.h"
 #include "submit/ArchiveSites.h"
 #include "submit/ArchiveSteps.h"
-#include "util/FakeDialogs.h"
-#include "util/TempBase.h"
+#include "support/FakeDialogs.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>
