@@ -4,6 +4,7 @@
 #include "submit/FtpUpload.h"
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
 #include <QFile>
@@ -17,17 +18,17 @@ QString str(const char* text)
 
 void lamps(RunWindow& w, bool mail)
 {
-    w.setLamp(str("httpled"), false);
-    w.setLamp(str("ftpled"), true);
-    w.setLamp(str("mailled"), mail);
+    w.setLamp(RunControl::httpled, false);
+    w.setLamp(RunControl::ftpled, true);
+    w.setLamp(RunControl::mailled, mail);
 }
 
 // The pointer back to normal and the three status texts "Idle".
 void finish(RunWindow& w)
 {
     w.setBusy(false);
-    for (const char* label : {"httpstatus", "ftpstatus", "mailstatus"})
-        w.setText(str(label), str("Idle"));
+    for (const QString& label : {RunControl::httpstatus, RunControl::ftpstatus, RunControl::mailstatus})
+        w.setText(label, str("Idle"));
     w.processMessages();
 }
 
@@ -43,13 +44,13 @@ void ArchiveSites::simtel(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     describeAndZip(w, Simtel, Simtel, true, [](const QString& localpath, bool) { return simtelZipAction(localpath); });
-    w.setText(str("currentsite"), Simtel);
+    w.setText(RunControl::currentsite, Simtel);
     // Only Windows 95 programs are uploaded and announced; the generated files stay either way.
     if (!ArchiveTexts::isWin95(w.text(str("platforms"))))
         return;
 
-    const QString zipName = w.text(str("char8name")) + str(".zip");
-    const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), w.text(str("char8name")));
+    const QString zipName = w.text(RunControl::char8name) + str(".zip");
+    const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), w.text(RunControl::char8name));
     FtpUpload ftp(w, visit.channels.ftp, Simtel);
     ftp.logon(
         str("Loging on to Simtel FTP server"), visit.endpoints.ftpHost, str("incoming"), SimtelPassword, files.archive);
@@ -61,17 +62,17 @@ void ArchiveSites::simtel(SiteVisit& visit)
     MailChannel& mail = visit.channels.mail;
     if (mail.server().isEmpty())
         mail.showSetup();
-    w.setText(str("mailstatus"), str("Preparing mail for Simtel announcement"));
+    w.setText(RunControl::mailstatus, str("Preparing mail for Simtel announcement"));
     mail.clearBody();
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
     for (const QString& line : texts.announcement())
         mail.addBodyLine(line);
     mail.setRecipient(visit.endpoints.mailbox);
     mail.setSubject(texts.announcementFileLine());
-    w.setText(str("mailstatus"), str("Sending announcement to Simtel"));
+    w.setText(RunControl::mailstatus, str("Sending announcement to Simtel"));
     mail.send();
     mail.clearBody();
-    w.setText(str("mailstatus"), str("Idle"));
+    w.setText(RunControl::mailstatus, str("Idle"));
     w.appendLog(str("Simtel: E-Mailed Upload Announcement"));
     finish(w);
 }
@@ -79,23 +80,23 @@ void ArchiveSites::simtel(SiteVisit& visit)
 void ArchiveSites::winsite(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
-    w.setText(str("currentsite"), str("Winsite  (Generating TML File)"));
+    w.setText(RunControl::currentsite, str("Winsite  (Generating TML File)"));
     lamps(w, false);
-    const QString char8name = w.text(str("char8name"));
+    const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
     ArchiveSteps::writeTextFile(files.tmlForm, texts.tmlForm());
     w.appendLog(str("Winsite: Saved ") + files.tmlForm);
-    w.setText(str("currentsite"), Winsite);
+    w.setText(RunControl::currentsite, Winsite);
     w.processMessages();
 
     // An archive made earlier (by simtel in this run, or by an earlier run) is uploaded as it is.
-    const QString localpath = w.text(str("localpath"));
+    const QString localpath = w.text(RunControl::localpath);
     const ZipAction action = winsiteZipAction(QFile::exists(files.archive));
     if (action != ZipAction::KeepExisting) {
         ArchiveSteps::writeTextFile(files.description, texts.description(ArchiveTexts::Layout::Winsite));
         w.appendLog(str("Winsite: Saved ") + files.description);
-        w.setText(str("currentsite"), str("Winsite  (Creating Zip File)"));
+        w.setText(RunControl::currentsite, str("Winsite  (Creating Zip File)"));
         ArchiveSteps::makeArchive(w, action, files, localpath);
         w.processMessages();
     }
@@ -111,11 +112,11 @@ void ArchiveSites::winsite(SiteVisit& visit)
     else if (ArchiveTexts::isWinNT(platforms))
         folder = str("/uploads/winnt/");
     if (!folder.isEmpty()) {
-        w.setText(str("ftpstatus"), str("Uploading TML File"));
+        w.setText(RunControl::ftpstatus, str("Uploading TML File"));
         ftp.upload(folder, char8name + str(".tml"), files.tmlForm);
         ftp.logResult(str("Winsite: Uploaded ") + files.tmlForm + str(" to FTP"));
         // The program's own file goes up under the archive's name, not the generated archive.
-        w.setText(str("ftpstatus"), str("Uploading Zip File"));
+        w.setText(RunControl::ftpstatus, str("Uploading Zip File"));
         ftp.upload(folder, char8name + str(".zip"), localpath);
         ftp.logResult(str("Winsite: Uploaded ") + char8name + str(".zip to FTP"));
     }
@@ -128,19 +129,19 @@ void ArchiveSites::papa(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     describeAndZip(w, Papa, Papa, false, papaZipAction);
-    w.setText(str("currentsite"), Papa);
+    w.setText(RunControl::currentsite, Papa);
 
-    const QString char8name = w.text(str("char8name"));
+    const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     FtpUpload ftp(w, visit.channels.ftp, Papa);
     ftp.logon(str("Loging on to Papa WinSock-L FTP Archive server"), visit.endpoints.ftpHost, str("Anonymous"),
         w.text(str("conmail")), files.archive);
     ftp.changeDirectory(str("incoming"));
-    w.setText(str("ftpstatus"), str("Uploading to Papa WinSock-L FTP Archive"));
+    w.setText(RunControl::ftpstatus, str("Uploading to Papa WinSock-L FTP Archive"));
     ftp.upload(QString(), char8name + str(".zip"));
     ftp.logResult(Papa + str(": Uploaded ") + char8name + str(".zip to FTP"));
     // The second upload runs whatever the first did; its line also reports a failed log-off.
-    w.setText(str("ftpstatus"), str("Uploading to Papa WinSock-L FTP Archive"));
+    w.setText(RunControl::ftpstatus, str("Uploading to Papa WinSock-L FTP Archive"));
     ftp.upload(QString(), char8name + str(".txt"), files.description);
     ftp.logoff(str("logging off of Papa WinSock-L FTP Archive"));
     ftp.logResult(Papa + str(": Uploaded ") + char8name + str(".txt to FTP"), str("There may have been an error: "));
@@ -151,18 +152,18 @@ void ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QStr
     ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir)
 {
     ArchiveSteps::rewrapLongTexts(w);
-    w.setText(str("currentsite"), label + str("  (Generating Text File)"));
+    w.setText(RunControl::currentsite, label + str("  (Generating Text File)"));
     lamps(w, mailLamp);
-    const QString char8name = w.text(str("char8name"));
+    const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     ArchiveSteps::writeTextFile(files.description, ArchiveSteps::textsOf(w).description(ArchiveTexts::Layout::Simtel));
     w.appendLog(logName + str(": Saved ") + files.description);
 
-    w.setText(str("currentsite"), label + str("  (Creating Zip File)"));
-    const QString localpath = w.text(str("localpath"));
+    w.setText(RunControl::currentsite, label + str("  (Creating Zip File)"));
+    const QString localpath = w.text(RunControl::localpath);
     ArchiveSteps::makeArchive(w, rule(localpath, QFile::exists(files.archive)), files, localpath, libraryDir);
     w.processMessages();
-    w.setText(str("genlabel"), QString());
+    w.setText(RunControl::genlabel, QString());
     w.appendLog(logName + str(": Zipped files\\") + char8name + str(".zip"));
 }
 

@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/LineFile.h"
 #include "core/TextWrap.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
 #include <QFile>
@@ -63,7 +64,7 @@ void ArchiveSteps::makeArchive(
     zip.setLibraryDir(libraryDir);
     zip.setAddCompLevel(9);
     QObject::connect(&zip, &TZipBuilder::OnProgress, [&window](int, const QString& name, qint64 size) {
-        window.setText(str("genlabel"), str("Zipping: ") + name + str(" - Size: ") + QString::number(size));
+        window.setText(RunControl::genlabel, str("Zipping: ") + name + str(" - Size: ") + QString::number(size));
     });
 
     if (action == ZipAction::AddBoth) {
