@@ -40,14 +40,7 @@ QString FormRunWindow::text(const QString& control) const
 
 void FormRunWindow::setText(const QString& control, const QString& text)
 {
-    QWidget* c = find(control);
-    // The way back of text(): a memo holds its lines with LF.
-    if (qobject_cast<const QPlainTextEdit*>(c)) {
-        QString lines = text;
-        setControlText(c, lines.replace(QLatin1String("\r\n"), QLatin1String("\n")));
-        return;
-    }
-    setControlText(c, text);
+    setControlText(find(control), text);
 }
 
 bool FormRunWindow::isChecked(const QString& control) const

@@ -102,9 +102,26 @@ TZipBuilder::~TZipBuilder()
     Unload_Unz_Dll();
 }
 
+namespace {
+
+QString& defaultLibraryDir()
+{
+    static QString dir;
+    return dir;
+}
+
+} // namespace
+
+void TZipBuilder::setDefaultLibraryDir(const QString& dir)
+{
+    defaultLibraryDir() = dir;
+}
+
 QString TZipBuilder::LibraryDir() const
 {
-    return m_libraryDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_libraryDir;
+    if (!m_libraryDir.isEmpty())
+        return m_libraryDir;
+    return defaultLibraryDir().isEmpty() ? QCoreApplication::applicationDirPath() : defaultLibraryDir();
 }
 
 void TZipBuilder::Load_Zip_Dll()

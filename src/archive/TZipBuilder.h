@@ -68,9 +68,12 @@ public:
     // Stores the name and re-reads the entry list; raises QuilletError on a damaged archive.
     void setZipFilename(const QString& name);
 
-    // The folder the libraries are loaded from: the executable's folder unless set.
+    // The folder the libraries are loaded from: this component's own setting, else the
+    // program-wide one, else the executable's folder.
     QString LibraryDir() const;
     void setLibraryDir(const QString& dir) { m_libraryDir = dir; }
+    // The program-wide setting, for programs that do not live beside the libraries (tests).
+    static void setDefaultLibraryDir(const QString& dir);
 
     void Load_Zip_Dll();
     void Unload_Zip_Dll();
