@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextEncoding.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
@@ -318,6 +320,8 @@ public:
     void ensureDataFolder();
     // basedir/data/<name><extension>
     QString dataPath(const QString& name, const QString& extension) const;
+    // Windows-1252 when any file of the current program's record is in it, else UTF-8.
+    TextEncoding recordEncoding() const;
 
     // ---- Input rules (TForm1Input.cpp) --------------------------------------------------------
     void char8nameExit();

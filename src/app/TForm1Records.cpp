@@ -32,6 +32,18 @@ QString TForm1::dataPath(const QString& name, const QString& extension) const
     return recordPath(basedir + QStringLiteral("/data"), name, extension);
 }
 
+TextEncoding TForm1::recordEncoding() const
+{
+    const QString name = appname->currentText();
+    if (!isSafeRecordName(name))
+        return TextEncoding::Utf8;
+    for (const char* extension : {".dat", ".lds", ".nts"}) {
+        if (fileEncoding(dataPath(name, QString::fromLatin1(extension))) == TextEncoding::Windows1252)
+            return TextEncoding::Windows1252;
+    }
+    return TextEncoding::Utf8;
+}
+
 void TForm1::ensureDataFolder()
 {
     QDir(basedir).mkdir(QStringLiteral("data"));
@@ -115,8 +127,8 @@ void TForm1::writeProgramRecord()
     writeControls(record, RecordLayout::AppInfo, RecordLayout::appInfoKeys());
     record.commit();
 
-    writeLineFile(dataPath(name, QStringLiteral(".lds")), textToLines(longdesc->toPlainText()));
-    writeLineFile(dataPath(name, QStringLiteral(".nts")), textToLines(Memo2->toPlainText()));
+    writeLineFile(dataPath(name, QStringLiteral(".lds")), textToLines(memoText(longdesc)));
+    writeLineFile(dataPath(name, QStringLiteral(".nts")), textToLines(memoText(Memo2)));
 
     writeControls(record, RecordLayout::Sites, RecordLayout::categoryKeys());
     for (QLatin1StringView tick : RecordLayout::tickBoxes()) {

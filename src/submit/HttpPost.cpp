@@ -59,7 +59,7 @@ void HttpPost::target(const QString& url)
 HttpPost::Outcome HttpPost::send(const QString& body, int action)
 {
     THTTP& http = m_window.http();
-    http.setPostData(body.toUtf8());
+    http.setPostData(encodeText(body, encodingFor(m_window.recordEncoding(), body)));
     m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posting));
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
