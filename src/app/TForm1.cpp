@@ -339,7 +339,7 @@ void TForm1::exitbClick()
 
 void TForm1::Help2Click()
 {
-    openHelpFile();
+    openHelpFile(this);
 }
 
 void TForm1::QuilletHomePage1Click()
