@@ -2,8 +2,10 @@
 #include "ProgramBase.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -45,6 +47,40 @@ TEST(Executable, CarriesTheGuideAndPutsItWhereTheBrowserCanOpenIt)
     QFile file(guide);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("Getting started"));
+}
+
+TEST(Executable, SetsUpAnEmptyBaseFolderOnlyWhenAsked)
+{
+    TempBase elsewhere;
+    QTemporaryDir empty;
+    const QString dir = empty.path();
+
+    const BatchResult refused = runQuillet(elsewhere.path(), {s("--base"), dir, s("--submit"), s("NoteStack")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(s("--setup"))) << refused.err.toStdString();
+    EXPECT_TRUE(QDir(dir).isEmpty());
+
+    QDir(dir).mkdir(s("cat"));
+    QFile own(dir + s("/cat/tucows.cat"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("My own list\r\n");
+    own.close();
+
+    const BatchResult setUp = runQuillet(elsewhere.path(), {s("--base"), dir, s("--setup")});
+    EXPECT_EQ(setUp.exitCode, 0) << setUp.err.toStdString();
+    for (const char* sub : {"cat", "data", "files", "responses"})
+        EXPECT_TRUE(QDir(dir).exists(s(sub))) << sub;
+    const QDir shipped(s(QUILLET_SOURCE_DIR "/sample/cat"));
+    const QStringList names = shipped.entryList(QDir::Files);
+    for (const QString& name : names) {
+        QFile original(shipped.filePath(name));
+        QFile copy(dir + s("/cat/") + name);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly)) << name.toStdString();
+        if (name == s("tucows.cat"))
+            EXPECT_EQ(copy.readAll(), QByteArray("My own list\r\n"));
+        else
+            EXPECT_EQ(copy.readAll(), original.readAll()) << name.toStdString();
+    }
 }
 
 } // namespace
