@@ -108,6 +108,14 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         printTo(stderr, QStringLiteral("Cannot use %1 as the base folder: there is no such folder.").arg(line.base));
         return Usage;
     }
+    if (line.base.isEmpty()) {
+        // A desktop launcher starts programs in the home folder, which is no place for the data.
+        const QString chosen = BaseFolder::forStartIn(QDir::currentPath(), QDir::homePath());
+        if (chosen != QDir::currentPath() && (line.action != CommandLine::Action::Submit || QDir(chosen).exists())) {
+            QDir().mkpath(chosen);
+            QDir::setCurrent(chosen);
+        }
+    }
     const QString base = QDir::currentPath();
     if (line.action == CommandLine::Action::SetUp) {
         try {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFont>
+#include <QIcon>
 #include <QScreen>
 #include <QStringList>
 
@@ -144,6 +145,8 @@ int runQuillet(int argc, char** argv)
         return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
+    Q_INIT_RESOURCE(icon);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
     setWindowFont();
     return runWindow(app);
 }
