@@ -60,8 +60,9 @@ TForm1::TForm1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // Customised, so that the window manager offers no maximise button for the fixed-size window.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     // The client area below the menu bar is 598 by 404 and the window cannot be resized.
     auto* client = new QWidget(this);
