@@ -2,10 +2,12 @@
 
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
+#include "app/NameList.h"
 #include "app/TForm1.h"
 #include "app/TStringView.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "core/LineFile.h"
 #include "core/RecordName.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
@@ -152,9 +154,13 @@ int BatchMode::submit(const QString& program)
     {
         TForm1 form;
         form.stringview = new TStringView(&form);
-        if (program.isEmpty() || !isSafeRecordName(program)
+        // Only a listed program: a company's record file, for one, is no program to submit (and
+        // the run's save would list it as one and give it program sections).
+        const QStringList listed
+            = readLineFile(form.dataPath(QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
+        if (program.isEmpty() || !isSafeRecordName(program) || !containsName(listed, program)
             || !QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile()) {
-            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data").arg(program, form.basedir));
+            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir));
             setDialogs(previous);
             return Usage;
         }

@@ -98,4 +98,33 @@ TEST(Executable, StartedInAHomeFolderWithoutDataItWorksInQuilletThere)
     EXPECT_FALSE(QDir(home.path()).exists(s("cat")));
 }
 
+TEST(Executable, CommandLineIsCheckedBeforeAnythingElse)
+{
+    TempBase base;
+    const BatchResult unknown = runQuillet(base.path(), {s("--frobnicate")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains(s("Unknown option: --frobnicate"))) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains(s("Usage: quillet")));
+    EXPECT_EQ(runQuillet(base.path(), {s("stray")}).exitCode, 2);
+
+    const BatchResult version = runQuillet(base.path(), {s("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringList{s("Quillet 1.20b")});
+}
+
+TEST(Executable, SubmitTakesOnlyAListedProgram)
+{
+    TempBase base;
+    const QByteArray company = "[COMPANY]\r\nCONAME=Larkspur\r\n";
+    base.write(s("data/companies.dat"), "Larkspur\r\n");
+    base.write(s("data/Larkspur.dat"), company);
+    base.write(s("data/apps.dat"), "NoteStack\r\n");
+
+    const BatchResult result = runQuillet(base.path(), {s("--submit"), s("Larkspur")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.contains(s("No program named \"Larkspur\""))) << result.err.toStdString();
+    EXPECT_EQ(base.read(s("data/Larkspur.dat")), company);
+    EXPECT_EQ(base.read(s("data/apps.dat")), QByteArray("NoteStack\r\n"));
+}
+
 } // namespace
