@@ -125,6 +125,7 @@ TForm1::TForm1(QWidget* parent)
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();
+    watchRecordEdits();
 }
 
 TForm1::~TForm1() = default;
@@ -330,12 +331,14 @@ void TForm1::SaveAppData1Click()
 
 void TForm1::Exit1Click()
 {
-    endApplication();
+    if (mayEnd())
+        endApplication();
 }
 
 void TForm1::exitbClick()
 {
-    endApplication();
+    if (mayEnd())
+        endApplication();
 }
 
 void TForm1::Help2Click()

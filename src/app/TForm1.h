@@ -323,6 +323,14 @@ public:
     // Windows-1252 when any file of the current program's record is in it, else UTF-8.
     TextEncoding recordEncoding() const;
 
+    // ---- Unsaved edits (TForm1Edits.cpp) ------------------------------------------------------
+    // True when the shown record differs from what was last loaded or saved.
+    bool hasUnsavedEdits() const;
+    // The shown record is now the one on disk (after a load or a save).
+    void markSaved();
+    // Asks before the window ends with unsaved edits; true when it may end.
+    bool mayEnd();
+
     // ---- Input rules (TForm1Input.cpp) --------------------------------------------------------
     void char8nameExit();
     void dateExit();
@@ -418,6 +426,15 @@ private:
     // Writes the controls' texts under their keys into one section of a record file.
     void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
+    QStringList recordSnapshot() const;
+    void updateCaption();
+    void watchRecordEdits();
+    // True when the program has a record file.
+    bool hasRecord(const QString& name) const;
+    // Asks before unsaved edits are replaced (Save / Discard / Cancel); true when they may go.
+    bool mayReplaceShownRecord();
+    // Whether typing or picking name may load its record over the one shown.
+    bool mayLoad(const QString& name);
 
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
@@ -428,4 +445,7 @@ private:
     QObject* m_lastEntered = nullptr; // the field whose focus-in handler ran last
     std::function<void()> m_endAction;
     bool m_ending = false;
+    QString m_shownName; // the program the shown record was loaded or saved as
+    QStringList m_savedSnapshot;
+    bool m_captionPending = false;
 };

@@ -58,6 +58,8 @@ void TForm1::appnameEnter()
 void TForm1::appnameChange()
 {
     const QString name = appname->currentText();
+    if (!mayLoad(name))
+        return;
     // A name that cannot have a record loads the defaults.
     const bool safe = isSafeRecordName(name);
     std::optional<ProfileFile> record;
@@ -92,6 +94,7 @@ void TForm1::appnameChange()
     }
 
     rebuildLongdate();
+    markSaved();
 }
 
 void TForm1::savesite()
@@ -111,6 +114,7 @@ void TForm1::savesite()
     writeCompanyRecord();
     addToNameList(dataPath(QStringLiteral("apps"), QStringLiteral(".dat")), appname, name);
     writeProgramRecord();
+    markSaved();
 }
 
 void TForm1::writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const
