@@ -331,13 +331,13 @@ void TForm1::SaveAppData1Click()
 
 void TForm1::Exit1Click()
 {
-    if (mayEnd())
+    if (mayDropUnsavedEdits())
         endApplication();
 }
 
 void TForm1::exitbClick()
 {
-    if (mayEnd())
+    if (mayDropUnsavedEdits())
         endApplication();
 }
 

@@ -328,8 +328,9 @@ public:
     bool hasUnsavedEdits() const;
     // The shown record is now the one on disk (after a load or a save).
     void markSaved();
-    // Asks before the window ends with unsaved edits; true when it may end.
-    bool mayEnd();
+    // Asks before unsaved edits are replaced or the window ends (Save / Discard / Cancel, as the
+    // close prompt does); true when they may go.
+    bool mayDropUnsavedEdits();
 
     // ---- Input rules (TForm1Input.cpp) --------------------------------------------------------
     void char8nameExit();
@@ -431,8 +432,6 @@ private:
     void watchRecordEdits();
     // True when the program has a record file.
     bool hasRecord(const QString& name) const;
-    // Asks before unsaved edits are replaced (Save / Discard / Cancel); true when they may go.
-    bool mayReplaceShownRecord();
     // Whether typing or picking name may load its record over the one shown.
     bool mayLoad(const QString& name);
 

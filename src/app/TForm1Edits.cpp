@@ -91,7 +91,7 @@ bool TForm1::hasRecord(const QString& name) const
     return !name.isEmpty() && isSafeRecordName(name) && QFileInfo(dataPath(name, QStringLiteral(".dat"))).isFile();
 }
 
-bool TForm1::mayReplaceShownRecord()
+bool TForm1::mayDropUnsavedEdits()
 {
     if (!hasUnsavedEdits())
         return true;
@@ -118,24 +118,6 @@ bool TForm1::mayReplaceShownRecord()
     }
 }
 
-bool TForm1::mayEnd()
-{
-    if (!hasUnsavedEdits())
-        return true;
-    // The close prompt's question, about the program a save would write.
-    const QString name = appname->currentText();
-    if (name.isEmpty())
-        return mayReplaceShownRecord();
-    switch (dialogs().askYesNoCancel(QStringLiteral("Would you like to save %1?").arg(name))) {
-    case Dialogs::Answer::Yes:
-        return guarded([this] { savesite(); });
-    case Dialogs::Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool TForm1::mayLoad(const QString& name)
 {
     if (!hasUnsavedEdits())
@@ -145,7 +127,7 @@ bool TForm1::mayLoad(const QString& name)
         m_shownName = name;
         return false;
     }
-    if (mayReplaceShownRecord())
+    if (mayDropUnsavedEdits())
         return true;
     setControlText(appname, m_shownName);
     return false;

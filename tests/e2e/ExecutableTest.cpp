@@ -83,21 +83,6 @@ TEST(Executable, SetsUpAnEmptyBaseFolderOnlyWhenAsked)
     }
 }
 
-TEST(Executable, StartedInAHomeFolderWithoutDataItWorksInQuilletThere)
-{
-    QTemporaryDir home;
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(s("HOME"), home.path());
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(home.path());
-    process.start(s(QUILLET_BINARY_DIR "/quillet"), {s("--setup")});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
-    EXPECT_TRUE(QFile::exists(home.path() + s("/Quillet/cat/sites.dat")));
-    EXPECT_FALSE(QDir(home.path()).exists(s("cat")));
-}
-
 TEST(Executable, CommandLineIsCheckedBeforeAnythingElse)
 {
     TempBase base;
