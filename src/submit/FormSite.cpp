@@ -5,7 +5,7 @@
 #include "submit/RecipeBook.h"
 #include "submit/RunWindow.h"
 
-void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
+void postFormRecipe(const FormRecipe& recipe, SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     HttpPost step(w, visit.channels.http, recipe.texts, visit.endpoints);
@@ -20,7 +20,7 @@ void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
         QString shown;
         for (const ValuePart& part : recipe.script) {
             if (part.source == ValueSource::Mapped)
-                shown = w.text(QString::fromUtf8(part.mapping->control));
+                shown = builder.shown(*part.mapping);
         }
         step.logError(QStringLiteral("No form page for the category \"%1\"").arg(shown));
         return;

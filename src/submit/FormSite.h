@@ -5,8 +5,4 @@
 struct SiteVisit;
 
 // Performs a table recipe: the HTTP steps around the body its fields give.
-class FormSite
-{
-public:
-    static void post(const FormRecipe& recipe, SiteVisit& visit);
-};
+void postFormRecipe(const FormRecipe& recipe, SiteVisit& visit);
