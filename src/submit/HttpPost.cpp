@@ -54,7 +54,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
-        m_http.send(method, body.toUtf8());
+        m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
         m_window.setText(RunControl::httpstatus, m_texts.postedText());
         m_window.setBusy(false);
         m_window.appendLog(m_texts.completedLogText());
