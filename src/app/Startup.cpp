@@ -69,8 +69,6 @@ protected:
 struct Windows
 {
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<QWidget> smtpForm;
-    std::unique_ptr<QWidget> setupDlg;
     std::unique_ptr<QWidget> ftpForm;
 };
 
@@ -87,8 +85,7 @@ Windows createWindows()
 {
     Windows w;
     w.form = std::make_unique<TForm1>();
-    w.smtpForm = bareWindow("SMTPForm", "Mail");
-    w.setupDlg = bareWindow("SetupDlg", "Setup");
+    // The mail form and its setup dialog come with the main window (TForm1::SMTPForm, SetupDlg).
     w.ftpForm = bareWindow("ftpForm1", "FTP");
     return w;
 }

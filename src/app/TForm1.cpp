@@ -1,8 +1,11 @@
 #include "app/TForm1.h"
+#include "app/TSMTPForm.h"
+#include "app/TSetupDlg.h"
 
 #include "app/CategoryFiles.h"
 #include "app/HelpFile.h"
 #include "app/TStringView.h"
+#include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
@@ -124,6 +127,13 @@ TForm1::TForm1(QWidget* parent)
     PageControl1->setCurrentWidget(appinfopage);
     PageControl2->setCurrentWidget(generalpage);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_smtpForm = std::make_unique<TSMTPForm>();
+    SMTPForm = m_smtpForm.get();
+    SMTPForm->setMainWindowMirrors(mail2, ProgressBar1);
+    m_setupDlg = std::make_unique<TSetupDlg>();
+    SetupDlg = m_setupDlg.get();
+    ftpForm1 = new TftpForm1(*this, this);
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -28,6 +29,9 @@ class TFlatButton;
 class THTTP;
 class TLed;
 class TStringView;
+class TSMTPForm;
+class TSetupDlg;
+class TftpForm1;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
 // there is no record object apart from them. Every control is a public member named as the data files
@@ -54,6 +58,13 @@ public:
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
     THTTP* HTTP1; // the window's HTTP client
+    // The mail form and its setup dialog: windows of their own (not children of this one),
+    // living as long as this one.
+    TSMTPForm* SMTPForm = nullptr;
+    TSetupDlg* SetupDlg = nullptr;
+    std::unique_ptr<TSMTPForm> m_smtpForm;
+    std::unique_ptr<TSetupDlg> m_setupDlg;
+    TftpForm1* ftpForm1; // the FTP driver form, hidden; the run uploads through it
 
     // ---- Pages --------------------------------------------------------------------------------
     QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
@@ -250,7 +261,9 @@ public:
     void submitClick();
     void skipClick();
     void cancelClick();
-    // HTTP1 transfer events: reply capture and byte display.
+    // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
+    // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.
+    static constexpr qint64 ReplyCaptureLimit = 1024 * 1024;
     void HTTP1StartTransfer();
     void HTTP1Transfer(qint64 count, const QByteArray& piece);
     void HTTP1EndTransfer();
@@ -285,6 +298,7 @@ private:
     void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
 
+    qint64 m_xferBytes = 0; // bytes of the reply held in xfer
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
     QHash<QString, QString> m_siteLabels;

@@ -2,6 +2,8 @@
 
 #include "submit/FormRecipe.h"
 #include "submit/FormSite.h"
+#include "submit/MailRecipe.h"
+#include "submit/MailSteps.h"
 
 #include <QHash>
 
@@ -25,6 +27,10 @@ Recipe RecipeBook::find(const QString& entryId)
         if (entryId == QLatin1String(r->entry))
             return [r](SiteVisit& visit) { postFormRecipe(*r, visit); };
     }
+    for (const MailRecipe& r : secondGroupMailSites()) {
+        if (entryId == QLatin1String(r.entry))
+            return [&r](SiteVisit& visit) { sendMailRecipe(r, visit); };
+    }
     return {};
 }
 
@@ -43,5 +49,11 @@ QStringList RecipeBook::controlNames()
         for (const QString& n : controlsUsedBy(*r))
             add(n);
     }
+    for (const MailRecipe& r : secondGroupMailSites()) {
+        for (const QString& n : controlsUsedBy(r))
+            add(n);
+    }
+    for (const QString& n : MailSteps::controlNames())
+        add(n);
     return names;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
@@ -92,6 +93,7 @@ SubmissionRun::Outcome SubmissionRun::run()
 {
     RunWindow& w = m_window;
     w.setCancelFlag(false);
+    MailSteps::takeSettings(w, m_channels.mail);
     w.clearList(RunControl::ftplist);
     w.clearList(RunControl::log);
     w.savesettings();

@@ -12,6 +12,7 @@ connection is closed. Exits by itself after --lifetime seconds.
   --silent PATH          close without answering for that exact path; repeatable
   --stall SECONDS        wait that long before answering
   --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
+  --endless PATH         answer that exact path with a body that never ends; repeatable
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -82,6 +83,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path in self.config.silent:
             self.close_connection = True
             return
+        if path in self.config.endless:
+            self.stream_forever()
+            return
         if self.config.stall > 0:
             time.sleep(self.config.stall)
         status = self.config.routes.get(path, self.config.status)
@@ -93,6 +97,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if self.command != "HEAD":
                 self.wfile.write(body)
             self.wfile.flush()
+        except OSError:
+            pass
+        self.close_connection = True
+
+
+    def stream_forever(self):
+        chunk = (b"<p>an endless reply</p>\r\n" * 2700)[:65536]
+        try:
+            self.wfile.write(b"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n")
+            while True:
+                self.wfile.write(chunk)
         except OSError:
             pass
         self.close_connection = True
@@ -111,6 +126,7 @@ def main():
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--extra-headers", type=int, default=0)
+    parser.add_argument("--endless", action="append", default=[])
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
 
