@@ -12,12 +12,12 @@
 #include "support/Text.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"
+#include <QLineEdit>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
 #include <gtest/gtest.h>

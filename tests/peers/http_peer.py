@@ -11,8 +11,8 @@ connection is closed. Exits by itself after --lifetime seconds.
   --route PATH=STATUS    status for that exact path (query ignored); repeatable
   --silent PATH          close without answering for that exact path; repeatable
   --stall SECONDS        wait that long before answering
-  --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
   --endless PATH         answer that exact path with a body that never ends; repeatable
+  --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -125,8 +125,8 @@ def main():
     parser.add_argument("--route", action="append", default=[])
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--stall", type=float, default=0.0)
-    parser.add_argument("--extra-headers", type=int, default=0)
     parser.add_argument("--endless", action="append", default=[])
+    parser.add_argument("--extra-headers", type=int, default=0)
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
 
