@@ -15,7 +15,8 @@ TEST_F(FormOnBase, PickListTakesTheWheelOnlyWithTheFocus)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     form.PageControl1->setCurrentWidget(form.sitespage);
-    QComboBox* box = form.fileminepd;
+    auto* box = qobject_cast<QComboBox*>(form.control(q("fileminepd")));
+    ASSERT_NE(box, nullptr);
     box->addItems({q("Utilities - Desktop Utilities"), q("Utilities - File Utilities")});
     box->setCurrentIndex(0);
     // One notch down; true when the list kept it from the page behind.
