@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/FormRunWindow.h"
 #include "app/TftpForm1.h"
@@ -6,7 +6,7 @@
 #include "net/TFTP.h"
 #include "submit/FtpUpload.h"
 #include "ui/TFlatButton.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QDir>
 #include <QFileInfo>

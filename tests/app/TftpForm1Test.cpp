@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/TftpForm1.h"
 #include "net/TFTP.h"

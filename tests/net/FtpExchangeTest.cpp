@@ -1,8 +1,8 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>
