@@ -1,8 +1,8 @@
 // A record written on Windows (Windows-1252) is submitted in its own bytes and stays as it was.
 #include "ProgramBase.h"
 #include "core/TextEncoding.h"
-#include "submit/RecordedRequests.h"
-#include "util/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/PeerProcess.h"
 
 #include <gtest/gtest.h>
 
