@@ -85,7 +85,7 @@ void ArchiveSites::winsite(SiteVisit& visit)
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
-    ArchiveSteps::writeTextFile(files.tmlForm, texts.tmlForm());
+    ArchiveSteps::writeTextFile(files.tmlForm, texts.tmlForm(), w.recordEncoding());
     w.appendLog(str("Winsite: Saved ") + files.tmlForm);
     w.setText(RunControl::currentsite, Winsite);
     w.processMessages();
@@ -94,7 +94,8 @@ void ArchiveSites::winsite(SiteVisit& visit)
     const QString localpath = w.text(RunControl::localpath);
     const ZipAction action = winsiteZipAction(QFile::exists(files.archive));
     if (action != ZipAction::KeepExisting) {
-        ArchiveSteps::writeTextFile(files.description, texts.description(ArchiveTexts::Layout::Winsite));
+        ArchiveSteps::writeTextFile(
+            files.description, texts.description(ArchiveTexts::Layout::Winsite), w.recordEncoding());
         w.appendLog(str("Winsite: Saved ") + files.description);
         w.setText(RunControl::currentsite, str("Winsite  (Creating Zip File)"));
         ArchiveSteps::makeArchive(w, action, files, localpath);
@@ -156,7 +157,8 @@ void ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QStr
     lamps(w, mailLamp);
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
-    ArchiveSteps::writeTextFile(files.description, ArchiveSteps::textsOf(w).description(ArchiveTexts::Layout::Simtel));
+    ArchiveSteps::writeTextFile(
+        files.description, ArchiveSteps::textsOf(w).description(ArchiveTexts::Layout::Simtel), w.recordEncoding());
     w.appendLog(logName + str(": Saved ") + files.description);
 
     w.setText(RunControl::currentsite, label + str("  (Creating Zip File)"));

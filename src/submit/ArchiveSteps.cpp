@@ -2,6 +2,7 @@
 
 #include "archive/TZipBuilder.h"
 #include "core/Dialogs.h"
+#include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/TextWrap.h"
 #include "submit/RunControls.h"
@@ -50,9 +51,14 @@ void ArchiveSteps::rewrapLongTexts(RunWindow& window)
     rewrap(window, str("longdesc"));
 }
 
-void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines)
+void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, TextEncoding recordEncoding)
 {
-    writeLineFile(path, lines);
+    const TextEncoding encoding = encodingFor(recordEncoding, lines.join(QLatin1Char('\n')));
+    QByteArrayList bytes;
+    for (const QString& line : lines)
+        bytes.append(encodeText(line, encoding));
+    if (!writeFileWhole(path, joinLines(bytes)))
+        throw ECreateError(path);
 }
 
 void ArchiveSteps::makeArchive(

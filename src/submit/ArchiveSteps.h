@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TextEncoding.h"
 #include "submit/ArchiveFiles.h"
 #include "submit/ArchiveTexts.h"
 
@@ -21,7 +22,9 @@ public:
 
     // Writes the lines (CR LF) to a temporary file beside path and renames it into place: the file is
     // whole or not there. Raises ECreateError ("Cannot create file ...") when it cannot be written.
-    static void writeTextFile(const QString& path, const QStringList& lines);
+    // The text is in the record's encoding when that can hold it (sites get the record's bytes).
+    static void writeTextFile(
+        const QString& path, const QStringList& lines, TextEncoding recordEncoding = TextEncoding::Utf8);
 
     // Makes the archive as the action says, through a zip component set up as the main window's
     // (level 9, no options) whose progress shows in genlabel. The archive is replaced only by a

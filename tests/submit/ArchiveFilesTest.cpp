@@ -243,6 +243,19 @@ TEST_F(ArchiveStepsTest, TextFilesAreWrittenWholeOrNotAtAll)
 {
     ArchiveSteps::writeTextFile(files.tmlForm, {s("one"), s("two")});
     EXPECT_EQ(base.read(s("files/jotit32.tml")), "one\r\ntwo\r\n");
+    // In the record's encoding, unless that cannot hold the text.
+    struct Case
+    {
+        TextEncoding record;
+        const char* text;
+        QByteArray bytes;
+    };
+    for (const Case& c : {Case{TextEncoding::Windows1252, "Caf\u00e9", "Caf\xe9\r\n"},
+             Case{TextEncoding::Utf8, "Caf\u00e9", "Caf\xc3\xa9\r\n"},
+             Case{TextEncoding::Windows1252, "\u03a9mega", "\xce\xa9mega\r\n"}}) {
+        ArchiveSteps::writeTextFile(files.tmlForm, {s(c.text)}, c.record);
+        EXPECT_EQ(base.read(s("files/jotit32.tml")), c.bytes) << c.text;
+    }
 
     const ArchiveFiles nowhere = ArchiveFiles::forProgram(base.file(s("missing")), s("jotit32"));
     try {
