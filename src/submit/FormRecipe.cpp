@@ -3,11 +3,20 @@
 std::vector<const FormRecipe*> allFormRecipes()
 {
     std::vector<const FormRecipe*> all;
-    for (const auto* group : {&secondGroupFormSites(), &pickListFormSites()}) {
+    for (const auto* group : {&directoryFormSites(), &secondGroupFormSites(), &pickListFormSites()}) {
         for (const FormRecipe& r : *group)
             all.push_back(&r);
     }
     return all;
+}
+
+const FormRecipe* findFormRecipe(const QString& entryId)
+{
+    for (const FormRecipe* r : allFormRecipes()) {
+        if (entryId == QLatin1String(r->entry))
+            return r;
+    }
+    return nullptr;
 }
 
 QStringList controlsUsedBy(const FormRecipe& r)

@@ -137,11 +137,14 @@ inline FormField literal(const char* text)
 } // namespace recipe
 
 // The table recipes, one source file per group of sites.
+const std::vector<FormRecipe>& directoryFormSites();
 const std::vector<FormRecipe>& secondGroupFormSites();
 const std::vector<FormRecipe>& pickListFormSites();
 
 // Every table recipe of every group.
 std::vector<const FormRecipe*> allFormRecipes();
+// The table recipe of a catalogue entry id, or nullptr.
+const FormRecipe* findFormRecipe(const QString& entryId);
 
 // Every control name a recipe reads or changes.
 QStringList controlsUsedBy(const FormRecipe& r);

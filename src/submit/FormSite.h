@@ -9,4 +9,7 @@ class FormSite
 {
 public:
     static void post(const FormRecipe& recipe, SiteVisit& visit);
+    // New clears update: a set new-listing box clears the site's update box, so only the new
+    // listing goes out.
+    static void clearUpdateIfNew(const FormRecipe& recipe, SiteVisit& visit);
 };

@@ -1,17 +1,22 @@
 #include "submit/RecipeBook.h"
 
 #include "submit/FormRecipe.h"
+#include "submit/FileMineSite.h"
 #include "submit/FormSite.h"
+#include "submit/Win95Site.h"
 
 #include <QHash>
 
 namespace {
 
 // Sites whose recipe is code of its own rather than a table: entry id -> function.
-// (The mail, FTP, archive and GET recipes join here.)
+// (The mail, FTP and archive recipes join here.)
 const QHash<QString, Recipe>& codeRecipes()
 {
-    static const QHash<QString, Recipe> recipes;
+    static const QHash<QString, Recipe> recipes{
+        {QStringLiteral("win95"), &postWin95},
+        {QStringLiteral("filemine.new"), &FileMineSite::getNewListing},
+    };
     return recipes;
 }
 
@@ -21,10 +26,8 @@ Recipe RecipeBook::find(const QString& entryId)
 {
     if (const auto it = codeRecipes().constFind(entryId); it != codeRecipes().constEnd())
         return it.value();
-    for (const FormRecipe* r : allFormRecipes()) {
-        if (entryId == QLatin1String(r->entry))
-            return [r](SiteVisit& visit) { FormSite::post(*r, visit); };
-    }
+    if (const FormRecipe* r = findFormRecipe(entryId))
+        return [r](SiteVisit& visit) { FormSite::post(*r, visit); };
     return {};
 }
 
@@ -43,5 +46,7 @@ QStringList RecipeBook::controlNames()
         for (const QString& n : controlsUsedBy(*r))
             add(n);
     }
+    for (const QString& n : FileMineSite::controlNames())
+        add(n);
     return names;
 }

@@ -122,6 +122,8 @@ SubmissionRun::Outcome SubmissionRun::run()
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
             SiteVisit visit{w, entry, catalogue.endpoints(entry.siteKey), byteSize};
             recipe(visit);
+            if (visit.endsRun)
+                return Outcome::EndedBySite;
         }
         w.processMessages();
     }
