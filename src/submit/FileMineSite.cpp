@@ -42,12 +42,12 @@ QString platformCode(const QString& platforms)
 
 QStringList FileMineSite::controlNames()
 {
-    return {QStringLiteral("compname"), QStringLiteral("conmail"), QStringLiteral("appname"),
-        QStringLiteral("version"), QStringLiteral("Memo2"), QStringLiteral("status"), QStringLiteral("price"),
-        QStringLiteral("platforms"), QStringLiteral("appurl"), QStringLiteral("filename"), QStringLiteral("month"),
-        QStringLiteral("day"), QStringLiteral("year"), QStringLiteral("longdesc"), QStringLiteral("fileminepd"),
-        QStringLiteral("dl1"), QStringLiteral("dl2"), QStringLiteral("dl3"), QStringLiteral("dl4"),
-        QStringLiteral("dl5"), QStringLiteral("dl6")};
+    return {QStringLiteral("compname"), QStringLiteral("conmail"), QStringLiteral("appname"), QStringLiteral("version"),
+        QStringLiteral("Memo2"), QStringLiteral("status"), QStringLiteral("price"), QStringLiteral("platforms"),
+        QStringLiteral("appurl"), QStringLiteral("filename"), QStringLiteral("month"), QStringLiteral("day"),
+        QStringLiteral("year"), QStringLiteral("longdesc"), QStringLiteral("fileminepd"), QStringLiteral("dl1"),
+        QStringLiteral("dl2"), QStringLiteral("dl3"), QStringLiteral("dl4"), QStringLiteral("dl5"),
+        QStringLiteral("dl6")};
 }
 
 QString FileMineSite::address(const RunWindow& w, const SiteEndpoints& endpoints, int byteSize)

@@ -1,7 +1,7 @@
 #include "submit/RecipeBook.h"
 
-#include "submit/FormRecipe.h"
 #include "submit/FileMineSite.h"
+#include "submit/FormRecipe.h"
 #include "submit/FormSite.h"
 #include "submit/Win95Site.h"
 
