@@ -133,8 +133,3 @@ void FormRunWindow::savesite()
 {
     m_form.savesite();
 }
-
-THTTP& FormRunWindow::http()
-{
-    return *m_form.HTTP1;
-}

@@ -29,7 +29,6 @@ public:
     void savesettings() override;
     void getsettings() override;
     void savesite() override;
-    THTTP& http() override;
 
 private:
     QWidget* find(const QString& name) const;

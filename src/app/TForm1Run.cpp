@@ -3,6 +3,10 @@
 #include "app/TForm1.h"
 #include "core/LineFile.h"
 #include "net/THTTP.h"
+#include "submit/Channels.h"
+#include "submit/FtpChannel.h"
+#include "submit/HttpClientChannel.h"
+#include "submit/MailChannel.h"
 #include "submit/SubmissionRun.h"
 
 #include <QCoreApplication>
@@ -13,7 +17,11 @@
 void TForm1::submitClick()
 {
     FormRunWindow window(*this);
-    SubmissionRun::start(window);
+    HttpClientChannel http(*HTTP1);
+    FtpChannel ftp; // the FTP driver form takes this place once it exists
+    MailChannel mail; // and the mail form this one
+    Channels channels{http, ftp, mail};
+    SubmissionRun::start(window, channels);
 }
 
 // Skip and Cancel run inside the run's waits: ending the HTTP wait makes the request under way

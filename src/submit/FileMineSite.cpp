@@ -1,6 +1,5 @@
 #include "submit/FileMineSite.h"
 
-#include "net/THTTP.h"
 #include "submit/FileMineCategoryCodes.h"
 #include "submit/FormBody.h"
 #include "submit/FormRecipe.h"
@@ -92,9 +91,9 @@ QString FileMineSite::address(const RunWindow& w, const SiteEndpoints& endpoints
 void FileMineSite::getNewListing(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
-    HttpPost step(w, kTexts, visit.endpoints);
+    HttpPost step(w, visit.channels.http, kTexts, visit.endpoints);
     step.open();
     w.setChecked(SiteCatalogue::updateBoxOf(visit.entry.siteKey), false);
     step.target(address(w, visit.endpoints, visit.byteSize));
-    step.send(QString(), httpGet);
+    step.send(QString(), HttpChannel::Method::Get);
 }

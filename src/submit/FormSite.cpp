@@ -1,6 +1,5 @@
 #include "submit/FormSite.h"
 
-#include "net/THTTP.h"
 #include "submit/FormBody.h"
 #include "submit/HttpPost.h"
 #include "submit/RecipeBook.h"
@@ -9,7 +8,7 @@
 void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
 {
     RunWindow& w = visit.window;
-    HttpPost step(w, recipe.texts, visit.endpoints);
+    HttpPost step(w, visit.channels.http, recipe.texts, visit.endpoints);
     step.open();
 
     const BodyContext context{w, visit.endpoints, visit.byteSize, {}};
@@ -29,7 +28,7 @@ void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
     step.target(visit.endpoints.scriptUrl(*path));
 
     clearUpdateIfNew(recipe, visit);
-    step.send(builder.build(recipe.fields), httpPost);
+    step.send(builder.build(recipe.fields), HttpChannel::Method::Post);
 }
 
 void FormSite::clearUpdateIfNew(const FormRecipe& recipe, SiteVisit& visit)

@@ -1,6 +1,6 @@
 #include "submit/HttpPost.h"
 
-#include "net/THTTP.h"
+#include "net/EHTTP.h"
 #include "submit/RunWindow.h"
 
 namespace {
@@ -16,8 +16,9 @@ void showIdle(RunWindow& w)
 
 } // namespace
 
-HttpPost::HttpPost(RunWindow& window, const HttpTexts& texts, const SiteEndpoints& endpoints)
+HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints)
     : m_window(window)
+    , m_http(http)
     , m_texts(texts)
     , m_endpoints(endpoints)
 {
@@ -44,30 +45,24 @@ void HttpPost::open()
     m_window.setLamp(QStringLiteral("ftpled"), false);
     m_window.setLamp(QStringLiteral("mailled"), false);
     m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.preparing));
-    THTTP& http = m_window.http();
-    if (!http.WinsockLoaded())
-        http.setWinsockLoaded(true);
+    m_http.prepare();
 }
 
 void HttpPost::target(const QString& url)
 {
-    THTTP& http = m_window.http();
-    http.setURL(url);
-    http.setContentType(QStringLiteral("application/x-www-form-urlencoded"));
+    m_http.setTarget(url, QStringLiteral("application/x-www-form-urlencoded"));
 }
 
-HttpPost::Outcome HttpPost::send(const QString& body, int action)
+HttpPost::Outcome HttpPost::send(const QString& body, HttpChannel::Method method)
 {
-    THTTP& http = m_window.http();
-    http.setPostData(body.toUtf8());
     m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posting));
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
-        m_window.debugEcho(action == httpGet ? http.URL() : body);
+        m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     Outcome outcome;
     try {
-        http.setAction(action);
+        m_http.send(method, body.toUtf8());
         m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posted));
         m_window.setBusy(false);
         m_window.appendLog(expand(m_texts.completedLog));
@@ -89,7 +84,7 @@ HttpPost::Outcome HttpPost::send(const QString& body, int action)
         // hourglass left up or the client still busy.
         m_window.setBusy(false);
         try {
-            http.setAction(httpIdle);
+            m_http.idle();
         } catch (...) {
         }
         throw;
@@ -106,7 +101,7 @@ void HttpPost::logError(const QString& message)
 
 void HttpPost::finish()
 {
-    m_window.http().setAction(httpIdle);
+    m_http.idle();
     m_window.setBusy(false);
     m_window.processMessages();
 }

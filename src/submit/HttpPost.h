@@ -1,13 +1,14 @@
 #pragma once
 
 #include "submit/FormRecipe.h"
+#include "submit/HttpChannel.h"
 #include "submit/SiteCatalogue.h"
 
 #include <QString>
 
 class RunWindow;
 
-// The HTTP steps of one site: the common opening, the request through the window's HTTP client
+// The HTTP steps of one site: the common opening, the request through the run's HTTP channel
 // and the judging of its outcome. A redirect answer counts as success; any other HTTP error
 // becomes the site's log line and the run goes on; every other failure is left to the caller.
 class HttpPost
@@ -15,14 +16,14 @@ class HttpPost
 public:
     enum class Outcome { Posted, Redirected, Failed };
 
-    HttpPost(RunWindow& window, const HttpTexts& texts, const SiteEndpoints& endpoints);
+    HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints);
 
     // Current site, lamps (HTTP lit), the preparing text, and the sockets binding.
     void open();
     // Request address and content type.
     void target(const QString& url);
-    // Hands the body over, performs the request (httpPost or httpGet) and judges it.
-    Outcome send(const QString& body, int action);
+    // Hands the body over, performs the request and judges it.
+    Outcome send(const QString& body, HttpChannel::Method method);
     // Logs a failure that happened before anything was sent; the status labels stay as they are.
     void logError(const QString& message);
 
@@ -35,6 +36,7 @@ private:
     void finish();
 
     RunWindow& m_window;
+    HttpChannel& m_http;
     const HttpTexts& m_texts;
     const SiteEndpoints& m_endpoints;
 };

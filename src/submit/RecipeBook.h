@@ -1,5 +1,6 @@
 #pragma once
 
+#include "submit/Channels.h"
 #include "submit/SiteCatalogue.h"
 
 #include <QStringList>
@@ -12,6 +13,7 @@ class RunWindow;
 struct SiteVisit
 {
     RunWindow& window;
+    Channels& channels;
     const SiteEntry& entry;
     SiteEndpoints endpoints;
     int byteSize; // the byte size checked at the start of the run

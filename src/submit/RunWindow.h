@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class THTTP;
-
 // What the submission run sees of the main window. The controls hold the record, so the run
 // reads them by name at the moment each value is needed and keeps no copy. The window implements
 // this over its widgets; tests implement it over a map.
@@ -43,7 +41,4 @@ public:
     virtual void savesettings() = 0;
     virtual void getsettings() = 0;
     virtual void savesite() = 0;
-
-    // The window's HTTP client.
-    virtual THTTP& http() = 0;
 };

@@ -24,8 +24,9 @@ QString name(const char* n)
 
 } // namespace
 
-SubmissionRun::SubmissionRun(RunWindow& window)
+SubmissionRun::SubmissionRun(RunWindow& window, Channels& channels)
     : m_window(window)
+    , m_channels(channels)
 {
 }
 
@@ -43,7 +44,7 @@ QStringList SubmissionRun::controlNames()
     return names;
 }
 
-SubmissionRun::Outcome SubmissionRun::start(RunWindow& window)
+SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels)
 {
     if (g_running) {
         if (!g_labelBeforeRefusal)
@@ -55,7 +56,7 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window)
     g_running = true;
     Outcome outcome;
     try {
-        outcome = SubmissionRun(window).run();
+        outcome = SubmissionRun(window, channels).run();
     } catch (...) {
         window.setBusy(false);
         handleCurrentException();
@@ -120,7 +121,7 @@ SubmissionRun::Outcome SubmissionRun::run()
         if (!ticked)
             continue;
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
-            SiteVisit visit{w, entry, catalogue.endpoints(entry.siteKey), byteSize};
+            SiteVisit visit{w, m_channels, entry, catalogue.endpoints(entry.siteKey), byteSize};
             recipe(visit);
             if (visit.endsRun)
                 return Outcome::EndedBySite;

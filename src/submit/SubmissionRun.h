@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class RunWindow;
+struct Channels;
 
 // What happens when the user presses "Save/Submit": the saves, the four checks, and the walk of
 // the site catalogue performing each ticked entry's recipe. One run at a time: the window keeps
@@ -24,17 +25,19 @@ public:
     static inline const QString AlreadyRunningMessage
         = QStringLiteral("A submission is already running: wait for it to end or press Cancel.");
 
-    // Performs a run on the window. Never raises: failures end up in the general error handler.
-    static Outcome start(RunWindow& window);
+    // Performs a run on the window through the given transports. Never raises: failures end up in
+    // the general error handler.
+    static Outcome start(RunWindow& window, Channels& channels);
     static bool isRunning();
 
     // The controls the run frame itself reads or shows.
     static QStringList controlNames();
 
 private:
-    explicit SubmissionRun(RunWindow& window);
+    SubmissionRun(RunWindow& window, Channels& channels);
     Outcome run();
     bool checkPreconditions(int* byteSize);
 
     RunWindow& m_window;
+    Channels& m_channels;
 };

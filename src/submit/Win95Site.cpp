@@ -14,7 +14,7 @@ void postWin95(SiteVisit& visit)
     }
     // What happens before the rule is met stays done: the opening, and the new listing's clearing
     // of the update box. Lamps and labels are left as they stand.
-    HttpPost(visit.window, recipe.texts, visit.endpoints).open();
+    HttpPost(visit.window, visit.channels.http, recipe.texts, visit.endpoints).open();
     FormSite::clearUpdateIfNew(recipe, visit);
     visit.endsRun = true;
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "net/THTTP.h"
+#include "submit/Channels.h"
+#include "submit/FtpChannel.h"
+#include "submit/HttpClientChannel.h"
+#include "submit/MailChannel.h"
 #include "submit/RunWindow.h"
 
 #include <QMap>
@@ -9,7 +13,7 @@
 #include <functional>
 
 // The main window as a map of control texts and tick boxes, recording what the run shows.
-// Its HTTP client is a real one.
+// Its HTTP client is a real one, handed to the run as its HTTP channel.
 class FakeRunWindow : public RunWindow
 {
 public:
@@ -30,7 +34,6 @@ public:
     void savesettings() override { events.append(QStringLiteral("savesettings")); }
     void getsettings() override;
     void savesite() override { events.append(QStringLiteral("savesite")); }
-    THTTP& http() override { return client; }
 
     // A record that passes the four checks, with an archive file at localpath inside base.
     void fillValidRecord();
@@ -48,6 +51,10 @@ public:
     int busyChanges = 0;
     QString base;
     THTTP client;
+    HttpClientChannel httpChannel{client};
+    FtpChannel ftpChannel;
+    MailChannel mailChannel;
+    Channels channels{httpChannel, ftpChannel, mailChannel};
 
     // Called on each pump and on each text shown; tests use them to act during a run.
     std::function<void()> onPump;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "submit/HttpChannel.h"
+
+class THTTP;
+
+// The HTTP channel over a THTTP client: the window's HTTP1 in a run, a client of their own in tests.
+class HttpClientChannel : public HttpChannel
+{
+public:
+    explicit HttpClientChannel(THTTP& client);
+
+    void prepare() override;
+    void setTarget(const QString& url, const QString& contentType) override;
+    QString url() const override;
+    void send(Method method, const QByteArray& body) override;
+    void idle() override;
+
+private:
+    THTTP& m_client;
+};
