@@ -1,6 +1,7 @@
-// Submission benchmark: "quillet --submit" on a copy of the sample folder with every HTTP form site
-// ticked, against the sandbox's recording HTTP server, compared in the same run with curl posting
-// the very bodies Quillet sent, one curl process after another. Prints wall and CPU time (user +
+// Submission benchmark: "quillet --submit" on a copy of the sample folder with every HTTP site
+// ticked, against the sandbox's recording HTTP server, compared in the same run with curl sending
+// the very requests Quillet sent (bodies of the posts, File Mine's address), one curl process after
+// another. Prints wall and CPU time (user +
 // system of the client processes) per round and their ratios to curl (target: at most 1.0).
 // Usage: submit_bench [--rounds N] [--quillet PATH]
 
@@ -102,9 +103,12 @@ int sandbox(const QStringList& args, const QString& state)
 
 struct Post
 {
-    QString path;
-    QString bodyFile;
+    QString path; // request target
+    QString bodyFile; // empty for a GET
 };
+
+// The sites ticked below; swjunkie's two boxes are one site.
+constexpr std::size_t kHttpSites = 17;
 
 } // namespace
 
@@ -130,10 +134,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot copy the sample folder\n");
         return 1;
     }
-    // Every site of the HTTP form recipes, new and update boxes alike.
+    // Every HTTP site, new and update boxes alike (the others' sites keep their ticks out).
     ProfileFile record(base + QStringLiteral("/data/NoteStack.dat"));
-    for (const char* box : {"essennew", "shareinnew", "wsockwhcb", "fkingnew", "lgup", "swjunkienew", "swjunkieup",
-             "sharedirnew", "cswup", "sshaknew"})
+    for (const char* box : {"win95newcb", "new32bit", "kellcentnewcb", "wincentnewcb", "downloadcb", "fileminenewcb",
+             "shareware95cb", "slaughnewcb", "Slaughterhousecb", "essennew", "shareinnew", "wsockwhcb", "fkingnew",
+             "lgup", "swjunkienew", "swjunkieup", "sharedirnew", "cswup", "sshaknew"})
         record.writeBool(QStringLiteral("SITES"), QString::fromLatin1(box), true);
     record.commit();
 
@@ -158,15 +163,18 @@ int main(int argc, char** argv)
         const QByteArray all = f.readAll();
         const qsizetype split = all.indexOf("\r\n\r\n");
         const QList<QByteArray> requestLine = all.left(all.indexOf("\r\n")).split(' ');
-        const QString bodyFile = temp.path() + QStringLiteral("/") + name + QStringLiteral(".body");
-        QFile body(bodyFile);
-        body.open(QIODevice::WriteOnly);
-        body.write(all.mid(split + 4));
+        QString bodyFile;
+        if (requestLine.value(0) == "POST") {
+            bodyFile = temp.path() + QStringLiteral("/") + name + QStringLiteral(".body");
+            QFile body(bodyFile);
+            body.open(QIODevice::WriteOnly);
+            body.write(all.mid(split + 4));
+        }
         posts.push_back({QString::fromLatin1(requestLine.value(1)), bodyFile});
     }
-    if (status != 0 || posts.size() != 9) {
-        std::fprintf(
-            stderr, "the first run did not post to the nine sites (status %d, %zu posts)\n", status, posts.size());
+    if (status != 0 || posts.size() != kHttpSites) {
+        std::fprintf(stderr, "the first run did not reach the %zu HTTP sites (status %d, %zu requests)\n", kHttpSites,
+            status, posts.size());
         sandbox({QStringLiteral("stop")}, state);
         return 1;
     }
@@ -180,12 +188,14 @@ int main(int argc, char** argv)
         Cost c;
         for (const Post& p : posts) {
             int curlStatus = -1;
-            c += runMeasured({QStringLiteral("/usr/bin/curl"), QStringLiteral("-s"), QStringLiteral("-o"),
-                                 QStringLiteral("/dev/null"), QStringLiteral("-H"),
-                                 QStringLiteral("Content-Type: application/x-www-form-urlencoded"),
-                                 QStringLiteral("-H"), QStringLiteral("Expect:"), QStringLiteral("--data-binary"),
-                                 QLatin1Char('@') + p.bodyFile, QStringLiteral("http://") + host + p.path},
-                base, &curlStatus);
+            QStringList command{QStringLiteral("/usr/bin/curl"), QStringLiteral("-s"), QStringLiteral("-g"),
+                QStringLiteral("-o"), QStringLiteral("/dev/null")};
+            if (!p.bodyFile.isEmpty()) {
+                command << QStringLiteral("-H") << QStringLiteral("Content-Type: application/x-www-form-urlencoded")
+                        << QStringLiteral("-H") << QStringLiteral("Expect:") << QStringLiteral("--data-binary")
+                        << QLatin1Char('@') + p.bodyFile;
+            }
+            c += runMeasured(command << QStringLiteral("http://") + host + p.path, base, &curlStatus);
             failed = failed || curlStatus != 0;
         }
         std::printf("round %2d: quillet %.3f s wall %.3f s CPU   curl x%zu %.3f s wall %.3f s CPU\n", round + 1, q.wall,
@@ -195,7 +205,7 @@ int main(int argc, char** argv)
         bestOurs = {std::min(bestOurs.wall, q.wall), std::min(bestOurs.cpu, q.cpu)};
         bestCurl = {std::min(bestCurl.wall, c.wall), std::min(bestCurl.cpu, c.cpu)};
     }
-    // Every round's run and curls reached the server: nine requests each, after the first run's nine.
+    // Every round's run and curls reached the server: one request per site each, after the first run's.
     const qsizetype requests = QDir(received).entryList({QStringLiteral("*.req")}, QDir::Files).size();
     failed = failed || requests != qsizetype(posts.size()) * (1 + 2 * qsizetype(rounds));
     sandbox({QStringLiteral("stop")}, state);
@@ -203,7 +213,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "a run or a curl post failed (%lld requests received)\n", (long long)requests);
         return 1;
     }
-    std::printf("\n%d rounds, 9 HTTP form sites each\n", rounds);
+    std::printf("\n%d rounds, %zu HTTP sites each\n", rounds, kHttpSites);
     std::printf("quillet --submit : %.3f s wall, %.3f s CPU per round\n", ours.wall / rounds, ours.cpu / rounds);
     std::printf("curl, one by one : %.3f s wall, %.3f s CPU per round\n", curl.wall / rounds, curl.cpu / rounds);
     std::printf("ratio to curl    : wall %.2f, CPU %.2f (target <= 1.0)\n", ours.wall / curl.wall, ours.cpu / curl.cpu);
