@@ -42,13 +42,6 @@ TEST(FileMineCategories, EveryLineOfTheShippedListSendsItsCode)
     EXPECT_EQ(fileMineCategoryCodes().size(), 142u);
 }
 
-TEST(FileMineCategories, OnlyExactTextsHaveACode)
-{
-    for (const char* text : {"", "utilities - text editors", "Utilities - Text Editors ", "Utilities"})
-        EXPECT_TRUE(addressWithCategory(QString::fromUtf8(text)).contains(QStringLiteral("&prodcat=&archivename=")))
-            << text;
-}
-
 // Line breaks of a multi-line field would end the request line inside the address; tabs and
 // everything else are left to the HTTP client.
 TEST(FileMineAddress, LineBreaksAndSpacesNeverSplitTheRequestLine)
