@@ -1,7 +1,6 @@
 #include "app/BatchMode.h"
 
 #include "app/TForm1.h"
-#include "app/TStringView.h"
 #include "core/Dialogs.h"
 #include "core/RecordName.h"
 #include "submit/SubmissionRun.h"
@@ -23,34 +22,6 @@ void printTo(FILE* stream, const QString& text)
     std::fputc('\n', stream);
     std::fflush(stream);
 }
-
-// No one to ask: every box goes to stderr and every question gets its safe answer.
-class BatchDialogs : public Dialogs
-{
-public:
-    void showMessage(const QString& text) override
-    {
-        printTo(stderr, text);
-        if (text == SubmissionRun::CompleteMessage)
-            completed = true;
-    }
-    void showError(const QString& text) override
-    {
-        printTo(stderr, text);
-        completed = false;
-    }
-    Answer askYesNoCancel(const QString& text, bool withCancel) override
-    {
-        printTo(stderr, text);
-        return withCancel ? Answer::Cancel : Answer::No;
-    }
-    QString openFileName(const FileRequest&) override { return {}; }
-    QString saveFileName(const FileRequest&) override { return {}; }
-    bool choosePrinter(QPrinter&) override { return false; }
-    void beep() override { }
-
-    bool completed = false;
-};
 
 } // namespace
 
@@ -99,12 +70,11 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
 
 int BatchMode::submit(const QString& program)
 {
-    BatchDialogs batchDialogs;
-    Dialogs* previous = setDialogs(&batchDialogs);
+    // No one to ask: every box goes to stderr and every question gets its safe answer.
+    Dialogs* previous = setDialogs(nullptr);
     int code = NotCompleted;
     {
         TForm1 form;
-        form.stringview = new TStringView(&form);
         if (program.isEmpty() || !isSafeRecordName(program)
             || !QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile()) {
             printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data").arg(program, form.basedir));
@@ -124,9 +94,8 @@ int BatchMode::submit(const QString& program)
             form.appname->setEditText(program);
             form.appnameChange();
         });
-        batchDialogs.completed = false;
         form.submit->click();
-        code = batchDialogs.completed ? Completed : NotCompleted;
+        code = form.runOutcome == SubmissionRun::Outcome::Completed ? Completed : NotCompleted;
     }
     setDialogs(previous);
     return code;

@@ -1,45 +1,15 @@
 #include "app/CategoryFiles.h"
 
 #include "core/LineFile.h"
-
-#include <QList>
-#include <QPair>
-
-namespace {
-
-const QList<QPair<QString, QString>>& controlFiles()
-{
-    static const QList<QPair<QString, QString>> files{
-        {QStringLiteral("tucowspd"), QStringLiteral("tucows.cat")},
-        {QStringLiteral("kcpd"), QStringLiteral("kellcent.cat")},
-        {QStringLiteral("wincentpd"), QStringLiteral("wincent.cat")},
-        {QStringLiteral("dlcat"), QStringLiteral("downloadcom.cat")},
-        {QStringLiteral("simtelpd"), QStringLiteral("simtel.cat")},
-        {QStringLiteral("winsitepd"), QStringLiteral("winsite.cat")},
-        {QStringLiteral("fileminepd"), QStringLiteral("filemine.cat")},
-        {QStringLiteral("simpbestpd"), QStringLiteral("simpbest.cat")},
-        {QStringLiteral("myswcbpd"), QStringLiteral("myswp.cat")},
-        {QStringLiteral("ptspd"), QStringLiteral("pts.cat")},
-        {QStringLiteral("fkingpd"), QStringLiteral("fileking.cat")},
-        {QStringLiteral("swjunkiepd"), QStringLiteral("swjunkie.cat")},
-        {QStringLiteral("sharedirpd1"), QStringLiteral("sharedir.cat")},
-        {QStringLiteral("sharedirpd2"), QStringLiteral("sharedir.cat")},
-        {QStringLiteral("cswpd"), QStringLiteral("csw.cat")},
-        {QStringLiteral("sshakpd"), QStringLiteral("sshak.cat")},
-        {QStringLiteral("snetpd"), QStringLiteral("snet.cat")},
-        {QStringLiteral("winswpd"), QStringLiteral("winsw.cat")},
-        {QStringLiteral("wattackpd"), QStringLiteral("wattack.cat")},
-    };
-    return files;
-}
-
-} // namespace
+#include "submit/SiteCatalogue.h"
 
 QString CategoryFiles::fileFor(const QString& control)
 {
-    for (const auto& [name, file] : controlFiles()) {
-        if (name == control)
-            return file;
+    for (const Site& site : SiteCatalogue::sites()) {
+        for (const SiteCategory& c : site.category.controls) {
+            if (control == QLatin1String(c.control))
+                return QString::fromLatin1(c.catFile);
+        }
     }
     return {};
 }
@@ -47,8 +17,12 @@ QString CategoryFiles::fileFor(const QString& control)
 QStringList CategoryFiles::controls()
 {
     QStringList names;
-    for (const auto& entry : controlFiles())
-        names.append(entry.first);
+    for (const Site& site : SiteCatalogue::sites()) {
+        for (const SiteCategory& c : site.category.controls) {
+            if (*c.catFile)
+                names.append(QString::fromLatin1(c.control));
+        }
+    }
     return names;
 }
 

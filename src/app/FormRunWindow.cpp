@@ -110,8 +110,7 @@ bool FormRunWindow::debugMode() const
 
 void FormRunWindow::debugEcho(const QString& text)
 {
-    if (m_form.stringview)
-        m_form.stringview->Memo1->setPlainText(text);
+    m_form.stringview->Memo1->setPlainText(text);
 }
 
 QString FormRunWindow::basedir() const

@@ -25,9 +25,9 @@ inline constexpr QLatin1StringView NameKey{"NAME"};
 std::span<const RecordKey> companyKeys();
 // The 27 listing keys, NAME included (its control is appname).
 std::span<const RecordKey> appInfoKeys();
-// The 22 category values of the Sites section.
+// The 22 category values of the Sites section, from the site catalogue.
 std::span<const RecordKey> categoryKeys();
-// The 114 tick boxes of the Sites section, each stored under its own name.
+// The 114 tick boxes of the Sites section, each stored under its own name, from the site catalogue.
 std::span<const QLatin1StringView> tickBoxes();
 
 } // namespace RecordLayout

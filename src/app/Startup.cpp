@@ -4,7 +4,6 @@
 #include "app/HelpFile.h"
 #include "app/QtDialogs.h"
 #include "app/TForm1.h"
-#include "app/TStringView.h"
 #include "ui/TSplash.h"
 
 #include <QApplication>
@@ -70,8 +69,6 @@ protected:
 struct Windows
 {
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<QWidget> smtpForm;
-    std::unique_ptr<QWidget> setupDlg;
     std::unique_ptr<QWidget> ftpForm;
 };
 
@@ -88,11 +85,8 @@ Windows createWindows()
 {
     Windows w;
     w.form = std::make_unique<TForm1>();
-    w.smtpForm = bareWindow("SMTPForm", "Mail");
-    w.setupDlg = bareWindow("SetupDlg", "Setup");
+    // The mail form and its setup dialog come with the main window (TForm1::SMTPForm, SetupDlg).
     w.ftpForm = bareWindow("ftpForm1", "FTP");
-    // The hidden String View window the run writes to until Alt+D opens a newer one.
-    w.form->stringview = new TStringView(w.form.get());
     return w;
 }
 

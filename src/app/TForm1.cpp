@@ -1,7 +1,11 @@
 #include "app/TForm1.h"
+#include "app/TSMTPForm.h"
+#include "app/TSetupDlg.h"
 
+#include "app/CategoryFiles.h"
 #include "app/HelpFile.h"
 #include "app/TStringView.h"
+#include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
@@ -117,10 +121,19 @@ TForm1::TForm1(QWidget* parent)
 
     xfer = named(new QListWidget(client), "xfer");
     xfer->hide();
+    // The hidden String View window the run writes to until Alt+D opens a newer one.
+    stringview = new TStringView(this);
 
     PageControl1->setCurrentWidget(appinfopage);
     PageControl2->setCurrentWidget(generalpage);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_smtpForm = std::make_unique<TSMTPForm>();
+    SMTPForm = m_smtpForm.get();
+    SMTPForm->setMainWindowMirrors(mail2, ProgressBar1);
+    m_setupDlg = std::make_unique<TSetupDlg>();
+    SetupDlg = m_setupDlg.get();
+    ftpForm1 = new TftpForm1(*this, this);
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();
@@ -213,11 +226,13 @@ void TForm1::bindEvents()
     connect(browse, &QToolButton::clicked, this, atBoundary([this] { browseClick(); }));
 
     // Category lists and site links.
-    for (QComboBox* box : {tucowspd, kcpd, wincentpd, dlcat, simtelpd, winsitepd, fileminepd, myswcbpd, ptspd, fkingpd,
-             swjunkiepd, simpbestpd, cswpd, sshakpd, snetpd, winswpd, wattackpd})
-        onFocusIn(box, [this, box] { categoryEnter(box); });
-    onFocusIn(sharedirpd1, [this] { sharedirpd2Enter(); });
-    onFocusIn(sharedirpd2, [this] { sharedirpd2Enter(); });
+    for (const QString& name : CategoryFiles::controls()) {
+        auto* box = static_cast<QComboBox*>(control(name));
+        if (box == sharedirpd1 || box == sharedirpd2)
+            onFocusIn(box, [this] { sharedirpd2Enter(); });
+        else
+            onFocusIn(box, [this, box] { categoryEnter(box); });
+    }
     onFocusIn(wcsubcat, [this] { wcsubcatEnter(); });
     onFocusIn(PageControl1->tabBar(), [this] { PageControl1Enter(); });
     gotolist->viewport()->installEventFilter(this);

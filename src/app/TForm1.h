@@ -1,14 +1,17 @@
 #pragma once
 
+#include "submit/SubmissionRun.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <span>
 
 class QAction;
-class QCheckBox;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -26,6 +29,9 @@ class TFlatButton;
 class THTTP;
 class TLed;
 class TStringView;
+class TSMTPForm;
+class TSetupDlg;
+class TftpForm1;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
 // there is no record object apart from them. Every control is a public member named as the data files
@@ -49,8 +55,16 @@ public:
     bool ftperror = false;
     QString ftperrortext;
     QString longdate; // release date text, e.g. "7-Mar-1999"
-    TStringView* stringview = nullptr; // the newest String View window; the run writes to it
+    TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
+    std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
     THTTP* HTTP1; // the window's HTTP client
+    // The mail form and its setup dialog: windows of their own (not children of this one),
+    // living as long as this one.
+    TSMTPForm* SMTPForm = nullptr;
+    TSetupDlg* SetupDlg = nullptr;
+    std::unique_ptr<TSMTPForm> m_smtpForm;
+    std::unique_ptr<TSetupDlg> m_setupDlg;
+    TftpForm1* ftpForm1; // the FTP driver form, hidden; the run uploads through it
 
     // ---- Pages --------------------------------------------------------------------------------
     QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
@@ -119,145 +133,12 @@ public:
     QLineEdit* pubmail;
     QPushButton* savecompany;
 
-    // ---- Sites: the "New" and "Update" tick box of every row, in page order ---------------------
-    QCheckBox* tucowsnewcb;
-    QCheckBox* tucowscb;
-    QCheckBox* win95newcb;
-    QCheckBox* win95cb;
-    QCheckBox* new32bit;
-    QCheckBox* bit32cb;
-    QCheckBox* kellcentnewcb;
-    QCheckBox* kccb;
-    QCheckBox* cwsnewcb;
-    QCheckBox* treskcb;
-    QCheckBox* wincentnewcb;
-    QCheckBox* wincentcb;
-    QCheckBox* downloadnewcb;
-    QCheckBox* downloadcb;
-    QCheckBox* simtelnewcb;
-    QCheckBox* simtelcb;
-    QCheckBox* winsitenewcb;
-    QCheckBox* winsitecb;
-    QCheckBox* fileminenewcb;
-    QCheckBox* fileminecb;
-    QCheckBox* sharewarenewcb;
-    QCheckBox* shareware95cb;
-    QCheckBox* simpbestnew;
-    QCheckBox* simpbestup;
-    QCheckBox* marnelsnewcb;
-    QCheckBox* marnelscb;
-    QCheckBox* vosknewcb;
-    QCheckBox* voskcb;
-    QCheckBox* keyscreennewcb;
-    QCheckBox* keyscreencb;
-    QCheckBox* swpagenewcb;
-    QCheckBox* myswcb;
-    QCheckBox* otbanewcb;
-    QCheckBox* otbacb;
-    QCheckBox* slaughnewcb;
-    QCheckBox* Slaughterhousecb;
-    QCheckBox* pow95new;
-    QCheckBox* powin95up;
-    QCheckBox* dlnetnew;
-    QCheckBox* dlnetup;
-    QCheckBox* essennew;
-    QCheckBox* essenup;
-    QCheckBox* capfishnew;
-    QCheckBox* capfishup;
-    QCheckBox* digisafarinew;
-    QCheckBox* digisafariup;
-    QCheckBox* fwfavnew;
-    QCheckBox* fwfavup;
-    QCheckBox* f32comnew;
-    QCheckBox* f32comup;
-    QCheckBox* galtnew;
-    QCheckBox* galtup;
-    QCheckBox* gwsnew;
-    QCheckBox* gwsup;
-    QCheckBox* jaydenew;
-    QCheckBox* jaydeup;
-    QCheckBox* ptsnew;
-    QCheckBox* ptsup;
-    QCheckBox* rocketnew;
-    QCheckBox* rocketup;
-    QCheckBox* sharepapernew;
-    QCheckBox* sharepaperup;
-    QCheckBox* swrnew;
-    QCheckBox* swrup;
-    QCheckBox* swshopnew;
-    QCheckBox* swshopup;
-    QCheckBox* c2cnew;
-    QCheckBox* c2cup;
-    QCheckBox* gratisnew;
-    QCheckBox* gratisup;
-    QCheckBox* swspnew;
-    QCheckBox* swspup;
-    QCheckBox* ssnew;
-    QCheckBox* ssup;
-    QCheckBox* swronew;
-    QCheckBox* swroup;
-    QCheckBox* fenworldnew;
-    QCheckBox* fenworldup;
-    QCheckBox* wpipenew;
-    QCheckBox* wpipeup;
-    QCheckBox* wugnetnew;
-    QCheckBox* wugnetup;
-    QCheckBox* tudogsnew;
-    QCheckBox* tudogsup;
-    QCheckBox* shareinnew;
-    QCheckBox* shareinup;
-    QCheckBox* warehousenewcb;
-    QCheckBox* wsockwhcb;
-    QCheckBox* fkingnew;
-    QCheckBox* fkingup;
-    QCheckBox* lgnew;
-    QCheckBox* lgup;
-    QCheckBox* swjunkienew;
-    QCheckBox* swjunkieup;
-    QCheckBox* papanew;
-    QCheckBox* papaup;
-    QCheckBox* sharedirnew;
-    QCheckBox* sharedirup;
-    QCheckBox* pcwinnew;
-    QCheckBox* pcwinup;
-    QCheckBox* win95empnew;
-    QCheckBox* win95empup;
-    QCheckBox* cswnew;
-    QCheckBox* cswup;
-    QCheckBox* sshaknew;
-    QCheckBox* sshakup;
-    QCheckBox* swarecentnew;
-    QCheckBox* swarecentup;
-    QCheckBox* snetnew;
-    QCheckBox* snetup;
-    QCheckBox* winswnew;
-    QCheckBox* winswup;
-    QCheckBox* wattacknew;
-    QCheckBox* wattackup;
-
-    // ---- Sites: category controls (two are edits that take a web address) --------------------
-    QComboBox* tucowspd;
-    QLineEdit* win95pd;
-    QComboBox* kcpd;
+    // ---- Sites: one row per site of the catalogue (SiteCatalogue), its controls found by name;
+    // the category lists with handlers of their own -------------------------------------------
     QComboBox* wincentpd;
     QComboBox* wcsubcat;
-    QComboBox* dlcat;
-    QComboBox* simtelpd;
-    QComboBox* winsitepd;
-    QComboBox* fileminepd;
-    QLineEdit* shareware95pd;
-    QComboBox* simpbestpd;
-    QComboBox* myswcbpd;
-    QComboBox* ptspd;
-    QComboBox* fkingpd;
-    QComboBox* swjunkiepd;
     QComboBox* sharedirpd1;
     QComboBox* sharedirpd2;
-    QComboBox* cswpd;
-    QComboBox* sshakpd;
-    QComboBox* snetpd;
-    QComboBox* winswpd;
-    QComboBox* wattackpd;
 
     // ---- Submit -------------------------------------------------------------------------------
     TFlatButton* submit;
@@ -380,7 +261,9 @@ public:
     void submitClick();
     void skipClick();
     void cancelClick();
-    // HTTP1 transfer events: reply capture and byte display.
+    // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
+    // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.
+    static constexpr qint64 ReplyCaptureLimit = 1024 * 1024;
     void HTTP1StartTransfer();
     void HTTP1Transfer(qint64 count, const QByteArray& piece);
     void HTTP1EndTransfer();
@@ -415,6 +298,7 @@ private:
     void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
 
+    qint64 m_xferBytes = 0; // bytes of the reply held in xfer
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
     QHash<QString, QString> m_siteLabels;

@@ -4,6 +4,7 @@
 
 #include "app/ComboItems.h"
 #include "app/SiteLabels.h"
+#include "submit/SiteCatalogue.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"
 
@@ -330,88 +331,8 @@ void TForm1::buildCompanyPage()
 
 void TForm1::buildSitesPage()
 {
-    // One row per site: "New", "Update " and the site's label, then its category control(s).
-    enum class Category { None, List, Address, WinCent, ShareDir };
-    struct Row
-    {
-        const char* key;
-        QCheckBox* TForm1::*newBox;
-        const char* newName;
-        QCheckBox* TForm1::*updateBox;
-        const char* updateName;
-        const char* label; // nullptr: the site's domain name from the catalogue
-        Category category = Category::None;
-        QComboBox* TForm1::*list = nullptr;
-        QLineEdit* TForm1::*address = nullptr;
-        const char* categoryName = nullptr;
-    };
-#define SITE(key, nb, ub, label) key, &TForm1::nb, #nb, &TForm1::ub, #ub, label
-#define LIST(member) Category::List, &TForm1::member, nullptr, #member
-#define ADDRESS(member) Category::Address, nullptr, &TForm1::member, #member
-    static const Row rows[] = {
-        {SITE("tucows", tucowsnewcb, tucowscb, "TuCows"), LIST(tucowspd)},
-        {SITE("win95", win95newcb, win95cb, nullptr), ADDRESS(win95pd)},
-        {SITE("bit32", new32bit, bit32cb, nullptr)},
-        {SITE("kellcent", kellcentnewcb, kccb, "Kell Central"), LIST(kcpd)},
-        {SITE("tresk", cwsnewcb, treskcb, "Tresks CWS Apps")},
-        {SITE("wincent", wincentnewcb, wincentcb, nullptr), Category::WinCent},
-        {SITE("download", downloadnewcb, downloadcb, nullptr), LIST(dlcat)},
-        {SITE("simtel", simtelnewcb, simtelcb, "Simtel"), LIST(simtelpd)},
-        {SITE("winsite", winsitenewcb, winsitecb, "WinSite"), LIST(winsitepd)},
-        {SITE("filemine", fileminenewcb, fileminecb, "FileMine"), LIST(fileminepd)},
-        {SITE("shareware95", sharewarenewcb, shareware95cb, nullptr), ADDRESS(shareware95pd)},
-        {SITE("simpbest", simpbestnew, simpbestup, "Simply The Best"), LIST(simpbestpd)},
-        {SITE("marnels", marnelsnewcb, marnelscb, "Marnel's Win95 List")},
-        {SITE("vosk", vosknewcb, voskcb, "Vosk Hangar95")},
-        {SITE("keyscreen", keyscreennewcb, keyscreencb, "Keyscreen")},
-        {SITE("swpage", swpagenewcb, myswcb, "My Shareware Page"), LIST(myswcbpd)},
-        {SITE("otba", otbanewcb, otbacb, "Only the bets Apps")},
-        {SITE("slaughterhouse", slaughnewcb, Slaughterhousecb, "Slaughterhouse")},
-        {SITE("pow95", pow95new, powin95up, "Pell Orvane's Win95 Page")},
-        {SITE("dlnet", dlnetnew, dlnetup, nullptr)},
-        {SITE("essen", essennew, essenup, "Essential Shareware")},
-        {SITE("capfish", capfishnew, capfishup, "Cap'n Fishy's")},
-        {SITE("digisafari", digisafarinew, digisafariup, "Digi Safari")},
-        {SITE("fwfav", fwfavnew, fwfavup, "Freeware Favorites")},
-        {SITE("f32com", f32comnew, f32comup, nullptr)},
-        {SITE("galt", galtnew, galtup, "Galt Shareware Zone")},
-        {SITE("gws", gwsnew, gwsup, "Great Windows Software")},
-        {SITE("jayde", jaydenew, jaydeup, "Jayde Hot Shareware")},
-        {SITE("pts", ptsnew, ptsup, "Pass The Shareware"), LIST(ptspd)},
-        {SITE("rocket", rocketnew, rocketup, nullptr)},
-        {SITE("sharepaper", sharepapernew, sharepaperup, "Sharepaper")},
-        {SITE("swr", swrnew, swrup, "Shareware Resources")},
-        {SITE("swshop", swshopnew, swshopup, "The Shareware Shop")},
-        {SITE("c2c", c2cnew, c2cup, "Coast to Coast Request")},
-        {SITE("gratis", gratisnew, gratisup, "Gr@tis")},
-        {SITE("swsp", swspnew, swspup, "Shareware Stockpile")},
-        {SITE("ss", ssnew, ssup, "SoftSeek")},
-        {SITE("swro", swronew, swroup, "Software Web Review")},
-        {SITE("fenworld", fenworldnew, fenworldup, nullptr)},
-        {SITE("wpipe", wpipenew, wpipeup, "Web Pipe")},
-        {SITE("wugnet", wugnetnew, wugnetup, "WUGNET")},
-        {SITE("tudogs", tudogsnew, tudogsup, "Tudogs")},
-        {SITE("sharein", shareinnew, shareinup, "Shareware Intercom")},
-        {SITE("warehouse", warehousenewcb, wsockwhcb, "Windock Warehouse")},
-        {SITE("fking", fkingnew, fkingup, "File King"), LIST(fkingpd)},
-        {SITE("lg", lgnew, lgup, "Lockergnome")},
-        {SITE("swjunkie", swjunkienew, swjunkieup, "Shareware Junkies"), LIST(swjunkiepd)},
-        {SITE("papa", papanew, papaup, "Papa WinSock Archive")},
-        {SITE("sharedir", sharedirnew, sharedirup, "Shareware Directory"), Category::ShareDir},
-        {SITE("pcwin", pcwinnew, pcwinup, "PC Win Resource Center")},
-        {SITE("win95emp", win95empnew, win95empup, "Windows 95 Emporium")},
-        {SITE("csw", cswnew, cswup, "C:\\Shareware"), LIST(cswpd)},
-        {SITE("sshak", sshaknew, sshakup, "Software Shak"), LIST(sshakpd)},
-        {SITE("swarecent", swarecentnew, swarecentup, "Software Center")},
-        {SITE("snet", snetnew, snetup, nullptr), LIST(snetpd)},
-        {SITE("winsw", winswnew, winswup, nullptr), LIST(winswpd)},
-        {SITE("wattack", wattacknew, wattackup, "WebAttack"), LIST(wattackpd)},
-    };
-#undef SITE
-#undef LIST
-#undef ADDRESS
-    static_assert(std::size(rows) == 57);
-
+    // One row per site of the catalogue: "New", "Update " and the site's label, then its category
+    // control(s).
     auto* box = new QWidget;
     box->setObjectName(QStringLiteral("sitesrows"));
     const int pitch = 24;
@@ -419,40 +340,40 @@ void TForm1::buildSitesPage()
     const int categoryWidth = 250;
     Placer p(box, 8, 4, pitch);
     int rowIndex = 0;
-    for (const Row& row : rows) {
+    for (const Site& site : SiteCatalogue::sites()) {
         // Only the first two rows' tick boxes carry the sites' help context.
         const int tickHelp = rowIndex < 2 ? HelpSites : 0;
-        const QString key = QString::fromLatin1(row.key);
-        const QString label = row.label ? QString::fromLatin1(row.label) : siteDomainLabel(key);
+        const QString key = QString::fromLatin1(site.key);
+        const QString label = *site.label ? QString::fromLatin1(site.label) : siteDomainLabel(key);
         m_siteLabels.insert(key, label);
-        this->*row.newBox = p.field(named(new QCheckBox(QStringLiteral("New"), box), row.newName, tickHelp), 52);
-        this->*row.updateBox
-            = p.field(named(new QCheckBox(QStringLiteral("Update ") + label, box), row.updateName, tickHelp),
-                categoryX - p.x() - 6);
+        p.field(named(new QCheckBox(QStringLiteral("New"), box), site.newBox, tickHelp), 52);
+        p.field(named(new QCheckBox(QStringLiteral("Update ") + label, box), site.updateBox, tickHelp),
+            categoryX - p.x() - 6);
 
         p.at(categoryX);
-        switch (row.category) {
-        case Category::None:
+        const SiteCategory& first = site.category.controls[0];
+        const SiteCategory& second = site.category.controls[1];
+        switch (site.category.layout) {
+        case CategoryLayout::None:
             break;
-        case Category::List:
-            this->*row.list = p.field(named(dropDown(box), row.categoryName, HelpSites), categoryWidth);
+        case CategoryLayout::PickList:
+            p.field(named(dropDown(box), first.control, HelpSites), categoryWidth);
             break;
-        case Category::Address:
-            this->*row.address
-                = p.field(named(edit(box, QStringLiteral("http://")), row.categoryName, HelpSites), categoryWidth);
+        case CategoryLayout::Address:
+            p.field(named(edit(box, QString::fromLatin1(first.start)), first.control, HelpSites), categoryWidth);
             break;
-        case Category::WinCent:
+        case CategoryLayout::WinCent:
             p.label(QStringLiteral("Cat:"), 3);
-            wincentpd = p.field(named(dropDown(box), "wincentpd", HelpSites), 84, FieldHeight, 6);
+            wincentpd = p.field(named(dropDown(box), first.control, HelpSites), 84, FieldHeight, 6);
             p.label(QStringLiteral("SubCat:"), 3);
-            wcsubcat = p.field(named(dropDown(box), "wcsubcat", HelpSites), categoryX + categoryWidth - p.x());
+            wcsubcat = p.field(named(dropDown(box), second.control, HelpSites), categoryX + categoryWidth - p.x());
             break;
-        case Category::ShareDir: {
+        case CategoryLayout::ShareDir: {
             const int half = (categoryWidth - 4) / 2;
-            sharedirpd1 = p.field(named(dropDown(box), "sharedirpd1", HelpSites), half, FieldHeight, 4);
-            sharedirpd2 = p.field(named(dropDown(box), "sharedirpd2", HelpSites), half);
-            sharedirpd1->setEditText(QStringLiteral("Select Category 1"));
-            sharedirpd2->setEditText(QStringLiteral("Select Category 2"));
+            sharedirpd1 = p.field(named(dropDown(box), first.control, HelpSites), half, FieldHeight, 4);
+            sharedirpd2 = p.field(named(dropDown(box), second.control, HelpSites), half);
+            sharedirpd1->setEditText(QString::fromLatin1(first.start));
+            sharedirpd2->setEditText(QString::fromLatin1(second.start));
             for (QComboBox* list : {sharedirpd1, sharedirpd2})
                 list->lineEdit()->setCursorPosition(0);
             break;

@@ -370,7 +370,9 @@ void CIPPort::runDelivery(bool closing)
                 onDataIn(piece.data, piece.delimited);
                 continue;
             }
-            if (!closing && ++receives > ReceivesPerNotification)
+            // Closing reads on only as far as one notification would: a peer that never stops
+            // sending (an endless reply being skipped) must not keep the close from happening.
+            if (++receives > ReceivesPerNotification)
                 break;
             const ssize_t count = ::recv(m_fd, m_fifo.freeSpace(), size_t(m_fifo.freeSize()), 0);
             if (count > 0) {

@@ -1,5 +1,6 @@
 // The HTTP form sites of the big shareware directories: tucows, win95, bit32, kellcent, wincent,
-// download, shareware95, slaughterhouse.
+// download, shareware95, slaughterhouse. Most are labelled with their domain name, which the
+// catalogue holds ("{label}").
 #include "submit/FormRecipe.h"
 
 using namespace recipe;
@@ -107,23 +108,25 @@ const Mapping kSlaughterhouseStatus{"status",
         {"Beta", "Shareware"},
     }};
 
-// The texts of a site whose label is its domain name.
-constexpr HttpTexts kDomainTexts{"{label}", "Preparing to post to {label}", "Posting to {label}", "Posted to {label}",
-    "Posted to {label}", "{label}: Completed HTTP Post", "{label}: Completed HTTP Post", "{label}: Error Posting - ",
-    false};
-
 } // namespace
 
 const std::vector<FormRecipe>& directoryFormSites()
 {
     static const std::vector<FormRecipe> recipes{
         {
-            "tucows",
-            {text("/cgi-bin/request2.pl")},
-            {"TuCows", "Preparing to Post to Tucows", "Posting Data to Tucows", "Posted on Tucows", "Posted to Tucows",
-                "Tucows: Completed HTTP Post", "Tucows: Completed HTTP Post", "Tucows: Error Posting - ", false},
-            true,
-            {
+            // Its upload comes first: TucowsSite.
+            .entry = "tucows",
+            .script = {text("/cgi-bin/request2.pl")},
+            .texts = {.label = "TuCows",
+                .preparing = "Preparing to Post to Tucows",
+                .posting = "Posting Data to Tucows",
+                .posted = "Posted on Tucows",
+                .redirected = "Posted to Tucows",
+                .completedLog = "Tucows: Completed HTTP Post",
+                .redirectedLog = "Tucows: Completed HTTP Post",
+                .errorLog = "Tucows: Error Posting - "},
+            .newClearsUpdate = true,
+            .fields = {
                 field("uname", {control("conname")}),
                 field("e-mail", {control("conmail")}),
                 field("sys", {text("Windows 95")}),
@@ -142,13 +145,12 @@ const std::vector<FormRecipe>& directoryFormSites()
             },
         },
         {
-            // Performed by its own code recipe, which first applies the site's platform rule.
-            "win95",
-            {text("/cgi-bin/mailto.pl")},
-            {"{label}", "Preparing to Post to {label}", "Posting to {label}", "Posted to {label}", "Posted to {label}",
-                "{label}: Completed HTTP Post", "{label}: Completed HTTP Post", "{label}: Error Posting - ", true},
-            true,
-            {
+            // Its platform rule comes first: Win95Site.
+            .entry = "win95",
+            .script = {text("/cgi-bin/mailto.pl")},
+            .texts = {.label = "{label}", .debugEcho = true},
+            .newClearsUpdate = true,
+            .fields = {
                 field("body", {text("New Shareware Submission")}),
                 field("to", {mailbox()}),
                 field("from", {control("conmail")}),
@@ -175,11 +177,11 @@ const std::vector<FormRecipe>& directoryFormSites()
             },
         },
         {
-            "bit32.new",
-            {text("/software/url_add.phtml")},
-            kDomainTexts,
-            true,
-            {
+            .entry = "bit32.new",
+            .script = {text("/software/url_add.phtml")},
+            .texts = {.label = "{label}", .preparing = "Preparing to post to {label}"},
+            .newClearsUpdate = true,
+            .fields = {
                 field("url", {control("dl1")}),
                 field("name", {control("appname")}),
                 field("version", {control("version")}),
@@ -198,13 +200,15 @@ const std::vector<FormRecipe>& directoryFormSites()
             },
         },
         {
-            "kellcent",
-            {text("/cgi-bin/submail.pl")},
-            {"{label}", "Preparing to post to {label}", "Posting to {label}", "Posted to {label}",
-                "Posted to Kell Central", "{label}: Completed HTTP Post", "Kell Central: Completed HTTP Post",
-                "Kell Central: Error Posting - ", false},
-            true,
-            {
+            .entry = "kellcent",
+            .script = {text("/cgi-bin/submail.pl")},
+            .texts = {.label = "{label}",
+                .preparing = "Preparing to post to {label}",
+                .redirected = "Posted to Kell Central",
+                .redirectedLog = "Kell Central: Completed HTTP Post",
+                .errorLog = "Kell Central: Error Posting - "},
+            .newClearsUpdate = true,
+            .fields = {
                 ticked("kellcentnewcb", "subtype", {text("new")}),
                 ticked("kccb", "subtype", {text("update")}),
                 field("name", {control("conname")}),
@@ -225,13 +229,13 @@ const std::vector<FormRecipe>& directoryFormSites()
             },
         },
         {
-            "wincent.new",
-            {text("/software/submit/add.cgi")},
-            {"{label}", "Preparing to post to {label}", "Posting to {label}", "Posted to {label}", "Posted to {label}",
-                "{label}: Completed HTTP Post", "{label}: Completed HTTP Post", "Windows Central: Error Posting - ",
-                false},
-            true,
-            {
+            .entry = "wincent.new",
+            .script = {text("/software/submit/add.cgi")},
+            .texts = {.label = "{label}",
+                .preparing = "Preparing to post to {label}",
+                .errorLog = "Windows Central: Error Posting - "},
+            .newClearsUpdate = true,
+            .fields = {
                 field("acontact", {control("conmail")}),
                 field("aname", {control("compname")}),
                 field("award", {}),
@@ -259,12 +263,19 @@ const std::vector<FormRecipe>& directoryFormSites()
         },
         {
             // Labelled with its owner's name; the texts use the domain name alone ("{short}").
-            "download",
-            {text("/PC/Help/Registry/1,45,0,00.html")},
-            {"{label}", "Preparing to post to {short}", "Posting to {short}", "", "Posted to {short}",
-                "{short}: Completed HTTP Post", "{short}: Completed HTTP Post", "{short}: Error Posting - ", true},
-            true,
-            {
+            .entry = "download",
+            .script = {text("/PC/Help/Registry/1,45,0,00.html")},
+            .texts = {.label = "{label}",
+                .preparing = "Preparing to post to {short}",
+                .posting = "Posting to {short}",
+                .posted = "",
+                .redirected = "Posted to {short}",
+                .completedLog = "{short}: Completed HTTP Post",
+                .redirectedLog = "{short}: Completed HTTP Post",
+                .errorLog = "{short}: Error Posting - ",
+                .debugEcho = true},
+            .newClearsUpdate = true,
+            .fields = {
                 field("title", {control("appname")}),
                 field("version", {control("version")}),
                 field("category", {control("dlcat")}),
@@ -283,13 +294,11 @@ const std::vector<FormRecipe>& directoryFormSites()
             },
         },
         {
-            "shareware95",
-            {text("/cgi-local/FormMail.cgi")},
-            {"{label}", "Preparing to Post to {label}", "Posting Data to {label}", "Posted on {label}",
-                "Posted to {label}", "{label}: Completed HTTP Post", "{label}: Completed HTTP Post",
-                "{label}: Error Posting - ", false},
-            true,
-            {
+            .entry = "shareware95",
+            .script = {text("/cgi-local/FormMail.cgi")},
+            .texts = {.label = "{label}", .posting = "Posting Data to {label}", .posted = "Posted on {label}"},
+            .newClearsUpdate = true,
+            .fields = {
                 field("name", {control("conname")}),
                 field("email", {control("conmail")}),
                 ticked("sharewarenewcb", "type", {text(" This is a NEW Listing ")}),
@@ -307,13 +316,12 @@ const std::vector<FormRecipe>& directoryFormSites()
         },
         {
             // Both "sub" fields go out when both boxes are set: the site takes them together.
-            "slaughterhouse",
-            {text("/cgi-bin/submail.pl")},
-            {"Slaughterhouse", "Preparing to Post to Slaghterhouse", "Posting Data to Slaughterhouse",
-                "Posted to Slaughterhouse", "Posted to Slaughterhouse", "Slaughterhouse: Completed HTTP Post",
-                "Slaughterhouse: Completed HTTP Post", "Slaughterhouse: Error Posting - ", false},
-            false,
-            {
+            .entry = "slaughterhouse",
+            .script = {text("/cgi-bin/submail.pl")},
+            .texts = {.label = "Slaughterhouse",
+                .preparing = "Preparing to Post to Slaghterhouse",
+                .posting = "Posting Data to Slaughterhouse"},
+            .fields = {
                 field("name", {control("conname")}),
                 field("from", {control("conmail")}),
                 ticked("slaughnewcb", "sub", {text(" New listing ")}),

@@ -9,9 +9,16 @@
 
 namespace {
 
-const HttpTexts kTexts{"File Mine", "Preparing to post to FileMine", "Preparing to post to FileMine",
-    "Posted on File Mine", "Posted to FileMine", "File Mine: Completed HTTP GET", "FileMine: Completed HTTP Post",
-    "FileMine: Error Posting - ", true};
+// The status keeps its preparing text while the request is under way.
+const HttpTexts kTexts{.label = "File Mine",
+    .preparing = "Preparing to post to FileMine",
+    .posting = "Preparing to post to FileMine",
+    .posted = "Posted on File Mine",
+    .redirected = "Posted to FileMine",
+    .completedLog = "File Mine: Completed HTTP GET",
+    .redirectedLog = "FileMine: Completed HTTP Post",
+    .errorLog = "FileMine: Error Posting - ",
+    .debugEcho = true};
 
 QString appType(const QString& status)
 {
@@ -69,7 +76,7 @@ QString FileMineSite::address(const RunWindow& w, const SiteEndpoints& endpoints
     a += QStringLiteral("&homepage=") + t("appurl");
     a += QStringLiteral("&filename=") + t("filename");
     a += QStringLiteral("&filedate=") + t("month") + QLatin1Char('/') + t("day") + QLatin1Char('/') + t("year");
-    a += QStringLiteral("&filesize=") + FormBody::sizeInKB(byteSize) + QLatin1Char('K');
+    a += QStringLiteral("&filesize=") + ValueReader::sizeInKB(byteSize) + QLatin1Char('K');
     a += QStringLiteral("&filedesc=") + t("longdesc");
     if (const QString platform = platformCode(t("platforms")); !platform.isEmpty())
         a += QStringLiteral("&platform=") + platform + QStringLiteral("&prodcat=");

@@ -2,88 +2,9 @@
 
 #include "submit/RunWindow.h"
 
-#include <QLocale>
-
 FormBody::FormBody(const BodyContext& context)
-    : m_context(context)
+    : ValueReader(context)
 {
-}
-
-QString FormBody::sizeInKB(int byteSize)
-{
-    // Integer division truncates toward zero, as the sites have always been sent.
-    return QString::number(byteSize / 1024);
-}
-
-QString FormBody::withoutTimeZone(const QString& format)
-{
-    // The sites were written for a long time format like "h:mm:ss AM", which names no time zone;
-    // Qt's long formats end with one ("t"). Text in quotes is literal and stays.
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (quoted || c != QLatin1Char('t')) {
-            out += c;
-            continue;
-        }
-        while (!out.isEmpty() && out.back().isSpace())
-            out.chop(1);
-        while (i + 1 < format.size() && (format.at(i + 1) == QLatin1Char('t') || format.at(i + 1).isSpace()))
-            ++i;
-        if (!out.isEmpty() && i + 1 < format.size())
-            out += QLatin1Char(' ');
-    }
-    return out;
-}
-
-QString FormBody::longTime(const QTime& time)
-{
-    const QLocale locale = QLocale::system();
-    return locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
-}
-
-QString FormBody::piece(const ValuePart& part, bool* matched) const
-{
-    switch (part.source) {
-    case ValueSource::Text:
-        return QString::fromUtf8(part.arg);
-    case ValueSource::Control:
-        return m_context.window.text(QString::fromUtf8(part.arg));
-    case ValueSource::SizeKB:
-        return sizeInKB(m_context.byteSize);
-    case ValueSource::TimeNow:
-        return longTime(m_context.now.isValid() ? m_context.now : QTime::currentTime());
-    case ValueSource::Mailbox:
-        return m_context.endpoints.mailbox;
-    case ValueSource::Mailbox2:
-        return m_context.endpoints.mailbox2;
-    case ValueSource::Page:
-        return m_context.endpoints.page;
-    case ValueSource::Mapped: {
-        const QString shown = m_context.window.text(QString::fromUtf8(part.mapping->control));
-        for (const MappingRow& row : part.mapping->rows) {
-            if (shown == QString::fromUtf8(row.text))
-                return QString::fromUtf8(row.value);
-        }
-        *matched = false;
-        return {};
-    }
-    }
-    return {};
-}
-
-std::optional<QString> FormBody::value(const std::vector<ValuePart>& parts) const
-{
-    QString out;
-    bool matched = true;
-    for (const ValuePart& part : parts)
-        out += piece(part, &matched);
-    if (!matched)
-        return std::nullopt;
-    return out;
 }
 
 QString FormBody::build(const std::vector<FormField>& fields) const
@@ -99,9 +20,9 @@ QString FormBody::build(const std::vector<FormField>& fields) const
             body += value(f.value).value_or(QString());
         } else if (f.mapping) {
             // Every matching row appends its own field; no match appends nothing.
-            const QString shown = m_context.window.text(QString::fromUtf8(f.mapping->control));
+            const QString text = shown(*f.mapping);
             for (const MappingRow& row : f.mapping->rows) {
-                if (shown == QString::fromUtf8(row.text))
+                if (text == QString::fromUtf8(row.text))
                     body += QString::fromUtf8(f.key) + eq + QString::fromUtf8(row.value) + end;
             }
         } else {

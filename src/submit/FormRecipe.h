@@ -1,5 +1,7 @@
 #pragma once
 
+#include "submit/RecipeValue.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,40 +10,6 @@
 // A site's web form written as data: the fields in order, each a key and where its value comes
 // from. One builder (FormBody) turns a field list into the request body by the body rule, and one
 // step (postFormRecipe) performs the post with the site's texts.
-
-struct Mapping;
-
-// Where one piece of a value comes from. A value is the pieces joined in order.
-enum class ValueSource {
-    Text, // a fixed text
-    Control, // the text of a window control, as it stands
-    SizeKB, // the byte size divided by 1024, truncated toward zero
-    TimeNow, // the current time of day in the system's long time format
-    Mailbox, // catalogue values of the site
-    Mailbox2,
-    Page,
-    Mapped, // the value of the first row of a mapping whose text equals its control's text
-};
-
-struct ValuePart
-{
-    ValueSource source;
-    const char* arg = ""; // the text, or the control's name
-    const Mapping* mapping = nullptr; // for Mapped
-};
-
-// A pick-list text turned into the site's own value. Texts compare exactly, case-sensitively.
-struct MappingRow
-{
-    const char* text;
-    const char* value;
-};
-
-struct Mapping
-{
-    const char* control;
-    std::vector<MappingRow> rows;
-};
 
 struct FormField
 {
@@ -53,19 +21,30 @@ struct FormField
     bool literal = false; // value appended as it stands: it already holds key, "=" and "&"
 };
 
-// The texts a site shows and logs around its post. "{label}" and "{short}" stand for the site's
-// catalogue label and short name, for sites whose label is their domain name.
+// The texts a site shows and logs around its post. Most sites use the common texts made from
+// their label ("Preparing to Post to " + label …); a text given here replaces the common one.
+// "{label}" and "{short}" stand for the catalogue's label and short name of the site, for sites
+// whose label is their domain name.
 struct HttpTexts
 {
     const char* label; // shown in currentsite
-    const char* preparing;
-    const char* posting;
-    const char* posted;
-    const char* redirected;
-    const char* completedLog;
-    const char* redirectedLog;
-    const char* errorLog; // followed by the error's message
-    bool debugEcho;
+    const char* preparing = nullptr;
+    const char* posting = nullptr;
+    const char* posted = nullptr;
+    const char* redirected = nullptr;
+    const char* completedLog = nullptr;
+    const char* redirectedLog = nullptr;
+    const char* errorLog = nullptr; // followed by the error's message
+    bool debugEcho = false; // debug mode shows the body in the String View window
+
+    QString labelText() const;
+    QString preparingText() const;
+    QString postingText() const;
+    QString postedText() const;
+    QString redirectedText() const;
+    QString completedLogText() const;
+    QString redirectedLogText() const;
+    QString errorLogText() const;
 };
 
 struct FormRecipe
@@ -73,45 +52,12 @@ struct FormRecipe
     const char* entry; // catalogue entry id
     std::vector<ValuePart> script; // path (and query) appended to the site's host
     HttpTexts texts;
-    bool newClearsUpdate; // a set new box clears the update box before the body is built
+    bool newClearsUpdate = false; // a set new box clears the update box before the body is built
     std::vector<FormField> fields;
 };
 
-// Building blocks of the recipe tables.
+// Building blocks of the form tables (the value parts are in RecipeValue.h).
 namespace recipe {
-
-inline ValuePart text(const char* t)
-{
-    return {ValueSource::Text, t};
-}
-inline ValuePart control(const char* name)
-{
-    return {ValueSource::Control, name};
-}
-inline ValuePart sizeKB()
-{
-    return {ValueSource::SizeKB};
-}
-inline ValuePart timeNow()
-{
-    return {ValueSource::TimeNow};
-}
-inline ValuePart mailbox()
-{
-    return {ValueSource::Mailbox};
-}
-inline ValuePart mailbox2()
-{
-    return {ValueSource::Mailbox2};
-}
-inline ValuePart page()
-{
-    return {ValueSource::Page};
-}
-inline ValuePart mapped(const Mapping& m)
-{
-    return {ValueSource::Mapped, "", &m};
-}
 
 inline FormField field(const char* key, std::vector<ValuePart> value)
 {
@@ -136,9 +82,9 @@ inline FormField literal(const char* text)
 
 } // namespace recipe
 
-// The table recipes, one source file per group of sites.
+// The table recipes, one source file per kind of form.
 const std::vector<FormRecipe>& directoryFormSites();
-const std::vector<FormRecipe>& secondGroupFormSites();
+const std::vector<FormRecipe>& plainFormSites();
 const std::vector<FormRecipe>& pickListFormSites();
 
 // Every table recipe of every group.

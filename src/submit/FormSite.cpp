@@ -5,7 +5,7 @@
 #include "submit/RecipeBook.h"
 #include "submit/RunWindow.h"
 
-void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
+void postFormRecipe(const FormRecipe& recipe, SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     HttpPost step(w, visit.channels.http, recipe.texts, visit.endpoints);
@@ -20,7 +20,7 @@ void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
         QString shown;
         for (const ValuePart& part : recipe.script) {
             if (part.source == ValueSource::Mapped)
-                shown = w.text(QString::fromUtf8(part.mapping->control));
+                shown = builder.shown(*part.mapping);
         }
         step.logError(QStringLiteral("No form page for the category \"%1\"").arg(shown));
         return;
@@ -31,7 +31,7 @@ void FormSite::post(const FormRecipe& recipe, SiteVisit& visit)
     step.send(builder.build(recipe.fields), HttpChannel::Method::Post);
 }
 
-void FormSite::clearUpdateIfNew(const FormRecipe& recipe, SiteVisit& visit)
+void clearUpdateIfNew(const FormRecipe& recipe, SiteVisit& visit)
 {
     // The site's update box, also where the new listing is an entry of its own without one.
     const SiteEntry& e = visit.entry;

@@ -1,8 +1,34 @@
 #pragma once
 
-// What a recipe needs of the FTP driver form: log on, change folder, upload, log off.
+#include <QString>
+
+// What the run's upload steps need of the FTP driver form: its edit boxes, its buttons, and the
+// main window's error flag that the buttons set. Each button returns when its FTP operation has
+// ended; an FTP failure is never raised from it, it sets the flag and its text instead (later
+// failures replace the text). Any other error passes on to the caller.
 class FtpChannel
 {
 public:
     virtual ~FtpChannel() = default;
+
+    // The edit boxes tHost ("host" or "host:port"), tUser, tPasswd, eLocalFile, eRemoteFile and
+    // eRemotePath.
+    virtual void setHost(const QString& host) = 0;
+    virtual void setUser(const QString& user) = 0;
+    virtual void setPassword(const QString& password) = 0;
+    virtual void setLocalFile(const QString& file) = 0;
+    virtual void setRemoteFile(const QString& file) = 0;
+    virtual void setRemotePath(const QString& path) = 0;
+
+    // The buttons "&Logon" (connects, logs on, lists the folder), "&Change Directory",
+    // "&Upload file" and "L&ogoff".
+    virtual void logon() = 0;
+    virtual void changeDirectory() = 0;
+    virtual void upload() = 0;
+    virtual void logoff() = 0;
+
+    // The main window's ftperror and ftperrortext.
+    virtual bool failed() const = 0;
+    virtual QString failureText() const = 0;
+    virtual void clearFailure() = 0;
 };

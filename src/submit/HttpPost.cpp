@@ -24,12 +24,11 @@ HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts,
 {
 }
 
-QString HttpPost::expand(const char* text) const
+QString HttpPost::expand(QString text) const
 {
-    QString out = QString::fromUtf8(text);
-    out.replace(QStringLiteral("{label}"), m_endpoints.label);
-    out.replace(QStringLiteral("{short}"), m_endpoints.shortName);
-    return out;
+    text.replace(QStringLiteral("{label}"), m_endpoints.label);
+    text.replace(QStringLiteral("{short}"), m_endpoints.shortName);
+    return text;
 }
 
 bool HttpPost::isRedirect(const QString& message)
@@ -40,11 +39,11 @@ bool HttpPost::isRedirect(const QString& message)
 
 void HttpPost::open()
 {
-    m_window.setText(QStringLiteral("currentsite"), expand(m_texts.label));
+    m_window.setText(QStringLiteral("currentsite"), expand(m_texts.labelText()));
     m_window.setLamp(QStringLiteral("httpled"), true);
     m_window.setLamp(QStringLiteral("ftpled"), false);
     m_window.setLamp(QStringLiteral("mailled"), false);
-    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.preparing));
+    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.preparingText()));
     m_http.prepare();
 }
 
@@ -53,31 +52,27 @@ void HttpPost::target(const QString& url)
     m_http.setTarget(url, QStringLiteral("application/x-www-form-urlencoded"));
 }
 
-HttpPost::Outcome HttpPost::send(const QString& body, HttpChannel::Method method)
+void HttpPost::send(const QString& body, HttpChannel::Method method)
 {
-    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posting));
+    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.postingText()));
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
-    Outcome outcome;
     try {
         m_http.send(method, body.toUtf8());
-        m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.posted));
+        m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.postedText()));
         m_window.setBusy(false);
-        m_window.appendLog(expand(m_texts.completedLog));
+        m_window.appendLog(expand(m_texts.completedLogText()));
         showIdle(m_window);
-        outcome = Outcome::Posted;
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
         if (isRedirect(e.message())) {
-            m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.redirected));
-            m_window.appendLog(expand(m_texts.redirectedLog));
+            m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.redirectedText()));
+            m_window.appendLog(expand(m_texts.redirectedLogText()));
             showIdle(m_window);
-            outcome = Outcome::Redirected;
         } else {
-            m_window.appendLog(expand(m_texts.errorLog) + e.message());
-            outcome = Outcome::Failed;
+            m_window.appendLog(expand(m_texts.errorLogText()) + e.message());
         }
     } catch (...) {
         // Not ours to judge: the run ends through the general error handler, but not with the
@@ -90,12 +85,11 @@ HttpPost::Outcome HttpPost::send(const QString& body, HttpChannel::Method method
         throw;
     }
     finish();
-    return outcome;
 }
 
 void HttpPost::logError(const QString& message)
 {
-    m_window.appendLog(expand(m_texts.errorLog) + message);
+    m_window.appendLog(expand(m_texts.errorLogText()) + message);
     m_window.processMessages();
 }
 

@@ -14,8 +14,6 @@ class RunWindow;
 class HttpPost
 {
 public:
-    enum class Outcome { Posted, Redirected, Failed };
-
     HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints);
 
     // Current site, lamps (HTTP lit), the preparing text, and the sockets binding.
@@ -23,16 +21,15 @@ public:
     // Request address and content type.
     void target(const QString& url);
     // Hands the body over, performs the request and judges it.
-    Outcome send(const QString& body, HttpChannel::Method method);
+    void send(const QString& body, HttpChannel::Method method);
     // Logs a failure that happened before anything was sent; the status labels stay as they are.
     void logError(const QString& message);
-
-    // "{label}" and "{short}" replaced by the catalogue's label and short name.
-    QString expand(const char* text) const;
 
     static bool isRedirect(const QString& message);
 
 private:
+    // "{label}" and "{short}" in a text: the catalogue's label and short name of the site.
+    QString expand(QString text) const;
     void finish();
 
     RunWindow& m_window;

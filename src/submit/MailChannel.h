@@ -1,8 +1,30 @@
 #pragma once
 
-// What a recipe needs of the mail form: fill in a message and send it.
+#include <QString>
+
+// What the e-mail steps need of the mail form and its setup dialog: the message being composed
+// (recipient, subject, body lines), the SMTP server the setup holds, and the send. Failures of the
+// send are raised as the mail client raises them (net/MailErrors.h).
 class MailChannel
 {
 public:
     virtual ~MailChannel() = default;
+
+    // The start of a run: the settings page's server, sender address and sender name go into the
+    // setup dialog.
+    virtual void takeSettings(const QString& server, const QString& address, const QString& name) = 0;
+    // The setup dialog's SMTP server.
+    virtual QString server() const = 0;
+    // Shows the setup dialog modally; returns when the user has closed it.
+    virtual void showSetup() = 0;
+
+    virtual void setRecipient(const QString& address) = 0;
+    virtual void setSubject(const QString& subject) = 0;
+    virtual void clearBody() = 0;
+    // One memo entry; an entry with line breaks keeps them and goes out as several lines.
+    virtual void addBodyLine(const QString& line) = 0;
+
+    // Copies the setup (server, sender address and name cut to 255 characters, transcript file)
+    // into the client and presses the form's Send button; returns when the mail has been sent.
+    virtual void send() = 0;
 };

@@ -53,13 +53,10 @@ const std::vector<FormRecipe>& pickListFormSites()
 {
     static const std::vector<FormRecipe> recipes{
         {
-            "fking",
-            {text("/cgi/FormMail.cgi")},
-            {"File King", "Preparing to Post to File King", "Posting to File King", "Posted to File King",
-                "Posted to File King", "File King: Completed HTTP Post", "File King: Completed HTTP Post",
-                "File King: Error Posting - ", false},
-            false,
-            {
+            .entry = "fking",
+            .script = {text("/cgi/FormMail.cgi")},
+            .texts = {.label = "File King"},
+            .fields = {
                 // A fixed head of HTML fragments that the site's mail template interleaves, in key
                 // order, with the listing values below.
                 field("a", {text("<B><A HREF=")}),
@@ -90,13 +87,10 @@ const std::vector<FormRecipe>& pickListFormSites()
             },
         },
         {
-            "swjunkie",
-            {text("/_vti_bin/shtml.dll/Working/"), mapped(kSwjunkiePages)},
-            {"Shareware Junkies", "Preparing to Post to Shareware Junkies", "Posting to Shareware Junkies",
-                "Posted to Shareware Junkies", "Posted to Shareware Junkies", "Shareware Junkies: Completed HTTP Post",
-                "Shareware Junkies: Completed HTTP Post", "Shareware Junkies: Error Posting - ", true},
-            false,
-            {
+            .entry = "swjunkie",
+            .script = {text("/_vti_bin/shtml.dll/Working/"), mapped(kSwjunkiePages)},
+            .texts = {.label = "Shareware Junkies", .debugEcho = true},
+            .fields = {
                 field("VTI-GROUP", {text("0")}),
                 field("Name of the Program", {control("appname")}),
                 field("Type of Program", {control("swjunkiepd")}),
@@ -118,14 +112,10 @@ const std::vector<FormRecipe>& pickListFormSites()
             },
         },
         {
-            "sharedir",
-            {text("/cgi-bin/web552ea/FormMail.pl")},
-            {"Shareware Directory", "Preparing to Post to Shareware Directory", "Posting to Shareware Directory",
-                "Posted to Shareware Directory", "Posted to Shareware Directory",
-                "Shareware Directory: Completed HTTP Post", "Shareware Directory: Completed HTTP Post",
-                "Shareware Directory: Error Posting - ", false},
-            false,
-            {
+            .entry = "sharedir",
+            .script = {text("/cgi-bin/web552ea/FormMail.pl")},
+            .texts = {.label = "Shareware Directory"},
+            .fields = {
                 field("recipient", {mailbox()}),
                 field("redirect", {page()}),
                 field("subject", {text("Upload")}),
@@ -150,13 +140,10 @@ const std::vector<FormRecipe>& pickListFormSites()
             },
         },
         {
-            "csw",
-            {text("/cgi-bin/mailform.cgi")},
-            {"c:\\shareware", "Preparing to Post to c:\\shareware", "Posting to c:\\shareware",
-                "Posted to c:\\shareware", "Posted to c:\\shareware", "c:\\shareware: Completed HTTP Post",
-                "c:\\shareware: Completed HTTP Post", "c:\\shareware: Error Posting - ", false},
-            false,
-            {
+            .entry = "csw",
+            .script = {text("/cgi-bin/mailform.cgi")},
+            .texts = {.label = "c:\\shareware"},
+            .fields = {
                 // The form mail goes to the site and a copy to the submitter.
                 field("email_form_to", {mailbox(), text(","), control("conmail")}),
                 field("email_from", {control("conmail")}),
@@ -183,14 +170,11 @@ const std::vector<FormRecipe>& pickListFormSites()
             },
         },
         {
-            "sshak",
-            {text("/cgi-bin/links.pl")},
+            .entry = "sshak",
+            .script = {text("/cgi-bin/links.pl")},
             // A plain success has always shown "Shake"; the redirect text is spelt right.
-            {"Software Shak", "Preparing to Post to Software Shak", "Posting to Software Shak",
-                "Posted to Software Shake", "Posted to Software Shak", "Software Shak: Completed HTTP Post",
-                "Software Shak: Completed HTTP Post", "Software Shak: Error Posting - ", false},
-            false,
-            {
+            .texts = {.label = "Software Shak", .posted = "Posted to Software Shake"},
+            .fields = {
                 field("recipient", {mailbox(), text(", "), mailbox2()}),
                 field("title", {control("appname")}),
                 field("url", {control("dl1")}),

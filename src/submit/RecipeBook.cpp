@@ -3,6 +3,9 @@
 #include "submit/FileMineSite.h"
 #include "submit/FormRecipe.h"
 #include "submit/FormSite.h"
+#include "submit/MailRecipe.h"
+#include "submit/MailSteps.h"
+#include "submit/TucowsSite.h"
 #include "submit/Win95Site.h"
 
 #include <QHash>
@@ -10,10 +13,11 @@
 namespace {
 
 // Sites whose recipe is code of its own rather than a table: entry id -> function.
-// (The mail, FTP and archive recipes join here.)
+// (The archive recipes join here.)
 const QHash<QString, Recipe>& codeRecipes()
 {
     static const QHash<QString, Recipe> recipes{
+        {QStringLiteral("tucows"), &submitTucows},
         {QStringLiteral("win95"), &postWin95},
         {QStringLiteral("filemine.new"), &FileMineSite::getNewListing},
     };
@@ -27,7 +31,11 @@ Recipe RecipeBook::find(const QString& entryId)
     if (const auto it = codeRecipes().constFind(entryId); it != codeRecipes().constEnd())
         return it.value();
     if (const FormRecipe* r = findFormRecipe(entryId))
-        return [r](SiteVisit& visit) { FormSite::post(*r, visit); };
+        return [r](SiteVisit& visit) { postFormRecipe(*r, visit); };
+    for (const MailRecipe* r : allMailRecipes()) {
+        if (entryId == QLatin1String(r->entry))
+            return [r](SiteVisit& visit) { sendMailRecipe(*r, visit); };
+    }
     return {};
 }
 
@@ -46,6 +54,12 @@ QStringList RecipeBook::controlNames()
         for (const QString& n : controlsUsedBy(*r))
             add(n);
     }
+    for (const MailRecipe* r : allMailRecipes()) {
+        for (const QString& n : controlsUsedBy(*r))
+            add(n);
+    }
+    for (const QString& n : MailSteps::controlNames())
+        add(n);
     for (const QString& n : FileMineSite::controlNames())
         add(n);
     return names;

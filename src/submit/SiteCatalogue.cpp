@@ -2,83 +2,222 @@
 
 #include "core/ProfileFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
-struct Row
+constexpr SiteCategories pickList(const char* control, const char* recordKey, const char* catFile)
 {
-    const char* id;
-    const char* newBox;
-    const char* updateBox;
-    unsigned channels;
-    bool cancelTest;
-};
+    return {CategoryLayout::PickList, {{.control = control, .recordKey = recordKey, .catFile = catFile}}};
+}
 
-constexpr unsigned Post = ChannelPost, Get = ChannelGet, Ftp = ChannelFtp, Mail = ChannelMail, File = ChannelFile;
+constexpr SiteCategories address(const char* control, const char* recordKey)
+{
+    return {CategoryLayout::Address,
+        {{.control = control, .recordKey = recordKey, .start = "http://", .absent = "http://"}}};
+}
 
-// The order of the run. Rows whose id carries ".new"/".update" are one site whose new listing and
-// update go by different channels.
-constexpr Row kRows[] = {
-    {"tucows", "tucowsnewcb", "tucowscb", Ftp | Post, false},
-    {"win95", "win95newcb", "win95cb", Post, false},
-    {"bit32.new", "new32bit", "", Post, false},
-    {"bit32.update", "", "bit32cb", Mail, false},
-    {"kellcent", "kellcentnewcb", "kccb", Post, true},
-    {"tresk", "cwsnewcb", "treskcb", Mail, true},
-    {"wincent.new", "wincentnewcb", "", Post, false},
-    {"wincent.update", "", "wincentcb", Mail, false},
-    {"download", "downloadnewcb", "downloadcb", Post, true},
-    {"simtel", "simtelnewcb", "simtelcb", File | Ftp | Mail, false},
-    {"winsite", "winsitenewcb", "winsitecb", File | Ftp, true},
-    {"filemine.new", "fileminenewcb", "", Get, true},
-    {"filemine.update", "", "fileminecb", Mail, false},
-    {"shareware95", "sharewarenewcb", "shareware95cb", Post, false},
-    {"simpbest", "simpbestnew", "simpbestup", Mail, true},
-    {"marnels", "marnelsnewcb", "marnelscb", Mail, true},
-    {"vosk", "vosknewcb", "voskcb", Mail, true},
-    {"keyscreen", "keyscreennewcb", "keyscreencb", Mail, true},
-    {"swpage", "swpagenewcb", "myswcb", Mail, true},
-    {"otba", "otbanewcb", "otbacb", Mail, true},
-    {"slaughterhouse", "slaughnewcb", "Slaughterhousecb", Post, true},
-    {"pow95", "pow95new", "powin95up", Mail, true},
-    {"dlnet", "dlnetnew", "dlnetup", Mail, true},
-    {"essen", "essennew", "essenup", Post, true},
-    {"capfish", "capfishnew", "capfishup", Mail, true},
-    {"digisafari", "digisafarinew", "digisafariup", Mail, true},
-    {"fwfav", "fwfavnew", "fwfavup", Mail, true},
-    {"f32com", "f32comnew", "f32comup", Mail, true},
-    {"galt", "galtnew", "galtup", Mail, true},
-    {"gws", "gwsnew", "gwsup", Mail, true},
-    {"jayde", "jaydenew", "jaydeup", Mail, true},
-    {"pts", "ptsnew", "ptsup", Mail, true},
-    {"rocket", "rocketnew", "rocketup", Mail, true},
-    {"sharepaper", "sharepapernew", "sharepaperup", Mail, true},
-    {"swr", "swrnew", "swrup", Mail, true},
-    {"swshop", "swshopnew", "swshopup", Mail, true},
-    {"c2c", "c2cnew", "c2cup", Mail, true},
-    {"gratis", "gratisnew", "gratisup", Mail, true},
-    {"swsp", "swspnew", "swspup", Mail, true},
-    {"ss", "ssnew", "ssup", Mail, true},
-    {"swro", "swronew", "swroup", Mail, true},
-    {"fenworld", "fenworldnew", "fenworldup", Mail, true},
-    {"wpipe", "wpipenew", "wpipeup", Mail, true},
-    {"wugnet", "wugnetnew", "wugnetup", Mail, true},
-    {"tudogs", "tudogsnew", "tudogsup", Mail, true},
-    {"sharein", "shareinnew", "shareinup", Post, false},
-    {"warehouse", "warehousenewcb", "wsockwhcb", Post, true},
-    {"fking", "fkingnew", "fkingup", Post, false},
-    {"lg", "lgnew", "lgup", Post, false},
-    {"swjunkie", "swjunkienew", "swjunkieup", Post, false},
-    {"papa", "papanew", "papaup", File | Ftp, false},
-    {"sharedir", "sharedirnew", "sharedirup", Post, false},
-    {"pcwin", "pcwinnew", "pcwinup", Mail, true},
-    {"win95emp", "win95empnew", "win95empup", Mail, true},
-    {"csw", "cswnew", "cswup", Post, false},
-    {"sshak", "sshaknew", "sshakup", Post, false},
-    {"swarecent", "swarecentnew", "swarecentup", Mail, true},
-    {"snet", "snetnew", "snetup", Mail, true},
-    {"winsw", "winswnew", "winswup", Mail, true},
-    {"wattack", "wattacknew", "wattackup", Mail, true},
+constexpr Site kSites[] = {
+    {.key = "tucows",
+        .newBox = "tucowsnewcb",
+        .updateBox = "tucowscb",
+        .label = "TuCows",
+        .category = pickList("tucowspd", "CTUCOWS", "tucows.cat")},
+    {.key = "win95", .newBox = "win95newcb", .updateBox = "win95cb", .category = address("win95pd", "CWINDOWS95COM")},
+    {.key = "bit32", .newBox = "new32bit", .updateBox = "bit32cb", .separateUpdate = true},
+    {.key = "kellcent",
+        .newBox = "kellcentnewcb",
+        .updateBox = "kccb",
+        .label = "Kell Central",
+        .cancelTest = true,
+        .category = pickList("kcpd", "CKELLS", "kellcent.cat")},
+    {.key = "tresk", .newBox = "cwsnewcb", .updateBox = "treskcb", .label = "Tresks CWS Apps", .cancelTest = true},
+    {.key = "wincent",
+        .newBox = "wincentnewcb",
+        .updateBox = "wincentcb",
+        .separateUpdate = true,
+        .category = {CategoryLayout::WinCent,
+            {{.control = "wincentpd", .recordKey = "CWINCENT", .catFile = "wincent.cat"},
+                {.control = "wcsubcat", .recordKey = "SWINCENT"}}}},
+    {.key = "download",
+        .newBox = "downloadnewcb",
+        .updateBox = "downloadcb",
+        .cancelTest = true,
+        .category = pickList("dlcat", "CDLOADCOM", "downloadcom.cat")},
+    {.key = "simtel",
+        .newBox = "simtelnewcb",
+        .updateBox = "simtelcb",
+        .label = "Simtel",
+        .category = pickList("simtelpd", "CSIMTEL", "simtel.cat")},
+    {.key = "winsite",
+        .newBox = "winsitenewcb",
+        .updateBox = "winsitecb",
+        .label = "WinSite",
+        .cancelTest = true,
+        .category = pickList("winsitepd", "CWINSITE", "winsite.cat")},
+    {.key = "filemine",
+        .newBox = "fileminenewcb",
+        .updateBox = "fileminecb",
+        .label = "FileMine",
+        .cancelTest = true,
+        .separateUpdate = true,
+        .category = pickList("fileminepd", "CFILEMINE", "filemine.cat")},
+    {.key = "shareware95",
+        .newBox = "sharewarenewcb",
+        .updateBox = "shareware95cb",
+        .category = address("shareware95pd", "CSW95COM")},
+    {.key = "simpbest",
+        .newBox = "simpbestnew",
+        .updateBox = "simpbestup",
+        .label = "Simply The Best",
+        .cancelTest = true,
+        .category = pickList("simpbestpd", "CSTB", "simpbest.cat"),
+        .ticksAfter = "sharein",
+        .categoriesAfter = "sharedir"},
+    {.key = "marnels",
+        .newBox = "marnelsnewcb",
+        .updateBox = "marnelscb",
+        .label = "Marnel's Win95 List",
+        .cancelTest = true},
+    {.key = "vosk", .newBox = "vosknewcb", .updateBox = "voskcb", .label = "Vosk Hangar95", .cancelTest = true},
+    {.key = "keyscreen",
+        .newBox = "keyscreennewcb",
+        .updateBox = "keyscreencb",
+        .label = "Keyscreen",
+        .cancelTest = true},
+    {.key = "swpage",
+        .newBox = "swpagenewcb",
+        .updateBox = "myswcb",
+        .label = "My Shareware Page",
+        .cancelTest = true,
+        .category = pickList("myswcbpd", "CMSPAGE", "myswp.cat")},
+    {.key = "otba", .newBox = "otbanewcb", .updateBox = "otbacb", .label = "Only the bets Apps", .cancelTest = true},
+    {.key = "slaughterhouse",
+        .newBox = "slaughnewcb",
+        .updateBox = "Slaughterhousecb",
+        .label = "Slaughterhouse",
+        .cancelTest = true},
+    {.key = "pow95",
+        .newBox = "pow95new",
+        .updateBox = "powin95up",
+        .label = "Pell Orvane's Win95 Page",
+        .cancelTest = true},
+    {.key = "dlnet", .newBox = "dlnetnew", .updateBox = "dlnetup", .cancelTest = true},
+    {.key = "essen", .newBox = "essennew", .updateBox = "essenup", .label = "Essential Shareware", .cancelTest = true},
+    {.key = "capfish", .newBox = "capfishnew", .updateBox = "capfishup", .label = "Cap'n Fishy's", .cancelTest = true},
+    {.key = "digisafari",
+        .newBox = "digisafarinew",
+        .updateBox = "digisafariup",
+        .label = "Digi Safari",
+        .cancelTest = true},
+    {.key = "fwfav", .newBox = "fwfavnew", .updateBox = "fwfavup", .label = "Freeware Favorites", .cancelTest = true},
+    {.key = "f32com", .newBox = "f32comnew", .updateBox = "f32comup", .cancelTest = true},
+    {.key = "galt", .newBox = "galtnew", .updateBox = "galtup", .label = "Galt Shareware Zone", .cancelTest = true},
+    {.key = "gws", .newBox = "gwsnew", .updateBox = "gwsup", .label = "Great Windows Software", .cancelTest = true},
+    {.key = "jayde", .newBox = "jaydenew", .updateBox = "jaydeup", .label = "Jayde Hot Shareware", .cancelTest = true},
+    {.key = "pts",
+        .newBox = "ptsnew",
+        .updateBox = "ptsup",
+        .label = "Pass The Shareware",
+        .cancelTest = true,
+        .category = pickList("ptspd", "CPASSSW", "pts.cat")},
+    {.key = "rocket", .newBox = "rocketnew", .updateBox = "rocketup", .cancelTest = true},
+    {.key = "sharepaper",
+        .newBox = "sharepapernew",
+        .updateBox = "sharepaperup",
+        .label = "Sharepaper",
+        .cancelTest = true},
+    {.key = "swr", .newBox = "swrnew", .updateBox = "swrup", .label = "Shareware Resources", .cancelTest = true},
+    {.key = "swshop",
+        .newBox = "swshopnew",
+        .updateBox = "swshopup",
+        .label = "The Shareware Shop",
+        .cancelTest = true},
+    {.key = "c2c", .newBox = "c2cnew", .updateBox = "c2cup", .label = "Coast to Coast Request", .cancelTest = true},
+    {.key = "gratis", .newBox = "gratisnew", .updateBox = "gratisup", .label = "Gr@tis", .cancelTest = true},
+    {.key = "swsp", .newBox = "swspnew", .updateBox = "swspup", .label = "Shareware Stockpile", .cancelTest = true},
+    {.key = "ss", .newBox = "ssnew", .updateBox = "ssup", .label = "SoftSeek", .cancelTest = true},
+    {.key = "swro", .newBox = "swronew", .updateBox = "swroup", .label = "Software Web Review", .cancelTest = true},
+    {.key = "fenworld", .newBox = "fenworldnew", .updateBox = "fenworldup", .cancelTest = true},
+    {.key = "wpipe", .newBox = "wpipenew", .updateBox = "wpipeup", .label = "Web Pipe", .cancelTest = true},
+    {.key = "wugnet", .newBox = "wugnetnew", .updateBox = "wugnetup", .label = "WUGNET", .cancelTest = true},
+    {.key = "tudogs", .newBox = "tudogsnew", .updateBox = "tudogsup", .label = "Tudogs", .cancelTest = true},
+    {.key = "sharein", .newBox = "shareinnew", .updateBox = "shareinup", .label = "Shareware Intercom"},
+    {.key = "warehouse",
+        .newBox = "warehousenewcb",
+        .updateBox = "wsockwhcb",
+        .label = "Windock Warehouse",
+        .cancelTest = true,
+        .ticksAfter = "shareware95"},
+    {.key = "fking",
+        .newBox = "fkingnew",
+        .updateBox = "fkingup",
+        .label = "File King",
+        .category = pickList("fkingpd", "CFKING", "fileking.cat")},
+    {.key = "lg", .newBox = "lgnew", .updateBox = "lgup", .label = "Lockergnome"},
+    {.key = "swjunkie",
+        .newBox = "swjunkienew",
+        .updateBox = "swjunkieup",
+        .label = "Shareware Junkies",
+        .category = pickList("swjunkiepd", "swjunkiepd", "swjunkie.cat")},
+    {.key = "papa", .newBox = "papanew", .updateBox = "papaup", .label = "Papa WinSock Archive"},
+    {.key = "sharedir",
+        .newBox = "sharedirnew",
+        .updateBox = "sharedirup",
+        .label = "Shareware Directory",
+        .category = {CategoryLayout::ShareDir,
+            {{.control = "sharedirpd1",
+                 .recordKey = "sharedirpd1",
+                 .catFile = "sharedir.cat",
+                 .start = "Select Category 1"},
+                {.control = "sharedirpd2",
+                    .recordKey = "sharedirpd2",
+                    .catFile = "sharedir.cat",
+                    .start = "Select Category 2"}}}},
+    {.key = "pcwin",
+        .newBox = "pcwinnew",
+        .updateBox = "pcwinup",
+        .label = "PC Win Resource Center",
+        .cancelTest = true},
+    {.key = "win95emp",
+        .newBox = "win95empnew",
+        .updateBox = "win95empup",
+        .label = "Windows 95 Emporium",
+        .cancelTest = true},
+    {.key = "csw",
+        .newBox = "cswnew",
+        .updateBox = "cswup",
+        .label = "C:\\Shareware",
+        .category = pickList("cswpd", "cswpd", "csw.cat")},
+    {.key = "sshak",
+        .newBox = "sshaknew",
+        .updateBox = "sshakup",
+        .label = "Software Shak",
+        .category = pickList("sshakpd", "sshakpd", "sshak.cat")},
+    {.key = "swarecent",
+        .newBox = "swarecentnew",
+        .updateBox = "swarecentup",
+        .label = "Software Center",
+        .cancelTest = true},
+    {.key = "snet",
+        .newBox = "snetnew",
+        .updateBox = "snetup",
+        .cancelTest = true,
+        .category = pickList("snetpd", "snetpd", "snet.cat")},
+    {.key = "winsw",
+        .newBox = "winswnew",
+        .updateBox = "winswup",
+        .cancelTest = true,
+        .category = pickList("winswpd", "winswpd", "winsw.cat")},
+    {.key = "wattack",
+        .newBox = "wattacknew",
+        .updateBox = "wattackup",
+        .label = "WebAttack",
+        .cancelTest = true,
+        .category = pickList("wattackpd", "wattackpd", "wattack.cat")},
 };
+static_assert(std::size(kSites) == 57);
 
 const QString kAll = QStringLiteral("ALL");
 
@@ -89,14 +228,42 @@ QString withoutLeadingThe(const QString& label)
 
 } // namespace
 
+std::span<const Site> SiteCatalogue::sites()
+{
+    return kSites;
+}
+
+std::vector<const Site*> SiteCatalogue::recordOrder(const char* Site::*after)
+{
+    std::vector<const Site*> order;
+    for (const Site& s : kSites) {
+        if (!*(s.*after))
+            order.push_back(&s);
+    }
+    for (const Site& s : kSites) {
+        if (!*(s.*after))
+            continue;
+        const auto before = std::find_if(
+            order.begin(), order.end(), [&](const Site* o) { return std::strcmp(o->key, s.*after) == 0; });
+        order.insert(before == order.end() ? before : before + 1, &s);
+    }
+    return order;
+}
+
 const std::vector<SiteEntry>& SiteCatalogue::entries()
 {
     static const std::vector<SiteEntry> all = [] {
         std::vector<SiteEntry> list;
-        for (const Row& row : kRows) {
-            const QString id = QString::fromLatin1(row.id);
-            list.push_back({id, id.section(QLatin1Char('.'), 0, 0), QString::fromLatin1(row.newBox),
-                QString::fromLatin1(row.updateBox), row.channels, row.cancelTest});
+        for (const Site& s : kSites) {
+            const QString key = QString::fromLatin1(s.key);
+            const QString newBox = QString::fromLatin1(s.newBox);
+            const QString updateBox = QString::fromLatin1(s.updateBox);
+            if (s.separateUpdate) {
+                list.push_back({key + QLatin1String(".new"), key, newBox, {}, s.cancelTest});
+                list.push_back({key + QLatin1String(".update"), key, {}, updateBox, false});
+            } else {
+                list.push_back({key, key, newBox, updateBox, s.cancelTest});
+            }
         }
         return list;
     }();

@@ -4,25 +4,59 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
 #include <vector>
 
-// How a catalogue entry reaches its site.
-enum SiteChannel : unsigned {
-    ChannelPost = 1,
-    ChannelGet = 2,
-    ChannelFtp = 4,
-    ChannelMail = 8,
-    ChannelFile = 16,
+// How a site's row on the Sites page shows its category.
+enum class CategoryLayout {
+    None,
+    PickList, // one pick list
+    Address, // one edit that takes a web address
+    WinCent, // a category pick list and a sub-category pick list filled by the category
+    ShareDir, // two pick lists filled from the same file
+};
+
+// A category control of a site's row; the program record keeps its text.
+struct SiteCategory
+{
+    const char* control = ""; // object name; empty where the row has no such control
+    const char* recordKey = ""; // key of the record's SITES section
+    const char* catFile = ""; // the cat/ file that fills the pick list; empty for none
+    const char* start = ""; // the text a new window shows
+    const char* absent = ""; // the text a record without the key loads
+};
+
+struct SiteCategories
+{
+    CategoryLayout layout = CategoryLayout::None;
+    SiteCategory controls[2] = {};
+};
+
+// Every fact the program keeps about one site, in the order of the walk and of the Sites page.
+struct Site
+{
+    const char* key; // stem of the entry ids; names the site's endpoint section
+    const char* newBox;
+    const char* updateBox;
+    const char* label = ""; // what the Sites page shows after "Update "; empty: the catalogue's label
+    bool cancelTest = false; // the run stops before this site when cancelflag is set
+    // The update goes by a recipe of its own: the walk visits "key.new" and then "key.update"
+    // (which has no cancel test).
+    bool separateUpdate = false;
+    SiteCategories category = {};
+    // The record file keeps the site's tick boxes / category values after those of another site,
+    // not in page order.
+    const char* ticksAfter = "";
+    const char* categoriesAfter = "";
 };
 
 // One row of the run's fixed walk.
 struct SiteEntry
 {
-    QString id; // unique: the site key, or key + ".new" / ".update" where the two go by different channels
+    QString id; // unique: the site key, or key + ".new" / ".update" where the two go by different recipes
     QString siteKey; // stem of the tick boxes; names the site's endpoint section
     QString newBox; // empty where the row has none
     QString updateBox; // empty where the row has none
-    unsigned channels; // SiteChannel flags
     bool cancelTest; // the run stops here when cancelflag is set
 };
 
@@ -42,7 +76,8 @@ struct SiteEndpoints
     QString scriptUrl(const QString& path) const { return QStringLiteral("http://") + host + path; }
 };
 
-// The sixty entries the run walks, in order, and each site's endpoints. Endpoints come from the
+// The one table of the sites: the sixty entries the run walks, in order, what the Sites page
+// and the program record keep of each, and each site's endpoints. Endpoints come from the
 // built-in table unless cat/catalogue.dat gives them: one section per site key with HOST, FTPHOST,
 // MAILBOX, MAILBOX2, PAGE, LABEL and SHORTNAME, and an [ALL] section whose HOST and FTPHOST apply
 // to every site without its own. An empty value counts as no value.
@@ -58,6 +93,13 @@ public:
     static SiteCatalogue forBase(const QString& basedir);
     static QString cataloguePath(const QString& basedir);
 
+    // The 57 sites, in walk and page order.
+    static std::span<const Site> sites();
+    // The sites in the order the record file keeps their tick boxes (ticksAfter) or category
+    // values (categoriesAfter).
+    static std::vector<const Site*> recordOrder(const char* Site::*after);
+
+    // The walk: every site once, a site with a separate update twice.
     static const std::vector<SiteEntry>& entries();
     // Every site key once, in walk order.
     static QStringList siteKeys();

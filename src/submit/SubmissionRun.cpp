@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteCatalogue.h"
@@ -100,6 +101,7 @@ SubmissionRun::Outcome SubmissionRun::run()
 {
     RunWindow& w = m_window;
     w.setCancelFlag(false);
+    MailSteps::takeSettings(w, m_channels.mail);
     w.clearList(name("ftplist"));
     w.clearList(name("log"));
     w.savesettings();

@@ -9,12 +9,12 @@ void postWin95(SiteVisit& visit)
 {
     const FormRecipe& recipe = *findFormRecipe(QStringLiteral("win95"));
     if (visit.window.text(QStringLiteral("platforms")) != QLatin1String("Windows 3.x")) {
-        FormSite::post(recipe, visit);
+        postFormRecipe(recipe, visit);
         return;
     }
     // What happens before the rule is met stays done: the opening, and the new listing's clearing
     // of the update box. Lamps and labels are left as they stand.
     HttpPost(visit.window, visit.channels.http, recipe.texts, visit.endpoints).open();
-    FormSite::clearUpdateIfNew(recipe, visit);
+    clearUpdateIfNew(recipe, visit);
     visit.endsRun = true;
 }

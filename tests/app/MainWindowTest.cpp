@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, EveryStoredFieldIsAControlOfItsName)
     EXPECT_EQ(ticks, 114);
     EXPECT_EQ(form.findChildren<QCheckBox*>().size(), 114);
     // Controls found by name are the members of that name.
-    EXPECT_EQ(form.control(QStringLiteral("Slaughterhousecb")), form.Slaughterhousecb);
+    EXPECT_EQ(form.control(QStringLiteral("wcsubcat")), form.wcsubcat);
     EXPECT_EQ(form.control(QStringLiteral("Memo2")), form.Memo2);
     EXPECT_EQ(form.control(QStringLiteral("ProgressBar1")), form.ProgressBar1);
 }
@@ -212,19 +212,19 @@ TEST_F(MainWindowTest, ControlsCarryTheirHelpContexts)
     for (const auto& [name, context] : cases)
         EXPECT_EQ(form.control(QString::fromLatin1(name))->property("helpContext").toInt(), context) << name;
     // Only the first two site rows' tick boxes carry one.
-    EXPECT_FALSE(form.new32bit->property("helpContext").isValid());
+    EXPECT_FALSE(form.control(QStringLiteral("new32bit"))->property("helpContext").isValid());
 }
 
 TEST_F(MainWindowTest, SiteRowsShowTheirLabels)
 {
     const QPair<QCheckBox*, const char*> boxes[] = {
-        {form.tucowsnewcb, "New"},
-        {form.tucowscb, "Update TuCows"},
-        {form.cswup, "Update C:\\Shareware"},
-        {form.otbacb, "Update Only the bets Apps"},
+        {form.findChild<QCheckBox*>(QStringLiteral("tucowsnewcb")), "New"},
+        {form.findChild<QCheckBox*>(QStringLiteral("tucowscb")), "Update TuCows"},
+        {form.findChild<QCheckBox*>(QStringLiteral("cswup")), "Update C:\\Shareware"},
+        {form.findChild<QCheckBox*>(QStringLiteral("otbacb")), "Update Only the bets Apps"},
         // Domain-name labels stay under the reserved domain until the catalogue names them.
-        {form.win95cb, "Update win95.example"},
-        {form.snetup, "Update snet.example"},
+        {form.findChild<QCheckBox*>(QStringLiteral("win95cb")), "Update win95.example"},
+        {form.findChild<QCheckBox*>(QStringLiteral("snetup")), "Update snet.example"},
     };
     for (const auto& [box, caption] : boxes)
         EXPECT_EQ(box->text(), QString::fromLatin1(caption));

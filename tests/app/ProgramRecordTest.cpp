@@ -132,6 +132,27 @@ TEST_F(ProgramRecordTest, SaveWritesEveryKeyInOrderAndLoadBringsEveryValueBack)
     EXPECT_EQ(other.longdate, QStringLiteral("30-Nov-1998"));
 }
 
+// The record file of a full listing, byte for byte as the program has always written it: every
+// control of the window filled by its name, the tick boxes with names of even length set.
+TEST_F(ProgramRecordTest, FullListingIsWrittenByteForByteAsBefore)
+{
+    for (QWidget* w : form.controls()) {
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w))
+            setControlText(w, sampleValue(w->objectName()));
+        if (auto* box = qobject_cast<QCheckBox*>(w))
+            box->setChecked(w->objectName().size() % 2 == 0);
+    }
+    form.appname->setEditText(QStringLiteral("Full Listing"));
+    form.compname->setEditText(QStringLiteral("Full Company"));
+    form.longdesc->setPlainText(QStringLiteral("First line\nSecond line"));
+    form.savesite();
+    ASSERT_TRUE(fake.errors.isEmpty()) << fake.errors.join(QLatin1Char('\n')).toStdString();
+
+    QFile expected(QStringLiteral(QUILLET_TEST_DATA_DIR "/records/Full Listing.dat"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(base.read(QStringLiteral("data/Full Listing.dat")), expected.readAll());
+}
+
 TEST_F(ProgramRecordTest, NameWithoutRecordClearsToDefaultsButKeepsMemosAndSpecialRequirements)
 {
     fillEverything();
@@ -149,7 +170,7 @@ TEST_F(ProgramRecordTest, NameWithoutRecordClearsToDefaultsButKeepsMemosAndSpeci
     }
     EXPECT_EQ(form.appurl->text(), QStringLiteral("http://"));
     EXPECT_EQ(form.dl4->text(), QStringLiteral("ftp://... or http://..."));
-    EXPECT_EQ(form.shareware95pd->text(), QStringLiteral("http://"));
+    EXPECT_EQ(form.findChild<QLineEdit*>(QStringLiteral("shareware95pd"))->text(), QStringLiteral("http://"));
     EXPECT_EQ(form.pubpage->text(), QString());
     for (QLatin1StringView tick : RecordLayout::tickBoxes())
         EXPECT_FALSE(static_cast<QCheckBox*>(form.control(str(tick)))->isChecked()) << tick.data();
@@ -204,8 +225,8 @@ TEST_F(ProgramRecordTest, TypingANameLoadsOnEveryCharacterWithoutTouchingTheComp
     EXPECT_EQ(form.version->text(), QStringLiteral("3.1"));
     EXPECT_EQ(form.compname->currentText(), QStringLiteral("Acme"));
     EXPECT_EQ(form.conname->text(), QStringLiteral("Old Contact"));
-    EXPECT_TRUE(form.simtelcb->isChecked());
-    EXPECT_EQ(form.simtelpd->currentText(), QStringLiteral("Utilities"));
+    EXPECT_TRUE(form.findChild<QCheckBox*>(QStringLiteral("simtelcb"))->isChecked());
+    EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("simtelpd"))->currentText(), QStringLiteral("Utilities"));
 
     // Hand-edited sections in another order and extra keys survive a save.
     form.savesite();

@@ -387,15 +387,16 @@ TEST(SampleFolder, WindowOffersTheDemoProgramAndPickingItFillsTheRecord)
     EXPECT_EQ(form.conname->text(), QStringLiteral("Dana Whitfield"));
     EXPECT_TRUE(form.longdesc->toPlainText().startsWith(QStringLiteral("NoteStack keeps your notes")));
     EXPECT_FALSE(form.Memo2->toPlainText().isEmpty());
-    EXPECT_EQ(form.fileminepd->currentText(), QStringLiteral("Utilities - Desktop Utilities"));
+    EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("fileminepd"))->currentText(),
+        QStringLiteral("Utilities - Desktop Utilities"));
     EXPECT_TRUE(QFileInfo(QDir(sampleDir()).filePath(form.localpath->text())).isFile());
     EXPECT_EQ(
         form.bytesize->text(), QString::number(QFileInfo(QDir(sampleDir()).filePath(form.localpath->text())).size()));
 
     enter(form.compname);
     EXPECT_EQ(comboItems(form.compname), QStringList{QStringLiteral("Larkspur Software")});
-    enter(form.fileminepd);
-    EXPECT_EQ(comboItems(form.fileminepd).size(), 142);
+    enter(form.findChild<QComboBox*>(QStringLiteral("fileminepd")));
+    EXPECT_EQ(comboItems(form.findChild<QComboBox*>(QStringLiteral("fileminepd"))).size(), 142);
     EXPECT_TRUE(fake.shown.isEmpty());
 }
 

@@ -11,6 +11,7 @@ connection is closed. Exits by itself after --lifetime seconds.
   --route PATH=STATUS    status for that exact path (query ignored); repeatable
   --silent PATH          close without answering for that exact path; repeatable
   --stall SECONDS        wait that long before answering
+  --endless PATH         answer that exact path with a body that never ends; repeatable
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -81,6 +82,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path in self.config.silent:
             self.close_connection = True
             return
+        if path in self.config.endless:
+            self.stream_forever()
+            return
         if self.config.stall > 0:
             time.sleep(self.config.stall)
         status = self.config.routes.get(path, self.config.status)
@@ -91,6 +95,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if self.command != "HEAD":
                 self.wfile.write(body)
             self.wfile.flush()
+        except OSError:
+            pass
+        self.close_connection = True
+
+
+    def stream_forever(self):
+        chunk = (b"<p>an endless reply</p>\r\n" * 2700)[:65536]
+        try:
+            self.wfile.write(b"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n")
+            while True:
+                self.wfile.write(chunk)
         except OSError:
             pass
         self.close_connection = True
@@ -108,6 +123,7 @@ def main():
     parser.add_argument("--route", action="append", default=[])
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--stall", type=float, default=0.0)
+    parser.add_argument("--endless", action="append", default=[])
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
 

@@ -4,13 +4,34 @@
 #include "submit/Channels.h"
 #include "submit/FtpChannel.h"
 #include "submit/HttpClientChannel.h"
-#include "submit/MailChannel.h"
+#include "submit/SmtpClientChannel.h"
+#include "net/TmsMessage.h"
+#include "net/TmsSMTP.h"
 #include "submit/RunWindow.h"
 
 #include <QMap>
 #include <QStringList>
 
 #include <functional>
+
+// An FTP channel that does nothing: the run's HTTP tests have no upload steps.
+class NullFtpChannel : public FtpChannel
+{
+public:
+    void setHost(const QString&) override { }
+    void setUser(const QString&) override { }
+    void setPassword(const QString&) override { }
+    void setLocalFile(const QString&) override { }
+    void setRemoteFile(const QString&) override { }
+    void setRemotePath(const QString&) override { }
+    void logon() override { }
+    void changeDirectory() override { }
+    void upload() override { }
+    void logoff() override { }
+    bool failed() const override { return false; }
+    QString failureText() const override { return {}; }
+    void clearFailure() override { }
+};
 
 // The main window as a map of control texts and tick boxes, recording what the run shows.
 // Its HTTP client is a real one, handed to the run as its HTTP channel.
@@ -52,8 +73,10 @@ public:
     QString base;
     THTTP client;
     HttpClientChannel httpChannel{client};
-    FtpChannel ftpChannel;
-    MailChannel mailChannel;
+    NullFtpChannel ftpChannel;
+    TmsSMTP mailClient;
+    TmsMessage mailMessage;
+    SmtpClientChannel mailChannel{mailClient, mailMessage};
     Channels channels{httpChannel, ftpChannel, mailChannel};
 
     // Called on each pump and on each text shown; tests use them to act during a run.

@@ -6,6 +6,8 @@
 #include "util/PeerProcess.h"
 #include "util/TempBase.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -224,10 +226,15 @@ TEST_F(RunTest, CancelEndsSilentlyAtTheNextCancelTest)
             "POST /_vti_bin/shtml.dll/Working/form_sub95_utilities.htm HTTP/1.0",
             "POST /cgi-bin/web552ea/FormMail.pl HTTP/1.0"}));
 
-    // The next run starts with the flag clear and visits every ticked site.
+    // The next run starts with the flag clear and visits every ticked site, pcwin's mail included.
+    PeerProcess smtp(s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--lifetime"), s("60")});
+    ASSERT_TRUE(smtp.started()) << smtp.errors().toStdString();
+    w.texts[s("smtpedit")] = s("127.0.0.1:%1").arg(smtp.port());
+    w.texts[s("emailedit")] = s("author@demo.example");
     w.onText = nullptr;
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed) << dialogs.errors.join(s("|")).toStdString();
     EXPECT_EQ(received().size(), 7);
+    EXPECT_TRUE(QFileInfo::exists(base.file(s("mail/0001.req"))));
 }
 
 TEST_F(RunTest, SecondPressDuringARunIsRefusedAndSaid)

@@ -1,4 +1,5 @@
-// The HTTP form sites of the second group: essen, sharein, warehouse, lg.
+// The HTTP form sites whose form takes the listing without a category of theirs: essen, sharein,
+// warehouse, lg.
 #include "submit/FormRecipe.h"
 
 using namespace recipe;
@@ -17,18 +18,20 @@ const Mapping kShareinLicence{"status",
 
 } // namespace
 
-const std::vector<FormRecipe>& secondGroupFormSites()
+const std::vector<FormRecipe>& plainFormSites()
 {
     static const std::vector<FormRecipe> recipes{
         {
-            "essen",
-            {text("/cgi-bin/cgiwrap/ashmoor/suggest_shareware.pl")},
-            {"The Essential Shareware Pages", "Preparing to Post to The Essential Shareware Pages",
-                "Posting Data to The Essential Shareware Pages", "Posted to The Essential Shareware Pages",
-                "Posted to Essential Shareware Pages", "The Essential Shareware Pages: Completed HTTP Post",
-                "Essential Shareware Pages: Completed HTTP Post", "Essential Shareware Pages: Error Posting - ", true},
-            false,
-            {
+            .entry = "essen",
+            .script = {text("/cgi-bin/cgiwrap/ashmoor/suggest_shareware.pl")},
+            // A redirect answer and a failure name the site without its "The".
+            .texts = {.label = "The Essential Shareware Pages",
+                .posting = "Posting Data to The Essential Shareware Pages",
+                .redirected = "Posted to Essential Shareware Pages",
+                .redirectedLog = "Essential Shareware Pages: Completed HTTP Post",
+                .errorLog = "Essential Shareware Pages: Error Posting - ",
+                .debugEcho = true},
+            .fields = {
                 field("body", {text("Suggested Software for The Essential Shareware")}),
                 field("from", {mailbox()}),
                 field("sub", {text("TES Suggestion")}),
@@ -42,14 +45,11 @@ const std::vector<FormRecipe>& secondGroupFormSites()
             },
         },
         {
-            "sharein",
-            {text("/cgi-bin/form_ext?"), mailbox()},
-            {"Shareware Intercom", "Preparing to Post to Shareware Intercom", "Posting to Shareware Intercom",
-                "Posted to Shareware Intercom", "Posted to Shareware Intercom",
-                "Shareware Intercom: Completed HTTP Post", "Shareware Intercom: Completed HTTP Post",
-                "Shareware Intercom: Error Posting - ", false},
-            true,
-            {
+            .entry = "sharein",
+            .script = {text("/cgi-bin/form_ext?"), mailbox()},
+            .texts = {.label = "Shareware Intercom"},
+            .newClearsUpdate = true,
+            .fields = {
                 field("Nombre_autor", {control("conname")}),
                 field("Email", {control("conmail")}),
                 ticked("shareinnew", "Tipo", {text("New program")}),
@@ -68,26 +68,20 @@ const std::vector<FormRecipe>& secondGroupFormSites()
             },
         },
         {
-            "warehouse",
-            {text("/submit.cgi")},
-            {"Winsock Warehouse", "Preparing to Post to Winsock Warehouse", "Posting Data to Winsock Warehouse",
-                "Posted to Winsock Warehouse", "Posted to Winsock Warehouse", "Winsock Warehouse: Completed HTTP Post",
-                "Winsock Warehouse: Completed HTTP Post", "Winsock Warehouse: Error Posting - ", false},
-            false,
-            {
+            .entry = "warehouse",
+            .script = {text("/submit.cgi")},
+            .texts = {.label = "Winsock Warehouse", .posting = "Posting Data to Winsock Warehouse"},
+            .fields = {
                 field("name", {control("conname")}),
                 field("email", {control("conmail")}),
                 lastField("url", {control("appurl")}),
             },
         },
         {
-            "lg",
-            {text("/cgi-bin/formmail.cgi")},
-            {"Lockergnome", "Preparing to Post to Lockergnome", "Posting to Lockergnome", "Posted to Lockergnome",
-                "Posted to Lockergnome", "Lockergnome: Completed HTTP Post", "Lockergnome: Completed HTTP Post",
-                "Lockergnome: Error Posting - ", true},
-            false,
-            {
+            .entry = "lg",
+            .script = {text("/cgi-bin/formmail.cgi")},
+            .texts = {.label = "Lockergnome", .debugEcho = true},
+            .fields = {
                 field("recipient", {mailbox()}),
                 field("redirect", {page()}),
                 field("required", {text("email,realname,why")}),

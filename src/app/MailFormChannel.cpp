@@ -1,0 +1,62 @@
+#include "app/MailFormChannel.h"
+
+#include "app/TSMTPForm.h"
+#include "app/TSetupDlg.h"
+#include "net/TmsSMTP.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+MailFormChannel::MailFormChannel(TSMTPForm& form, TSetupDlg& setup)
+    : m_form(form)
+    , m_setup(setup)
+{
+}
+
+void MailFormChannel::takeSettings(const QString& server, const QString& address, const QString& name)
+{
+    m_setup.ServerEdit->setText(server);
+    m_setup.UserAddressEdit->setText(address);
+    m_setup.UserNameEdit->setText(name);
+}
+
+QString MailFormChannel::server() const
+{
+    return m_setup.ServerEdit->text();
+}
+
+void MailFormChannel::showSetup()
+{
+    m_setup.showModal();
+}
+
+void MailFormChannel::setRecipient(const QString& address)
+{
+    m_form.ToEdit->setText(address);
+}
+
+void MailFormChannel::setSubject(const QString& subject)
+{
+    m_form.SubjectEdit->setText(subject);
+}
+
+void MailFormChannel::clearBody()
+{
+    m_lines.clear();
+    m_form.BodyMemo->clear();
+}
+
+void MailFormChannel::addBodyLine(const QString& line)
+{
+    m_lines << line;
+    m_form.BodyMemo->setPlainText(m_lines.join(QLatin1Char('\n')));
+}
+
+void MailFormChannel::send()
+{
+    m_form.msSMTP1->Server = m_setup.ServerEdit->text();
+    m_form.msMessage1.Sender.Address = m_setup.UserAddressEdit->text().left(255);
+    m_form.msMessage1.Sender.Name = m_setup.UserNameEdit->text().left(255);
+    m_form.msSMTP1->LogFileName = m_setup.LogFileNameEdit->text();
+    m_form.SendButtonClick();
+}

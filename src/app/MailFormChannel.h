@@ -1,0 +1,30 @@
+#pragma once
+
+#include "submit/MailChannel.h"
+
+#include <QStringList>
+
+class TSMTPForm;
+class TSetupDlg;
+
+// The run's mail channel over the mail form and its setup dialog, as the main window uses them.
+class MailFormChannel : public MailChannel
+{
+public:
+    MailFormChannel(TSMTPForm& form, TSetupDlg& setup);
+
+    void takeSettings(const QString& server, const QString& address, const QString& name) override;
+    QString server() const override;
+    void showSetup() override;
+    void setRecipient(const QString& address) override;
+    void setSubject(const QString& subject) override;
+    void clearBody() override;
+    void addBodyLine(const QString& line) override;
+    void send() override;
+
+private:
+    TSMTPForm& m_form;
+    TSetupDlg& m_setup;
+    // The memo's lines as added: a memo cannot tell an empty text from one empty line.
+    QStringList m_lines;
+};

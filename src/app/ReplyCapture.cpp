@@ -1,0 +1,13 @@
+#include "app/ReplyCapture.h"
+
+#include "core/LineFile.h"
+
+QString replyCaptureName(const QTime& time)
+{
+    return QString::number(time.minute()) + QString::number(time.second()) + QString::number(time.msec());
+}
+
+void writeReplyCapture(const QString& folder, const QString& extension, const QStringList& lines)
+{
+    writeLineFile(folder + QStringLiteral("/responses/") + replyCaptureName(QTime::currentTime()) + extension, lines);
+}

@@ -1,0 +1,69 @@
+#include "app/TSetupDlg.h"
+
+#include "core/Dialogs.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TSetupDlg::TSetupDlg(QWidget* parent)
+    : QDialog(parent)
+    , ServerEdit(new QLineEdit(this))
+    , UserAddressEdit(new QLineEdit(this))
+    , UserNameEdit(new QLineEdit(this))
+    , LogFileNameEdit(new QLineEdit(this))
+    , CharSetComboBox(new QComboBox(this))
+    , EncodingComboBox(new QComboBox(this))
+    , OKButton(new QPushButton(QStringLiteral("OK"), this))
+    , CancelButton(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    setObjectName(QStringLiteral("SetupDlg"));
+    setWindowTitle(QStringLiteral("Setup"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    for (auto [widget, name] :
+        {std::pair<QWidget*, const char*>{ServerEdit, "ServerEdit"}, {UserAddressEdit, "UserAddressEdit"},
+            {UserNameEdit, "UserNameEdit"}, {LogFileNameEdit, "LogFileNameEdit"}, {CharSetComboBox, "CharSetComboBox"},
+            {EncodingComboBox, "EncodingComboBox"}, {OKButton, "OKButton"}, {CancelButton, "CancelButton"}})
+        widget->setObjectName(QString::fromLatin1(name));
+    CharSetComboBox->addItems({QStringLiteral("US-ASCII"), QStringLiteral("ISO-8859-1")});
+    EncodingComboBox->addItems({QStringLiteral("MIME"), QStringLiteral("UUCode")});
+    CharSetComboBox->setCurrentIndex(0);
+    EncodingComboBox->setCurrentIndex(0);
+    LogFileNameEdit->hide();
+    CharSetComboBox->hide();
+    EncodingComboBox->hide();
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("SMTP Server"), ServerEdit);
+    form->addRow(QStringLiteral("EMail address"), UserAddressEdit);
+    form->addRow(QStringLiteral("Name"), UserNameEdit);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    ServerEdit->setMinimumWidth(260);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TSetupDlg::showModal()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        dialogs().showMessage(
+            QStringLiteral("No SMTP server is set for sending mail: enter it as \"SMTP Server\" in the settings."));
+        return QDialog::Rejected;
+    }
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    return exec();
+}

@@ -1,0 +1,344 @@
+#include "app/TftpForm1.h"
+
+#include "app/ReplyCapture.h"
+#include "app/TForm1.h"
+#include "core/Dialogs.h"
+#include "net/TFTP.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// The hourglass for the time of a button's action.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+TftpForm1::TftpForm1(TForm1& main, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , FTP1(new TFTP(this))
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("ftpForm1"));
+    setWindowTitle(QStringLiteral("FTP Demo"));
+    resize(470, 400);
+    FTP1->setObjectName(QStringLiteral("FTP1"));
+    FTP1->setTransferMode(tmBinary);
+
+    struct Field
+    {
+        QLineEdit** edit;
+        const char* name;
+        const char* label;
+        int x, y, width;
+    };
+    const Field fields[] = {
+        {&tHost, "tHost", "&Host", 8, 8, 140},
+        {&tUser, "tUser", "U&ser", 156, 8, 100},
+        {&tPasswd, "tPasswd", "&Passwd", 264, 8, 100},
+        {&eRemotePath, "eRemotePath", "&Remote Path:", 8, 52, 200},
+        {&eRemoteFile, "eRemoteFile", "Re&moteFile", 216, 52, 148},
+        {&eLocalFile, "eLocalFile", "Local&File", 8, 96, 356},
+    };
+    for (const Field& f : fields) {
+        *f.edit = named(new QLineEdit(this), f.name);
+        (*f.edit)->setGeometry(f.x, f.y + 16, f.width, 22);
+        auto* label = new QLabel(QString::fromLatin1(f.label), this);
+        label->setBuddy(*f.edit);
+        label->setGeometry(f.x, f.y, f.width, 16);
+    }
+    tPasswd->setEchoMode(QLineEdit::Password);
+
+    struct Button
+    {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+    };
+    const Button buttons[] = {
+        {&Button2, "Button2", "&Logon"},
+        {&Button3, "Button3", "L&ogoff"},
+        {&Button1, "Button1", "&Change Directory"},
+        {&Button4, "Button4", "&Download file"},
+        {&Button5, "Button5", "&Upload file"},
+        {&Button6, "Button6", "Abor&t"},
+    };
+    int y = 8;
+    for (const Button& b : buttons) {
+        *b.button = named(new QPushButton(QString::fromLatin1(b.caption), this), b.name);
+        (*b.button)->setGeometry(372, y, 90, 25);
+        (*b.button)->setAutoDefault(false);
+        y += 30;
+    }
+
+    lTrace = named(new QListWidget(this), "lTrace");
+    lTrace->setGeometry(8, 140, 356, 90);
+    lTrace->addItem(QStringLiteral("trace the communiciation with the server here"));
+    lTrace->addItem(QStringLiteral("Click on the ListBox below to select a file"));
+    lFiles = named(new QListWidget(this), "lFiles");
+    lFiles->setGeometry(8, 236, width() - 28, height() - 286);
+
+    for (QLineEdit* edit : {tHost, tPasswd, eRemotePath})
+        edit->installEventFilter(this);
+    lFiles->viewport()->installEventFilter(this);
+    bindEvents();
+    // The client's remote file follows the box from the start.
+    FTP1->setRemoteFile(eRemoteFile->text());
+}
+
+void TftpForm1::bindEvents()
+{
+    const auto click = [this](QPushButton* button, void (TftpForm1::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    click(Button1, &TftpForm1::Button1Click);
+    click(Button2, &TftpForm1::Button2Click);
+    click(Button3, &TftpForm1::Button3Click);
+    click(Button4, &TftpForm1::Button4Click);
+    click(Button5, &TftpForm1::Button5Click);
+    click(Button6, &TftpForm1::Button6Click);
+    connect(eRemoteFile, &QLineEdit::textChanged, this, [this](const QString& text) { FTP1->setRemoteFile(text); });
+    connect(
+        lFiles, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { eRemoteFile->setText(item->text()); });
+
+    // The client's events run inside its waits: nothing they raise may travel into the client.
+    connect(FTP1, &TFTP::OnFirePITrail, this,
+        [this](int direction, const QString& text) { guarded([&] { FTP1FirePITrail(direction, text); }); });
+    connect(
+        FTP1, &TFTP::OnError, this, [this](int code, const QString& text) { guarded([&] { FTP1Error(code, text); }); });
+    connect(FTP1, &TFTP::OnStartTransfer, this, [this] { guarded([&] { FTP1StartTransfer(); }); });
+    connect(FTP1, &TFTP::OnTransfer, this,
+        [this](qint64 count, const QByteArray&) { guarded([&] { FTP1Transfer(count); }); });
+    connect(FTP1, &TFTP::OnEndTransfer, this, [this] { guarded([&] { FTP1EndTransfer(); }); });
+    connect(FTP1, &TFTP::OnDirList, this, [this](const QString& entry) { guarded([&] { FTP1DirList(entry); }); });
+}
+
+template <typename F>
+void TftpForm1::catchFtpError(const QString& prefix, F&& action)
+{
+    try {
+        action();
+    } catch (const EFTP& e) {
+        m_main.ftperrortext = e.message();
+        m_main.ftperror = true;
+        addTrace(prefix + e.message());
+    }
+}
+
+void TftpForm1::Button2Click()
+{
+    const BusyCursor busy;
+    lTrace->clear();
+    addTrace(QStringLiteral("Loading Winsock"));
+    FTP1->setWinsockLoaded(true);
+    addTrace(FTP1->WinsockInfo() + FTP1->WinsockStatus());
+    lFiles->clear();
+    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+        FTP1->setUser(tUser->text());
+        FTP1->setPassword(tPasswd->text());
+        FTP1->setRemoteHost(tHost->text());
+        FTP1->setAction(ftpLogon);
+        eRemotePath->setText(FTP1->RemotePath());
+        FTP1->setAction(ftpListDirectory);
+    });
+}
+
+void TftpForm1::Button5Click()
+{
+    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+        FTP1->setLocalFile(eLocalFile->text());
+        FTP1->setAction(ftpUpload);
+    });
+}
+
+void TftpForm1::Button4Click()
+{
+    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+        FTP1->setLocalFile(eLocalFile->text());
+        FTP1->setAction(ftpDownload);
+    });
+}
+
+void TftpForm1::Button3Click()
+{
+    catchFtpError(QStringLiteral("EXCEPTION: "), [this] { FTP1->setAction(ftpLogoff); });
+}
+
+void TftpForm1::Button1Click()
+{
+    catchFtpError(QStringLiteral("ERR:"), [this] {
+        FTP1->setRemotePath(eRemotePath->text() + QLatin1Char('/') + eRemoteFile->text());
+        eRemotePath->setText(FTP1->RemotePath());
+    });
+    lFiles->clear();
+    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+        eRemoteFile->setText(QString());
+        FTP1->setRemoteFile(QString());
+        FTP1->setAction(ftpListDirectory);
+    });
+}
+
+void TftpForm1::Button6Click()
+{
+    FTP1->setAction(ftpAbort);
+}
+
+void TftpForm1::abortTransfer()
+{
+    if (!FTP1->isConnected())
+        return;
+    // The aborted action reports its own failure; the ABOR exchange has nothing to add.
+    try {
+        FTP1->setAction(ftpAbort);
+    } catch (const EFTP& e) {
+        addTrace(QStringLiteral("EXCEPTION: ") + e.message());
+    }
+}
+
+void TftpForm1::setHost(const QString& host)
+{
+    tHost->setText(host);
+}
+
+void TftpForm1::setUser(const QString& user)
+{
+    tUser->setText(user);
+}
+
+void TftpForm1::setPassword(const QString& password)
+{
+    tPasswd->setText(password);
+}
+
+void TftpForm1::setLocalFile(const QString& file)
+{
+    eLocalFile->setText(file);
+}
+
+void TftpForm1::setRemoteFile(const QString& file)
+{
+    eRemoteFile->setText(file);
+    // The client follows even when the text did not change.
+    FTP1->setRemoteFile(file);
+}
+
+void TftpForm1::setRemotePath(const QString& path)
+{
+    eRemotePath->setText(path);
+}
+
+bool TftpForm1::failed() const
+{
+    return m_main.ftperror;
+}
+
+QString TftpForm1::failureText() const
+{
+    return m_main.ftperrortext;
+}
+
+void TftpForm1::clearFailure()
+{
+    m_main.ftperror = false;
+}
+
+bool TftpForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == tHost || watched == tPasswd) {
+                guarded([this] { Button2Click(); });
+                return true;
+            }
+            if (watched == eRemotePath) {
+                guarded([this] { Button1Click(); });
+                return true;
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && watched == lFiles->viewport()) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            lFiles->clear();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TftpForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The file list keeps 20 pixels to the right edge and 50 to the bottom.
+    lFiles->resize(std::max(0, width() - 20 - lFiles->x()), std::max(0, height() - 50 - lFiles->y()));
+}
+
+void TftpForm1::addTrace(const QString& text)
+{
+    lTrace->addItem(text);
+    lTrace->scrollToBottom();
+}
+
+void TftpForm1::traces(const QString& text)
+{
+    addTrace(text);
+    m_main.ftplist->addItem(text);
+    m_main.ftplist->scrollToBottom();
+}
+
+void TftpForm1::FTP1FirePITrail(int direction, const QString& text)
+{
+    static const char* const prefixes[] = {"CLIENT: ", "SERVER: ", "INFO: "};
+    traces(QString::fromLatin1(prefixes[std::clamp(direction, 0, 2)]) + text);
+}
+
+void TftpForm1::FTP1Error(int code, const QString& text)
+{
+    traces(QStringLiteral("ERR Event: ") + QString::number(code) + text);
+    m_main.ftpstatus->setText(QStringLiteral("FTP Error"));
+}
+
+void TftpForm1::FTP1StartTransfer()
+{
+    m_main.ftplist->clear();
+    traces(QStringLiteral("TRANSFER BEGIN."));
+    m_main.ftpstatus->setText(QStringLiteral("Starting Transfer"));
+}
+
+void TftpForm1::FTP1Transfer(qint64 count)
+{
+    addTrace(QStringLiteral("TRANSFER: ") + QString::number(count) + QStringLiteral(" Bytes"));
+    m_main.ftpstatus->setText(QStringLiteral("Bytes Transfered: ") + QString::number(count));
+}
+
+void TftpForm1::FTP1EndTransfer()
+{
+    traces(QStringLiteral("TRANSFER END."));
+    if (!m_main.debugmode)
+        return;
+    QStringList lines;
+    for (int i = 0; i < m_main.ftplist->count(); ++i)
+        lines << m_main.ftplist->item(i)->text();
+    writeReplyCapture(QDir::currentPath(), QStringLiteral(".txt"), lines);
+}
+
+void TftpForm1::FTP1DirList(const QString& entry)
+{
+    lFiles->addItem(entry);
+    m_main.ftpstatus->setText(QStringLiteral("Getting Directory Info"));
+}

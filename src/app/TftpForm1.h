@@ -1,0 +1,87 @@
+#pragma once
+
+#include "submit/FtpChannel.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TForm1;
+class TFTP;
+
+// "FTP Demo": the FTP driver form. It owns the client FTP1, traces the control connection in
+// lTrace (and the main window's ftplist), and reports failures to the main window through
+// ftperror and ftperrortext. The run never shows it: it fills the edit boxes and presses the
+// buttons through the FtpChannel interface, as a user of the form would.
+class TftpForm1 : public QWidget, public FtpChannel
+{
+    Q_OBJECT
+
+public:
+    explicit TftpForm1(TForm1& main, QWidget* parent = nullptr);
+
+    TFTP* FTP1;
+    QLineEdit* tHost;
+    QLineEdit* tUser;
+    QLineEdit* tPasswd;
+    QLineEdit* eRemotePath;
+    QLineEdit* eRemoteFile;
+    QLineEdit* eLocalFile;
+    QListWidget* lFiles;
+    QListWidget* lTrace;
+    QPushButton* Button1; // &Change Directory
+    QPushButton* Button2; // &Logon
+    QPushButton* Button3; // L&ogoff
+    QPushButton* Button4; // &Download file
+    QPushButton* Button5; // &Upload file
+    QPushButton* Button6; // Abor&t
+
+    // Button handlers: FTP errors (EFTP) set ftperror and ftperrortext; other errors pass on.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+
+    // Skip and Cancel: aborts the transfer under way. With no connection there is nothing to
+    // abort (a plain abort would log on first).
+    void abortTransfer();
+
+    // FtpChannel
+    void setHost(const QString& host) override;
+    void setUser(const QString& user) override;
+    void setPassword(const QString& password) override;
+    void setLocalFile(const QString& file) override;
+    void setRemoteFile(const QString& file) override;
+    void setRemotePath(const QString& path) override;
+    void logon() override { Button2Click(); }
+    void changeDirectory() override { Button1Click(); }
+    void upload() override { Button5Click(); }
+    void logoff() override { Button3Click(); }
+    bool failed() const override;
+    QString failureText() const override;
+    void clearFailure() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void bindEvents();
+    // Runs an action; an FTP error is caught and flagged, its message traced after prefix.
+    template <typename F>
+    void catchFtpError(const QString& prefix, F&& action);
+    // To lTrace and the main window's ftplist, each scrolled to its end.
+    void traces(const QString& text);
+    void addTrace(const QString& text);
+    void FTP1FirePITrail(int direction, const QString& text);
+    void FTP1Error(int code, const QString& text);
+    void FTP1StartTransfer();
+    void FTP1Transfer(qint64 count);
+    void FTP1EndTransfer();
+    void FTP1DirList(const QString& entry);
+
+    TForm1& m_main;
+};

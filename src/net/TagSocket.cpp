@@ -1,0 +1,447 @@
+#include "net/TagSocket.h"
+
+#include "net/MailErrors.h"
+#include "net/MailMessages.h"
+#include "net/NetworkWait.h"
+#include "net/TagRas.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHostInfo>
+#include <QIODevice>
+#include <QSocketNotifier>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Received bytes kept ahead of the reader before the socket is left to hold the rest.
+constexpr qsizetype InboxLimit = 64 * 1024;
+
+QString withoutLineBreaks(const QString& text)
+{
+    QString safe = text;
+    safe.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    safe.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return safe;
+}
+
+[[noreturn]] void raiseMessage(int id)
+{
+    throw EMessageError(id, MailMessages::text(id));
+}
+
+} // namespace
+
+TagSocket::TagSocket(QObject* parent)
+    : QObject(parent)
+{
+}
+
+TagSocket::~TagSocket()
+{
+    closeHandle();
+    if (LogFileName.isEmpty())
+        return;
+    QFile file(LogFileName);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        for (const QString& line : Transcript) {
+            file.write(line.toLocal8Bit());
+            file.write("\r\n", 2);
+        }
+    }
+}
+
+void TagSocket::resetSession()
+{
+    m_canceled = false;
+    m_counter.clearTimedOut();
+    m_lookupDone = false;
+    m_asyncError = 0;
+    m_connectDone = false;
+    m_writable = false;
+    m_peerClosed = false;
+    m_inbox.clear();
+    m_reader = SmtpReplyReader();
+}
+
+void TagSocket::waitFor(const std::function<bool()>& done)
+{
+    NetworkWait wait;
+    m_counter.Start();
+    for (;;) {
+        if (!m_canceled && wait.interrupted())
+            Cancel();
+        if (m_canceled) {
+            m_counter.Stop();
+            QString text = MailMessages::text(MailMessages::Canceled);
+            emit OnError(text);
+            throw ECanceledError(text);
+        }
+        if (done())
+            break;
+        if (m_counter.TimedOut()) {
+            if (m_lookupId >= 0) {
+                QHostInfo::abortHostLookup(m_lookupId);
+                m_lookupId = -1;
+            }
+            Close();
+            QString text = MailMessages::text(MailMessages::TimedOut);
+            emit OnError(text);
+            throw ETimedOutError(text);
+        }
+        if (m_asyncError) {
+            m_counter.Stop();
+            const int code = m_asyncError;
+            m_asyncError = 0;
+            raiseSocketError(code);
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    m_counter.Stop();
+}
+
+void TagSocket::raiseSocketError(int code)
+{
+    if (code == 10054)
+        Close();
+    QString text = MailMessages::socketErrorText(code);
+    emit OnError(text);
+    throw ESocketError(code, text);
+}
+
+void TagSocket::raiseServerError()
+{
+    throw EServerError(ReplyText);
+}
+
+void TagSocket::Open()
+{
+    if (RAS)
+        RAS->ensureConnected();
+    emit OnOpen();
+    if (Server.isEmpty())
+        raiseMessage(MailMessages::ServerRequired);
+    m_winsock.setLoaded(true);
+
+    const qsizetype colon = Server.indexOf(QLatin1Char(':'));
+    const QString host = (colon < 0 ? Server : Server.left(colon)).trimmed();
+    LocalHostName = QHostInfo::localHostName();
+    if (LocalHostName.isEmpty())
+        LocalHostName = host;
+
+    lookUpHost(host);
+    resolvePort(colon < 0 ? QString() : Server.mid(colon + 1));
+
+    closeHandle();
+    int fd = -1;
+    if (const int code = CWinsock::openBoundSocket(0, fd))
+        raiseSocketError(code);
+    m_fd = fd;
+    m_readNotifier = new QSocketNotifier(qintptr(m_fd), QSocketNotifier::Read, this);
+    m_writeNotifier = new QSocketNotifier(qintptr(m_fd), QSocketNotifier::Write, this);
+    m_readNotifier->setEnabled(false);
+    m_writeNotifier->setEnabled(false);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &TagSocket::readReady);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &TagSocket::writeReady);
+}
+
+void TagSocket::lookUpHost(const QString& host)
+{
+    in_addr dotted{};
+    const QByteArray name = host.toLatin1();
+    if (!name.isEmpty() && inet_pton(AF_INET, name.constData(), &dotted) == 1) {
+        m_address = dotted.s_addr;
+        return;
+    }
+    m_address = 0;
+    m_lookupDone = false;
+    m_lookupId = QHostInfo::lookupHost(host, this, [this](const QHostInfo& info) {
+        m_lookupId = -1;
+        if (info.error() != QHostInfo::NoError) {
+            m_asyncError = info.error() == QHostInfo::HostNotFound ? 11001 : 11002;
+            return;
+        }
+        for (const QHostAddress& address : info.addresses()) {
+            bool ok = false;
+            const quint32 ipv4 = address.toIPv4Address(&ok);
+            if (ok) {
+                m_address = htonl(ipv4);
+                break;
+            }
+        }
+        m_lookupDone = true;
+    });
+    waitFor([this] { return m_lookupDone; });
+    if (m_address == 0)
+        raiseMessage(MailMessages::ResolveFailed);
+}
+
+void TagSocket::resolvePort(const QString& portText)
+{
+    bool ok = false;
+    const uint number = portText.trimmed().toUInt(&ok);
+    if (ok && number > 0 && number <= 0xFFFF) {
+        m_port = quint16(number);
+        return;
+    }
+    if (Service.isEmpty())
+        raiseMessage(MailMessages::ServiceRequired);
+    // The services file is local: the look-up does not wait for the network.
+    const servent* entry = ::getservbyname(Service.toLatin1().constData(), "tcp");
+    m_port = entry ? ntohs(quint16(entry->s_port)) : DefaultPort;
+}
+
+void TagSocket::Connect()
+{
+    if (m_canceled) {
+        QString text = MailMessages::text(MailMessages::Canceled);
+        emit OnError(text);
+        throw ECanceledError(text);
+    }
+    if (m_fd < 0)
+        raiseSocketError(10038);
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_addr.s_addr = m_address;
+    remote.sin_port = htons(m_port);
+    m_connectDone = false;
+    if (::connect(m_fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0) {
+        m_connectDone = true;
+    } else if (errno != EINPROGRESS) {
+        const int code = CWinsock::codeFromErrno(errno);
+        closeHandle();
+        raiseSocketError(code);
+    } else {
+        m_writeNotifier->setEnabled(true);
+        try {
+            waitFor([this] { return m_connectDone; });
+        } catch (const ESocketError&) {
+            // A connection that never came leaves no socket behind.
+            closeHandle();
+            throw;
+        }
+    }
+    m_connected = true;
+    m_readNotifier->setEnabled(true);
+}
+
+void TagSocket::readReady()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = ::recv(m_fd, buffer, sizeof buffer, 0);
+        if (count > 0) {
+            m_inbox.append(buffer, count);
+            if (m_inbox.size() >= InboxLimit) {
+                m_readNotifier->setEnabled(false);
+                return;
+            }
+            continue;
+        }
+        if (count == 0) {
+            m_peerClosed = true;
+            m_readNotifier->setEnabled(false);
+            return;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            m_asyncError = CWinsock::codeFromErrno(errno);
+            m_readNotifier->setEnabled(false);
+        }
+        return;
+    }
+}
+
+void TagSocket::writeReady()
+{
+    m_writeNotifier->setEnabled(false);
+    if (!m_connected && !m_connectDone) {
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+            error = errno;
+        if (error)
+            m_asyncError = CWinsock::codeFromErrno(error);
+        else
+            m_connectDone = true;
+        return;
+    }
+    m_writable = true;
+}
+
+void TagSocket::requireConnected() const
+{
+    if (!m_connected)
+        raiseMessage(MailMessages::NotConnected);
+}
+
+int TagSocket::ReadReplyLine(QByteArray* line)
+{
+    requireConnected();
+    for (;;) {
+        const qsizetype used = m_reader.putLine(m_inbox.constData(), m_inbox.size());
+        m_inbox.remove(0, used);
+        if (m_inbox.size() < InboxLimit && !m_peerClosed && m_readNotifier && !m_asyncError)
+            m_readNotifier->setEnabled(true);
+        if (m_reader.lineReady())
+            break;
+        if (m_peerClosed) {
+            m_reader.finishLine();
+            break;
+        }
+        waitFor([this] { return !m_inbox.isEmpty() || m_peerClosed; });
+    }
+    const QByteArray text = m_reader.takeLine();
+    ReplyText = QString::fromLatin1(text);
+    if (!LogFileName.isEmpty())
+        Transcript << ReplyText;
+    if (line)
+        *line = text;
+    return SmtpReplyReader::lineCode(text);
+}
+
+int TagSocket::GetReply()
+{
+    m_reader.startReply();
+    QByteArray first;
+    ReadReplyLine(&first);
+    // A server that hangs up without a word: say so rather than raise an empty reply text.
+    if (first.isEmpty() && m_peerClosed && m_inbox.isEmpty())
+        raiseSocketError(10054);
+    while (!m_reader.replyDone() && !(m_peerClosed && m_inbox.isEmpty()))
+        ReadReplyLine();
+    return m_reader.replyCode();
+}
+
+void TagSocket::SendLine(const QString& text)
+{
+    requireConnected();
+    const QString line = withoutLineBreaks(text);
+    sendAll(line.toLocal8Bit() + "\r\n");
+    if (!LogFileName.isEmpty())
+        Transcript << line;
+}
+
+void TagSocket::sendAll(const QByteArray& bytes)
+{
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        if (m_fd < 0)
+            raiseSocketError(10057);
+        const ssize_t count = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        if (count >= 0) {
+            sent += count;
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            raiseSocketError(CWinsock::codeFromErrno(errno));
+        // Each wait for room starts a fresh countdown: the time-out counts from the last bytes
+        // the connection accepted.
+        m_writable = false;
+        m_writeNotifier->setEnabled(true);
+        waitFor([this] { return m_writable; });
+    }
+}
+
+void TagSocket::SendStream(QIODevice& stream)
+{
+    requireConnected();
+    if (!LogFileName.isEmpty())
+        Transcript << QStringLiteral("Suppressing the message body");
+    stream.seek(0);
+    const qint64 size = stream.size();
+    bool lineStart = true;
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    QByteArray out;
+    for (;;) {
+        const qint64 count = stream.read(chunk.data(), ChunkSize);
+        if (count <= 0)
+            break;
+        // Dot-stuffing: a line that begins with "." gets one more in front, which the server
+        // strips again.
+        out.clear();
+        dotStuff(chunk.constData(), count, &lineStart, &out);
+        sendAll(out);
+        const qint64 position = stream.pos();
+        emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
+        // Let Cancel and the window's events in between chunks.
+        QCoreApplication::processEvents();
+        if (m_canceled)
+            waitFor([] { return false; }); // raises the cancel at once
+    }
+    emit OnProgress(0, 0);
+}
+
+void TagSocket::dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out)
+{
+    if (size <= 0)
+        return;
+    qint64 from = 0;
+    if (*lineStart && data[0] == '.')
+        *out += '.';
+    qint64 scan = 0;
+    while (const auto* lf = static_cast<const char*>(memchr(data + scan, '\n', size_t(size - scan)))) {
+        const qint64 next = lf - data + 1;
+        if (next < size && data[next] == '.') {
+            out->append(data + from, next - from);
+            *out += '.';
+            from = next;
+        }
+        scan = next;
+        if (scan >= size)
+            break;
+    }
+    out->append(data + from, size - from);
+    *lineStart = data[size - 1] == '\n';
+}
+
+void TagSocket::Close()
+{
+    if (m_fd < 0) {
+        m_connected = false;
+        return;
+    }
+    emit OnClosing();
+    closeHandle();
+    emit OnClosed();
+    if (RAS && RAS->dialed())
+        RAS->hangUp();
+}
+
+void TagSocket::closeHandle()
+{
+    // A notifier may be the sender of the handler that closes the session: delete it later.
+    for (QSocketNotifier* notifier : {m_readNotifier, m_writeNotifier}) {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    }
+    m_readNotifier = nullptr;
+    m_writeNotifier = nullptr;
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_connected = false;
+}
+
+void TagSocket::Cancel()
+{
+    m_canceled = true;
+    emit OnCancel();
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    Close();
+}

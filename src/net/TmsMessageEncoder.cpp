@@ -1,0 +1,288 @@
+#include "net/TmsMessageEncoder.h"
+
+#include "net/MailEncodings.h"
+#include "net/TQuotedPrintable.h"
+#include "net/TmsMessage.h"
+
+#include <QIODevice>
+#include <QRandomGenerator>
+
+namespace {
+
+const QString DQ = QStringLiteral("\"");
+
+bool isReservedHeader(const QString& line)
+{
+    static const QStringList reserved{QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("cc"),
+        QStringLiteral("bcc"), QStringLiteral("return-receipt-to"), QStringLiteral("x-priority"),
+        QStringLiteral("subject"), QStringLiteral("mime-version"), QStringLiteral("content-type"),
+        QStringLiteral("x-encoding"), QStringLiteral("content-transfer-encoding")};
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return false;
+    return reserved.contains(line.left(colon).trimmed().toLower());
+}
+
+// Splits text at line ends (CR LF, LF or CR).
+QList<QByteArray> splitLines(const QByteArray& text)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines << text.mid(start, i - start);
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+} // namespace
+
+TmsMessageEncoder::TmsMessageEncoder(const TmsMessage& message, QIODevice& device)
+    : m_message(message)
+    , m_device(device)
+{
+    // A memo entry may hold several lines; each goes out as a line of its own.
+    for (const QString& entry : message.Body) {
+        const QByteArray bytes = message.CharSet == csISO8859 ? entry.toLatin1() : entry.toLocal8Bit();
+        const QList<QByteArray> lines = splitLines(bytes);
+        if (lines.isEmpty())
+            m_body << QByteArray();
+        for (const QByteArray& line : lines) {
+            m_body << line;
+            if (line.size() >= 256)
+                m_longLines = true;
+        }
+    }
+}
+
+QString TmsMessageEncoder::headerValue(const QString& value)
+{
+    QString safe = value;
+    safe.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    safe.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return safe;
+}
+
+QString TmsMessageEncoder::addressText(const TmsMailAddress& address)
+{
+    QString name = headerValue(address.Name);
+    if (name.contains(QLatin1Char('.')) && !name.contains(QLatin1Char('"')))
+        name = DQ + name + DQ;
+    return name + QStringLiteral(" <") + headerValue(address.Address) + QLatin1Char('>');
+}
+
+QString TmsMessageEncoder::newBoundary()
+{
+    QString boundary;
+    for (int i = 0; i < 8; ++i)
+        boundary += QChar(u'0' + QRandomGenerator::global()->bounded(9));
+    return boundary;
+}
+
+void TmsMessageEncoder::writeLine(const QByteArray& line)
+{
+    m_device.write(line);
+    m_device.write("\r\n", 2);
+}
+
+void TmsMessageEncoder::writeLines(const QList<QByteArray>& lines)
+{
+    for (const QByteArray& line : lines)
+        writeLine(line);
+}
+
+void TmsMessageEncoder::Execute()
+{
+    m_device.seek(0);
+    writeHeader();
+    const QString type = m_message.resolvedContentType();
+    const TmsAttList& atts = m_message.Attachments();
+    if (m_message.Encoding == meUU)
+        writeUU();
+    else if (type == QLatin1String("text/html") || type == QLatin1String("text/rtf"))
+        writeRichText(type);
+    else if (type == QLatin1String("multipart/mixed") || type == QLatin1String("multipart/alternative"))
+        writeMultipart(type);
+    else if (atts.Count() == 1 && m_message.Body.isEmpty())
+        writeSingleAttachment(atts[0]);
+    else {
+        writeTextHeaders();
+        writeLine(QByteArray());
+        writeBodyLines(m_longLines || m_message.CharSet == csISO8859);
+    }
+}
+
+void TmsMessageEncoder::writeHeader()
+{
+    writeLine(QStringLiteral("From:     ") + addressText(m_message.Sender));
+    writeAddressList(QStringLiteral("To:"), m_message.Recipients);
+    writeAddressList(QStringLiteral("CC:"), m_message.CC);
+    if (m_message.ReturnReceipt)
+        writeLine(QStringLiteral("Return-Receipt-To: <") + headerValue(m_message.Sender.Address) + QLatin1Char('>'));
+    if (m_message.Priority == ptLow)
+        writeLine(QStringLiteral("X-Priority: 5"));
+    else if (m_message.Priority == ptHigh)
+        writeLine(QStringLiteral("X-Priority: 1"));
+    for (const QString& line : m_message.Headers)
+        if (!isReservedHeader(line))
+            writeLine(headerValue(line));
+    if (!m_message.Subject().isEmpty())
+        writeLine(QStringLiteral("Subject:  ") + headerValue(m_message.Subject()));
+    if (m_message.Encoding == meMIME)
+        writeLine(QStringLiteral("Mime-Version: 1.0"));
+}
+
+void TmsMessageEncoder::writeAddressList(const QString& name, const TmsAddressList& list)
+{
+    const int count = list.Count();
+    for (int i = 0; i < count; ++i) {
+        const QString lead = i == 0 ? name.leftJustified(10, QLatin1Char(' ')) : QString(10, QLatin1Char(' '));
+        writeLine(lead + addressText(list[i]) + (i + 1 < count ? QStringLiteral(",") : QString()));
+    }
+}
+
+void TmsMessageEncoder::writeTextHeaders()
+{
+    if (m_message.CharSet == csISO8859) {
+        writeLine(QStringLiteral("Content-Type: text/plain; charset=\"iso-8859-1\""));
+        writeLine(QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
+    } else {
+        writeLine(QStringLiteral("Content-Type: text/plain; charset=\"us-ascii\""));
+        writeLine(m_longLines ? QStringLiteral("Content-Transfer-Encoding: quoted-printable")
+                              : QStringLiteral("Content-Transfer-Encoding: 7bit"));
+    }
+}
+
+void TmsMessageEncoder::writeBodyLines(bool quotedPrintable)
+{
+    for (const QByteArray& line : m_body) {
+        if (quotedPrintable)
+            writeLines(TQuotedPrintable::encodeParagraph(line));
+        else
+            writeLine(line);
+    }
+}
+
+void TmsMessageEncoder::writeAttachmentContent(const TmsAttItem& item)
+{
+    switch (item.Encoding) {
+    case teBase64:
+        // Block by block: a large attachment never exists a second time as a list of lines.
+        for (qsizetype pos = 0;; pos += MailEncodings::Base64Block) {
+            const QByteArray block = item.Content.mid(pos, MailEncodings::Base64Block);
+            writeLine(block.toBase64());
+            if (block.size() < MailEncodings::Base64Block)
+                break;
+        }
+        break;
+    case teQuotedPrintable:
+        writeLines(TQuotedPrintable::encode(item.Content));
+        break;
+    default:
+        writeLines(splitLines(item.Content));
+        break;
+    }
+}
+
+void TmsMessageEncoder::writeAttachmentPart(const TmsAttItem& item, bool withName)
+{
+    if (withName) {
+        writeLine(QStringLiteral("Content-Type: ") + headerValue(item.ContentType) + QStringLiteral("; name=") + DQ
+            + headerValue(item.baseName()) + DQ);
+    } else {
+        writeLine(QStringLiteral("Content-Type: ") + headerValue(item.ContentType));
+    }
+    writeLine(QStringLiteral("Content-Transfer-Encoding: ") + TmsAttItem::encodingName(item.Encoding));
+    if (withName)
+        writeLine(
+            QStringLiteral("Content-Disposition: attachment; filename=") + DQ + headerValue(item.baseName()) + DQ);
+    writeLine(QByteArray());
+    writeAttachmentContent(item);
+    writeLine(QByteArray());
+}
+
+void TmsMessageEncoder::writeMultipart(const QString& type)
+{
+    const QString boundary = newBoundary();
+    const QString separator = QStringLiteral("--") + boundary;
+    const bool alternative = type == QLatin1String("multipart/alternative");
+    writeLine(QStringLiteral("Content-Type: ") + type + QStringLiteral("; boundary=") + DQ + boundary + DQ);
+    writeLine(QByteArray());
+    writeLine(QStringLiteral("This is a multipart message in MIME format"));
+    writeLine(QByteArray());
+    writeLine(separator);
+    if (!m_message.Body.isEmpty()) {
+        writeTextHeaders();
+        writeLine(QByteArray());
+        writeBodyLines(m_longLines || m_message.CharSet == csISO8859);
+        writeLine(QByteArray());
+        writeLine(separator);
+    }
+    const TmsAttList& atts = m_message.Attachments();
+    auto isAlt = [](const TmsAttItem& item) { return item.baseName().toLower().startsWith(QLatin1String("_alt.")); };
+    // In a mixed message that opens with "_alt." files, those form a nested alternative part.
+    const bool nested = !alternative && !atts.isEmpty() && isAlt(atts[0]);
+    QString inner;
+    bool inNested = false;
+    for (int i = 0; i < atts.Count(); ++i) {
+        const TmsAttItem& item = atts[i];
+        if (i > 0) {
+            writeLine(QByteArray());
+            writeLine(inNested ? QStringLiteral("--") + inner : separator);
+        }
+        if (nested && i == 0) {
+            inner = newBoundary();
+            inNested = true;
+            writeLine(QStringLiteral("Content-Type:  multipart/alternative; boundary=") + DQ + inner + DQ);
+            writeLine(QStringLiteral("Content-Transfer-Encoding: 7bit"));
+            writeLine(QByteArray());
+            writeLine(QStringLiteral("--") + inner);
+        }
+        writeAttachmentPart(item, !(alternative || inNested));
+        if (inNested && (i + 1 >= atts.Count() || !isAlt(atts[i + 1]))) {
+            writeLine(QStringLiteral("--") + inner + QStringLiteral("--"));
+            inNested = false;
+        }
+    }
+    writeLine(separator + QStringLiteral("--"));
+}
+
+void TmsMessageEncoder::writeSingleAttachment(const TmsAttItem& item)
+{
+    writeLine(QStringLiteral("Content-Type: ") + headerValue(item.ContentType) + QStringLiteral("; name=") + DQ
+        + headerValue(item.baseName()) + DQ);
+    writeLine(QStringLiteral("Content-Transfer-Encoding: ") + TmsAttItem::encodingName(item.Encoding));
+    writeLine(QStringLiteral("Content-Disposition: attachment; filename=") + DQ + headerValue(item.baseName()) + DQ);
+    writeLine(QByteArray());
+    writeAttachmentContent(item);
+}
+
+void TmsMessageEncoder::writeRichText(const QString& type)
+{
+    QString line = QStringLiteral("Content-Type: ") + type;
+    if (m_message.CharSet == csISO8859)
+        line += QStringLiteral("; charset=") + DQ + QStringLiteral("iso-8859-1") + DQ;
+    writeLine(line);
+    writeLine(QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
+    writeLine(QByteArray());
+    writeBodyLines(true);
+}
+
+void TmsMessageEncoder::writeUU()
+{
+    writeLine(QByteArray());
+    writeBodyLines(false);
+    for (const TmsAttItem& item : m_message.Attachments()) {
+        writeLine(QByteArray());
+        writeLine(QStringLiteral("begin 600 ") + headerValue(item.baseName()));
+        writeLines(MailEncodings::uuLines(item.Content));
+        writeLine(QByteArrayLiteral("`"));
+        writeLine(QByteArrayLiteral("end"));
+    }
+}

@@ -1,0 +1,145 @@
+#include "submit/MailSteps.h"
+
+#include "submit/MailChannel.h"
+#include "submit/RecipeBook.h"
+#include "submit/RunWindow.h"
+
+namespace {
+
+QString name(const char* n)
+{
+    return QString::fromLatin1(n);
+}
+
+void showIdle(RunWindow& w)
+{
+    const QString idle = QStringLiteral("Idle");
+    w.setText(name("httpstatus"), idle);
+    w.setText(name("ftpstatus"), idle);
+    w.setText(name("mailstatus"), idle);
+}
+
+} // namespace
+
+namespace MailSteps {
+
+const QString ProductHomePage = QStringLiteral("https://brightfen.example/quillet/");
+const QString ProductBannerPage = QStringLiteral("https://brightfen.example/quillet/banners.html");
+
+void takeSettings(RunWindow& window, MailChannel& mail)
+{
+    mail.takeSettings(window.text(name("smtpedit")), window.text(name("emailedit")), window.text(name("nameedit")));
+}
+
+void open(RunWindow& window, const QString& label, const QString& preparing)
+{
+    window.setText(name("currentsite"), label);
+    window.setLamp(name("httpled"), false);
+    window.setLamp(name("ftpled"), false);
+    window.setLamp(name("mailled"), true);
+    window.setText(name("mailstatus"), preparing);
+}
+
+void compose(MailChannel& mail, const QString& subject, const QStringList& lines)
+{
+    mail.setSubject(subject);
+    mail.clearBody();
+    for (const QString& line : lines)
+        mail.addBodyLine(line);
+}
+
+void sendTo(RunWindow& window, MailChannel& mail, const QString& recipient)
+{
+    if (mail.server().isEmpty())
+        mail.showSetup();
+    mail.addBodyLine(QString());
+    mail.setRecipient(recipient);
+    sendmail(window, mail);
+}
+
+void finish(RunWindow& window, const QString& logLine)
+{
+    showIdle(window);
+    window.appendLog(logLine);
+    window.processMessages();
+}
+
+QStringList controlNames()
+{
+    return {name("smtpedit"), name("emailedit"), name("nameedit"), name("appname"), name("version"), name("ldatel"),
+        name("platforms"), name("bytesize"), name("price"), name("status"), name("eval"), name("appurl"), name("dl1"),
+        name("screenshot"), name("compname"), name("conname"), name("conmail"), name("conphone"), name("confax"),
+        name("shortdesc"), name("longdesc"), name("Memo2")};
+}
+
+QStringList listingLines(const RunWindow& w)
+{
+    auto t = [&w](const char* control) { return w.text(name(control)); };
+    // Memo texts come with CR LF between their lines; a memo entry keeps the breaks as LF.
+    auto memo = [&w](const char* control) {
+        QString text = w.text(name(control));
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        return text;
+    };
+    return {
+        QStringLiteral("Application Name: ") + t("appname"),
+        QStringLiteral("Version: ") + t("version"),
+        QStringLiteral("Release Date: ") + t("ldatel"),
+        QString(),
+        QStringLiteral("Platform: ") + t("platforms"),
+        QStringLiteral("FileSize: ") + t("bytesize") + QStringLiteral(" bytes"),
+        QStringLiteral("Price: $") + t("price"),
+        QStringLiteral("Registration Status: ") + t("status"),
+        QStringLiteral("Eval Period: ") + t("eval"),
+        QStringLiteral("Application Home Page: ") + t("appurl"),
+        QStringLiteral("Application Location: ") + t("dl1"),
+        QStringLiteral("ScreenShot Location: ") + t("screenshot"),
+        QString(),
+        QStringLiteral("Company Name: ") + t("compname"),
+        QStringLiteral("Contact Name: ") + t("conname"),
+        QStringLiteral("Contact E-Mail ") + t("conmail"),
+        QStringLiteral("Contact Phone: ") + t("conphone"),
+        QStringLiteral("Contact Fax: ") + t("confax"),
+        QString(),
+        QStringLiteral("Short Description:"),
+        t("shortdesc"),
+        QString(),
+        QStringLiteral("Long Description:"),
+        memo("longdesc"),
+        QString(),
+        QStringLiteral("Notes to Reviewer:"),
+        memo("Memo2"),
+        QString(),
+        QString(),
+        QString(),
+        QString(),
+        QString(),
+        QStringLiteral("This shareware submission was auto-submitted by Quillet, a Brightfen product."),
+        QStringLiteral("For information about Quillet software, please visit ") + ProductHomePage,
+        QStringLiteral("We hope you will consider placing Quillet Banners on your Shareware Submission Page."),
+        QStringLiteral("They can be found at: ") + ProductBannerPage,
+    };
+}
+
+void sendmail(RunWindow& window, MailChannel& mail)
+{
+    window.setText(name("mailstatus"), QStringLiteral("Preparing Mail"));
+    for (const QString& line : listingLines(window))
+        mail.addBodyLine(line);
+    window.setText(name("mailstatus"), QStringLiteral("Sending Mail"));
+    mail.send();
+    window.setText(name("mailstatus"), QStringLiteral("Mail Sent"));
+    mail.clearBody();
+}
+
+void mailSite(SiteVisit& visit, const Letter& letter)
+{
+    RunWindow& w = visit.window;
+    MailChannel& mail = visit.channels.mail;
+    open(w, letter.label, letter.preparing);
+    compose(mail, letter.subject, letter.opening);
+    sendTo(w, mail, letter.recipient);
+    finish(w, letter.logLine);
+}
+
+} // namespace MailSteps

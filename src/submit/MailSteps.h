@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class MailChannel;
+class RunWindow;
+struct SiteVisit;
+
+// The standard submission e-mail: the steps every e-mail recipe takes, and sendmail, which
+// appends the program's listing, sends and clears the body.
+namespace MailSteps {
+
+// The product's pages named in the trailer of every submission e-mail.
+extern const QString ProductHomePage;
+extern const QString ProductBannerPage;
+
+// The start of a run: the settings page's mail fields into the mail setup dialog.
+void takeSettings(RunWindow& window, MailChannel& mail);
+
+// The site's opening: current site, the mail lamp lit, the others dark, the preparing text.
+void open(RunWindow& window, const QString& label, const QString& preparing);
+// Subject set, body cleared, the opening lines added.
+void compose(MailChannel& mail, const QString& subject, const QStringList& lines);
+// The setup dialog when no server is known, one empty line, the recipient, and sendmail.
+void sendTo(RunWindow& window, MailChannel& mail, const QString& recipient);
+// The three status texts "Idle", the log line, pending messages run.
+void finish(RunWindow& window, const QString& logLine);
+
+// Every control the e-mail steps read or show.
+QStringList controlNames();
+
+// The listing as the 36 lines that follow a recipe's opening lines.
+QStringList listingLines(const RunWindow& window);
+// Appends the listing, sends, and clears the body. A failed send raises and leaves mailstatus
+// at "Sending Mail" and the body as it was.
+void sendmail(RunWindow& window, MailChannel& mail);
+
+// One whole e-mail site for recipes with no logic of their own: open, compose, send, finish.
+struct Letter
+{
+    QString label; // shown as the current site
+    QString preparing; // the mail status while preparing
+    QString subject;
+    QStringList opening; // the opening lines, before the empty line and the listing
+    QString recipient;
+    QString logLine;
+};
+void mailSite(SiteVisit& visit, const Letter& letter);
+
+} // namespace MailSteps

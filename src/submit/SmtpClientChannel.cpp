@@ -1,0 +1,30 @@
+#include "submit/SmtpClientChannel.h"
+
+#include "net/TmsMessage.h"
+#include "net/TmsSMTP.h"
+
+SmtpClientChannel::SmtpClientChannel(TmsSMTP& client, TmsMessage& message)
+    : m_client(client)
+    , m_message(message)
+{
+}
+
+void SmtpClientChannel::takeSettings(const QString& server, const QString& address, const QString& name)
+{
+    m_server = server;
+    m_address = address;
+    m_name = name;
+}
+
+void SmtpClientChannel::send()
+{
+    m_client.Server = m_server;
+    m_client.MailMessage = &m_message;
+    m_client.setWinsockLoaded(true);
+    m_message.Sender = {m_name.left(255), m_address.left(255)};
+    m_message.Recipients.Clear();
+    m_message.Recipients.Add(m_recipient);
+    m_message.setSubject(m_subject);
+    m_message.Body = m_body;
+    m_client.Send();
+}

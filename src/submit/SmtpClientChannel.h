@@ -1,0 +1,40 @@
+#pragma once
+
+#include "submit/MailChannel.h"
+
+#include <QStringList>
+
+class TmsMessage;
+class TmsSMTP;
+
+// The mail channel straight over an SMTP client and its message, without the mail form: for
+// tests and tools. Showing the setup dialog only counts the request, as there is none.
+class SmtpClientChannel : public MailChannel
+{
+public:
+    SmtpClientChannel(TmsSMTP& client, TmsMessage& message);
+
+    void takeSettings(const QString& server, const QString& address, const QString& name) override;
+    QString server() const override { return m_server; }
+    void showSetup() override { ++setupShown; }
+    void setRecipient(const QString& address) override { m_recipient = address; }
+    void setSubject(const QString& subject) override { m_subject = subject; }
+    void clearBody() override { m_body.clear(); }
+    void addBodyLine(const QString& line) override { m_body << line; }
+    void send() override;
+
+    QString recipient() const { return m_recipient; }
+    QString subject() const { return m_subject; }
+    const QStringList& body() const { return m_body; }
+    int setupShown = 0;
+
+private:
+    TmsSMTP& m_client;
+    TmsMessage& m_message;
+    QString m_server;
+    QString m_address;
+    QString m_name;
+    QString m_recipient;
+    QString m_subject;
+    QStringList m_body;
+};

@@ -1,0 +1,144 @@
+#include "MainWindowFixture.h"
+#include "app/MailFormChannel.h"
+#include "app/TSMTPForm.h"
+#include "app/TSetupDlg.h"
+#include "core/Errors.h"
+#include "net/NetworkWait.h"
+#include "net/TmsSMTP.h"
+#include "util/PeerProcess.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+class MailFormTest : public MainWindowTest
+{
+protected:
+    MailFormTest()
+        : mail(*form.SMTPForm, *form.SetupDlg)
+    {
+        // A hung wait fails the test instead of hanging it; passing never depends on this.
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
+        watchdog.start(60000);
+    }
+
+    void startPeer(const QStringList& extra = {})
+    {
+        peer = std::make_unique<PeerProcess>(
+            s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("90")} + extra);
+        ASSERT_TRUE(peer->started()) << peer->errors().toStdString();
+        mail.takeSettings(s("127.0.0.1:%1").arg(peer->port()), s("ann@demo.example"), s("Ann"));
+        mail.setRecipient(s("submit@site.example"));
+        mail.setSubject(s("Submit"));
+        mail.clearBody();
+        mail.addBodyLine(s("Hello"));
+    }
+
+    // The message of the error the send raised, or "" when it succeeded.
+    QString send()
+    {
+        try {
+            mail.send();
+            return QString();
+        } catch (const QuilletError& e) {
+            return e.message();
+        }
+    }
+
+    QString statusPanel() const { return form.SMTPForm->StatusPanels[0]->text(); }
+
+    MailFormChannel mail;
+    std::unique_ptr<PeerProcess> peer;
+    QTimer watchdog;
+};
+
+} // namespace
+
+// While sending only Cancel is enabled, the form refuses to close, and every step shows in the
+// status panel and the main window's mail label; afterwards the form is as it was.
+TEST_F(MailFormTest, SendingStateStatusTextsAndCloseRefusal)
+{
+    startPeer();
+    TSMTPForm& f = *form.SMTPForm;
+    QStringList mirrored;
+    QStringList duringSend;
+    QObject::connect(f.msSMTP1, &TmsSMTP::OnSending, [&] {
+        duringSend << (f.SendButton->isEnabled() ? s("send") : s("-"))
+                   << (f.CancelButton->isEnabled() ? s("cancel") : s("-"))
+                   << (f.Send1->isEnabled() ? s("send1") : s("-")) << (f.Cancel1->isEnabled() ? s("cancel1") : s("-"))
+                   << (f.ProgressBar1->isVisibleTo(&f) ? s("progress") : s("-")) << form.mail2->text();
+        f.show();
+        f.close();
+        duringSend << (f.isVisible() ? s("still open") : s("closed"));
+    });
+    QObject::connect(f.msSMTP1, &TmsSMTP::OnMailSent, [&] { mirrored << form.mail2->text(); });
+    EXPECT_EQ(send(), QString());
+    EXPECT_EQ(duringSend,
+        (QStringList{s("-"), s("cancel"), s("-"), s("cancel1"), s("progress"), s("Sending Message"), s("still open")}));
+    EXPECT_EQ(fake.errors, QStringList{s("Transfer in Progress.  Click Cancel button first.")});
+    EXPECT_EQ(mirrored, QStringList{s("Mail Sent")});
+    EXPECT_EQ(statusPanel(), s("Connection closed"));
+    EXPECT_EQ(form.mail2->text(), QString());
+    EXPECT_TRUE(f.SendButton->isEnabled());
+    EXPECT_FALSE(f.CancelButton->isEnabled());
+    EXPECT_FALSE(f.ProgressBar1->isVisibleTo(&f));
+    EXPECT_EQ(fake.beeps, 1);
+    f.hide();
+}
+
+// Skip on the main window cancels a mail waiting for its server; a server that never answers
+// ends the send after the time-out. Both show as "SMTP Error" on the main window.
+TEST_F(MailFormTest, SkipCancelsAndSilenceTimesOut)
+{
+    startPeer({s("--silent")});
+    QTimer::singleShot(300, &form, [this] { form.skipClick(); });
+    EXPECT_EQ(send(), s("Operation has been canceled"));
+    EXPECT_EQ(statusPanel(), s("Operation has been canceled"));
+    EXPECT_EQ(form.mail2->text(), s("SMTP Error"));
+    EXPECT_TRUE(form.SMTPForm->SendInfoPanel->isEnabled());
+
+    form.SMTPForm->msSMTP1->setTimeOut(1);
+    EXPECT_EQ(send(), s("Operation timed out"));
+    EXPECT_EQ(statusPanel(), s("Operation timed out"));
+    EXPECT_EQ(form.mail2->text(), s("SMTP Error"));
+}
+
+TEST_F(MailFormTest, EmptyRecipientFailsValidationAndSetupPersists)
+{
+    startPeer();
+    mail.setRecipient(QString());
+    EXPECT_EQ(send(), s("At least one Recipient, CC or BCC must be entered"));
+
+    TSMTPForm& f = *form.SMTPForm;
+    const QString ini = TSMTPForm::iniPath();
+    const bool existed = QFile::exists(ini);
+    f.msSMTP1->Server = s("mail.example:2525");
+    f.msMessage1.Sender = {s("Ann"), s("ann@demo.example")};
+    f.msMessage1.CharSet = 1;
+    f.writeSettings();
+    f.msSMTP1->Server.clear();
+    f.msMessage1.CharSet = 0;
+    f.readSettings();
+    EXPECT_EQ(f.msSMTP1->Server, s("mail.example:2525"));
+    EXPECT_EQ(f.msMessage1.Sender.Address, s("ann@demo.example"));
+    EXPECT_EQ(f.msMessage1.CharSet, 1);
+    EXPECT_TRUE(QFile(ini).open(QIODevice::ReadOnly));
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("[Setup]\r\nServer=mail.example:2525\r\nEMail Address=ann@demo.example\r\n"));
+    if (!existed)
+        QFile::remove(ini);
+}

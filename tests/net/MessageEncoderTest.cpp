@@ -1,0 +1,142 @@
+#include "net/TmsMessage.h"
+
+#include "util/TempBase.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QByteArray dataFile(const QString& name)
+{
+    QFile file(QStringLiteral(QUILLET_TEST_DATA_DIR "/mail/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing ") + name.toUtf8();
+}
+
+// The encoded message with every boundary (eight digits 0-8) replaced by B1, B2 ... in order.
+QByteArray encoded(const TmsMessage& message)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    message.Encode(buffer);
+    QString text = QString::fromLatin1(buffer.data());
+    static const QRegularExpression boundary(QStringLiteral("\\b[0-8]{8}\\b"));
+    QStringList seen;
+    for (const auto& match : boundary.globalMatch(text))
+        if (!seen.contains(match.captured()))
+            seen << match.captured();
+    for (int i = 0; i < seen.size(); ++i)
+        text.replace(seen[i], QStringLiteral("B%1").arg(i + 1));
+    return text.toLatin1();
+}
+
+} // namespace
+
+// Each body form against its expected bytes (tests/data/mail).
+TEST(MessageEncoder, BodyFormsAsExpectedBytes)
+{
+    TempBase base;
+    base.write(QStringLiteral("notes.txt"), "line one\r\n.\r\nline=two\r\n");
+    base.write(QStringLiteral("blob.qqq"), QByteArray(60, '\x01'));
+    base.write(QStringLiteral("_alt.txt"), "plain\r\n");
+    base.write(QStringLiteral("_alt.htm"), "<p>html</p>\r\n");
+
+    auto basic = [] {
+        TmsMessage m;
+        m.Sender = {QStringLiteral("A. Author"), QStringLiteral("a@author.example")};
+        m.Recipients.Add(QStringLiteral("one@site.example"), QStringLiteral("Site One"));
+        m.setSubject(QStringLiteral("Submit Widget"));
+        m.Body = QStringList{QStringLiteral("Hello"), QStringLiteral("two\r\nlines")};
+        return m;
+    };
+    struct Case
+    {
+        const char* file;
+        std::function<void(TmsMessage&)> setUp;
+    };
+    const QList<Case> cases{
+        {"headers.eml",
+            [](TmsMessage& m) {
+                m.Recipients.Add(QStringLiteral("two@site.example"));
+                m.Recipients.Add(QStringLiteral("three@site.example"), QStringLiteral("Mr. Three"));
+                m.CC.Add(QStringLiteral("cc@site.example"), QStringLiteral("\"Q. Uoted\""));
+                m.BCC.Add(QStringLiteral("hidden@site.example"));
+                m.ReturnReceipt = true;
+                m.Priority = ptHigh;
+                m.Headers = QStringList{QStringLiteral("X-Mailer: Quillet"), QStringLiteral("Subject: dropped"),
+                    QStringLiteral("content-type: dropped"), QStringLiteral("X-Second: kept")};
+            }},
+        {"longline.eml",
+            [](TmsMessage& m) {
+                m.Body << QString(150, QLatin1Char('a')) + QStringLiteral(" = ") + QString(147, QLatin1Char('b'));
+            }},
+        {"latin1.eml",
+            [](TmsMessage& m) {
+                m.CharSet = csISO8859;
+                m.Priority = ptLow;
+                m.Body << QStringLiteral("caf\u00e9");
+            }},
+        {"mixed.eml",
+            [&](TmsMessage& m) {
+                m.attachments().AddFile(base.file(QStringLiteral("notes.txt")));
+                m.attachments().AddFile(base.file(QStringLiteral("blob.qqq")));
+            }},
+        {"nested.eml",
+            [&](TmsMessage& m) {
+                m.attachments().AddFile(base.file(QStringLiteral("_alt.txt")));
+                m.attachments().AddFile(base.file(QStringLiteral("_alt.htm")));
+                m.attachments().AddFile(base.file(QStringLiteral("blob.qqq")));
+            }},
+        {"alternative.eml",
+            [&](TmsMessage& m) {
+                m.Body.clear();
+                m.attachments().AddFile(base.file(QStringLiteral("_alt.txt")));
+                m.attachments().AddFile(base.file(QStringLiteral("_alt.htm")));
+            }},
+        {"single.eml",
+            [&](TmsMessage& m) {
+                m.Body.clear();
+                m.attachments().AddFile(base.file(QStringLiteral("blob.qqq")));
+            }},
+        {"html.eml", [](TmsMessage& m) { m.setContentType(QStringLiteral("TEXT/HTML")); }},
+        {"uu.eml",
+            [&](TmsMessage& m) {
+                m.Encoding = meUU;
+                m.attachments().AddFile(base.file(QStringLiteral("blob.qqq")));
+            }},
+    };
+    for (const Case& c : cases) {
+        TmsMessage m = basic();
+        c.setUp(m);
+        EXPECT_EQ(encoded(m), dataFile(QString::fromLatin1(c.file))) << c.file;
+        if (qEnvironmentVariableIsSet("QUILLET_WRITE_EXPECTED")) {
+            QFile out(QStringLiteral(QUILLET_TEST_DATA_DIR "/mail/") + QString::fromLatin1(c.file));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(encoded(m));
+        }
+    }
+}
+
+TEST(MessageEncoder, ContentTypesAndEmptyNames)
+{
+    EXPECT_EQ(TmsAttItem::contentTypeFor(QStringLiteral("x.qqqzz")), QStringLiteral("application/octet-stream"));
+    EXPECT_EQ(TmsAttItem::contentTypeFor(QStringLiteral("x.txt")), QStringLiteral("text/plain"));
+    EXPECT_EQ(TmsAttItem::encodingFor(QStringLiteral("Text/Html")), int(teQuotedPrintable));
+    EXPECT_EQ(TmsAttItem::encodingFor(QStringLiteral("message/rfc822")), int(te7bit));
+    EXPECT_EQ(TmsAttItem::encodingFor(QStringLiteral("image/png")), int(teBase64));
+
+    TmsMessage m;
+    m.Sender.Address = QStringLiteral("a@b.example");
+    m.Recipients.Add(QStringLiteral("c@d.example"));
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    m.Encode(buffer);
+    EXPECT_EQ(buffer.data(),
+        QByteArray("From:      <a@b.example>\r\nTo:        <c@d.example>\r\nMime-Version: 1.0\r\n"
+                   "Content-Type: text/plain; charset=\"us-ascii\"\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"));
+}

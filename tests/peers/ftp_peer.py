@@ -1,0 +1,100 @@
+#!/usr/bin/python3
+"""FTP server for tests (pyftpdlib, active mode), on 127.0.0.1 and a free port.
+
+Prints "PORT <n>" once listening. One account, USER/PASS as given (331 then 230; a wrong password
+gets 530), home folder --root with full rights. Every command line received is appended to
+--record (one per line, as received), and every active data connection the server makes adds a
+line "DATA <port>". Exits by itself after --lifetime seconds.
+
+  --root DIR              home folder of the account (required)
+  --record FILE           command log (required)
+  --user NAME --password TEXT
+  --greeting-lines N      lines of the greeting before its last one (multi-line reply)
+  --throttle BYTES        receive uploads at most this many bytes per second
+  --drop-after BYTES      close the control connection once an upload has brought this many bytes
+  --lifetime SECONDS      stop after that long (default 120)
+"""
+
+import argparse
+import os
+import threading
+import time
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import ActiveDTP, DTPHandler, FTPHandler, ThrottledDTPHandler
+from pyftpdlib.servers import FTPServer
+
+config = None
+
+
+def record(line):
+    with open(config.record, "ab") as f:
+        f.write(line.encode("utf-8", "surrogateescape") + b"\n")
+
+
+class RecordingActiveDTP(ActiveDTP):
+    def __init__(self, ip, port, cmd_channel):
+        record("DATA %d" % port)
+        super().__init__(ip, port, cmd_channel)
+
+
+class DroppingDTPHandler(DTPHandler):
+    """Closes the control connection in the middle of an upload."""
+
+    def handle_read(self):
+        super().handle_read()
+        if self.receive and self.tot_bytes_received >= config.drop_after:
+            self.cmd_channel.close()
+            self.close()
+
+    handle_read_event = handle_read
+
+
+class Handler(FTPHandler):
+    active_dtp = RecordingActiveDTP
+
+    def handle(self):
+        for number in range(config.greeting_lines):
+            self.push("220-Greeting line %d of the test server\r\n" % (number + 1))
+        super().handle()
+
+    def pre_process_command(self, line, cmd, arg):
+        record(line)
+        return super().pre_process_command(line, cmd, arg)
+
+
+def main():
+    global config
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--record", required=True)
+    parser.add_argument("--user", default="bob")
+    parser.add_argument("--password", default="secret")
+    parser.add_argument("--greeting-lines", type=int, default=0)
+    parser.add_argument("--throttle", type=int, default=0)
+    parser.add_argument("--drop-after", type=int, default=0)
+    parser.add_argument("--lifetime", type=float, default=120.0)
+    config = parser.parse_args()
+
+    os.makedirs(config.root, exist_ok=True)
+    open(config.record, "wb").close()
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(config.user, config.password, config.root, perm="elradfmwMT")
+    Handler.authorizer = authorizer
+    Handler.banner = "Test FTP server ready."
+    Handler.auth_failed_timeout = 0.1
+    if config.drop_after > 0:
+        Handler.dtp_handler = DroppingDTPHandler
+    elif config.throttle > 0:
+        ThrottledDTPHandler.read_limit = config.throttle
+        Handler.dtp_handler = ThrottledDTPHandler
+
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.2}, daemon=True).start()
+    print("PORT %d" % server.address[1], flush=True)
+    time.sleep(config.lifetime)
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()

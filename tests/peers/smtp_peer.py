@@ -1,0 +1,145 @@
+#!/usr/bin/python3
+"""Recording SMTP server for tests (aiosmtpd), on 127.0.0.1 and a free port.
+
+Prints "PORT <n>" once listening. Every message is saved as DIR/0001.eml, 0002.eml, ... in arrival
+order: an "X-Envelope-From:" line, one "X-Envelope-To:" line per recipient, then the message as the
+server received it (after the data phase's dot-unstuffing). Every command line of every session is
+appended to DIR/commands.log as it arrives. Exits by itself after --lifetime seconds.
+
+  --record DIR           where messages and commands are saved (required)
+  --greeting-lines N     the greeting is N lines ("220-" ... then "220 "); default 1
+  --bare-helo            refuse "HELO name" with 501 and accept "HELO" alone
+  --reject ADDRESS       answer RCPT TO for that address with 550; repeatable
+  --silent               accept connections and never answer anything
+  --hang-up              accept connections and close them at once, without a greeting
+  --lifetime SECONDS     stop after that long (default 120)
+"""
+
+import argparse
+import asyncio
+import os
+import socket
+import threading
+import time
+
+from aiosmtpd.smtp import SMTP
+
+from peer_common import RequestFiles
+
+
+class Recorder:
+    def __init__(self, folder, rejected):
+        self.files = RequestFiles(folder)
+        self.commands = os.path.join(folder, "commands.log")
+        self.lock = threading.Lock()
+        self.rejected = rejected
+
+    def command(self, line):
+        with self.lock:
+            with open(self.commands, "ab") as f:
+                f.write(line.encode("utf-8", "surrogateescape") + b"\r\n")
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address in self.rejected:
+            return "550 5.1.1 <%s>: Recipient address rejected" % address
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+    async def handle_DATA(self, server, session, envelope):
+        head = "X-Envelope-From: %s\r\n" % envelope.mail_from
+        head += "".join("X-Envelope-To: %s\r\n" % rcpt for rcpt in envelope.rcpt_tos)
+        self.files.save(head.encode("utf-8") + (envelope.original_content or envelope.content))
+        return "250 Message accepted for delivery"
+
+
+def make_server_class(recorder, args):
+    class Server(SMTP):
+        greeted = False
+
+        async def push(self, status):
+            if not self.greeted:
+                self.greeted = True
+                for n in range(args.greeting_lines - 1):
+                    await super().push("220-peer greeting line %d" % (n + 1))
+            await super().push(status)
+
+        async def smtp_HELO(self, hostname):
+            recorder.command("HELO " + hostname if hostname else "HELO")
+            if args.bare_helo:
+                if hostname:
+                    await self.push("501 HELO with a name refused here")
+                    return
+                hostname = "bare"
+            await super().smtp_HELO(hostname)
+
+        async def smtp_MAIL(self, arg):
+            recorder.command("MAIL " + (arg or ""))
+            await super().smtp_MAIL(arg)
+
+        async def smtp_RCPT(self, arg):
+            recorder.command("RCPT " + (arg or ""))
+            await super().smtp_RCPT(arg)
+
+        async def smtp_DATA(self, arg):
+            recorder.command("DATA")
+            await super().smtp_DATA(arg)
+
+        async def smtp_QUIT(self, arg):
+            recorder.command("QUIT")
+            await super().smtp_QUIT(arg)
+
+    return Server
+
+
+async def serve(args):
+    recorder = Recorder(args.record, set(args.reject))
+    server_class = make_server_class(recorder, args)
+    loop = asyncio.get_running_loop()
+    server = await loop.create_server(
+        lambda: server_class(recorder, hostname="peer.example", decode_data=False, data_size_limit=None),
+        "127.0.0.1", 0)
+    print("PORT %d" % server.sockets[0].getsockname()[1], flush=True)
+    await asyncio.sleep(args.lifetime)
+
+
+def serve_silent(args):
+    """Takes connections and reads what comes, never answering (or, with --hang-up, closes them)."""
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(8)
+    print("PORT %d" % listener.getsockname()[1], flush=True)
+
+    def hold(conn):
+        with conn:
+            while not args.hang_up and conn.recv(65536):
+                pass
+
+    def accept():
+        while True:
+            conn, _ = listener.accept()
+            threading.Thread(target=hold, args=(conn,), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    time.sleep(args.lifetime)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--record", required=True)
+    parser.add_argument("--greeting-lines", type=int, default=1)
+    parser.add_argument("--bare-helo", action="store_true")
+    parser.add_argument("--reject", action="append", default=[])
+    parser.add_argument("--silent", action="store_true")
+    parser.add_argument("--hang-up", action="store_true")
+    parser.add_argument("--lifetime", type=float, default=120)
+    args = parser.parse_args()
+    os.makedirs(args.record, exist_ok=True)
+    if args.silent or args.hang_up:
+        serve_silent(args)
+    else:
+        asyncio.run(serve(args))
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()
