@@ -6,6 +6,7 @@
 #include "util/PeerProcess.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -24,15 +25,30 @@ QMap<QString, QString> fields(std::initializer_list<std::pair<const char*, const
     return m;
 }
 
+// The sites' web hosts, the tucows upload host (anonymous, the contact's address as password)
+// and the SMTP server, all recording what they receive.
 class DirectorySites : public ::testing::Test
 {
 protected:
-    void startPeer(const QStringList& extra = {})
+    void startPeers(const QString& ftpPassword, const QStringList& httpExtra = {})
     {
-        peer = std::make_unique<PeerProcess>(
-            s("http_peer.py"), QStringList{s("--record"), base.file(s("received")), s("--lifetime"), s("120")} + extra);
-        ASSERT_TRUE(peer->started()) << peer->errors().toStdString();
-        base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+        http = std::make_unique<PeerProcess>(s("http_peer.py"),
+            QStringList{s("--record"), base.file(s("received")), s("--lifetime"), s("120")} + httpExtra);
+        ASSERT_TRUE(http->started()) << http->errors().toStdString();
+        QDir().mkpath(base.file(s("ftp/uploads")));
+        ftp = std::make_unique<PeerProcess>(s("ftp_peer.py"),
+            QStringList{s("--root"), base.file(s("ftp")), s("--record"), base.file(s("ftp-commands")), s("--user"),
+                s("Anonymous"), s("--password"), ftpPassword, s("--lifetime"), s("120")});
+        ASSERT_TRUE(ftp->started()) << ftp->errors().toStdString();
+        smtp = std::make_unique<PeerProcess>(
+            s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("120")});
+        ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
+        base.write(s("cat/catalogue.dat"),
+            "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port())
+                + "\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp->port()) + "\r\n");
+        base.write(s("cat/settings.dat"),
+            "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp->port())
+                + "\r\nEMAIL=author@quillet.example\r\nNAME=Author\r\n");
     }
 
     BatchResult submit(const ProgramRecord& record)
@@ -41,9 +57,17 @@ protected:
         return runQuillet(base.path(), {s("--submit"), record.name});
     }
     QList<RecordedRequest> received() const { return recordedRequests(base.file(s("received"))); }
+    QStringList mails() const
+    {
+        const QDir dir(base.file(s("mail")));
+        QStringList out;
+        for (const QString& name : dir.entryList({s("*.req")}, QDir::Files, QDir::Name))
+            out.append(QString::fromUtf8(base.read(s("mail/") + name)));
+        return out;
+    }
 
     TempBase base;
-    std::unique_ptr<PeerProcess> peer;
+    std::unique_ptr<PeerProcess> http, ftp, smtp;
 };
 
 // New-listing and update boxes both set wherever a site has both: only the new listing goes out,
@@ -135,10 +159,15 @@ class DirectoryRequests : public DirectorySites, public ::testing::WithParamInte
 TEST_P(DirectoryRequests, EachSiteReceivesItsExactRequest)
 {
     const RecordCase& c = GetParam();
-    startPeer();
-    const BatchResult result = submit(c.record());
+    const ProgramRecord record = c.record();
+    startPeers(record.fields.value(s("conmail")));
+    const BatchResult result = submit(record);
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, c.log);
+    // The program's file went up first; the update mails of bit32, wincent and File Mine did not
+    // go out beside their new listings.
+    EXPECT_EQ(base.read(s("ftp/uploads/") + record.fields.value(s("filename"))), QByteArray("PK\x03\x04"));
+    EXPECT_TRUE(mails().isEmpty());
 
     const QList<ExpectedRequest> expected = expectedRequests(c.folder);
     const QList<RecordedRequest> sent = received();
@@ -157,15 +186,16 @@ TEST_P(DirectoryRequests, EachSiteReceivesItsExactRequest)
 
 INSTANTIATE_TEST_SUITE_P(Records, DirectoryRequests,
     ::testing::Values(RecordCase{"NewListings", &zipAndGo, "new_listings",
-                          {s("Tucows: Completed HTTP Post"), s("win95.example: Completed HTTP Post"),
-                              s("bit32.example: Completed HTTP Post"), s("kellcent.example: Completed HTTP Post"),
-                              s("wincent.example: Completed HTTP Post"), s("download.example: Completed HTTP Post"),
-                              s("File Mine: Completed HTTP GET"), s("shareware95.example: Completed HTTP Post"),
-                              s("Slaughterhouse: Completed HTTP Post")}},
+                          {s("Uploaded zipgo21.zip to Tucows FTP"), s("Tucows: Completed HTTP Post"),
+                              s("win95.example: Completed HTTP Post"), s("bit32.example: Completed HTTP Post"),
+                              s("kellcent.example: Completed HTTP Post"), s("wincent.example: Completed HTTP Post"),
+                              s("download.example: Completed HTTP Post"), s("File Mine: Completed HTTP GET"),
+                              s("shareware95.example: Completed HTTP Post"), s("Slaughterhouse: Completed HTTP Post")}},
         RecordCase{"Updates", &padLite, "updates",
-            {s("Tucows: Completed HTTP Post"), s("win95.example: Completed HTTP Post"),
-                s("kellcent.example: Completed HTTP Post"), s("download.example: Completed HTTP Post"),
-                s("shareware95.example: Completed HTTP Post"), s("Slaughterhouse: Completed HTTP Post")}}),
+            {s("Uploaded padlite.zip to Tucows FTP"), s("Tucows: Completed HTTP Post"),
+                s("win95.example: Completed HTTP Post"), s("kellcent.example: Completed HTTP Post"),
+                s("download.example: Completed HTTP Post"), s("shareware95.example: Completed HTTP Post"),
+                s("Slaughterhouse: Completed HTTP Post")}}),
     [](const ::testing::TestParamInfo<RecordCase>& info) { return std::string(info.param.name); });
 
 // Every row of the status and platform mappings, and File Mine's category codes. Each case lists,
@@ -220,7 +250,7 @@ class DirectoryMappings : public DirectorySites, public ::testing::WithParamInte
 TEST_P(DirectoryMappings, PickListTextsBecomeTheSitesValues)
 {
     const MappingCase& c = GetParam();
-    startPeer();
+    startPeers(s("bob@pad.example"));
     ProgramRecord record = padLite();
     record.fields[s("status")] = s(c.status);
     record.fields[s("platforms")] = s(c.platform);
@@ -280,13 +310,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, DirectoryMappings,
 
 TEST_F(DirectorySites, Win95EndsTheRunForWindows3x)
 {
-    startPeer();
+    startPeers(s("bob@pad.example"));
     ProgramRecord record = padLite();
     record.fields[s("platforms")] = s("Windows 3.x");
     record.ticked = {s("tucowsnewcb"), s("win95newcb"), s("win95cb"), s("kellcentnewcb"), s("slaughnewcb")};
     const BatchResult result = submit(record);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, QStringList{s("Tucows: Completed HTTP Post")});
+    EXPECT_EQ(result.out, (QStringList{s("Uploaded padlite.zip to Tucows FTP"), s("Tucows: Completed HTTP Post")}));
     EXPECT_FALSE(result.err.contains(s("Shareware Submission is complete"))) << result.err.toStdString();
     const QList<RecordedRequest> sent = received();
     ASSERT_EQ(sent.size(), 1);
@@ -311,7 +341,7 @@ TEST_P(DirectoryOutcomes, RedirectsCountAsPostedAndErrorsAreLogged)
     QStringList args;
     for (const QString& r : c.routes)
         args << s("--route") << r;
-    startPeer(args);
+    startPeers(s("bob@pad.example"), args);
     ProgramRecord record = padLite();
     record.ticked = {s("kellcentnewcb"), s("wincentnewcb"), s("downloadnewcb"), s("fileminenewcb")};
     const BatchResult result = submit(record);
@@ -334,5 +364,95 @@ INSTANTIATE_TEST_SUITE_P(Answers, DirectoryOutcomes,
                 s("download.example: Error Posting - 151: 403 Forbidden"),
                 s("FileMine: Error Posting - 151: 404 Not Found")}}),
     [](const ::testing::TestParamInfo<OutcomeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DirectorySites, TucowsPostsEvenWhenItsUploadFails)
+{
+    startPeers(s("not-the-contact@pad.example"));
+    ProgramRecord record = padLite();
+    record.ticked = {s("tucowsnewcb")};
+    const BatchResult result = submit(record);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    ASSERT_EQ(result.out.size(), 2);
+    EXPECT_TRUE(result.out[0].startsWith(s("Tucows: There was an FTP error: "))) << result.out[0].toStdString();
+    EXPECT_EQ(result.out[1], s("Tucows: Completed HTTP Post"));
+    EXPECT_EQ(received().size(), 1);
+    EXPECT_FALSE(QFile::exists(base.file(s("ftp/uploads/padlite.zip"))));
+}
+
+// The e-mail sites and update mails, each message's envelope recipient, subject and opening lines
+// (what comes before the listing) kept in tests/data/directory_sites/mails_*.
+struct MailCase
+{
+    const char* name;
+    QStringList ticked;
+    const char* folder;
+    QStringList log;
+};
+
+// "X-Envelope-To:" and "Subject:" lines, an empty line, the body up to the listing.
+QByteArray opening(const QString& message)
+{
+    const QStringList lines = message.split(s("\r\n"));
+    QString to, subject;
+    for (const QString& line : lines) {
+        if (line.isEmpty())
+            break;
+        if (line.startsWith(s("X-Envelope-To: ")))
+            to = line;
+        else if (line.startsWith(s("Subject: ")))
+            subject = line;
+    }
+    const qsizetype body = message.indexOf(s("\r\n\r\n")) + 4;
+    const qsizetype listing = message.indexOf(s("Application Name: "), body);
+    return (to + s("\r\n") + subject + s("\r\n\r\n") + message.mid(body, listing - body)).toUtf8();
+}
+
+class DirectoryMails : public DirectorySites, public ::testing::WithParamInterface<MailCase>
+{
+};
+
+TEST_P(DirectoryMails, EachSiteIsMailedItsOpeningAndTheListing)
+{
+    const MailCase& c = GetParam();
+    startPeers(s("bob@pad.example"));
+    ProgramRecord record = padLite();
+    record.fields[s("simpbestpd")] = s("Editors");
+    record.ticked = c.ticked;
+    const BatchResult result = submit(record);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, c.log);
+
+    const QDir dir(QStringLiteral(QUILLET_TEST_DATA_DIR "/directory_sites/") + s(c.folder));
+    const QStringList expected = dir.entryList({s("*.txt")}, QDir::Files, QDir::Name);
+    const QStringList sent = mails();
+    ASSERT_EQ(sent.size(), expected.size());
+    for (qsizetype i = 0; i < sent.size(); ++i) {
+        QFile f(dir.filePath(expected[i]));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(opening(sent[i]).toStdString(), f.readAll().toStdString()) << expected[i].toStdString();
+        EXPECT_TRUE(sent[i].contains(s("\r\nApplication Name: Pad Lite\r\n")));
+    }
+    EXPECT_TRUE(received().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, DirectoryMails,
+    ::testing::Values(
+        // New listings with the update boxes set too: only the new listing goes out.
+        MailCase{"NewListings",
+            {s("cwsnewcb"), s("treskcb"), s("simpbestnew"), s("simpbestup"), s("marnelsnewcb"), s("marnelscb"),
+                s("vosknewcb"), s("keyscreennewcb"), s("swpagenewcb"), s("myswcb"), s("otbanewcb")},
+            "mails_new",
+            {s("Tresks CWS Apps: E-Mailed"), s("Simply The Best: E-Mailed"), s("Marnel's Win95 List: E-Mailed"),
+                s("VoskHangar95: E-Mailed"), s("Keyscreen: E-Mailed"), s("My SharewarePage: E-Mailed"),
+                s("Only The Best Apps: E-Mailed")}},
+        MailCase{"Updates",
+            {s("bit32cb"), s("treskcb"), s("wincentcb"), s("fileminecb"), s("simpbestup"), s("marnelscb"), s("voskcb"),
+                s("keyscreencb"), s("myswcb"), s("otbacb")},
+            "mails_update",
+            {s("bit32.example:  E-Mailed Update Information"), s("Tresks CWS Apps: E-Mailed"),
+                s("wincent.example:  E-Mailed Update Information"), s("FileMine: E-Mailed Update Information"),
+                s("Simply The Best: E-Mailed"), s("Marnel's Win95 List: E-Mailed"), s("VoskHangar95: E-Mailed"),
+                s("Keyscreen: E-Mailed"), s("My SharewarePage: E-Mailed"), s("Only The Best Apps: E-Mailed")}}),
+    [](const ::testing::TestParamInfo<MailCase>& info) { return std::string(info.param.name); });
 
 } // namespace

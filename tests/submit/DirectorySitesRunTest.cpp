@@ -57,7 +57,8 @@ TEST_F(DirectoryRun, NewListingsClearTheUpdateBoxesExceptSlaughterhouses)
     for (const QString& box : cleared)
         EXPECT_FALSE(w.checks.value(box)) << box.toStdString();
     EXPECT_TRUE(w.checks.value(s("Slaughterhousecb")));
-    EXPECT_EQ(w.log.size(), 9) << w.log.join(QLatin1Char('\n')).toStdString();
+    // Nine posts and tucows' upload; an update mail would have failed for want of a server.
+    EXPECT_EQ(w.log.size(), 10) << w.log.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(DirectoryRun, Win95EndsTheRunSilentlyAfterItsOpening)
