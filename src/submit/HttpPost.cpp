@@ -1,6 +1,7 @@
 #include "submit/HttpPost.h"
 
 #include "net/EHTTP.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
 namespace {
@@ -9,9 +10,9 @@ const QString kIdle = QStringLiteral("Idle");
 
 void showIdle(RunWindow& w)
 {
-    w.setText(QStringLiteral("httpstatus"), kIdle);
-    w.setText(QStringLiteral("ftpstatus"), kIdle);
-    w.setText(QStringLiteral("mailstatus"), kIdle);
+    w.setText(RunControl::httpstatus, kIdle);
+    w.setText(RunControl::ftpstatus, kIdle);
+    w.setText(RunControl::mailstatus, kIdle);
 }
 
 } // namespace
@@ -39,11 +40,11 @@ bool HttpPost::isRedirect(const QString& message)
 
 void HttpPost::open()
 {
-    m_window.setText(QStringLiteral("currentsite"), expand(m_texts.labelText()));
-    m_window.setLamp(QStringLiteral("httpled"), true);
-    m_window.setLamp(QStringLiteral("ftpled"), false);
-    m_window.setLamp(QStringLiteral("mailled"), false);
-    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.preparingText()));
+    m_window.setText(RunControl::currentsite, expand(m_texts.labelText()));
+    m_window.setLamp(RunControl::httpled, true);
+    m_window.setLamp(RunControl::ftpled, false);
+    m_window.setLamp(RunControl::mailled, false);
+    m_window.setText(RunControl::httpstatus, expand(m_texts.preparingText()));
     m_http.prepare();
 }
 
@@ -54,21 +55,21 @@ void HttpPost::target(const QString& url)
 
 void HttpPost::send(const QString& body, HttpChannel::Method method)
 {
-    m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.postingText()));
+    m_window.setText(RunControl::httpstatus, expand(m_texts.postingText()));
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
         m_http.send(method, body.toUtf8());
-        m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.postedText()));
+        m_window.setText(RunControl::httpstatus, expand(m_texts.postedText()));
         m_window.setBusy(false);
         m_window.appendLog(expand(m_texts.completedLogText()));
         showIdle(m_window);
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
         if (isRedirect(e.message())) {
-            m_window.setText(QStringLiteral("httpstatus"), expand(m_texts.redirectedText()));
+            m_window.setText(RunControl::httpstatus, expand(m_texts.redirectedText()));
             m_window.appendLog(expand(m_texts.redirectedLogText()));
             showIdle(m_window);
         } else {

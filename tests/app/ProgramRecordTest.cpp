@@ -1,5 +1,5 @@
 // Program records through the window: loading, saving, the name lists and the save failures.
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/ControlText.h"
 #include "app/RecordLayout.h"
@@ -265,10 +265,10 @@ TEST_F(ProgramRecordTest, ListsGrowOnceWhateverTheCaseAndKeepEveryStoredName)
 TEST_F(ProgramRecordTest, EnteringTheNameBoxReloadsItsItemsAndPickingOneLoadsIt)
 {
     form.appname->setEditText(QStringLiteral("typed"));
-    focusIn(form.appname);
+    enter(form.appname);
     EXPECT_EQ(form.appname->count(), 0); // no list file: items stay
     base.write(QStringLiteral("data/apps.dat"), "One\r\nTwo\r\n");
-    focusIn(form.appname);
+    enter(form.appname);
     EXPECT_EQ(form.appname->count(), 2);
     EXPECT_EQ(form.appname->itemText(1), QStringLiteral("Two"));
     EXPECT_EQ(form.appname->currentText(), QStringLiteral("typed"));

@@ -2,8 +2,9 @@
 // against the recording HTTP peer. Expected requests are kept byte for byte in
 // tests/data/directory_sites: request line, empty line, body.
 #include "ProgramBase.h"
-#include "submit/RecordedRequests.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,11 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QMap<QString, QString> fields(std::initializer_list<std::pair<const char*, const char*>> list)
 {

@@ -2,20 +2,16 @@
 // run that win95 ends, the requests shown in debug mode.
 #include "FakeRunWindow.h"
 #include "submit/SubmissionRun.h"
-#include "util/FakeDialogs.h"
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/FakeDialogs.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
+#include "support/Text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using Outcome = SubmissionRun::Outcome;
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 class DirectoryRun : public ::testing::Test
 {

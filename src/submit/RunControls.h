@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The window controls the run and the shared recipe steps name, each defined once here so that a
+// misspelt name fails to compile rather than at run time. (Recipe tables name the listing's
+// controls as text; a test checks that every name they use exists in the window.)
+namespace RunControl {
+
+// The four checks at the start of a run.
+inline const QString bytesize = QStringLiteral("bytesize");
+inline const QString appname = QStringLiteral("appname");
+inline const QString char8name = QStringLiteral("char8name");
+inline const QString localpath = QStringLiteral("localpath");
+// What the Submit page shows during a run.
+inline const QString currentsite = QStringLiteral("currentsite");
+inline const QString httpled = QStringLiteral("httpled");
+inline const QString ftpled = QStringLiteral("ftpled");
+inline const QString mailled = QStringLiteral("mailled");
+inline const QString httpstatus = QStringLiteral("httpstatus");
+inline const QString ftpstatus = QStringLiteral("ftpstatus");
+inline const QString mailstatus = QStringLiteral("mailstatus");
+inline const QString log = QStringLiteral("log");
+inline const QString ftplist = QStringLiteral("ftplist");
+inline const QString genlabel = QStringLiteral("genlabel");
+
+// Every name above.
+inline QStringList all()
+{
+    return {bytesize, appname, char8name, localpath, currentsite, httpled, ftpled, mailled, httpstatus, ftpstatus,
+        mailstatus, log, ftplist, genlabel};
+}
+
+} // namespace RunControl
