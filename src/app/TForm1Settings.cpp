@@ -5,6 +5,7 @@
 #include "core/ProfileFile.h"
 #include "net/THTTP.h"
 
+#include <QDir>
 #include <QLineEdit>
 
 namespace {
@@ -43,6 +44,8 @@ void TForm1::getsettings()
 
 void TForm1::savesettings()
 {
+    // Typed settings are never lost to a missing folder: it is made, as saving a record makes data.
+    QDir(basedir).mkdir(QStringLiteral("cat"));
     ProfileFile file(settingsPath(basedir));
     file.writeString(Settings, QStringLiteral("SMTP"), smtpedit->text());
     file.writeString(Settings, QStringLiteral("EMAIL"), emailedit->text());

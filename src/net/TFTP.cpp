@@ -477,6 +477,23 @@ int TFTP::exchange(const QByteArray& command, const QString& argument)
     }
 }
 
+NetResult TFTP::result() const
+{
+    switch (m_errorCode) {
+    case 0:
+        return {};
+    case ReplyFailed:
+        return {NetResult::Kind::FtpReply, m_errorCode, m_errorDescription};
+    case LocalFileError:
+        return {NetResult::Kind::File, m_errorCode, m_errorDescription};
+    case Busy:
+    case LineBreakInValue:
+        return {NetResult::Kind::Client, m_errorCode, m_errorDescription};
+    default:
+        return {NetResult::fromPort(m_errorCode).kind, m_errorCode, m_errorDescription};
+    }
+}
+
 int TFTP::fail(int code, const QString& description)
 {
     if (code == 0)

@@ -3,6 +3,7 @@
 #include "net/CDataInterface.h"
 #include "net/EFTP.h"
 #include "net/FtpControlPort.h"
+#include "net/NetResult.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -93,6 +94,8 @@ public:
     bool isBusy() const { return m_action != ftpIdle; }
     int ErrorCode() const { return m_errorCode; }
     QString ErrorDescription() const { return m_errorDescription; }
+    // The same with its kind.
+    NetResult result() const;
     bool RaiseErrors() const { return m_raiseErrors; }
     void setRaiseErrors(bool raise) { m_raiseErrors = raise; }
 

@@ -4,19 +4,6 @@
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
-namespace {
-
-const QString kIdle = QStringLiteral("Idle");
-
-void showIdle(RunWindow& w)
-{
-    w.setText(RunControl::httpstatus, kIdle);
-    w.setText(RunControl::ftpstatus, kIdle);
-    w.setText(RunControl::mailstatus, kIdle);
-}
-
-} // namespace
-
 HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints)
     : m_window(window)
     , m_http(http)
@@ -61,17 +48,17 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
-        m_http.send(method, body.toUtf8());
+        m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
         m_window.setText(RunControl::httpstatus, expand(m_texts.postedText()));
         m_window.setBusy(false);
         m_window.appendLog(expand(m_texts.completedLogText()));
-        showIdle(m_window);
+        RunControl::showIdle(m_window);
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
         if (isRedirect(e.message())) {
             m_window.setText(RunControl::httpstatus, expand(m_texts.redirectedText()));
             m_window.appendLog(expand(m_texts.redirectedLogText()));
-            showIdle(m_window);
+            RunControl::showIdle(m_window);
         } else {
             m_window.appendLog(expand(m_texts.errorLogText()) + e.message());
         }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class RunWindow;
+
 // The window controls the run and the shared recipe steps name, each defined once here so that a
 // misspelt name fails to compile rather than at run time. (Recipe tables name the listing's
 // controls as text; a test checks that every name they use exists in the window.)
@@ -24,12 +26,19 @@ inline const QString mailstatus = QStringLiteral("mailstatus");
 inline const QString log = QStringLiteral("log");
 inline const QString ftplist = QStringLiteral("ftplist");
 inline const QString genlabel = QStringLiteral("genlabel");
+// The mail settings a run hands to the mail form.
+inline const QString smtpedit = QStringLiteral("smtpedit");
+inline const QString emailedit = QStringLiteral("emailedit");
+inline const QString nameedit = QStringLiteral("nameedit");
 
 // Every name above.
 inline QStringList all()
 {
     return {bytesize, appname, char8name, localpath, currentsite, httpled, ftpled, mailled, httpstatus, ftpstatus,
-        mailstatus, log, ftplist, genlabel};
+        mailstatus, log, ftplist, genlabel, smtpedit, emailedit, nameedit};
 }
+
+// The three status texts back at "Idle", as a site's steps end.
+void showIdle(RunWindow& window);
 
 } // namespace RunControl

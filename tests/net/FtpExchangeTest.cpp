@@ -195,6 +195,27 @@ TEST_F(FtpExchange, TwoUploadsInOneLogonThenListAndFolders)
     EXPECT_TRUE(commands().contains(QStringLiteral("CDUP")));
 }
 
+// A failed step says what kind of code it is: the server's reply, a local file, a value refused.
+TEST_F(FtpExchange, ResultsCarryTheirKind)
+{
+    using Kind = NetResult::Kind;
+    startPeer();
+    m_ftp.setPassword(QStringLiteral("wrong"));
+    EXPECT_FALSE(run(ftpLogon).isEmpty());
+    EXPECT_EQ(m_ftp.result().kind, Kind::FtpReply);
+    EXPECT_EQ(m_ftp.result().message(), QStringLiteral("141: 530 Authentication failed."));
+    m_ftp.setPassword(QStringLiteral("secret"));
+    ASSERT_EQ(run(ftpLogon), QString());
+    EXPECT_EQ(m_ftp.result().kind, Kind::Ok);
+    m_ftp.setRemoteFile(QStringLiteral("x.zip"));
+    m_ftp.setLocalFile(m_base.file(QStringLiteral("files/missing.zip")));
+    EXPECT_FALSE(run(ftpUpload).isEmpty());
+    EXPECT_EQ(m_ftp.result().kind, Kind::File);
+    m_ftp.setRemoteFile(QStringLiteral("a\nb"));
+    EXPECT_FALSE(run(ftpUpload).isEmpty());
+    EXPECT_EQ(m_ftp.result().kind, Kind::Client);
+}
+
 TEST_F(FtpExchange, LocalFileProblemsFailBeforeAnyPort)
 {
     startPeer();
