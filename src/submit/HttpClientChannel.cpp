@@ -19,6 +19,11 @@ void HttpClientChannel::setTarget(const QString& url, const QString& contentType
     m_client.setContentType(contentType);
 }
 
+void HttpClientChannel::setCaFile(const QString& caFile)
+{
+    m_client.setCAFile(caFile);
+}
+
 QString HttpClientChannel::url() const
 {
     return m_client.URL();

@@ -12,6 +12,7 @@ public:
 
     void prepare() override;
     void setTarget(const QString& url, const QString& contentType) override;
+    void setCaFile(const QString& caFile) override;
     QString url() const override;
     void send(Method method, const QByteArray& body) override;
     void idle() override;
