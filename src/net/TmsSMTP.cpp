@@ -10,6 +10,21 @@
 
 #include <exception>
 
+SmtpSecurity smtpSecurityFromText(const QString& text)
+{
+    if (text.compare(QLatin1String("STARTTLS"), Qt::CaseInsensitive) == 0)
+        return SmtpSecurity::StartTls;
+    if (text.compare(QLatin1String("TLS"), Qt::CaseInsensitive) == 0)
+        return SmtpSecurity::Tls;
+    return SmtpSecurity::None;
+}
+
+QString smtpPassword(const QString& given)
+{
+    const QString fromEnvironment = qEnvironmentVariable("QUILLET_SMTP_PASSWORD");
+    return fromEnvironment.isEmpty() ? given : fromEnvironment;
+}
+
 TmsSMTP::TmsSMTP(QObject* parent)
     : TagSocket(parent)
 {

@@ -9,6 +9,11 @@ class TmsMessage;
 // How the session is secured: not at all (the plain HELO exchange unless a user logs in), by
 // STARTTLS after EHLO, or by TLS from the first byte (also whenever the port is 465).
 enum class SmtpSecurity { None, StartTls, Tls };
+// "STARTTLS" and "TLS" (any case); anything else is None.
+SmtpSecurity smtpSecurityFromText(const QString& text);
+// The log-in password: QUILLET_SMTP_PASSWORD when the environment sets it (batch mode on a
+// machine without a keyring), otherwise the one given.
+QString smtpPassword(const QString& given);
 
 // The SMTP client: each Send is one whole session (connect, greeting, HELO, MAIL, RCPT..., DATA,
 // QUIT). The encoded message goes through a temporary file private to the user, deleted whatever

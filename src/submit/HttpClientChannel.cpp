@@ -4,6 +4,7 @@
 
 HttpClientChannel::HttpClientChannel(THTTP& client)
     : m_client(client)
+    , m_defaultCaFile(client.CAFile())
 {
 }
 
@@ -21,7 +22,8 @@ void HttpClientChannel::setTarget(const QString& url, const QString& contentType
 
 void HttpClientChannel::setCaFile(const QString& caFile)
 {
-    m_client.setCAFile(caFile);
+    // A site's own authority, otherwise the one the client was given (the Check / Options one).
+    m_client.setCAFile(caFile.isEmpty() ? m_defaultCaFile : caFile);
 }
 
 QString HttpClientChannel::url() const

@@ -19,4 +19,5 @@ public:
 
 private:
     THTTP& m_client;
+    QString m_defaultCaFile;
 };

@@ -29,6 +29,8 @@ const QString ProductBannerPage = QStringLiteral("https://brightfen.example/quil
 void takeSettings(RunWindow& window, MailChannel& mail)
 {
     mail.takeSettings(window.text(name("smtpedit")), window.text(name("emailedit")), window.text(name("nameedit")));
+    mail.takeSecurity(window.text(name("smtpsecurity")), window.text(name("smtpuser")),
+        window.text(name("smtppassword")), window.text(name("cafileedit")));
 }
 
 void open(RunWindow& window, const QString& label, const QString& preparing)
