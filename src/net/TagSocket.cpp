@@ -420,10 +420,11 @@ void TagSocket::SendStream(QIODevice& stream)
     stream.seek(0);
     const qint64 size = stream.size();
     bool lineStart = true;
-    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    const int chunkSize = Secure() ? SecureChunkSize : ChunkSize;
+    QByteArray chunk(chunkSize, Qt::Uninitialized);
     QByteArray out;
     for (;;) {
-        const qint64 count = stream.read(chunk.data(), ChunkSize);
+        const qint64 count = stream.read(chunk.data(), chunkSize);
         if (count <= 0)
             break;
         // Dot-stuffing: a line that begins with "." gets one more in front, which the server

@@ -80,6 +80,9 @@ public:
     void SendStream(QIODevice& stream);
 
     static constexpr int ChunkSize = 2047;
+    // Over TLS every write is a record of its own: chunks that fill a record keep the per-record
+    // cost from dominating.
+    static constexpr int SecureChunkSize = 8 * ChunkSize;
     // Appends data to out with one more "." in front of every line that begins with "."; lineStart
     // tells whether data begins a line and is left telling whether the next piece will.
     static void dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out);
