@@ -30,7 +30,7 @@ function(quillet_test)
         set(main_lib quillet_test_core_main)
     endif()
     add_executable(${ARG_NAME} ${sources})
-    target_link_libraries(${ARG_NAME} PRIVATE ${main_lib} quillet_test_util ${ARG_LINKS} GTest::gtest GTest::gmock)
+    target_link_libraries(${ARG_NAME} PRIVATE ${main_lib} quillet_test_support ${ARG_LINKS} GTest::gtest GTest::gmock)
     gtest_discover_tests(${ARG_NAME}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
         NO_PRETTY_VALUES

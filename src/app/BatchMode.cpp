@@ -1,18 +1,23 @@
 #include "app/BatchMode.h"
 
+#include "app/BaseFolder.h"
+#include "app/CommandLine.h"
+#include "app/NameList.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "core/LineFile.h"
 #include "core/RecordName.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -28,44 +33,88 @@ void printTo(FILE* stream, const QString& text)
 QString BatchMode::helpText()
 {
     return QStringLiteral(
-        "Usage: quillet [--submit \"Program Name\"] [--help]\n"
+        "Usage: quillet [--base DIR] [--setup | --submit \"Program Name\"] [--version] [--help]\n"
         "\n"
-        "Without options Quillet opens its window on the current folder, which holds the data,\n"
-        "cat, files and responses folders.\n"
+        "Without options Quillet opens its window on the base folder, which holds the data, cat,\n"
+        "files and responses folders. The base folder is the current folder; started from the home\n"
+        "folder, which holds no such folders, it is ~/Quillet.\n"
         "\n"
-        "  --submit NAME   Submit the program NAME from the current folder without showing the\n"
-        "                  window (no display needed): its record is loaded as picking it under\n"
+        "  --base DIR      Use DIR as the base folder.\n"
+        "  --setup         Set the base folder up for Quillet: create its cat, data, files and\n"
+        "                  responses folders and put the site category lists into cat. Files that\n"
+        "                  are there already are kept. The window offers the same on its first start.\n"
+        "  --submit NAME   Submit the program NAME, as listed in data/apps.dat, without showing\n"
+        "                  the window (no display needed): its record is loaded as picking it under\n"
         "                  \"Application Name\" would, then \"Save/Submit\" is pressed. Every line of\n"
         "                  the run log is printed to standard output as it is added, every message\n"
         "                  to standard error. Sites are reached as cat/catalogue.dat says (see\n"
         "                  tools/sandbox for local stand-ins).\n"
         "                  Exit status: 0 when the run reached \"Shareware Submission is complete\",\n"
-        "                  1 when it ended otherwise, 2 when NAME has no record here.\n"
-        "  --help          Show this text.\n");
+        "                  1 when it ended otherwise, 2 when NAME is not a listed program here or\n"
+        "                  the base folder is not set up.\n"
+        "  --version       Show the version.\n"
+        "  --help          Show this text.\n"
+        "\n"
+        "A wrong command line is refused with exit status 2.\n");
 }
 
 std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            printTo(stdout, helpText());
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--submit") != 0)
-            continue;
-        if (i + 1 >= argc) {
-            printTo(stderr, QStringLiteral("--submit needs a program name.\n\n") + helpText());
-            return Usage;
-        }
-        // No window is shown, so no display is needed.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        const QString program = QString::fromLocal8Bit(argv[i + 1]);
-        QApplication app(argc, argv);
-        QApplication::setApplicationName(QStringLiteral("Quillet"));
-        return submit(program);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine line = CommandLine::parse(args);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        printTo(stdout, helpText());
+        return Completed;
+    case CommandLine::Action::Version:
+        printTo(stdout, QStringLiteral("Quillet 1.20b"));
+        return Completed;
+    case CommandLine::Action::Refused:
+        printTo(stderr, line.error + QStringLiteral("\n\n") + helpText());
+        return Usage;
+    default:
+        break;
     }
-    return std::nullopt;
+    if (!line.base.isEmpty() && !QDir::setCurrent(line.base)) {
+        printTo(stderr, QStringLiteral("Cannot use %1 as the base folder: there is no such folder.").arg(line.base));
+        return Usage;
+    }
+    if (line.base.isEmpty()) {
+        // A desktop launcher starts programs in the home folder, which is no place for the data.
+        const QString chosen = BaseFolder::forStartIn(QDir::currentPath(), QDir::homePath());
+        if (chosen != QDir::currentPath() && (line.action != CommandLine::Action::Submit || QDir(chosen).exists())) {
+            QDir().mkpath(chosen);
+            QDir::setCurrent(chosen);
+        }
+    }
+    const QString base = QDir::currentPath();
+    if (line.action == CommandLine::Action::SetUp) {
+        try {
+            BaseFolder::setUp(base);
+        } catch (const QuilletError& e) {
+            printTo(stderr, e.message());
+            return NotCompleted;
+        }
+        printTo(stdout, QStringLiteral("Set up %1 for Quillet.").arg(base));
+        return Completed;
+    }
+    if (line.action != CommandLine::Action::Submit)
+        return std::nullopt;
+    if (!BaseFolder::isSetUp(base)) {
+        printTo(stderr,
+            QStringLiteral("%1 holds no Quillet data (no cat or data folder). Set it up with: quillet --base \"%1\" "
+                           "--setup")
+                .arg(base));
+        return Usage;
+    }
+    // No window is shown, so no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    return submit(line.program);
 }
 
 int BatchMode::submit(const QString& program)
@@ -75,9 +124,13 @@ int BatchMode::submit(const QString& program)
     int code = NotCompleted;
     {
         TForm1 form;
-        if (program.isEmpty() || !isSafeRecordName(program)
+        // Only a listed program: a company's record file, for one, is no program to submit (and
+        // the run's save would list it as one and give it program sections).
+        const QStringList listed
+            = readLineFile(form.dataPath(QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
+        if (program.isEmpty() || !isSafeRecordName(program) || !containsName(listed, program)
             || !QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile()) {
-            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data").arg(program, form.basedir));
+            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir));
             setDialogs(previous);
             return Usage;
         }

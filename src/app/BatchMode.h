@@ -4,15 +4,16 @@
 
 #include <optional>
 
-// The command line's batch mode: "quillet --submit NAME" submits one program from the current
-// folder without showing the window, through the same "Save/Submit" button a user presses. Log
-// lines go to stdout as they are added, message boxes to stderr.
+// The command line's modes that show no window. "quillet --submit NAME" submits one program from
+// the base folder through the same "Save/Submit" button a user presses: log lines go to stdout as
+// they are added, message boxes to stderr.
 class BatchMode
 {
 public:
     enum ExitCode { Completed = 0, NotCompleted = 1, Usage = 2 };
 
-    // Handles --help and --submit; nothing when the command line asks for the window.
+    // --help, --version, --setup, --submit and refused command lines; nothing when the command
+    // line asks for the window. Makes the --base folder the current folder.
     static std::optional<int> fromCommandLine(int argc, char** argv);
     static QString helpText();
 

@@ -6,6 +6,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+
+QString memoText(const QPlainTextEdit* memo)
+{
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
 
 QString controlText(const QWidget* control)
 {
@@ -14,7 +22,7 @@ QString controlText(const QWidget* control)
     if (const auto* box = qobject_cast<const QComboBox*>(control))
         return box->currentText();
     if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control))
-        return memo->toPlainText();
+        return memoText(memo);
     if (const auto* label = qobject_cast<const QLabel*>(control))
         return label->text();
     if (const auto* button = qobject_cast<const QAbstractButton*>(control))
@@ -47,7 +55,7 @@ void setControlText(QWidget* control, const QString& text)
         }
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
         // Setting a memo lays out its whole text again: skip it when nothing changes.
-        if (memo->toPlainText() != text)
+        if (memoText(memo) != text)
             memo->setPlainText(text);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(text);

@@ -2,10 +2,14 @@
 
 #include <QString>
 
+class QPlainTextEdit;
 class QWidget;
 
 // The text a control holds, whatever its kind: edit, drop-down list, memo, label, button or list
 // (a list gives its lines joined by LF). Empty for anything else.
 QString controlText(const QWidget* control);
+// A memo's text exactly as typed. (QPlainTextEdit::toPlainText turns non-breaking spaces into
+// plain ones, which would change a stored description at every save.)
+QString memoText(const QPlainTextEdit* memo);
 // Puts text into a control without running any of its user-change handlers.
 void setControlText(QWidget* control, const QString& text);

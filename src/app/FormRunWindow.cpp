@@ -113,6 +113,11 @@ void FormRunWindow::debugEcho(const QString& text)
     m_form.stringview->Memo1->setPlainText(text);
 }
 
+TextEncoding FormRunWindow::recordEncoding() const
+{
+    return m_form.recordEncoding();
+}
+
 QString FormRunWindow::basedir() const
 {
     return m_form.basedir;

@@ -26,6 +26,7 @@ public:
     bool debugMode() const override;
     void debugEcho(const QString& text) override;
     QString basedir() const override;
+    TextEncoding recordEncoding() const override;
     void savesettings() override;
     void getsettings() override;
     void savesite() override;

@@ -1,13 +1,32 @@
 #include "app/HelpFile.h"
 
+#include "app/WebBrowser.h"
 #include "core/LineFile.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTextBrowser>
 #include <QUrl>
+
+// The guide's resource lives in a static library: it is linked into the program only when it is
+// initialised by name.
+static void initHelpResource()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(help);
+        return true;
+    }();
+    Q_UNUSED(done)
+}
+
+QByteArray helpText()
+{
+    initHelpResource();
+    QFile source(QStringLiteral(":/help/Quillet.html"));
+    return source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+}
 
 QString helpFilePath()
 {
@@ -22,10 +41,9 @@ QString helpFilePath()
 QString installHelpFile()
 {
     const QString path = helpFilePath();
-    QFile source(QStringLiteral(":/help/Quillet.html"));
-    if (!source.open(QIODevice::ReadOnly))
+    const QByteArray content = helpText();
+    if (content.isEmpty())
         return path;
-    const QByteArray content = source.readAll();
     QFile current(path);
     if (current.open(QIODevice::ReadOnly) && current.readAll() == content)
         return path;
@@ -34,7 +52,23 @@ QString installHelpFile()
     return path;
 }
 
-void openHelpFile()
+void openHelpFile(QWidget* owner)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(installHelpFile()));
+    const QString path = installHelpFile();
+    if (QFileInfo(path).isFile() && WebBrowser::tryOpen(QUrl::fromLocalFile(path).toString()))
+        return;
+    auto* window = owner->findChild<QTextBrowser*>(QStringLiteral("helpwindow"), Qt::FindDirectChildrenOnly);
+    if (!window) {
+        window = new QTextBrowser(owner);
+        window->setObjectName(QStringLiteral("helpwindow"));
+        window->setWindowFlag(Qt::Window);
+        window->setWindowTitle(QStringLiteral("Quillet Help"));
+        window->setOpenExternalLinks(true);
+        window->setHtml(QString::fromUtf8(helpText()));
+        window->resize(640, 560);
+    }
+    window->scrollToAnchor(QStringLiteral("contents"));
+    window->show();
+    window->raise();
+    window->activateWindow();
 }

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/BaseFolder.h"
 #include "app/BatchMode.h"
 #include "app/HelpFile.h"
 #include "app/QtDialogs.h"
@@ -8,8 +9,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFont>
+#include <QIcon>
 #include <QScreen>
 #include <QStringList>
 
@@ -90,10 +93,21 @@ Windows createWindows()
     return w;
 }
 
+// A folder Quillet has never used is set up when the user agrees; otherwise it is used as it is.
+void offerSetUp()
+{
+    const QString base = QDir::currentPath();
+    if (BaseFolder::isSetUp(base))
+        return;
+    if (dialogs().askYesNoCancel(BaseFolder::setUpQuestion(base), false) == Dialogs::Answer::Yes)
+        guarded([&] { BaseFolder::setUp(base); });
+}
+
 int runWindow(QApplication& app)
 {
     QtDialogs qtDialogs;
     setDialogs(&qtDialogs);
+    offerSetUp();
 
     auto splash = std::make_unique<TSplash>(QStringLiteral("Quillet 1.20b - starting up..."));
     splash->show();
@@ -120,11 +134,13 @@ int runWindow(QApplication& app)
 
 int runQuillet(int argc, char** argv)
 {
-    // --help and --submit never show the window.
+    // Only a command line that asks for the window shows it.
     if (const std::optional<int> code = BatchMode::fromCommandLine(argc, argv))
         return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
+    Q_INIT_RESOURCE(icon);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
     setWindowFont();
     return runWindow(app);
 }

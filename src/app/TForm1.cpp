@@ -64,8 +64,9 @@ TForm1::TForm1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // Customised, so that the window manager offers no maximise button for the fixed-size window.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     // The client area below the menu bar is 598 by 404 and the window cannot be resized.
     auto* client = new QWidget(this);
@@ -137,6 +138,7 @@ TForm1::TForm1(QWidget* parent)
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();
+    watchRecordEdits();
 }
 
 TForm1::~TForm1() = default;
@@ -344,17 +346,19 @@ void TForm1::SaveAppData1Click()
 
 void TForm1::Exit1Click()
 {
-    endApplication();
+    if (mayDropUnsavedEdits())
+        endApplication();
 }
 
 void TForm1::exitbClick()
 {
-    endApplication();
+    if (mayDropUnsavedEdits())
+        endApplication();
 }
 
 void TForm1::Help2Click()
 {
-    openHelpFile();
+    openHelpFile(this);
 }
 
 void TForm1::QuilletHomePage1Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TextEncoding.h"
 #include "submit/SubmissionRun.h"
 
 #include <QHash>
@@ -205,6 +206,17 @@ public:
     void ensureDataFolder();
     // basedir/data/<name><extension>
     QString dataPath(const QString& name, const QString& extension) const;
+    // Windows-1252 when any file of the current program's record is in it, else UTF-8.
+    TextEncoding recordEncoding() const;
+
+    // ---- Unsaved edits (TForm1Edits.cpp) ------------------------------------------------------
+    // True when the shown record differs from what was last loaded or saved.
+    bool hasUnsavedEdits() const;
+    // The shown record is now the one on disk (after a load or a save).
+    void markSaved();
+    // Asks before unsaved edits are replaced or the window ends (Save / Discard / Cancel, as the
+    // close prompt does); true when they may go.
+    bool mayDropUnsavedEdits();
 
     // ---- Input rules (TForm1Input.cpp) --------------------------------------------------------
     void char8nameExit();
@@ -304,6 +316,13 @@ private:
     // Writes the controls' texts under their keys into one section of a record file.
     void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
     void stopRun();
+    QStringList recordSnapshot() const;
+    void updateCaption();
+    void watchRecordEdits();
+    // True when the program has a record file.
+    bool hasRecord(const QString& name) const;
+    // Whether typing or picking name may load its record over the one shown.
+    bool mayLoad(const QString& name);
 
     qint64 m_xferBytes = 0; // bytes of the reply held in xfer
     QList<QWidget*> m_controls;
@@ -315,4 +334,7 @@ private:
     QObject* m_lastEntered = nullptr; // the field whose focus-in handler ran last
     std::function<void()> m_endAction;
     bool m_ending = false;
+    QString m_shownName; // the program the shown record was loaded or saved as
+    QStringList m_savedSnapshot;
+    bool m_captionPending = false;
 };

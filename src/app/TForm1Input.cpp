@@ -1,6 +1,7 @@
 // Input rules of the listing fields.
 #include "app/TForm1.h"
 
+#include "app/ControlText.h"
 #include "app/InputRules.h"
 #include "core/Dialogs.h"
 
@@ -59,7 +60,7 @@ namespace {
 
 void wrapMemo(QPlainTextEdit* memo)
 {
-    const QString text = memo->toPlainText();
+    const QString text = memoText(memo);
     const QString wrapped = wrapLines(text);
     if (wrapped != text)
         memo->setPlainText(wrapped);

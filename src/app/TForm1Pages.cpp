@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 
 #include "app/ComboItems.h"
+#include "app/PickList.h"
 #include "app/SiteLabels.h"
 #include "submit/SiteCatalogue.h"
 #include "ui/TFlatButton.h"
@@ -99,7 +100,7 @@ private:
 
 QComboBox* dropDown(QWidget* parent, const QStringList& items = {})
 {
-    auto* box = new QComboBox(parent);
+    auto* box = new PickList(parent);
     box->setEditable(true);
     // Typed text is the value: no completion, no item added on Enter, items in their given order.
     box->setCompleter(nullptr);
@@ -163,9 +164,13 @@ void TForm1::buildGeneralPage()
     p.label(QStringLiteral("8 Character Name:"));
     p.at(col);
     char8name = p.field(named(edit(page, {}, 8), "char8name", HelpGeneral), 80);
-    char8name->setToolTip(QStringLiteral("Some site such as Simtel and Winsite require an 8 + 3 filename for the "
-                                         "upload.  The file created, zipped and uploaded will be the name you "
-                                         "enter here plus '.zip'."));
+    // As rich text the tip wraps to a readable width instead of running off the screen; pre-wrap
+    // keeps its two blanks.
+    char8name->setToolTip(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>")
+                              .arg(QStringLiteral("Some site such as Simtel and Winsite require an 8 + 3 filename for "
+                                                  "the upload.  The file created, zipped and uploaded will be the "
+                                                  "name you enter here plus '.zip'.")
+                                       .toHtmlEscaped()));
     p.label(QStringLiteral("Application Filename"));
     filename = p.field(named(edit(page, {}, 16), "filename", HelpGeneral), 120);
     p.label(QStringLiteral("Version"));
@@ -347,6 +352,7 @@ void TForm1::buildSitesPage()
         const QString label = *site.label ? QString::fromLatin1(site.label) : siteDomainLabel(key);
         m_siteLabels.insert(key, label);
         p.field(named(new QCheckBox(QStringLiteral("New"), box), site.newBox, tickHelp), 52);
+        const int updateX = p.x();
         p.field(named(new QCheckBox(QStringLiteral("Update ") + label, box), site.updateBox, tickHelp),
             categoryX - p.x() - 6);
 
@@ -363,8 +369,11 @@ void TForm1::buildSitesPage()
             p.field(named(edit(box, QString::fromLatin1(first.start)), first.control, HelpSites), categoryWidth);
             break;
         case CategoryLayout::WinCent:
+            // Two lists whose entries run to twenty characters: a line of their own under the row.
+            p.nextRow();
+            p.at(updateX + 20);
             p.label(QStringLiteral("Cat:"), 3);
-            wincentpd = p.field(named(dropDown(box), first.control, HelpSites), 84, FieldHeight, 6);
+            wincentpd = p.field(named(dropDown(box), first.control, HelpSites), 150);
             p.label(QStringLiteral("SubCat:"), 3);
             wcsubcat = p.field(named(dropDown(box), second.control, HelpSites), categoryX + categoryWidth - p.x());
             break;

@@ -32,6 +32,18 @@ QString TForm1::dataPath(const QString& name, const QString& extension) const
     return recordPath(basedir + QStringLiteral("/data"), name, extension);
 }
 
+TextEncoding TForm1::recordEncoding() const
+{
+    const QString name = appname->currentText();
+    if (!isSafeRecordName(name))
+        return TextEncoding::Utf8;
+    for (const char* extension : {".dat", ".lds", ".nts"}) {
+        if (fileEncoding(dataPath(name, QString::fromLatin1(extension))) == TextEncoding::Windows1252)
+            return TextEncoding::Windows1252;
+    }
+    return TextEncoding::Utf8;
+}
+
 void TForm1::ensureDataFolder()
 {
     QDir(basedir).mkdir(QStringLiteral("data"));
@@ -46,6 +58,8 @@ void TForm1::appnameEnter()
 void TForm1::appnameChange()
 {
     const QString name = appname->currentText();
+    if (!mayLoad(name))
+        return;
     // A name that cannot have a record loads the defaults.
     const bool safe = isSafeRecordName(name);
     std::optional<ProfileFile> record;
@@ -80,6 +94,7 @@ void TForm1::appnameChange()
     }
 
     rebuildLongdate();
+    markSaved();
 }
 
 void TForm1::savesite()
@@ -99,6 +114,7 @@ void TForm1::savesite()
     writeCompanyRecord();
     addToNameList(dataPath(QStringLiteral("apps"), QStringLiteral(".dat")), appname, name);
     writeProgramRecord();
+    markSaved();
 }
 
 void TForm1::writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const
@@ -115,8 +131,8 @@ void TForm1::writeProgramRecord()
     writeControls(record, RecordLayout::AppInfo, RecordLayout::appInfoKeys());
     record.commit();
 
-    writeLineFile(dataPath(name, QStringLiteral(".lds")), textToLines(longdesc->toPlainText()));
-    writeLineFile(dataPath(name, QStringLiteral(".nts")), textToLines(Memo2->toPlainText()));
+    writeLineFile(dataPath(name, QStringLiteral(".lds")), textToLines(memoText(longdesc)));
+    writeLineFile(dataPath(name, QStringLiteral(".nts")), textToLines(memoText(Memo2)));
 
     writeControls(record, RecordLayout::Sites, RecordLayout::categoryKeys());
     for (QLatin1StringView tick : RecordLayout::tickBoxes()) {

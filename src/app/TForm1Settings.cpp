@@ -9,6 +9,7 @@
 #include "net/THTTP.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 namespace {
@@ -58,6 +59,8 @@ void TForm1::getsettings()
 
 void TForm1::savesettings()
 {
+    // Typed settings are never lost to a missing folder: it is made, as saving a record makes data.
+    QDir(basedir).mkdir(QStringLiteral("cat"));
     ProfileFile file(settingsPath(basedir));
     file.writeString(Settings, QStringLiteral("SMTP"), smtpedit->text());
     file.writeString(Settings, QStringLiteral("EMAIL"), emailedit->text());

@@ -203,7 +203,7 @@ void TftpForm1::Button6Click()
 
 void TftpForm1::abortTransfer()
 {
-    if (!FTP1->isConnected())
+    if (!FTP1->isConnected() && !FTP1->isBusy())
         return;
     // The aborted action reports its own failure; the ABOR exchange has nothing to add.
     try {

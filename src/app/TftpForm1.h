@@ -45,8 +45,9 @@ public:
     void Button5Click();
     void Button6Click();
 
-    // Skip and Cancel: aborts the transfer under way. With no connection there is nothing to
-    // abort (a plain abort would log on first).
+    // Skip and Cancel: aborts the action under way. Without a connection or an action there is
+    // nothing to abort (a plain abort would log on first); a second press while the server does
+    // not answer the first closes the connection.
     void abortTransfer();
 
     // FtpChannel

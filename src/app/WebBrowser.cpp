@@ -22,9 +22,14 @@ WebBrowser::Launcher& launcher()
 
 } // namespace
 
+bool WebBrowser::tryOpen(const QString& address)
+{
+    return launcher()(address);
+}
+
 void WebBrowser::open(const QString& address)
 {
-    if (!launcher()(address))
+    if (!tryOpen(address))
         throw QuilletError(QStringLiteral("Couldn't launch default browser"));
 }
 

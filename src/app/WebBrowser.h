@@ -13,6 +13,8 @@ public:
 
     // Hands the address to the browser. Raises "Couldn't launch default browser" when it cannot be started.
     static void open(const QString& address);
+    // Hands the address to the browser; false when it could not be started.
+    static bool tryOpen(const QString& address);
 
     // Replaces the launcher (tests record addresses instead of starting a browser); returns the old one.
     static Launcher setLauncher(Launcher launcher);

@@ -39,23 +39,38 @@ QByteArray joinLines(const QByteArrayList& lines)
     return out;
 }
 
-std::optional<QStringList> readLineFile(const QString& path)
+std::optional<QStringList> readLineFile(const QString& path, TextEncoding* encoding)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+    const QByteArray content = file.readAll();
+    const TextEncoding found = detectEncoding(content);
+    if (encoding)
+        *encoding = found;
     QStringList lines;
-    for (const QByteArray& line : splitLines(file.readAll()))
-        lines.append(QString::fromLocal8Bit(line));
+    for (const QByteArray& line : splitLines(content))
+        lines.append(decodeText(line, found));
     return lines;
+}
+
+TextEncoding fileEncoding(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return TextEncoding::Utf8;
+    return detectEncoding(file.readAll());
 }
 
 void writeLineFile(const QString& path, const QStringList& lines)
 {
+    TextEncoding encoding = fileEncoding(path);
+    for (const QString& line : lines)
+        encoding = encodingFor(encoding, line);
     QByteArrayList raw;
     raw.reserve(lines.size());
     for (const QString& line : lines)
-        raw.append(line.toLocal8Bit());
+        raw.append(encodeText(line, encoding));
     if (!writeFileWhole(path, joinLines(raw)))
         throw ECreateError(path);
 }

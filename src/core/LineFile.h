@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextEncoding.h"
+
 #include <QByteArrayList>
 #include <QString>
 #include <QStringList>
@@ -7,13 +9,18 @@
 
 // Plain text files of lines. Every line is written followed by CR LF; on reading, CR LF, a lone LF
 // and a lone CR all end a line, and a final line break does not add an empty line.
-// Text is the system's 8-bit encoding, stored byte for byte.
+// A file is read in the encoding it is in (UTF-8 when valid, else Windows-1252) and a file that is
+// written again keeps the encoding it had, unless that cannot hold the new text: an unchanged
+// file keeps every byte. New files are UTF-8.
 
 QByteArrayList splitLines(const QByteArray& content);
 QByteArray joinLines(const QByteArrayList& lines);
 
-// The lines of a file, or nothing when it cannot be read.
-std::optional<QStringList> readLineFile(const QString& path);
+// The lines of a file, or nothing when it cannot be read; encoding, when given, receives the
+// encoding the file was found in.
+std::optional<QStringList> readLineFile(const QString& path, TextEncoding* encoding = nullptr);
+// The encoding of the file as it stands; UTF-8 when it is missing or cannot be read.
+TextEncoding fileEncoding(const QString& path);
 // Writes the lines whole, then renames the file into place; raises ECreateError with the path on failure.
 void writeLineFile(const QString& path, const QStringList& lines);
 

@@ -36,7 +36,9 @@ std::optional<QByteArray> sectionName(const QByteArray& line)
     return trimmedBlanks(t.mid(1, close - 1));
 }
 
-bool sameName(const QByteArray& a, const QString& b)
+} // namespace
+
+bool ProfileFile::sameName(const QByteArray& a, const QString& b) const
 {
     // Names are nearly always ASCII: compare those without converting (every lookup runs this per line).
     bool ascii = true;
@@ -54,10 +56,8 @@ bool sameName(const QByteArray& a, const QString& b)
         }
         return true;
     }
-    return QString::fromLocal8Bit(a).compare(b, Qt::CaseInsensitive) == 0;
+    return decodeText(a, m_encoding).compare(b, Qt::CaseInsensitive) == 0;
 }
-
-} // namespace
 
 ProfileFile::ProfileFile(QString path)
     : m_path(std::move(path))
@@ -66,7 +66,19 @@ ProfileFile::ProfileFile(QString path)
     if (!file.open(QIODevice::ReadOnly))
         return;
     m_existed = true;
-    m_lines = splitLines(file.readAll());
+    const QByteArray content = file.readAll();
+    m_encoding = detectEncoding(content);
+    m_lines = splitLines(content);
+}
+
+void ProfileFile::makeRoomFor(const QString& text)
+{
+    if (!canHold(m_encoding, text)) {
+        // The file becomes UTF-8 as a whole: every line it holds is converted once.
+        for (QByteArray& line : m_lines)
+            line = decodeText(line, m_encoding).toUtf8();
+        m_encoding = TextEncoding::Utf8;
+    }
 }
 
 int ProfileFile::findSection(const QString& section) const
@@ -117,7 +129,7 @@ QString ProfileFile::readString(const QString& section, const QString& key, cons
     QByteArray raw = trimmedBlanks(line.mid(line.indexOf('=') + 1));
     if (raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"'))
         raw = raw.mid(1, raw.size() - 2);
-    return QString::fromLocal8Bit(raw).left(MaxValueLength);
+    return decodeText(raw, m_encoding).left(MaxValueLength);
 }
 
 bool ProfileFile::isTicked(const QString& value)
@@ -136,19 +148,21 @@ bool ProfileFile::readBool(const QString& section, const QString& key) const
 
 void ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    QByteArray entry = key.toLocal8Bit() + '=' + value.toLocal8Bit();
+    makeRoomFor(section + key + value);
+    const QByteArray valueBytes = encodeText(value, m_encoding);
+    QByteArray entry = encodeText(key, m_encoding) + '=' + valueBytes;
     // A line break inside a value would split the entry into lines of its own.
     entry.replace('\r', ' ').replace('\n', ' ');
     int s = findSection(section);
     if (s < 0) {
-        m_lines.append('[' + section.toLocal8Bit() + ']');
+        m_lines.append('[' + encodeText(section, m_encoding) + ']');
         m_lines.append(entry);
         return;
     }
     const int k = findKey(s, key);
     if (k >= 0) {
         const QByteArray& old = m_lines[k];
-        m_lines[k] = old.left(old.indexOf('=') + 1) + value.toLocal8Bit();
+        m_lines[k] = old.left(old.indexOf('=') + 1) + valueBytes;
         m_lines[k].replace('\r', ' ').replace('\n', ' ');
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextEncoding.h"
+
 #include <QByteArrayList>
 #include <QString>
 
@@ -9,7 +11,9 @@
 // - writing replaces a value where it stands, appends a new key at the end of its section and
 //   a new section at the end of the file, and never removes other lines;
 // - reading cuts a value at 1023 characters, ignores blanks around it and strips enclosing quotes;
-// - a missing file reads as empty and is created by the first write.
+// - a missing file reads as empty and is created by the first write;
+// - a file is read in the encoding it is in (UTF-8 or Windows-1252) and written back in it; only a
+//   value that Windows-1252 cannot hold turns such a file into UTF-8, whole.
 // The file is read once on construction; writes change the copy in memory and commit() puts the
 // whole file in place at once, so a failed write never leaves half a file behind.
 class ProfileFile
@@ -21,6 +25,7 @@ public:
 
     const QString& path() const { return m_path; }
     bool existed() const { return m_existed; }
+    TextEncoding encoding() const { return m_encoding; }
 
     QString readString(const QString& section, const QString& key, const QString& defaultValue = {}) const;
     // Tick values: a non-zero decimal, "0x" or "$" hexadecimal number is true; anything else is false.
@@ -33,8 +38,8 @@ public:
     void commit();
 
     // One-shot helpers for a single key.
-    static QString read(const QString& path, const QString& section, const QString& key,
-                        const QString& defaultValue = {});
+    static QString read(
+        const QString& path, const QString& section, const QString& key, const QString& defaultValue = {});
     static void write(const QString& path, const QString& section, const QString& key, const QString& value);
 
     static bool isTicked(const QString& value);
@@ -43,8 +48,12 @@ private:
     int findSection(const QString& section) const;
     int sectionEnd(int sectionLine) const;
     int findKey(int sectionLine, const QString& key) const;
+    bool sameName(const QByteArray& stored, const QString& name) const;
+    // Turns the file into UTF-8 when its encoding cannot hold text.
+    void makeRoomFor(const QString& text);
 
     QString m_path;
     QByteArrayList m_lines;
     bool m_existed = false;
+    TextEncoding m_encoding = TextEncoding::Utf8;
 };

@@ -6,8 +6,10 @@
 
 // The FTP data connection: listens for the server's connection (active mode) and then sends a
 // local file, writes what arrives into one, passes raw data on, or cuts it into directory lines.
-// An upload is paced by the socket: each time it can take more, a few 2048-byte blocks go out
-// and the event loop gets its turn again.
+// An upload is paced by the socket: each time it can take more, a few sends go out and the event
+// loop gets its turn again. A send carries BlocksPerSend blocks of 2048 bytes read at once (one
+// system call each way instead of one per block); a partial send moves the file back by what the
+// socket did not take.
 class CDataInterface : public CListeningSocket
 {
     Q_OBJECT
@@ -20,8 +22,9 @@ public:
         ReceiveLines = 4, // each received line goes to dataLine()
     };
     static constexpr qint64 BlockSize = 2048;
-    // Blocks sent per readiness notification before the event loop runs again.
-    static constexpr int BlocksPerTurn = 32;
+    static constexpr int BlocksPerSend = 32;
+    // Sends per readiness notification before the event loop runs again.
+    static constexpr int SendsPerTurn = 8;
 
     // What the data connection reports to the client.
     class Listener
@@ -92,4 +95,5 @@ private:
     int m_uploadError = 0;
     QString m_uploadErrorText;
     QByteArray m_line; // a directory line that came in parts
+    QByteArray m_block; // the blocks of the send under way
 };

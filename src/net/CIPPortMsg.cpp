@@ -170,8 +170,21 @@ int CIPPortMsg::sendProgress(qint64)
 
 void CIPPortMsg::setResult(int code, const QString& description)
 {
-    m_lastResult = code;
+    setResult(NetResult::fromPort(code, description));
     m_lastDescription = description;
+}
+
+void CIPPortMsg::setResult(const NetResult& result)
+{
+    m_lastResult = result.code;
+    m_lastDescription = result.text;
+    m_lastKind = result.kind;
+}
+
+NetResult CIPPortMsg::lastNetResult() const
+{
+    const NetResult described = NetResult::fromPort(m_lastResult, m_lastDescription);
+    return {m_lastKind, described.code, described.text};
 }
 
 void CIPPortMsg::onConnected(int error)
@@ -237,5 +250,6 @@ int CIPPortMsg::runWait(const std::function<std::optional<int>(bool)>& check, co
 int CIPPortMsg::finish(int result)
 {
     m_lastResult = result;
+    m_lastKind = NetResult::fromPort(result).kind;
     return result;
 }

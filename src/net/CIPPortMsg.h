@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/CIPPort.h"
+#include "net/NetResult.h"
 
 #include <functional>
 #include <optional>
@@ -36,6 +37,8 @@ public:
     // Result of the last wait, and a description of its own when it has one (file errors).
     int lastResult() const { return m_lastResult; }
     QString lastResultDescription() const { return m_lastDescription; }
+    // The same with its kind.
+    NetResult lastNetResult() const;
     bool isWaiting() const { return !m_waits.empty(); }
 
     // Connects and waits until connected: 0, the connect error, or 301.
@@ -66,6 +69,7 @@ protected:
     virtual int sendProgress(qint64 sentSoFar);
     // Records a result with a description of its own.
     void setResult(int code, const QString& description);
+    void setResult(const NetResult& result);
 
     void onConnected(int error) override;
     void onDisconnected(int error) override;
@@ -93,6 +97,7 @@ private:
     int m_closeResult = 0;
     int m_lastResult = 0;
     QString m_lastDescription;
+    NetResult::Kind m_lastKind = NetResult::Kind::Ok;
     std::vector<NetworkWait*> m_waits;
     std::exception_ptr m_handlerFailure;
 };

@@ -53,7 +53,7 @@ int CIPPortMsgPlusFile::sendFile(const QString& fileName, qint64 length)
     const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        setResult(error, systemMessage(error));
+        setResult(NetResult::of(NetResult::Kind::File, error, systemMessage(error)));
         return error;
     }
     struct Closer
@@ -78,7 +78,7 @@ int CIPPortMsgPlusFile::sendFile(const QString& fileName, qint64 length)
         if (count < 0 || (count == 0 && length >= 0)) {
             // A read error, or the file ended before the length the peer was promised.
             const int error = count < 0 ? errno : EIO;
-            setResult(error, systemMessage(error));
+            setResult(NetResult::of(NetResult::Kind::File, error, systemMessage(error)));
             return error;
         }
         if (count == 0)

@@ -3,8 +3,7 @@
 HttpPort::HttpPort(Listener* listener, QObject* parent)
     : CIPPortMsgPlusFile(parent)
     , m_listener(listener)
-    , m_readerEvents(this)
-    , m_reader(&m_readerEvents)
+    , m_reader(listener)
 {
     // The response is read to its end, not one line per wait.
     setStopAfterOneLine(false);
@@ -32,27 +31,18 @@ void HttpPort::onDisconnected(int error)
 void HttpPort::onDataIn(const QByteArray& data, bool delimited)
 {
     CIPPortMsgPlusFile::onDataIn(data, delimited);
-    m_reader.put(data, delimited);
+    const HttpResponseReader::Result read = m_reader.put(data, delimited);
+    if (read.bodyBegins) {
+        // Whatever follows, in this receive or later ones, is body: no more line cutting.
+        setEol(QByteArray(), DelimiterMode::AnyChar);
+        m_listener->responseBodyStarts();
+    }
+    // A response the reader refuses is not read any further.
+    if (read.state == HttpResponseReader::State::Failed)
+        disconnectSocket(0);
 }
 
 void HttpPort::onError(int code, const QString& text)
 {
     m_listener->portError(code, text);
-}
-
-void HttpPort::ReaderEvents::responseHeader(const QByteArray& name, const QByteArray& value)
-{
-    m_port->m_listener->responseHeader(name, value);
-}
-
-void HttpPort::ReaderEvents::responseBodyStarts()
-{
-    // Whatever follows, in this receive or later ones, is body: no more line cutting.
-    m_port->setEol(QByteArray(), DelimiterMode::AnyChar);
-    m_port->m_listener->responseBodyStarts();
-}
-
-void HttpPort::ReaderEvents::responseBody(qint64 count, const QByteArray& piece)
-{
-    m_port->m_listener->responseBody(count, piece);
 }

@@ -4,7 +4,8 @@
 #include "net/HttpResponseReader.h"
 
 // The HTTP client's connection: a message-mode port that feeds what it receives to an
-// HttpResponseReader and switches to raw data when the response body begins.
+// HttpResponseReader, switches to raw data when the reader finds the body beginning, and drops
+// the connection when the reader fails.
 class HttpPort : public CIPPortMsgPlusFile
 {
     Q_OBJECT
@@ -14,6 +15,8 @@ public:
     class Listener : public HttpResponseReader::Listener
     {
     public:
+        // The empty line after the headers: what follows is the body.
+        virtual void responseBodyStarts() = 0;
         virtual void portConnected(int error) = 0;
         // The reader has seen everything by now; the body phase has ended.
         virtual void portDisconnected(int error) = 0;
@@ -33,23 +36,6 @@ protected:
     void onError(int code, const QString& text) override;
 
 private:
-    // Passes the reader's findings on, switching the port to raw data at the body.
-    class ReaderEvents : public HttpResponseReader::Listener
-    {
-    public:
-        explicit ReaderEvents(HttpPort* port)
-            : m_port(port)
-        {
-        }
-        void responseHeader(const QByteArray& name, const QByteArray& value) override;
-        void responseBodyStarts() override;
-        void responseBody(qint64 count, const QByteArray& piece) override;
-
-    private:
-        HttpPort* m_port;
-    };
-
     Listener* m_listener;
-    ReaderEvents m_readerEvents;
     HttpResponseReader m_reader;
 };

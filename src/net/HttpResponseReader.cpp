@@ -2,6 +2,8 @@
 
 #include "net/CWinsock.h"
 
+#include <utility>
+
 HttpResponseReader::HttpResponseReader(Listener* listener)
     : m_listener(listener)
 {
@@ -10,41 +12,72 @@ HttpResponseReader::HttpResponseReader(Listener* listener)
 void HttpResponseReader::reset()
 {
     m_phase = StatusPhase;
+    m_state = State::NeedMore;
+    m_failure = Failure::None;
     m_hasStatusLine = false;
     m_statusLine.clear();
     m_partial.clear();
+    m_headers = 0;
     m_bodyCount = 0;
 }
 
-void HttpResponseReader::put(const QByteArray& piece, bool delimited)
+HttpResponseReader::Result HttpResponseReader::put(const QByteArray& piece, bool delimited)
 {
+    if (m_state != State::NeedMore)
+        return {m_state};
     if (m_phase == BodyPhase) {
-        if (piece.isEmpty())
-            return;
-        m_bodyCount += piece.size();
-        if (m_listener)
-            m_listener->responseBody(m_bodyCount, piece);
-        return;
+        if (!piece.isEmpty()) {
+            m_bodyCount += piece.size();
+            if (m_listener)
+                m_listener->responseBody(m_bodyCount, piece);
+        }
+        return {m_state, piece.size()};
     }
+    if (m_partial.size() + piece.size() > MaxLineLength)
+        return fail(Failure::LineTooLong);
     if (!delimited) {
-        m_partial += piece.left(MaxLineLength - m_partial.size());
-        return;
+        m_partial += piece;
+        return {m_state, piece.size()};
     }
-    if (m_partial.isEmpty()) {
-        line(piece);
-    } else {
-        m_partial += piece.left(MaxLineLength - m_partial.size());
-        line(std::exchange(m_partial, QByteArray()));
-    }
+    const bool bodyBegins = m_partial.isEmpty() ? line(piece) : line(std::exchange(m_partial, {}) + piece);
+    if (m_state == State::Failed)
+        return {m_state};
+    return {m_state, piece.size(), bodyBegins};
 }
 
-void HttpResponseReader::finish()
+HttpResponseReader::Result HttpResponseReader::finish()
 {
+    if (m_state != State::NeedMore)
+        return {m_state};
     if (m_phase != BodyPhase && !m_partial.isEmpty())
-        line(std::exchange(m_partial, QByteArray()));
+        line(std::exchange(m_partial, {}));
+    if (m_state == State::NeedMore)
+        m_state = State::Done;
+    return {m_state};
 }
 
-void HttpResponseReader::line(const QByteArray& text)
+HttpResponseReader::Result HttpResponseReader::fail(Failure failure)
+{
+    m_state = State::Failed;
+    m_failure = failure;
+    m_partial.clear();
+    return {m_state};
+}
+
+QString HttpResponseReader::failureText() const
+{
+    switch (m_failure) {
+    case Failure::None:
+        break;
+    case Failure::LineTooLong:
+        return QStringLiteral("Response header line too long");
+    case Failure::TooManyHeaders:
+        return QStringLiteral("Too many response headers");
+    }
+    return {};
+}
+
+bool HttpResponseReader::line(const QByteArray& text)
 {
     switch (m_phase) {
     case StatusPhase:
@@ -55,9 +88,13 @@ void HttpResponseReader::line(const QByteArray& text)
     case HeaderPhase:
         if (text.isEmpty()) {
             m_phase = BodyPhase;
-            if (m_listener)
-                m_listener->responseBodyStarts();
-        } else if (m_listener) {
+            return true;
+        }
+        if (++m_headers > MaxHeaders) {
+            fail(Failure::TooManyHeaders);
+            break;
+        }
+        if (m_listener) {
             QByteArray name;
             QByteArray value;
             splitHeader(text, &name, &value);
@@ -67,6 +104,7 @@ void HttpResponseReader::line(const QByteArray& text)
     case BodyPhase:
         break;
     }
+    return false;
 }
 
 void HttpResponseReader::splitHeader(const QByteArray& line, QByteArray* name, QByteArray* value)

@@ -18,6 +18,8 @@ constexpr int LocalFileError = 145;
 constexpr int LineBreakInValue = 146;
 constexpr int ConnectionEvent = 142;
 const QString BusyText = QStringLiteral("Busy performing current action.");
+const QString LineBreakText
+    = QStringLiteral("A line break in the user name, password, folder or file name cannot go into an FTP command.");
 
 bool hasLineBreak(const QString& value)
 {
@@ -109,16 +111,22 @@ void TFTP::setRemoteHost(const QString& host)
         if (name.endsWith(QLatin1Char('/')))
             name.chop(1);
     }
-    // "host:port" names another port than the standard one.
+    // "host:port" names another port than the standard one; the next plain host name is back
+    // on the standard port (a port set through RemotePort stays).
     const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+    bool portGiven = false;
     if (colon > 0) {
         bool ok = false;
         const uint port = name.mid(colon + 1).toUInt(&ok);
         if (ok && port > 0 && port <= 65535) {
             m_control->setRemotePort(quint16(port));
             name.truncate(colon);
+            portGiven = true;
         }
     }
+    if (!portGiven && m_portFromHost)
+        m_control->setRemotePort(DefaultPort);
+    m_portFromHost = portGiven;
     m_remoteHost = name;
     if (name.isEmpty()) {
         m_control->setRemoteAddress(0);
@@ -143,7 +151,8 @@ void TFTP::setRemotePort(quint16 port)
     m_errorCode = 0;
     m_errorDescription.clear();
     if (m_control->setRemotePort(port) != 0)
-        raiseIfFailed(fail(100));
+        return raiseIfFailed(fail(100));
+    m_portFromHost = false;
 }
 
 void TFTP::setTransferMode(int mode)
@@ -215,6 +224,14 @@ void TFTP::setAction(int action)
         m_control->interrupt();
         if (m_dataWait)
             m_dataWait->interrupt();
+        if (!isConnected() || m_aborting) {
+            // Still connecting: nothing to tell the server. An abort while the last one waits
+            // for its answer: the server does not answer, so the connection is given up.
+            m_data->shutDown();
+            if (m_aborting && m_control->hasSocket())
+                m_control->disconnectSocket(0);
+            return;
+        }
         return raiseIfFailed(abortTransfer());
     }
     if (isBusy())
@@ -288,17 +305,18 @@ int TFTP::perform(int action)
 
 int TFTP::checkValues(int action)
 {
-    QStringList values{m_commandText};
-    if (action == ftpLogon || action >= ftpDownload)
+    QStringList values;
+    if (action == ftpLogon || (action >= ftpDownload && !isConnected()))
         values << m_user << m_password;
-    if (action >= ftpDownload)
-        values << m_remoteFile << m_altFile << m_remotePath;
+    if (action >= ftpDownload && action <= ftpRemoveDirectory)
+        values << m_remoteFile << m_altFile;
+    if (action == ftpChangeDirectory)
+        values << m_remotePath;
+    if (action == ftpCommand)
+        values << m_commandText;
     for (const QString& value : values) {
-        if (hasLineBreak(value)) {
-            return fail(LineBreakInValue,
-                QStringLiteral("A line break in the user name, password, folder or file name cannot go into an "
-                               "FTP command."));
-        }
+        if (hasLineBreak(value))
+            return fail(LineBreakInValue, LineBreakText);
     }
     return 0;
 }
@@ -404,7 +422,13 @@ int TFTP::abortTransfer()
     m_control->setInlineUrgent(true);
     // Telnet interrupt-process and data-mark, the mark sent as urgent data (the "Synch").
     const int urgent = m_control->sendUrgent(QByteArray("\xff\xf4\xff\xf2", 4));
-    int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
+    m_aborting = true;
+    struct Aborting
+    {
+        bool& flag;
+        ~Aborting() { flag = false; }
+    } aborting{m_aborting};
+    const int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
     m_data->shutDown();
     return result;
 }
@@ -450,9 +474,7 @@ int TFTP::exchange(const QByteArray& command, const QString& argument)
     const bool isAbort = command == "ABOR";
     if (!command.isEmpty() || !argument.isEmpty()) {
         if (hasLineBreak(argument))
-            return fail(LineBreakInValue,
-                QStringLiteral("A line break in the user name, password, folder or file name cannot go into an "
-                               "FTP command."));
+            return fail(LineBreakInValue, LineBreakText);
         QByteArray line = command;
         if (!argument.isEmpty())
             line += (command.isEmpty() ? QByteArray() : QByteArray(" ")) + argument.toLocal8Bit();
@@ -479,6 +501,23 @@ int TFTP::exchange(const QByteArray& command, const QString& argument)
         case FtpReplyReader::Verdict::Failure:
             return fail(ReplyFailed, QString::fromLocal8Bit(reply));
         }
+    }
+}
+
+NetResult TFTP::result() const
+{
+    switch (m_errorCode) {
+    case 0:
+        return {};
+    case ReplyFailed:
+        return {NetResult::Kind::FtpReply, m_errorCode, m_errorDescription};
+    case LocalFileError:
+        return {NetResult::Kind::File, m_errorCode, m_errorDescription};
+    case Busy:
+    case LineBreakInValue:
+        return {NetResult::Kind::Client, m_errorCode, m_errorDescription};
+    default:
+        return {NetResult::fromPort(m_errorCode).kind, m_errorCode, m_errorDescription};
     }
 }
 

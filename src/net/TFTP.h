@@ -3,6 +3,7 @@
 #include "net/CDataInterface.h"
 #include "net/EFTP.h"
 #include "net/FtpControlPort.h"
+#include "net/NetResult.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -39,7 +40,9 @@ enum TTransferMode { tmDefault = 0, tmASCII = 1, tmBinary = 2 };
 // raised as EFTP (code + ": " + description) unless RaiseErrors is off:
 //   141 the server's reply line, 143 busy, 144/145 local file of an upload, 146 a line break in a
 //   value that would go into a command, 301 interrupted, 100...116 and the sockets codes.
-// Actions from ftpDownload up log on first when no connection is open.
+// Actions from ftpDownload up log on first when no connection is open. ftpAbort during an action
+// sends ABOR and ends the action with 301; a second ftpAbort while the ABOR waits for its answer
+// (a server that does not answer) closes the connection.
 class TFTP : public QObject, private CDataInterface::Listener
 {
     Q_OBJECT
@@ -97,6 +100,8 @@ public:
     bool isBusy() const { return m_action != ftpIdle; }
     int ErrorCode() const { return m_errorCode; }
     QString ErrorDescription() const { return m_errorDescription; }
+    // The same with its kind.
+    NetResult result() const;
     bool RaiseErrors() const { return m_raiseErrors; }
     void setRaiseErrors(bool raise) { m_raiseErrors = raise; }
 
@@ -166,5 +171,7 @@ private:
     QString m_pendingDescription;
     bool m_raiseErrors = true;
     bool m_uploading = false;
+    bool m_portFromHost = false; // the port came with the host name
+    bool m_aborting = false; // an ABOR waits for its answer
     NetworkWait* m_dataWait = nullptr;
 };

@@ -101,14 +101,12 @@ void THTTP::request(const QByteArray& method)
     // A request started from an event handler while another one runs is refused, and must leave
     // the running one (its connection, its response state) alone.
     if (m_port->hasSocket()) {
-        m_errorCode = 104;
-        m_errorDescription = CIPPort::describe(104);
+        m_result = NetResult::fromPort(104);
         if (m_raiseErrors)
-            throw EHTTP(m_errorCode, m_errorDescription);
+            throw EHTTP(m_result.code, m_result.text);
         return;
     }
-    m_errorCode = 0;
-    m_errorDescription.clear();
+    m_result = {};
     m_statusLine.clear();
     m_action = method == "GET" ? httpGet : method == "POST" ? httpPost : httpHead;
     try {
@@ -129,17 +127,18 @@ void THTTP::performRequest(const QByteArray& method)
 {
     m_port->startResponse();
     if (m_server.isEmpty())
-        return failAction(152, QStringLiteral("No server specified in URL."));
+        return failAction({NetResult::Kind::Client, 152, QStringLiteral("No server specified in URL.")});
     QString host = m_server;
     quint16 port = m_urlPort;
     if (!m_proxyServer.isEmpty()) {
         host = m_proxyServer;
         port = m_proxyPort;
     } else if (m_scheme.toLower() != QLatin1String("http") && !secure()) {
-        return failAction(153, QStringLiteral("Specified URLScheme is invalid."));
+        return failAction({NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")});
     }
     if (secure() && !m_proxyServer.isEmpty())
-        return failAction(153, QStringLiteral("An https address cannot go through the proxy."));
+        return failAction(
+            {NetResult::Kind::Client, 153, QStringLiteral("An https address cannot go through the proxy.")});
     m_port->setTlsOnConnect(secure(), m_server, m_caFile);
 
     // The file is checked before anything goes out, so that a missing one sends no half request.
@@ -148,17 +147,18 @@ void THTTP::performRequest(const QByteArray& method)
     if (post && !m_attachedFile.isEmpty()) {
         QFile file(m_attachedFile);
         if (!QFileInfo(m_attachedFile).isFile() || !file.open(QIODevice::ReadOnly))
-            return failAction(302, QStringLiteral("Can't open file for reading."));
+            return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
         fileSize = file.size();
     }
 
     quint32 address = 0;
     if (const int resolved = m_port->winsock().resolve(host, &address))
-        return failAction(resolved);
+        return failAction(NetResult::fromPort(resolved));
     m_port->setRemoteAddress(address);
     m_port->setRemotePort(port);
     if (const int connected = m_port->connectAndWait())
-        return failAction(connected, connected == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString());
+        return failAction(
+            NetResult::fromPort(connected, connected == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
 
     QByteArray head = requestHead(method, fileSize);
     if (post)
@@ -166,25 +166,26 @@ void THTTP::performRequest(const QByteArray& method)
     int sent = m_port->sendAll(head);
     if (sent == 0 && fileSize >= 0) {
         sent = m_port->sendFile(m_attachedFile, fileSize);
-        if (sent != 0 && !m_port->lastResultDescription().isEmpty())
-            return failAction(sent, m_port->lastResultDescription());
+        if (sent != 0 && m_port->lastNetResult().kind == NetResult::Kind::File)
+            return failAction(m_port->lastNetResult());
     }
     // A server may answer and close before it has read the whole request; its answer counts.
     if (sent != 0 && (sent == CIPPortMsg::Interrupted || m_port->hasSocket() || !m_port->reader().hasStatusLine()))
-        return failAction(sent);
+        return failAction(NetResult::fromPort(sent));
 
     if (const int closed = m_port->waitForDisconnect())
-        return failAction(closed);
+        return failAction(NetResult::fromPort(closed));
 
     // The outcome is this action's, whatever a handler tried meanwhile.
-    m_errorCode = 0;
-    m_errorDescription.clear();
+    m_result = {};
+    if (m_port->reader().state() == HttpResponseReader::State::Failed)
+        return failAction({NetResult::Kind::Http, 151, m_port->reader().failureText()});
     if (!m_port->reader().hasStatusLine())
         return;
     m_statusLine = QString::fromUtf8(m_port->reader().statusLine());
     QString description;
     if (const int status = HttpResponseReader::checkStatus(m_port->reader().statusLine(), &description))
-        failAction(status, description);
+        failAction({NetResult::Kind::Http, status, description});
 }
 
 QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
@@ -225,14 +226,13 @@ QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
     return head;
 }
 
-void THTTP::failAction(int code, const QString& description)
+void THTTP::failAction(const NetResult& result)
 {
-    m_errorCode = code;
-    m_errorDescription = description.isEmpty() ? CIPPort::describe(code) : description;
+    m_result = result;
     if (m_port->hasSocket())
         m_port->disconnectSocket(0);
     if (m_raiseErrors)
-        throw EHTTP(m_errorCode, m_errorDescription);
+        throw EHTTP(m_result.code, m_result.text);
 }
 
 void THTTP::resetHeaders()
@@ -525,11 +525,11 @@ QString THTTP::StatusLine() const
 }
 int THTTP::ErrorCode() const
 {
-    return m_errorCode;
+    return m_result.code;
 }
 QString THTTP::ErrorDescription() const
 {
-    return m_errorDescription;
+    return m_result.text;
 }
 bool THTTP::RaiseErrors() const
 {

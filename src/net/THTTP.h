@@ -2,6 +2,7 @@
 
 #include "net/EHTTP.h"
 #include "net/HttpPort.h"
+#include "net/NetResult.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -95,6 +96,8 @@ public:
     QString StatusLine() const;
     int ErrorCode() const;
     QString ErrorDescription() const;
+    // The same with its kind.
+    NetResult result() const { return m_result; }
     // When off, failures are only stored in ErrorCode/ErrorDescription.
     bool RaiseErrors() const;
     void setRaiseErrors(bool raise);
@@ -120,7 +123,7 @@ private:
     void performRequest(const QByteArray& method);
     QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
     // Stores the error (the standard description when none is given) and raises it if asked to.
-    void failAction(int code, const QString& description = QString());
+    void failAction(const NetResult& result);
     void resetHeaders();
     void updateAuthorization();
 
@@ -156,7 +159,6 @@ private:
     QByteArray m_postData;
     QString m_attachedFile;
     QString m_statusLine;
-    int m_errorCode = 0;
-    QString m_errorDescription;
+    NetResult m_result;
     bool m_raiseErrors = true;
 };

@@ -1,13 +1,8 @@
 #include "submit/FtpUpload.h"
 
 #include "submit/FtpChannel.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
-
-namespace {
-
-const QString StatusLabel = QStringLiteral("ftpstatus");
-
-} // namespace
 
 FtpUpload::FtpUpload(RunWindow& window, FtpChannel& ftp, const QString& logName)
     : m_window(window)
@@ -21,7 +16,7 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
 {
     m_ftp.clearFailure();
     m_refused.clear();
-    m_window.setText(StatusLabel, statusText);
+    m_window.setText(RunControl::ftpstatus, statusText);
     m_ftp.setHost(host);
     m_ftp.setUser(user);
     m_ftp.setPassword(password);
@@ -71,9 +66,9 @@ bool FtpUpload::logResult(const QString& uploadedLine, const QString& errorText)
 
 void FtpUpload::logoff(const QString& statusText)
 {
-    m_window.setText(StatusLabel, statusText);
+    m_window.setText(RunControl::ftpstatus, statusText);
     m_ftp.logoff();
-    m_window.setText(StatusLabel, QStringLiteral("Idle"));
+    m_window.setText(RunControl::ftpstatus, QStringLiteral("Idle"));
 }
 
 QString FtpUpload::lastComponent(const QString& name)

@@ -1,20 +1,8 @@
 #include "submit/HttpPost.h"
 
 #include "net/EHTTP.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
-
-namespace {
-
-const QString kIdle = QStringLiteral("Idle");
-
-void showIdle(RunWindow& w)
-{
-    w.setText(QStringLiteral("httpstatus"), kIdle);
-    w.setText(QStringLiteral("ftpstatus"), kIdle);
-    w.setText(QStringLiteral("mailstatus"), kIdle);
-}
-
-} // namespace
 
 HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints)
     : m_window(window)
@@ -32,11 +20,11 @@ bool HttpPost::isRedirect(const QString& message)
 
 void HttpPost::open()
 {
-    m_window.setText(QStringLiteral("currentsite"), m_texts.labelText());
-    m_window.setLamp(QStringLiteral("httpled"), true);
-    m_window.setLamp(QStringLiteral("ftpled"), false);
-    m_window.setLamp(QStringLiteral("mailled"), false);
-    m_window.setText(QStringLiteral("httpstatus"), m_texts.preparingText());
+    m_window.setText(RunControl::currentsite, m_texts.labelText());
+    m_window.setLamp(RunControl::httpled, true);
+    m_window.setLamp(RunControl::ftpled, false);
+    m_window.setLamp(RunControl::mailled, false);
+    m_window.setText(RunControl::httpstatus, m_texts.preparingText());
     m_http.prepare();
 }
 
@@ -48,23 +36,23 @@ void HttpPost::target(const QString& url)
 
 void HttpPost::send(const QString& body, HttpChannel::Method method)
 {
-    m_window.setText(QStringLiteral("httpstatus"), m_texts.postingText());
+    m_window.setText(RunControl::httpstatus, m_texts.postingText());
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
-        m_http.send(method, body.toUtf8());
-        m_window.setText(QStringLiteral("httpstatus"), m_texts.postedText());
+        m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
+        m_window.setText(RunControl::httpstatus, m_texts.postedText());
         m_window.setBusy(false);
         m_window.appendLog(m_texts.completedLogText());
-        showIdle(m_window);
+        RunControl::showIdle(m_window);
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
         if (isRedirect(e.message())) {
-            m_window.setText(QStringLiteral("httpstatus"), m_texts.redirectedText());
+            m_window.setText(RunControl::httpstatus, m_texts.redirectedText());
             m_window.appendLog(m_texts.redirectedLogText());
-            showIdle(m_window);
+            RunControl::showIdle(m_window);
         } else {
             m_window.appendLog(m_texts.errorLogText() + e.message());
         }

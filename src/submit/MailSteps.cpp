@@ -2,6 +2,7 @@
 
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
 namespace {
@@ -9,14 +10,6 @@ namespace {
 QString name(const char* n)
 {
     return QString::fromLatin1(n);
-}
-
-void showIdle(RunWindow& w)
-{
-    const QString idle = QStringLiteral("Idle");
-    w.setText(name("httpstatus"), idle);
-    w.setText(name("ftpstatus"), idle);
-    w.setText(name("mailstatus"), idle);
 }
 
 } // namespace
@@ -28,18 +21,19 @@ const QString ProductBannerPage = QStringLiteral("https://brightfen.example/quil
 
 void takeSettings(RunWindow& window, MailChannel& mail)
 {
-    mail.takeSettings(window.text(name("smtpedit")), window.text(name("emailedit")), window.text(name("nameedit")));
-    mail.takeSecurity(window.text(name("smtpsecurity")), window.text(name("smtpuser")),
-        window.text(name("smtppassword")), window.text(name("cafileedit")));
+    mail.takeSettings(
+        window.text(RunControl::smtpedit), window.text(RunControl::emailedit), window.text(RunControl::nameedit));
+    mail.takeSecurity(window.text(RunControl::smtpsecurity), window.text(RunControl::smtpuser),
+        window.text(RunControl::smtppassword), window.text(RunControl::cafileedit));
 }
 
 void open(RunWindow& window, const QString& label, const QString& preparing)
 {
-    window.setText(name("currentsite"), label);
-    window.setLamp(name("httpled"), false);
-    window.setLamp(name("ftpled"), false);
-    window.setLamp(name("mailled"), true);
-    window.setText(name("mailstatus"), preparing);
+    window.setText(RunControl::currentsite, label);
+    window.setLamp(RunControl::httpled, false);
+    window.setLamp(RunControl::ftpled, false);
+    window.setLamp(RunControl::mailled, true);
+    window.setText(RunControl::mailstatus, preparing);
 }
 
 void compose(MailChannel& mail, const QString& subject, const QStringList& lines)
@@ -61,17 +55,17 @@ void sendTo(RunWindow& window, MailChannel& mail, const QString& recipient)
 
 void finish(RunWindow& window, const QString& logLine)
 {
-    showIdle(window);
+    RunControl::showIdle(window);
     window.appendLog(logLine);
     window.processMessages();
 }
 
 QStringList controlNames()
 {
-    return {name("smtpedit"), name("emailedit"), name("nameedit"), name("appname"), name("version"), name("ldatel"),
-        name("platforms"), name("bytesize"), name("price"), name("status"), name("eval"), name("appurl"), name("dl1"),
-        name("screenshot"), name("compname"), name("conname"), name("conmail"), name("conphone"), name("confax"),
-        name("shortdesc"), name("longdesc"), name("Memo2")};
+    return {RunControl::smtpedit, RunControl::emailedit, RunControl::nameedit, name("appname"), name("version"),
+        name("ldatel"), name("platforms"), name("bytesize"), name("price"), name("status"), name("eval"),
+        name("appurl"), name("dl1"), name("screenshot"), name("compname"), name("conname"), name("conmail"),
+        name("conphone"), name("confax"), name("shortdesc"), name("longdesc"), name("Memo2")};
 }
 
 QStringList listingLines(const RunWindow& w)
@@ -125,12 +119,12 @@ QStringList listingLines(const RunWindow& w)
 
 void sendmail(RunWindow& window, MailChannel& mail)
 {
-    window.setText(name("mailstatus"), QStringLiteral("Preparing Mail"));
+    window.setText(RunControl::mailstatus, QStringLiteral("Preparing Mail"));
     for (const QString& line : listingLines(window))
         mail.addBodyLine(line);
-    window.setText(name("mailstatus"), QStringLiteral("Sending Mail"));
+    window.setText(RunControl::mailstatus, QStringLiteral("Sending Mail"));
     mail.send();
-    window.setText(name("mailstatus"), QStringLiteral("Mail Sent"));
+    window.setText(RunControl::mailstatus, QStringLiteral("Mail Sent"));
     mail.clearBody();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextEncoding.h"
+
 #include <QString>
 
 // What the submission run sees of the main window. The controls hold the record, so the run
@@ -36,6 +38,9 @@ public:
     // Shows a request body in the String View window (debug mode only).
     virtual void debugEcho(const QString& text) = 0;
     virtual QString basedir() const = 0;
+    // The encoding the current program's record is stored in: what the sites are sent is the
+    // bytes the record holds.
+    virtual TextEncoding recordEncoding() const { return TextEncoding::Utf8; }
 
     // The window's operations the start of a run calls, in this order.
     virtual void savesettings() = 0;

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteCatalogue.h"
 
@@ -17,11 +18,6 @@ namespace {
 bool g_running = false;
 // What genlabel showed before a second press was refused, so the note goes when the run ends.
 std::optional<QString> g_labelBeforeRefusal;
-
-QString name(const char* n)
-{
-    return QString::fromLatin1(n);
-}
 
 } // namespace
 
@@ -38,19 +34,15 @@ bool SubmissionRun::isRunning()
 
 QStringList SubmissionRun::controlNames()
 {
-    QStringList names;
-    for (const char* n : {"bytesize", "appname", "char8name", "localpath", "currentsite", "httpled", "ftpled",
-             "mailled", "httpstatus", "ftpstatus", "mailstatus", "log", "ftplist", "genlabel"})
-        names.append(name(n));
-    return names;
+    return RunControl::all();
 }
 
 SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels)
 {
     if (g_running) {
         if (!g_labelBeforeRefusal)
-            g_labelBeforeRefusal = window.text(name("genlabel"));
-        window.setText(name("genlabel"), AlreadyRunningMessage);
+            g_labelBeforeRefusal = window.text(RunControl::genlabel);
+        window.setText(RunControl::genlabel, AlreadyRunningMessage);
         dialogs().beep();
         return Outcome::Refused;
     }
@@ -66,8 +58,8 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     g_running = false;
     if (const std::optional<QString> before = std::exchange(g_labelBeforeRefusal, std::nullopt)) {
         guarded([&] {
-            if (window.text(name("genlabel")) == AlreadyRunningMessage)
-                window.setText(name("genlabel"), *before);
+            if (window.text(RunControl::genlabel) == AlreadyRunningMessage)
+                window.setText(RunControl::genlabel, *before);
         });
     }
     return outcome;
@@ -76,20 +68,20 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
 bool SubmissionRun::checkPreconditions(int* byteSize)
 {
     try {
-        *byteSize = toInteger(m_window.text(name("bytesize")));
+        *byteSize = toInteger(m_window.text(RunControl::bytesize));
     } catch (const EConvertError&) {
         dialogs().showMessage(QStringLiteral("Invalid Byte Size"));
         return false;
     }
-    if (m_window.text(name("appname")).isEmpty()) {
+    if (m_window.text(RunControl::appname).isEmpty()) {
         dialogs().showMessage(QStringLiteral("You have not selected an app to submit."));
         return false;
     }
-    if (m_window.text(name("char8name")).isEmpty()) {
+    if (m_window.text(RunControl::char8name).isEmpty()) {
         dialogs().showMessage(QStringLiteral("The 8 Character Filename for this app is blank."));
         return false;
     }
-    const QString path = m_window.text(name("localpath"));
+    const QString path = m_window.text(RunControl::localpath);
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         dialogs().showMessage(QStringLiteral("You have selected an invalid local path for this application's file."));
         return false;
@@ -102,8 +94,8 @@ SubmissionRun::Outcome SubmissionRun::run()
     RunWindow& w = m_window;
     w.setCancelFlag(false);
     MailSteps::takeSettings(w, m_channels.mail);
-    w.clearList(name("ftplist"));
-    w.clearList(name("log"));
+    w.clearList(RunControl::ftplist);
+    w.clearList(RunControl::log);
     w.savesettings();
     w.getsettings();
     w.savesite();
@@ -129,10 +121,10 @@ SubmissionRun::Outcome SubmissionRun::run()
         w.processMessages();
     }
 
-    w.setText(name("currentsite"), QString());
-    w.setLamp(name("httpled"), false);
-    w.setLamp(name("ftpled"), false);
-    w.setLamp(name("mailled"), false);
+    w.setText(RunControl::currentsite, QString());
+    w.setLamp(RunControl::httpled, false);
+    w.setLamp(RunControl::ftpled, false);
+    w.setLamp(RunControl::mailled, false);
     dialogs().showMessage(CompleteMessage);
     return Outcome::Completed;
 }

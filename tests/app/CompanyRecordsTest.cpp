@@ -214,6 +214,8 @@ TEST_F(CompanyRecords, EarlierProgramRecordsKeepTheOldContactData)
     form.conmail->setText(q("robin@larkspur.example"));
     form.savecompanyClick();
 
+    // Reloading the program discards its unsaved copy of the new contact data.
+    fake.answers = {Dialogs::Answer::No};
     form.appname->setEditText(q("NoteStack"));
     form.appnameChange();
     EXPECT_EQ(form.conname->text(), q("Dana Whitfield"));

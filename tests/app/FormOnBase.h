@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/TForm1.h"
-#include "util/FakeDialogs.h"
-#include "util/TempBase.h"
+#include "support/FakeDialogs.h"
+#include "support/TempBase.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -30,4 +30,9 @@ private:
         QFocusEvent event(type, Qt::TabFocusReason);
         QCoreApplication::sendEvent(widget, &event);
     }
+};
+
+// The window's own tests, on the same fixture.
+class MainWindowTest : public FormOnBase
+{
 };

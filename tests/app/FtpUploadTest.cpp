@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/FormRunWindow.h"
 #include "app/TftpForm1.h"
@@ -6,14 +6,20 @@
 #include "net/TFTP.h"
 #include "submit/FtpUpload.h"
 #include "ui/TFlatButton.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTimer>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -182,6 +188,69 @@ TEST_F(FtpUploadSteps, DebugModeCapturesEachTransfersTrace)
         fake.shown[0].startsWith(QStringLiteral("Cannot create file ") + base.file(QStringLiteral("responses/"))))
         << fake.shown[0].toStdString();
     EXPECT_EQ(logLines().last(), QStringLiteral("Simtel: Uploaded a.zip to FTP"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FtpUploadSteps, CancelAbortsTheUploadAndLeavesTheFlagForTheRun)
+{
+    startPeer({QStringLiteral("--throttle"), QStringLiteral("300000")});
+    const QString big = localFile(QStringLiteral("big.zip"), QByteArray(4 * 1024 * 1024, 'b'));
+    bool cancelled = false;
+    QObject::connect(form.ftpForm1->FTP1, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
+        if (count > 100000 && !cancelled) {
+            cancelled = true;
+            QTimer::singleShot(0, [&] { form.cancel->click(); });
+        }
+    });
+    FtpUpload ftp(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    ftp.logon(QStringLiteral("on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), big);
+    ftp.upload(QStringLiteral("incoming/"), QStringLiteral("big.zip"));
+    EXPECT_FALSE(ftp.logResult(QStringLiteral("never")));
+    ftp.logoff(QStringLiteral("off"));
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral("Tucows: There was an FTP error: 301: Interrupted")})
+        << logLines().join(QLatin1Char('|')).toStdString() << fake.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(form.cancelflag);
+    EXPECT_FALSE(form.ftpForm1->FTP1->isConnected());
+}
+
+} // namespace
+
+namespace {
+
+// The sandbox's stand-in takes the recipes' anonymous log-ons and makes the folders they name.
+TEST_F(FtpUploadSteps, SandboxStandInTakesAnonymousUploadsIntoNewFolders)
+{
+    PeerProcess sandbox(QStringLiteral("../../tools/sandbox-ftp.py"),
+        {QStringLiteral("--root"), base.file(QStringLiteral("sandbox")), QStringLiteral("--lifetime"),
+            QStringLiteral("60")});
+    ASSERT_TRUE(sandbox.started()) << sandbox.errors().toStdString();
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(sandbox.port());
+    const QString zip = localFile(QStringLiteral("prog.zip"), "zip");
+    const QString tml = localFile(QStringLiteral("prog.tml"), "tml");
+
+    FtpUpload tucows(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    tucows.logon(QStringLiteral("on"), host, QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), zip);
+    tucows.setRemotePath(QStringLiteral("/"));
+    tucows.upload(QStringLiteral("uploads/"), QStringLiteral("prog.zip"));
+    EXPECT_TRUE(tucows.logResult(QStringLiteral("Uploaded prog.zip to Tucows FTP")));
+    tucows.logoff(QStringLiteral("off"));
+
+    FtpUpload winsite(window, *form.ftpForm1, QStringLiteral("Winsite"));
+    winsite.logon(QStringLiteral("on"), host, QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), tml);
+    winsite.changeDirectory(QStringLiteral("incoming"));
+    winsite.upload(QStringLiteral("/uploads/win95/"), QStringLiteral("prog.tml"));
+    EXPECT_TRUE(winsite.logResult(QStringLiteral("Winsite: Uploaded prog.tml to FTP")));
+    winsite.logoff(QStringLiteral("off"));
+
+    EXPECT_EQ(logLines(),
+        (QStringList{
+            QStringLiteral("Uploaded prog.zip to Tucows FTP"), QStringLiteral("Winsite: Uploaded prog.tml to FTP")}));
+    EXPECT_EQ(base.read(QStringLiteral("sandbox/uploads/prog.zip")), QByteArray("zip"));
+    EXPECT_EQ(base.read(QStringLiteral("sandbox/uploads/win95/prog.tml")), QByteArray("tml"));
+    EXPECT_TRUE(QFileInfo(base.file(QStringLiteral("sandbox/incoming"))).isDir());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The input rules: 8-character name, release date, digit filter and line wrapping.
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/InputRules.h"
 #include "core/Errors.h"
@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, EightCharacterNameRefusesSeparatorsAndLowersTheRest)
     for (const Case& c : cases) {
         fake.shown.clear();
         form.char8name->setText(QString::fromLatin1(c.typed));
-        focusOut(form.char8name);
+        leave(form.char8name);
         if (c.left) {
             EXPECT_TRUE(fake.shown.isEmpty()) << c.typed;
             EXPECT_EQ(form.char8name->text(), QString::fromLatin1(c.left)) << c.typed;
@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, ReleaseDateIsRebuiltOnLeavingAFieldAndReportsPastedNonNum
     form.day->setText(QStringLiteral("7"));
     form.month->setText(QStringLiteral("3"));
     form.year->setText(QStringLiteral("99"));
-    focusOut(form.year);
+    leave(form.year);
     EXPECT_EQ(form.longdate, QStringLiteral("7-Mar-1999"));
     EXPECT_EQ(form.ldatel->text(), QStringLiteral("7-Mar-1999"));
 
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, ReleaseDateIsRebuiltOnLeavingAFieldAndReportsPastedNonNum
         fake.errors.clear();
         form.month->setText(QString::fromLatin1(c.month));
         form.year->setText(QString::fromLatin1(c.year));
-        focusOut(form.month);
+        leave(form.month);
         EXPECT_EQ(fake.errors, QStringList{QString::fromLatin1(c.message)});
         EXPECT_EQ(form.longdate, QString::fromLatin1(c.kept));
     }

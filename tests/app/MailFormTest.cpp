@@ -1,11 +1,11 @@
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 #include "app/MailFormChannel.h"
 #include "app/TSMTPForm.h"
 #include "app/TSetupDlg.h"
 #include "core/Errors.h"
 #include "net/NetworkWait.h"
 #include "net/TmsSMTP.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,5 +1,5 @@
 // The window's pages, controls, start values, limits, tab order, menu and window-level handlers.
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/ControlText.h"
 #include "app/RecordLayout.h"

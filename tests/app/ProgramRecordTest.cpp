@@ -1,5 +1,5 @@
 // Program records through the window: loading, saving, the name lists and the save failures.
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "app/ControlText.h"
 #include "app/RecordLayout.h"
@@ -204,6 +204,7 @@ TEST_F(ProgramRecordTest, MissingTextFilesStopTheLoadingOfTheTexts)
         form.basedir = folder.path();
         form.longdesc->setPlainText(QStringLiteral("old long"));
         form.Memo2->setPlainText(QStringLiteral("old notes"));
+        form.markSaved(); // the texts of a record shown before
         load(form, QStringLiteral("P"));
         EXPECT_EQ(form.version->text(), QStringLiteral("2"));
         EXPECT_EQ(form.longdesc->toPlainText(), QString::fromLatin1(c.longdesc));
@@ -221,7 +222,9 @@ TEST_F(ProgramRecordTest, TypingANameLoadsOnEveryCharacterWithoutTouchingTheComp
     QTest::keyClicks(form.appname, QStringLiteral("A"));
     EXPECT_EQ(form.appurl->text(), QStringLiteral("http://"));
     form.version->setText(QStringLiteral("typed"));
+    fake.answers = {Dialogs::Answer::No}; // the edit is discarded when asked
     QTest::keyClicks(form.appname, QStringLiteral("b"));
+    EXPECT_EQ(fake.questions, QStringList{QStringLiteral("Would you like to save A?")});
     EXPECT_EQ(form.version->text(), QStringLiteral("3.1"));
     EXPECT_EQ(form.compname->currentText(), QStringLiteral("Acme"));
     EXPECT_EQ(form.conname->text(), QStringLiteral("Old Contact"));
@@ -265,10 +268,10 @@ TEST_F(ProgramRecordTest, ListsGrowOnceWhateverTheCaseAndKeepEveryStoredName)
 TEST_F(ProgramRecordTest, EnteringTheNameBoxReloadsItsItemsAndPickingOneLoadsIt)
 {
     form.appname->setEditText(QStringLiteral("typed"));
-    focusIn(form.appname);
+    enter(form.appname);
     EXPECT_EQ(form.appname->count(), 0); // no list file: items stay
     base.write(QStringLiteral("data/apps.dat"), "One\r\nTwo\r\n");
-    focusIn(form.appname);
+    enter(form.appname);
     EXPECT_EQ(form.appname->count(), 2);
     EXPECT_EQ(form.appname->itemText(1), QStringLiteral("Two"));
     EXPECT_EQ(form.appname->currentText(), QStringLiteral("typed"));
@@ -311,6 +314,7 @@ TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
         const QString name = QString::fromLatin1(raw);
         fake.errors.clear();
         form.version->setText(QStringLiteral("1"));
+        form.markSaved();
         load(form, name);
         EXPECT_EQ(form.version->text(), QString()) << raw; // loads as a name without a record
 

@@ -1,9 +1,9 @@
-#include "MainWindowFixture.h"
+#include "FormOnBase.h"
 
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 #include "ui/TFlatButton.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -17,7 +17,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include "util/FakeDialogs.h"
+#include "support/FakeDialogs.h"
 
 // Checks the sample folder that ships beside the program: the data a new user starts with.
 namespace {

@@ -1,16 +1,12 @@
 #include "app/SiteLinks.h"
 #include "app/CategoryFiles.h"
 #include "core/Errors.h"
-#include "util/TempBase.h"
+#include "support/TempBase.h"
+#include "support/Text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 TEST(CategoryFiles, WincentSubcategoryFileNeedsTheExactLowerCaseName)
 {
@@ -34,7 +30,7 @@ TEST(CategoryFiles, WincentSubcategoryFileNeedsTheExactLowerCaseName)
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CategoryFiles::wincentSubcategoryFile(q(c.category)), q(c.file)) << c.category;
+        EXPECT_EQ(CategoryFiles::wincentSubcategoryFile(s(c.category)), s(c.file)) << c.category;
 }
 
 TEST(SiteLinks, NamesAreSortedWithoutRegardToCase)
@@ -42,7 +38,7 @@ TEST(SiteLinks, NamesAreSortedWithoutRegardToCase)
     TempBase base;
     base.write(QStringLiteral("cat/sites.dat"), "zeta\r\nAlpha\r\nbeta\nGamma\rdelta\r\n");
     EXPECT_EQ(SiteLinks(base.file(QStringLiteral("cat"))).names(),
-        (QStringList{q("Alpha"), q("beta"), q("delta"), q("Gamma"), q("zeta")}));
+        (QStringList{s("Alpha"), s("beta"), s("delta"), s("Gamma"), s("zeta")}));
 }
 
 TEST(SiteLinks, MissingNamesFileIsAnOpenError)
@@ -53,7 +49,7 @@ TEST(SiteLinks, MissingNamesFileIsAnOpenError)
         SiteLinks(cat).names();
         FAIL() << "no error";
     } catch (const EOpenError& e) {
-        EXPECT_EQ(e.message(), q("Cannot open file ") + cat + q("/sites.dat"));
+        EXPECT_EQ(e.message(), s("Cannot open file ") + cat + s("/sites.dat"));
     }
 }
 
@@ -62,8 +58,8 @@ TEST(SiteLinks, AddressLookUp)
     TempBase base;
     const SiteLinks links(base.file(QStringLiteral("cat")));
     // Without urls.dat the name itself is the address.
-    EXPECT_EQ(links.address(q("TuCows")), q("TuCows"));
-    EXPECT_EQ(links.address(q("")), q(""));
+    EXPECT_EQ(links.address(s("TuCows")), s("TuCows"));
+    EXPECT_EQ(links.address(s("")), s(""));
 
     base.write(QStringLiteral("cat/urls.dat"),
         "[OTHER]\r\nSimtel=http://wrong.example/\r\n[URLS]\r\nTuCows=http://www.tucows.example/\r\n"
@@ -81,7 +77,7 @@ TEST(SiteLinks, AddressLookUp)
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(links.address(q(c.name)), q(c.address)) << c.name;
+        EXPECT_EQ(links.address(s(c.name)), s(c.address)) << c.name;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/Errors.h"
 #include "core/ProfileFile.h"
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // E-mail sites through "quillet --submit" against the recording SMTP server.
 #include "ProgramBase.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,17 +1,13 @@
 // Submissions through "quillet --submit", against the recording HTTP peer: the exact bytes each
 // site receives and what the run prints.
 #include "ProgramBase.h"
-#include "submit/RecordedRequests.h"
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/Text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QMap<QString, QString> fields(std::initializer_list<std::pair<const char*, const char*>> list)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <QMap>
 #include <QStringList>

@@ -4,14 +4,14 @@
 #include "app/TForm1.h"
 #include "net/THTTP.h"
 #include "submit/RecipeBook.h"
-#include "submit/RecordedRequests.h"
 #include "submit/SiteCatalogue.h"
 #include "submit/SubmissionRun.h"
+#include "support/FakeDialogs.h"
+#include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/Text.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"
-#include "util/FakeDialogs.h"
-
-#include "util/PeerProcess.h"
 #include <QLineEdit>
 
 #include <QCheckBox>
@@ -23,11 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A window created in a fresh base folder, as the program creates it in the current folder.
 class WindowRun : public ::testing::Test

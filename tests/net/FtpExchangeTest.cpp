@@ -1,8 +1,8 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,6 +195,27 @@ TEST_F(FtpExchange, TwoUploadsInOneLogonThenListAndFolders)
     EXPECT_TRUE(commands().contains(QStringLiteral("CDUP")));
 }
 
+// A failed step says what kind of code it is: the server's reply, a local file, a value refused.
+TEST_F(FtpExchange, ResultsCarryTheirKind)
+{
+    using Kind = NetResult::Kind;
+    startPeer();
+    m_ftp.setPassword(QStringLiteral("wrong"));
+    EXPECT_FALSE(run(ftpLogon).isEmpty());
+    EXPECT_EQ(m_ftp.result().kind, Kind::FtpReply);
+    EXPECT_EQ(m_ftp.result().message(), QStringLiteral("141: 530 Authentication failed."));
+    m_ftp.setPassword(QStringLiteral("secret"));
+    ASSERT_EQ(run(ftpLogon), QString());
+    EXPECT_EQ(m_ftp.result().kind, Kind::Ok);
+    m_ftp.setRemoteFile(QStringLiteral("x.zip"));
+    m_ftp.setLocalFile(m_base.file(QStringLiteral("files/missing.zip")));
+    EXPECT_FALSE(run(ftpUpload).isEmpty());
+    EXPECT_EQ(m_ftp.result().kind, Kind::File);
+    m_ftp.setRemoteFile(QStringLiteral("a\nb"));
+    EXPECT_FALSE(run(ftpUpload).isEmpty());
+    EXPECT_EQ(m_ftp.result().kind, Kind::Client);
+}
+
 TEST_F(FtpExchange, LocalFileProblemsFailBeforeAnyPort)
 {
     startPeer();
@@ -241,6 +262,11 @@ TEST_F(FtpExchange, RefusedConnection)
     EXPECT_EQ(run(ftpLogon), QStringLiteral("10061: [10061] Connection refused."));
     EXPECT_TRUE(m_trail.contains(QStringLiteral("ERR 142 Failed to connect: Connection refused")));
     EXPECT_FALSE(m_ftp.isConnected());
+
+    // The next host without a port of its own is on the standard one again.
+    EXPECT_EQ(m_ftp.RemotePort(), closedPort);
+    m_ftp.setRemoteHost(QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(m_ftp.RemotePort(), 21);
 }
 
 TEST_F(FtpExchange, ServerDroppingTheControlConnectionFailsTheUpload)
@@ -289,10 +315,40 @@ TEST_F(FtpExchange, AbortDuringAnUploadEndsItAndKeepsTheSession)
     EXPECT_EQ(run(ftpLogoff), QString());
 }
 
+TEST_F(FtpExchange, SecondAbortGivesUpOnAServerThatDoesNotAnswer)
+{
+    startPeer({QStringLiteral("--throttle"), QStringLiteral("400000"), QStringLiteral("--ignore-abort")});
+    m_ftp.setLocalFile(localFile(QStringLiteral("big.bin"), pattern(8 * 1024 * 1024)));
+    m_ftp.setRemoteFile(QStringLiteral("big.bin"));
+    int aborts = 0;
+    QStringList abortErrors;
+    const auto abort = [&] {
+        ++aborts;
+        try {
+            m_ftp.setAction(ftpAbort);
+        } catch (const QuilletError& e) {
+            abortErrors << e.message();
+        }
+    };
+    bool scheduled = false;
+    QObject::connect(&m_ftp, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
+        if (count >= 200000 && !scheduled) {
+            scheduled = true;
+            QTimer::singleShot(0, &m_ftp, abort);
+            QTimer::singleShot(300, &m_ftp, abort);
+        }
+    });
+    EXPECT_EQ(run(ftpUpload), QStringLiteral("301: Interrupted"));
+    EXPECT_EQ(aborts, 2);
+    // The first abort's ABOR got no answer before the connection was closed.
+    EXPECT_EQ(abortErrors, QStringList{QStringLiteral("301: Interrupted")});
+    EXPECT_FALSE(m_ftp.isConnected());
+}
+
 TEST_F(FtpExchange, SecondActionWhileOneRunsIsBusy)
 {
-    startPeer({QStringLiteral("--throttle"), QStringLiteral("400000")});
-    m_ftp.setLocalFile(localFile(QStringLiteral("big.bin"), pattern(1024 * 1024)));
+    startPeer({QStringLiteral("--throttle"), QStringLiteral("6000000")});
+    m_ftp.setLocalFile(localFile(QStringLiteral("big.bin"), pattern(16 * 1024 * 1024)));
     m_ftp.setRemoteFile(QStringLiteral("big.bin"));
     QString second;
     QObject::connect(&m_ftp, &TFTP::OnStartTransfer, [&] {
@@ -306,6 +362,8 @@ TEST_F(FtpExchange, SecondActionWhileOneRunsIsBusy)
     });
     EXPECT_EQ(run(ftpUpload), QString());
     EXPECT_EQ(second, QStringLiteral("143: Busy performing current action."));
+    // A slow server fills the socket buffers: the partial sends moved the file back and nothing was lost.
+    EXPECT_TRUE(m_base.read(QStringLiteral("root/big.bin")) == pattern(16 * 1024 * 1024));
 }
 
 } // namespace

@@ -1,8 +1,9 @@
+#include "net/NetResult.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>
@@ -216,6 +217,59 @@ TEST_F(HttpExchange, StatusDecidesTheOutcome)
         m_http.setAction(httpIdle);
     }
     EXPECT_EQ(recorded().size(), int(std::size(cases)));
+}
+
+// A response the reader refuses ends the action with an HTTP error; the next one starts cleanly.
+TEST_F(HttpExchange, RefusedResponseFails)
+{
+    auto peer = startPeer({"--extra-headers", "300"});
+    m_http.setURL(url(peer->port(), "/many"));
+    EXPECT_EQ(run(m_http, httpGet), QStringLiteral("151: Too many response headers"));
+    auto plain = startPeer({}, recordDir(QStringLiteral("plain")));
+    m_http.setURL(url(plain->port(), "/one"));
+    EXPECT_EQ(run(m_http, httpGet), QString());
+}
+
+// Each failure says what kind of code it is; the message stays the one the user has always seen.
+TEST_F(HttpExchange, ResultsCarryTheirKind)
+{
+    using Kind = NetResult::Kind;
+    auto peer = startPeer({"--route", "/missing=404 Not Found"});
+    const struct
+    {
+        const char* url;
+        const char* file;
+        Kind kind;
+        const char* message;
+    } cases[] = {
+        {"/ok", "", Kind::Ok, ""},
+        {"/missing", "", Kind::Http, "151: 404 Not Found"},
+        {"/ok", "no such file", Kind::File, "302: Can't open file for reading."},
+        {"http:///nohost", "", Kind::Client, "152: No server specified in URL."},
+    };
+    for (const auto& c : cases) {
+        const QString address = QString::fromLatin1(c.url);
+        m_http.setURL(address.startsWith(QLatin1Char('/')) ? url(peer->port(), c.url) : address);
+        m_http.setAttachedFile(*c.file ? m_base.file(QString::fromLatin1(c.file)) : QString());
+        const QString message = run(m_http, httpPost);
+        EXPECT_EQ(message, QString::fromLatin1(c.message)) << c.url;
+        EXPECT_EQ(m_http.result().kind, c.kind) << c.url;
+        if (c.kind != Kind::Ok) {
+            EXPECT_EQ(m_http.result().message(), message) << c.url;
+        }
+    }
+}
+
+// The port's result codes sorted by what they are.
+TEST(NetResult, PortCodesAreSortedByKind)
+{
+    using Kind = NetResult::Kind;
+    const std::pair<int, Kind> cases[] = {{0, Kind::Ok}, {301, Kind::Cancelled}, {10061, Kind::Socket},
+        {11001, Kind::Socket}, {104, Kind::Port}, {116, Kind::Port}, {5, Kind::System}};
+    for (const auto& [code, kind] : cases)
+        EXPECT_EQ(NetResult::fromPort(code).kind, kind) << code;
+    EXPECT_EQ(NetResult::fromPort(10061).message(), QStringLiteral("10061: [10061] Connection refused."));
+    EXPECT_EQ(NetResult::fromPort(301).text, QStringLiteral("Interrupted"));
 }
 
 TEST_F(HttpExchange, EventsOfOneExchange)

@@ -140,7 +140,6 @@ TEST(HttpResponseReader, LimitsAreKept)
         {
             longest = std::max(longest, name.size() + value.size());
         }
-        void responseBodyStarts() override { }
         void responseBody(qint64, const QByteArray&) override { }
     } count;
     reader.setListener(&count);
@@ -148,6 +147,102 @@ TEST(HttpResponseReader, LimitsAreKept)
         reader.put(QByteArray(2048, 'h'), false);
     reader.put("X: y", true);
     EXPECT_LE(count.longest, HttpResponseReader::MaxLineLength);
+}
+
+using State = HttpResponseReader::State;
+using Failure = HttpResponseReader::Failure;
+
+// Each piece says what it took and where the response stands; the empty line says the body begins.
+TEST(HttpResponseReader, ReportsWhatItTookAndWhereItStands)
+{
+    HttpResponseReader reader;
+    const auto put = [&](const QByteArray& piece, bool delimited) {
+        const HttpResponseReader::Result r = reader.put(piece, delimited);
+        return QByteArray::number(int(r.state)) + '/' + QByteArray::number(r.consumed) + (r.bodyBegins ? "/body" : "");
+    };
+    EXPECT_EQ(put("HTTP/1.0 200 OK", true), "0/15");
+    EXPECT_EQ(put("A: ", false), "0/3");
+    EXPECT_EQ(put("1", true), "0/1");
+    EXPECT_EQ(put("", true), "0/0/body");
+    EXPECT_EQ(put("\r\nraw", false), "0/5");
+    EXPECT_EQ(reader.finish().state, State::Done);
+    EXPECT_EQ(put("late", true), "1/0");
+    EXPECT_EQ(reader.bodyCount(), 5);
+    EXPECT_EQ(reader.failureText(), QString());
+}
+
+struct LimitCase
+{
+    const char* name;
+    std::vector<std::pair<QByteArray, bool>> pieces; // after the status line
+    Failure failure;
+    int headers; // headers seen before the reader stopped
+};
+
+std::vector<std::pair<QByteArray, bool>> headerLines(int n)
+{
+    std::vector<std::pair<QByteArray, bool>> lines;
+    for (int i = 0; i < n; ++i)
+        lines.emplace_back("H" + QByteArray::number(i) + ": v", true);
+    return lines;
+}
+
+// A header line over its limit, however it arrives, or one header too many fails the response;
+// nothing is read after that. Right at the limits everything is read.
+TEST(HttpResponseReader, LimitsFailTheResponse)
+{
+    const QByteArray longest(HttpResponseReader::MaxLineLength, 'x');
+    const LimitCase cases[] = {
+        {"as many headers as allowed", headerLines(HttpResponseReader::MaxHeaders), Failure::None,
+            HttpResponseReader::MaxHeaders},
+        {"one header too many", headerLines(HttpResponseReader::MaxHeaders + 1), Failure::TooManyHeaders,
+            HttpResponseReader::MaxHeaders},
+        {"longest line", {{longest, true}}, Failure::None, 1},
+        {"line too long at once", {{longest + 'x', true}}, Failure::LineTooLong, 0},
+        {"line too long in parts", {{longest.left(40000), false}, {longest.left(30000), false}, {"y", true}},
+            Failure::LineTooLong, 0},
+        {"line too long at its end", {{longest, false}, {"y", true}}, Failure::LineTooLong, 0},
+    };
+    for (const LimitCase& c : cases) {
+        struct Count : HttpResponseReader::Listener
+        {
+            int headers = 0;
+            void responseHeader(const QByteArray&, const QByteArray&) override { ++headers; }
+            void responseBody(qint64, const QByteArray&) override { }
+        } count;
+        HttpResponseReader reader(&count);
+        reader.put("HTTP/1.0 200 OK", true);
+        for (const auto& [piece, delimited] : c.pieces)
+            reader.put(piece, delimited);
+        const HttpResponseReader::Result after = reader.put("", true);
+        EXPECT_EQ(reader.failure(), c.failure) << c.name;
+        EXPECT_EQ(count.headers, c.headers) << c.name;
+        EXPECT_EQ(after.bodyBegins, c.failure == Failure::None) << c.name;
+        EXPECT_EQ(after.state, c.failure == Failure::None ? State::NeedMore : State::Failed) << c.name;
+        EXPECT_EQ(reader.finish().state, c.failure == Failure::None ? State::Done : State::Failed) << c.name;
+        EXPECT_EQ(reader.failureText().isEmpty(), c.failure == Failure::None) << c.name;
+    }
+}
+
+// The port drops a connection whose response the reader refuses, wherever the bytes were cut.
+TEST(HttpResponseReader, PortDropsARefusedResponse)
+{
+    QByteArray response = "HTTP/1.0 200 OK\r\n";
+    for (int i = 0; i <= HttpResponseReader::MaxHeaders; ++i)
+        response += "H: " + QByteArray::number(i) + "\r\n";
+    response += "\r\nbody";
+    for (qsizetype cut : {qsizetype(0), qsizetype(17), response.size() / 2, response.size() - 3}) {
+        Transcript transcript;
+        HttpPairPort port(&transcript);
+        port.startResponse();
+        port.feed(response.left(cut));
+        if (port.hasSocket())
+            port.feed(response.mid(cut));
+        EXPECT_FALSE(port.hasSocket()) << cut;
+        EXPECT_EQ(transcript.events.size(), HttpResponseReader::MaxHeaders + 1) << cut;
+        EXPECT_EQ(transcript.events.last(), "disconnected 0") << cut;
+        EXPECT_EQ(port.reader().state(), State::Failed) << cut;
+    }
 }
 
 struct StatusCase

@@ -1,9 +1,9 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
-#include "util/TestAuthority.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
+#include "support/TestAuthority.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "net/TmsMessage.h"
 
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "net/CListeningSocket.h"
 #include "net/NetworkWait.h"
 
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -3,8 +3,8 @@
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>

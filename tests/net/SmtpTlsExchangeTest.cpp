@@ -3,9 +3,9 @@
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
-#include "util/TestAuthority.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
+#include "support/TestAuthority.h"
 
 #include <QFile>
 #include <QTimer>

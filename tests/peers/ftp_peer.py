@@ -13,6 +13,8 @@ line "DATA <port>". Exits by itself after --lifetime seconds.
   --throttle BYTES        receive uploads at most this many bytes per second
   --drop-after BYTES      close the control connection once an upload has brought this many bytes
   --tls CERT KEY          FTP over TLS (AUTH TLS; protected control and data required)
+  --stall SECONDS         greet each client only after that long
+  --ignore-abort          never answer ABOR
   --lifetime SECONDS      stop after that long (default 120)
 """
 
@@ -55,9 +57,19 @@ class Handler(FTPHandler):
     active_dtp = RecordingActiveDTP
 
     def handle(self):
+        if config.stall > 0:
+            self.ioloop.call_later(config.stall, self.greet)
+        else:
+            self.greet()
+
+    def greet(self):
         for number in range(config.greeting_lines):
             self.push("220-Greeting line %d of the test server\r\n" % (number + 1))
         super().handle()
+
+    def ftp_ABOR(self, line):
+        if not config.ignore_abort:
+            super().ftp_ABOR(line)
 
     def pre_process_command(self, line, cmd, arg):
         record(line)
@@ -90,6 +102,8 @@ def main():
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--drop-after", type=int, default=0)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--stall", type=float, default=0.0)
+    parser.add_argument("--ignore-abort", action="store_true")
     parser.add_argument("--lifetime", type=float, default=120.0)
     config = parser.parse_args()
     handler = Handler

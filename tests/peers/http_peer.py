@@ -13,6 +13,7 @@ connection is closed. Exits by itself after --lifetime seconds.
   --stall SECONDS        wait that long before answering
   --endless PATH         answer that exact path with a body that never ends; repeatable
   --tls CERT KEY         speak HTTPS with that certificate and key (PEM files)
+  --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -99,7 +100,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(self.config.stall)
         status = self.config.routes.get(path, self.config.status)
         body = ("<html><body>%s</body></html>\r\n" % status).encode("latin-1")
-        head = "HTTP/1.0 %s\r\nContent-Type: text/html\r\nContent-Length: %d\r\n\r\n" % (status, len(body))
+        extra = "".join("X-Extra-%d: %d\r\n" % (i, i) for i in range(1, self.config.extra_headers + 1))
+        head = "HTTP/1.0 %s\r\nContent-Type: text/html\r\nContent-Length: %d\r\n%s\r\n" % (status, len(body), extra)
         try:
             self.wfile.write(head.encode("latin-1"))
             if self.command != "HEAD":
@@ -145,6 +147,7 @@ def main():
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--endless", action="append", default=[])
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--extra-headers", type=int, default=0)
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
 

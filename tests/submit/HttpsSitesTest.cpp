@@ -1,10 +1,10 @@
 #include "FakeRunWindow.h"
-#include "RecordedRequests.h"
 #include "submit/SubmissionRun.h"
-#include "util/FakeDialogs.h"
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
-#include "util/TestAuthority.h"
+#include "support/FakeDialogs.h"
+#include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/TempBase.h"
+#include "support/TestAuthority.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "FakeRunWindow.h"
 #include "submit/MailSteps.h"
 #include "submit/SubmissionRun.h"
-#include "util/FakeDialogs.h"
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/FakeDialogs.h"
+#include "support/PeerProcess.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>

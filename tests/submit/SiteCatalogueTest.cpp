@@ -1,5 +1,5 @@
 #include "submit/SiteCatalogue.h"
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,10 +1,11 @@
 #include "submit/SubmissionRun.h"
 #include "FakeRunWindow.h"
-#include "RecordedRequests.h"
 #include "core/Errors.h"
-#include "util/FakeDialogs.h"
-#include "util/PeerProcess.h"
-#include "util/TempBase.h"
+#include "support/FakeDialogs.h"
+#include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/TempBase.h"
+#include "support/Text.h"
 
 #include <QFileInfo>
 
@@ -15,11 +16,6 @@ namespace {
 using Outcome = SubmissionRun::Outcome;
 
 const QString kComplete = QStringLiteral("Shareware Submission is complete");
-
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A fresh base folder, a window holding a valid record, and the dialogs the run shows.
 class RunTest : public ::testing::Test

@@ -1,4 +1,4 @@
-#include "util/FakeDialogs.h"
+#include "support/FakeDialogs.h"
 
 FakeDialogs::FakeDialogs()
     : m_previous(setDialogs(this))

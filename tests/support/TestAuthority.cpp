@@ -1,4 +1,4 @@
-#include "util/TestAuthority.h"
+#include "support/TestAuthority.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "util/TempBase.h"
+#include "support/TempBase.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "util/PeerProcess.h"
+#include "support/PeerProcess.h"
 
 #include <QDeadlineTimer>
 

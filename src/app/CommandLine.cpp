@@ -1,0 +1,62 @@
+#include "app/CommandLine.h"
+
+namespace {
+
+// Qt's own options that take a value, and those that do not; Qt reads them with one dash or two.
+const QStringList kQtWithValue{QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"),
+    QStringLiteral("qwindowtitle"), QStringLiteral("qwindowicon"), QStringLiteral("style"),
+    QStringLiteral("stylesheet"), QStringLiteral("session"), QStringLiteral("display"), QStringLiteral("geometry")};
+const QStringList kQtFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount")};
+
+QString optionName(const QString& arg)
+{
+    if (arg.startsWith(QLatin1String("--")))
+        return arg.mid(2);
+    if (arg.startsWith(QLatin1Char('-')))
+        return arg.mid(1);
+    return {};
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& args)
+{
+    CommandLine line;
+    auto refuse = [&line](const QString& why) {
+        line.action = Action::Refused;
+        line.error = why;
+        return line;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            line.action = Action::Help;
+            return line;
+        }
+        if (arg == QLatin1String("--version")) {
+            line.action = Action::Version;
+            return line;
+        }
+        if (arg == QLatin1String("--submit")) {
+            if (!hasValue)
+                return refuse(QStringLiteral("--submit needs a program name."));
+            line.action = Action::Submit;
+            line.program = args[++i];
+        } else if (arg == QLatin1String("--setup")) {
+            line.action = Action::SetUp;
+        } else if (arg == QLatin1String("--base")) {
+            if (!hasValue || args[i + 1].isEmpty())
+                return refuse(QStringLiteral("--base needs a folder."));
+            line.base = args[++i];
+        } else if (const QString name = optionName(arg); kQtWithValue.contains(name) && hasValue) {
+            ++i;
+        } else if (!kQtFlags.contains(name)) {
+            return refuse((arg.startsWith(QLatin1Char('-')) ? QStringLiteral("Unknown option: %1")
+                                                            : QStringLiteral("Unexpected argument: %1"))
+                              .arg(arg));
+        }
+    }
+    return line;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for. Options of Qt itself (-platform, -style …) are left to Qt.
+struct CommandLine
+{
+    enum class Action { Window, Submit, SetUp, Help, Version, Refused };
+
+    Action action = Action::Window;
+    QString base; // --base DIR; empty: the current folder
+    QString program; // --submit NAME
+    QString error; // why the line was refused
+
+    static CommandLine parse(const QStringList& args);
+};

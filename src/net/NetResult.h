@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+// What a client's step ended with. Socket codes, a port's own codes, file errors, HTTP and FTP
+// replies share one integer space; the kind says which one a number is. The number and the text
+// are exactly what the user sees.
+struct NetResult
+{
+    enum class Kind {
+        Ok,
+        Socket, // a Windows Sockets or resolver code of the socket layer (10004 ... 11004)
+        System, // a system error number the socket layer has no sockets code for
+        Port, // a port's own code (100, 101, 102, 104, 116, 310 a failed TLS handshake)
+        Client, // a client's own code ("152: No server specified in URL.")
+        Http, // 151: the server's answer was not a success
+        FtpReply, // an FTP server's reply code
+        File, // a file that could not be read: the system's error number and message
+        Cancelled, // 301 "Interrupted": Skip, Cancel or closing the window ended the wait
+    };
+
+    Kind kind = Kind::Ok;
+    int code = 0;
+    QString text;
+
+    bool ok() const { return kind == Kind::Ok; }
+    // "code: text", as the clients' error classes raise it.
+    QString message() const { return QString::number(code) + QStringLiteral(": ") + text; }
+
+    // A result of a port's connect, wait or send, with the port's description of it.
+    static NetResult fromPort(int code);
+    // A result of a port with a description of its own, or the port's when it has none.
+    static NetResult fromPort(int code, const QString& description);
+    static NetResult of(Kind kind, int code, const QString& text) { return {kind, code, text}; }
+};

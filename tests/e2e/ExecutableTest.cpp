@@ -1,0 +1,115 @@
+// The built program itself: what it carries inside, its command line and its first run.
+#include "ProgramBase.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// Starts the window on an off-screen display and stops it once the file appears (or a generous
+// guard has passed); returns whether it appeared.
+bool windowWrites(const QString& folder, const QString& file, const QStringList& args = {})
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(s("QT_QPA_PLATFORM"), s("offscreen"));
+    env.insert(s("XDG_CACHE_HOME"), folder + s("/cache"));
+    env.insert(s("XDG_RUNTIME_DIR"), folder);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(folder);
+    process.start(s(QUILLET_BINARY_DIR "/quillet"), args);
+    QDeadlineTimer guard(60000);
+    bool appeared = false;
+    while (!appeared && !guard.hasExpired() && process.state() != QProcess::NotRunning) {
+        QThread::msleep(50);
+        appeared = QFile::exists(file);
+    }
+    process.kill();
+    process.waitForFinished();
+    return appeared;
+}
+
+TEST(Executable, CarriesTheGuideAndPutsItWhereTheBrowserCanOpenIt)
+{
+    TempBase base;
+    const QString guide = base.file(s("cache/Quillet/Quillet.html"));
+    ASSERT_TRUE(windowWrites(base.path(), guide));
+    QFile file(guide);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("Getting started"));
+}
+
+TEST(Executable, SetsUpAnEmptyBaseFolderOnlyWhenAsked)
+{
+    TempBase elsewhere;
+    QTemporaryDir empty;
+    const QString dir = empty.path();
+
+    const BatchResult refused = runQuillet(elsewhere.path(), {s("--base"), dir, s("--submit"), s("NoteStack")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(s("--setup"))) << refused.err.toStdString();
+    EXPECT_TRUE(QDir(dir).isEmpty());
+
+    QDir(dir).mkdir(s("cat"));
+    QFile own(dir + s("/cat/tucows.cat"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("My own list\r\n");
+    own.close();
+
+    const BatchResult setUp = runQuillet(elsewhere.path(), {s("--base"), dir, s("--setup")});
+    EXPECT_EQ(setUp.exitCode, 0) << setUp.err.toStdString();
+    for (const char* sub : {"cat", "data", "files", "responses"})
+        EXPECT_TRUE(QDir(dir).exists(s(sub))) << sub;
+    const QDir shipped(s(QUILLET_SOURCE_DIR "/sample/cat"));
+    const QStringList names = shipped.entryList(QDir::Files);
+    for (const QString& name : names) {
+        QFile original(shipped.filePath(name));
+        QFile copy(dir + s("/cat/") + name);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly)) << name.toStdString();
+        if (name == s("tucows.cat"))
+            EXPECT_EQ(copy.readAll(), QByteArray("My own list\r\n"));
+        else
+            EXPECT_EQ(copy.readAll(), original.readAll()) << name.toStdString();
+    }
+}
+
+TEST(Executable, CommandLineIsCheckedBeforeAnythingElse)
+{
+    TempBase base;
+    const BatchResult unknown = runQuillet(base.path(), {s("--frobnicate")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains(s("Unknown option: --frobnicate"))) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains(s("Usage: quillet")));
+    EXPECT_EQ(runQuillet(base.path(), {s("stray")}).exitCode, 2);
+
+    const BatchResult version = runQuillet(base.path(), {s("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringList{s("Quillet 1.20b")});
+}
+
+TEST(Executable, SubmitTakesOnlyAListedProgram)
+{
+    TempBase base;
+    const QByteArray company = "[COMPANY]\r\nCONAME=Larkspur\r\n";
+    base.write(s("data/companies.dat"), "Larkspur\r\n");
+    base.write(s("data/Larkspur.dat"), company);
+    base.write(s("data/apps.dat"), "NoteStack\r\n");
+
+    const BatchResult result = runQuillet(base.path(), {s("--submit"), s("Larkspur")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.contains(s("No program named \"Larkspur\""))) << result.err.toStdString();
+    EXPECT_EQ(base.read(s("data/Larkspur.dat")), company);
+    EXPECT_EQ(base.read(s("data/apps.dat")), QByteArray("NoteStack\r\n"));
+}
+
+} // namespace
