@@ -3,9 +3,11 @@
 #include "app/TForm1.h"
 
 #include "app/MailPassword.h"
+#include "app/TftpForm1.h"
 
 #include "core/Errors.h"
 #include "core/ProfileFile.h"
+#include "net/TFTP.h"
 #include "net/THTTP.h"
 
 #include <QComboBox>
@@ -46,6 +48,7 @@ void TForm1::getsettings()
     smtpuser->setText(file.readString(Settings, QStringLiteral("USER")));
     cafileedit->setText(file.readString(Settings, QStringLiteral("CAFILE")));
     HTTP1->setCAFile(cafileedit->text());
+    ftpForm1->FTP1->setCAFile(cafileedit->text());
     if (smtppassword->text().isEmpty()) {
         MailPassword::read(smtpuser->text(), smtppassword, [this](const QString& password) {
             if (smtppassword->text().isEmpty())

@@ -4,12 +4,16 @@
 
 HttpClientChannel::HttpClientChannel(THTTP& client)
     : m_client(client)
-    , m_defaultCaFile(client.CAFile())
 {
 }
 
 void HttpClientChannel::prepare()
 {
+    // The run has read its settings by the first site: the client's authority is the one they give.
+    if (!m_defaultTaken) {
+        m_defaultCaFile = m_client.CAFile();
+        m_defaultTaken = true;
+    }
     if (!m_client.WinsockLoaded())
         m_client.setWinsockLoaded(true);
 }

@@ -20,4 +20,5 @@ public:
 private:
     THTTP& m_client;
     QString m_defaultCaFile;
+    bool m_defaultTaken = false;
 };
