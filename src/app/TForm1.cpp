@@ -240,7 +240,7 @@ void TForm1::bindEvents()
     gotolist->viewport()->installEventFilter(this);
 
     // Settings.
-    for (QLineEdit* field : {smtpedit, emailedit, nameedit, proxyedit, portedit})
+    for (QLineEdit* field : {smtpedit, emailedit, nameedit, proxyedit, portedit, timeoutedit})
         onFocusOut(field, [this] { settingsExit(); });
 
     // Submit page.

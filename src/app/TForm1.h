@@ -58,6 +58,10 @@ public:
     QString longdate; // release date text, e.g. "7-Mar-1999"
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
+    QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
+    QString lastReportPath; // the report the last run wrote
+    int m_stallOverride = -1;
+    static constexpr int DefaultStallSeconds = 120;
     THTTP* HTTP1; // the window's HTTP client
     // The mail form and its setup dialog: windows of their own (not children of this one),
     // living as long as this one.
@@ -170,6 +174,7 @@ public:
     QLineEdit* nameedit;
     QLineEdit* proxyedit;
     QLineEdit* portedit;
+    QLineEdit* timeoutedit; // seconds a network wait may see no progress; 0: no limit
 
     // ---- Hidden -------------------------------------------------------------------------------
     QListWidget* xfer; // pieces of the current HTTP reply
@@ -272,6 +277,12 @@ public:
     // ---- Submission run (TForm1Run.cpp) -------------------------------------------------------
     void submitClick();
     void skipClick();
+    void writeRunReport();
+    // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
+    void stallTimeout(int seconds);
+    // Overrides the Check / Options time-out for the runs of this window (batch --timeout).
+    void setStallSeconds(int seconds) { m_stallOverride = seconds; }
+    int stallSeconds() const;
     void cancelClick();
     // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
     // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.

@@ -500,13 +500,14 @@ void TForm1::buildOptionsPage()
 
     auto* panel = new QGroupBox(QStringLiteral("Settings:"), page);
     panel->setObjectName(QStringLiteral("settingspanel"));
-    panel->setGeometry(290, 20, 292, 270);
+    panel->setGeometry(290, 20, 292, 318);
     static const EditRow rows[] = {
         {&TForm1::smtpedit, "smtpedit", "Your SMTP Server:", ""},
         {&TForm1::emailedit, "emailedit", "Your E-Mail Address", ""},
         {&TForm1::nameedit, "nameedit", "Your Name:", ""},
         {&TForm1::proxyedit, "proxyedit", "Proxy Server (If any):", ""},
         {&TForm1::portedit, "portedit", "Proxy Port:", "80"},
+        {&TForm1::timeoutedit, "timeoutedit", "Time-out Without Progress (seconds):", "120"},
     };
     int y = 24;
     for (const EditRow& row : rows) {

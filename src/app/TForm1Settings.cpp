@@ -37,6 +37,7 @@ void TForm1::getsettings()
     nameedit->setText(file.readString(Settings, QStringLiteral("NAME")));
     proxyedit->setText(file.readString(Settings, QStringLiteral("PROXY")));
     portedit->setText(file.readString(Settings, QStringLiteral("PORT"), QStringLiteral("80")));
+    timeoutedit->setText(file.readString(Settings, QStringLiteral("TIMEOUT"), QStringLiteral("120")));
     // The port is converted last, so a bad value already shows in its field when the error comes.
     HTTP1->setProxyServer(proxyedit->text());
     HTTP1->setProxyPort(proxyPort(portedit->text()));
@@ -52,6 +53,7 @@ void TForm1::savesettings()
     file.writeString(Settings, QStringLiteral("NAME"), nameedit->text());
     file.writeString(Settings, QStringLiteral("PROXY"), proxyedit->text());
     file.writeString(Settings, QStringLiteral("PORT"), portedit->text());
+    file.writeString(Settings, QStringLiteral("TIMEOUT"), timeoutedit->text());
     file.commit();
 }
 

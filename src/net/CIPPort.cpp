@@ -1,5 +1,7 @@
 #include "net/CIPPort.h"
 
+#include "net/NetworkWait.h"
+
 #include "core/Dialogs.h"
 
 #include <QMetaObject>
@@ -325,6 +327,7 @@ void CIPPort::deliverData()
 
 void CIPPort::readReady()
 {
+    noteNetworkProgress();
     try {
         deliverData();
     } catch (...) {
@@ -334,6 +337,7 @@ void CIPPort::readReady()
 
 void CIPPort::writeReady()
 {
+    noteNetworkProgress();
     try {
         if (!m_connected) {
             int error = 0;

@@ -3,6 +3,7 @@
 #include "net/EHTTP.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
+#include "submit/SiteReport.h"
 
 HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints)
     : m_window(window)
@@ -25,6 +26,7 @@ void HttpPost::open()
     m_window.setLamp(RunControl::ftpled, false);
     m_window.setLamp(RunControl::mailled, false);
     m_window.setText(RunControl::httpstatus, m_texts.preparingText());
+    SiteReport::channel(QStringLiteral("HTTP"));
     m_http.prepare();
 }
 
@@ -41,6 +43,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
+        SiteReport::attempted();
         m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
         m_window.setText(RunControl::httpstatus, m_texts.postedText());
         m_window.setBusy(false);
@@ -54,6 +57,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
             RunControl::showIdle(m_window);
         } else {
             m_window.appendLog(m_texts.errorLogText() + e.message());
+            SiteReport::failed(QStringLiteral("HTTP request"), m_texts.errorLogText() + e.message());
         }
     } catch (...) {
         // Not ours to judge: the run ends through the general error handler, but not with the
@@ -71,6 +75,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
 void HttpPost::logError(const QString& message)
 {
     m_window.appendLog(m_texts.errorLogText() + message);
+    SiteReport::refused(m_texts.errorLogText() + message);
     m_window.processMessages();
 }
 
