@@ -37,7 +37,8 @@ void TForm1::getsettings()
     nameedit->setText(file.readString(Settings, QStringLiteral("NAME")));
     proxyedit->setText(file.readString(Settings, QStringLiteral("PROXY")));
     portedit->setText(file.readString(Settings, QStringLiteral("PORT"), QStringLiteral("80")));
-    timeoutedit->setText(file.readString(Settings, QStringLiteral("TIMEOUT"), QStringLiteral("120")));
+    timeoutedit->setText(
+        file.readString(Settings, QStringLiteral("TIMEOUT"), QString::number(DefaultStallSeconds)));
     // The port is converted last, so a bad value already shows in its field when the error comes.
     HTTP1->setProxyServer(proxyedit->text());
     HTTP1->setProxyPort(proxyPort(portedit->text()));
@@ -53,7 +54,11 @@ void TForm1::savesettings()
     file.writeString(Settings, QStringLiteral("NAME"), nameedit->text());
     file.writeString(Settings, QStringLiteral("PROXY"), proxyedit->text());
     file.writeString(Settings, QStringLiteral("PORT"), portedit->text());
-    file.writeString(Settings, QStringLiteral("TIMEOUT"), timeoutedit->text());
+    // The file keeps its five keys until the time-out is set to something other than its default.
+    const QString absent = QStringLiteral("\x01");
+    if (timeoutedit->text() != QString::number(DefaultStallSeconds)
+        || file.readString(Settings, QStringLiteral("TIMEOUT"), absent) != absent)
+        file.writeString(Settings, QStringLiteral("TIMEOUT"), timeoutedit->text());
     file.commit();
 }
 
