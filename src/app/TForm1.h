@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -31,6 +32,7 @@ class THTTP;
 class TLed;
 class TStringView;
 class TSMTPForm;
+class RunResultsDialog;
 class TSetupDlg;
 class TftpForm1;
 
@@ -61,6 +63,7 @@ public:
     QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
     QString lastReportPath; // the report the last run wrote
     int m_stallOverride = -1;
+    QPointer<RunResultsDialog> m_resultsDialog;
     static constexpr int DefaultStallSeconds = 120;
     THTTP* HTTP1; // the window's HTTP client
     // The mail form and its setup dialog: windows of their own (not children of this one),
@@ -153,6 +156,7 @@ public:
     TFlatButton* print;
     TFlatButton* exitb;
     QLabel* currentsite;
+    QLabel* runcounts; // the counts of the last run's outcomes, under the buttons
     TLed* httpled;
     TLed* ftpled;
     TLed* mailled;
@@ -181,6 +185,7 @@ public:
 
     // ---- Menu ---------------------------------------------------------------------------------
     QAction* SaveAppData1;
+    QAction* LastRunResults1; // "Last Run Results…"
     QAction* Exit1;
     QAction* Help2;
     QAction* QuilletHomePage1;
@@ -278,6 +283,8 @@ public:
     void submitClick();
     void skipClick();
     void writeRunReport();
+    // The results of the last run, in a dialog of their own (not modal); the dialog shown.
+    RunResultsDialog* showRunResults();
     // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
     void stallTimeout(int seconds);
     // Overrides the Check / Options time-out for the runs of this window (batch --timeout).

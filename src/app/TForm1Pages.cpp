@@ -423,6 +423,11 @@ void TForm1::buildSubmitPage()
         y += 34;
     }
 
+    runcounts = named(new QLabel(page), "runcounts");
+    runcounts->setGeometry(8, y + 4, 96, 110);
+    runcounts->setWordWrap(true);
+    runcounts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     const int left = 112;
     const int status = 276;
     const int right = 584;

@@ -2,18 +2,20 @@
 #include "app/FormRunWindow.h"
 #include "app/MailFormChannel.h"
 #include "app/ReplyCapture.h"
-#include "app/TSMTPForm.h"
+#include "app/RunResultsDialog.h"
+#include "app/SiteTicks.h"
 #include "app/TForm1.h"
+#include "app/TSMTPForm.h"
 #include "app/TftpForm1.h"
+#include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
-#include "submit/SiteReport.h"
 #include "submit/Channels.h"
 #include "submit/HttpClientChannel.h"
 #include "submit/MailChannel.h"
 #include "submit/RunReport.h"
+#include "submit/SiteReport.h"
 #include "submit/SubmissionRun.h"
-#include "core/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -30,8 +32,27 @@ void TForm1::submitClick()
     setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
     runOutcome = SubmissionRun::start(window, channels);
     setNetworkStallLimit(0, {});
-    if (*runOutcome != SubmissionRun::Outcome::Refused)
-        writeRunReport();
+    if (*runOutcome == SubmissionRun::Outcome::Refused)
+        return;
+    writeRunReport();
+    const RunRecord& record = SubmissionRun::lastRecord();
+    if (!record.walked)
+        return;
+    runcounts->setText(record.countsText());
+    // Batch mode never shows the window, and has the report and the exit status instead.
+    if (isVisible())
+        showRunResults();
+}
+
+RunResultsDialog* TForm1::showRunResults()
+{
+    if (m_resultsDialog)
+        m_resultsDialog->close();
+    m_resultsDialog = new RunResultsDialog(
+        SubmissionRun::lastRecord(), [this](const QStringList& boxes) { tickOnly(*this, boxes); }, this);
+    m_resultsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_resultsDialog->show();
+    return m_resultsDialog;
 }
 
 void TForm1::writeRunReport()

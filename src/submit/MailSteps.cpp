@@ -1,11 +1,11 @@
 #include "submit/MailSteps.h"
 
+#include "core/Errors.h"
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteReport.h"
-#include "core/Errors.h"
 
 namespace {
 

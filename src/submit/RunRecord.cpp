@@ -120,8 +120,7 @@ void RunRecord::abortSite(const QString& label, const QString& detail)
     }
 }
 
-void RunRecord::notReached(
-    const QString& entry, const QString& siteKey, const QString& label, const QStringList& boxes)
+void RunRecord::notReached(const QString& entry, const QString& siteKey, const QString& label, const QStringList& boxes)
 {
     SiteResult result;
     result.entry = entry;

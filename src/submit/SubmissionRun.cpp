@@ -4,8 +4,8 @@
 #include "core/Errors.h"
 #include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
-#include "submit/RunControls.h"
 #include "submit/RecordingWindow.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteCatalogue.h"
 

@@ -68,8 +68,8 @@ protected:
         http = std::make_unique<PeerProcess>(
             s("http_peer.py"), QStringList{s("--record"), base.file(record), s("--lifetime"), s("90")} + httpExtra);
         ASSERT_TRUE(http->started()) << http->errors().toStdString();
-        smtp = std::make_unique<PeerProcess>(s("smtp_peer.py"),
-            QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("90")} + smtpExtra);
+        smtp = std::make_unique<PeerProcess>(
+            s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("90")} + smtpExtra);
         ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
         base.write(s("cat/settings.dat"),
             "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp->port())
@@ -77,7 +77,8 @@ protected:
     }
     void pointSitesAtPeer(const QByteArray& extra = {})
     {
-        base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + extra);
+        base.write(
+            s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + extra);
     }
 
     TempBase base;
@@ -123,7 +124,8 @@ TEST_F(BatchResults, EveryTickedSiteHasItsOutcomeAndTheFailedOnesAreSentAgain)
         {s("--submit"), s("Mixed Bag"), s("--retry-failed"), base.file(s("first.json")), s("--report"),
             base.file(s("retry.json"))});
     EXPECT_EQ(retry.exitCode, 0) << retry.err.toStdString();
-    expectSites(readReport(base, s("retry.json")), {{"sharein", "sent", ""}, {"fking", "sent", ""}, {"lg", "sent", ""}});
+    expectSites(
+        readReport(base, s("retry.json")), {{"sharein", "sent", ""}, {"fking", "sent", ""}, {"lg", "sent", ""}});
     EXPECT_EQ(recordedRequests(base.file(s("again"))).size(), 3);
 }
 
@@ -141,7 +143,6 @@ TEST_F(BatchResults, AMailFailureEndsTheRunAndTheRestIsNotReached)
     ASSERT_EQ(reports.size(), 1);
     const QJsonObject report = readReport(base, s("reports/") + reports[0]);
     expectSites(report,
-        {{"essen", "sent", ""}, {"galt", "failed", "550"}, {"csw", "not reached", ""},
-            {"wattack", "not reached", ""}});
+        {{"essen", "sent", ""}, {"galt", "failed", "550"}, {"csw", "not reached", ""}, {"wattack", "not reached", ""}});
     EXPECT_EQ(report.value(s("sites")).toArray()[1].toObject().value(s("step")).toString(), s("mail send"));
 }
