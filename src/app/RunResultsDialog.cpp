@@ -73,11 +73,13 @@ RunResultsDialog::RunResultsDialog(
         const SiteResult& s = record.sites[i];
         auto* item = new QTreeWidgetItem(sites,
             {s.label.isEmpty() ? s.siteKey : s.label, SiteResult::outcomeName(s.outcome), s.detail,
-                s.outcome == SiteResult::Outcome::NotReached ? QString() : QString::number(s.seconds, 'f', 1)});
+                s.outcome == SiteResult::Outcome::NotReached ? QString() : QString::number(s.seconds, 'f', 2)});
         item->setData(0, Qt::UserRole, static_cast<qulonglong>(i));
         item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
+    sites->header()->setStretchLastSection(false);
     sites->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    sites->header()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     sites->resizeColumnToContents(0);
     sites->resizeColumnToContents(1);
     connect(sites, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { showSite(item); });
