@@ -1,10 +1,13 @@
-// Submission benchmark: "quillet --submit" on a copy of the sample folder with every HTTP form site
-// ticked, against the sandbox's recording HTTP server, compared in the same run with curl posting
-// the very bodies Quillet sent, one curl process after another. Prints wall and CPU time (user +
-// system of the client processes) per round and their ratios to curl (target: at most 1.0).
+// Submission benchmark: "quillet --submit" on a copy of the sample folder with every site ticked
+// whose recipe is built, against the sandbox's HTTP, FTP and SMTP stand-ins, compared in the same
+// run with curl repeating every transfer Quillet made (each post's body, File Mine's address, each
+// uploaded file, each mail with its envelope), one curl process after another. Prints wall and CPU
+// time (user + system of the client processes) per round and their ratios to curl (target: at
+// most 1.0).
 // Usage: submit_bench [--rounds N] [--quillet PATH]
 
 #include "core/ProfileFile.h"
+#include "submit/RecipeBook.h"
 #include "submit/SiteCatalogue.h"
 
 #include <QCoreApplication>
@@ -100,11 +103,110 @@ int sandbox(const QStringList& args, const QString& state)
     return c.wall < 0 ? -1 : status;
 }
 
-struct Post
+// One transfer the run made, as curl repeats it.
+struct Transfer
 {
-    QString path;
-    QString bodyFile;
+    QStringList curlArguments; // after "curl -s -o /dev/null"
 };
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+QStringList filesIn(const QString& folder, const QString& pattern = QStringLiteral("*"))
+{
+    QStringList out;
+    QDirIterator it(folder, {pattern}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out.append(it.next());
+    out.sort();
+    return out;
+}
+
+// The requests the HTTP stand-in recorded: each post's body and each GET's address.
+std::vector<Transfer> httpTransfers(const QString& received, const QString& host, const QString& temp)
+{
+    std::vector<Transfer> out;
+    for (const QString& file : filesIn(received, QStringLiteral("*.req"))) {
+        const QByteArray all = readAll(file);
+        const QList<QByteArray> requestLine = all.left(all.indexOf("\r\n")).split(' ');
+        const QString url = QStringLiteral("http://") + host + QString::fromLatin1(requestLine.value(1));
+        if (requestLine.value(0) != "POST") {
+            out.push_back({{QStringLiteral("-g"), url}});
+            continue;
+        }
+        const QString body = writeFile(temp + QLatin1Char('/') + QFileInfo(file).fileName() + QStringLiteral(".body"),
+            all.mid(all.indexOf("\r\n\r\n") + 4));
+        out.push_back({{QStringLiteral("-H"), QStringLiteral("Content-Type: application/x-www-form-urlencoded"),
+            QStringLiteral("-H"), QStringLiteral("Expect:"), QStringLiteral("--data-binary"), QLatin1Char('@') + body,
+            url}});
+    }
+    return out;
+}
+
+// The files the FTP stand-in received, sent again to the same place in active mode, as Quillet
+// sends them.
+std::vector<Transfer> ftpTransfers(const QString& root, const QString& host, const QString& temp)
+{
+    std::vector<Transfer> out;
+    int n = 0;
+    for (const QString& file : filesIn(root)) {
+        // A copy: the stand-in overwrites the received file while curl reads it.
+        const QString copy = writeFile(temp + QStringLiteral("/upload%1").arg(++n), readAll(file));
+        out.push_back({{QStringLiteral("--ftp-port"), QStringLiteral("-"), QStringLiteral("--ftp-create-dirs"),
+            QStringLiteral("--user"), QStringLiteral("anonymous:bench@quillet.example"), QStringLiteral("-T"), copy,
+            QStringLiteral("ftp://") + host + file.mid(root.size())}});
+    }
+    return out;
+}
+
+// The messages the SMTP stand-in kept, sent again with their envelope.
+std::vector<Transfer> mailTransfers(const QString& spool, quint16 port, const QString& temp)
+{
+    std::vector<Transfer> out;
+    for (const QString& file : filesIn(spool, QStringLiteral("*.eml"))) {
+        QByteArray all = readAll(file);
+        QStringList args{QStringLiteral("--url"), QStringLiteral("smtp://127.0.0.1:%1").arg(port)};
+        while (all.startsWith("X-Envelope-")) {
+            const qsizetype end = all.indexOf("\r\n");
+            const QByteArray line = all.left(end);
+            const QString address = QString::fromUtf8(line.mid(line.indexOf(':') + 2));
+            args << (line.startsWith("X-Envelope-From:") ? QStringLiteral("--mail-from")
+                                                         : QStringLiteral("--mail-rcpt"))
+                 << address;
+            all = all.mid(end + 2);
+        }
+        args << QStringLiteral("-T")
+             << writeFile(temp + QLatin1Char('/') + QFileInfo(file).fileName() + QStringLiteral(".msg"), all);
+        out.push_back({args});
+    }
+    return out;
+}
+
+quint16 sandboxPort(const QString& state, const char* name)
+{
+    for (const QByteArray& line : readAll(state + QStringLiteral("/ports")).split('\n')) {
+        if (line.startsWith(QByteArray(name) + '='))
+            return quint16(line.mid(qstrlen(name) + 1).toUInt());
+    }
+    return 0;
+}
+
+qsizetype received(const QString& state)
+{
+    return filesIn(state + QStringLiteral("/http"), QStringLiteral("*.req")).size()
+        + filesIn(state + QStringLiteral("/mail"), QStringLiteral("*.eml")).size();
+}
 
 } // namespace
 
@@ -130,11 +232,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot copy the sample folder\n");
         return 1;
     }
-    // Every site of the HTTP form recipes, new and update boxes alike.
+    // Every site whose recipe is built, by its new-listing box (an update entry of its own would be
+    // cleared by its site's new listing anyway).
     ProfileFile record(base + QStringLiteral("/data/NoteStack.dat"));
-    for (const char* box : {"essennew", "shareinnew", "wsockwhcb", "fkingnew", "lgup", "swjunkienew", "swjunkieup",
-             "sharedirnew", "cswup", "sshaknew"})
-        record.writeBool(QStringLiteral("SITES"), QString::fromLatin1(box), true);
+    int sites = 0;
+    for (const SiteEntry& e : SiteCatalogue::entries()) {
+        if (e.newBox.isEmpty() || !RecipeBook::find(e.id))
+            continue;
+        record.writeBool(QStringLiteral("SITES"), e.newBox, true);
+        ++sites;
+    }
     record.commit();
 
     if (sandbox({QStringLiteral("start"), QStringLiteral("--base"), base, QStringLiteral("--lifetime"),
@@ -144,29 +251,22 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the sandbox did not start\n");
         return 1;
     }
-    const QString host = SiteCatalogue::forBase(base).endpoints(QStringLiteral("lg")).host;
+    const SiteEndpoints endpoints = SiteCatalogue::forBase(base).endpoints(QStringLiteral("lg"));
     const QStringList submit{quillet, QStringLiteral("--submit"), QStringLiteral("NoteStack")};
 
-    // A first run, unmeasured, gives the bodies curl will send and warms the caches for both.
+    // A first run, unmeasured, gives the transfers curl will repeat and warms the caches for both.
     int status = -1;
     runMeasured(submit, base, &status);
-    std::vector<Post> posts;
-    const QString received = state + QStringLiteral("/http");
-    for (const QString& name : QDir(received).entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
-        QFile f(received + QLatin1Char('/') + name);
-        f.open(QIODevice::ReadOnly);
-        const QByteArray all = f.readAll();
-        const qsizetype split = all.indexOf("\r\n\r\n");
-        const QList<QByteArray> requestLine = all.left(all.indexOf("\r\n")).split(' ');
-        const QString bodyFile = temp.path() + QStringLiteral("/") + name + QStringLiteral(".body");
-        QFile body(bodyFile);
-        body.open(QIODevice::WriteOnly);
-        body.write(all.mid(split + 4));
-        posts.push_back({QString::fromLatin1(requestLine.value(1)), bodyFile});
-    }
-    if (status != 0 || posts.size() != 9) {
-        std::fprintf(
-            stderr, "the first run did not post to the nine sites (status %d, %zu posts)\n", status, posts.size());
+    std::vector<Transfer> transfers = httpTransfers(state + QStringLiteral("/http"), endpoints.host, temp.path());
+    const std::size_t posts = transfers.size();
+    const std::vector<Transfer> uploads = ftpTransfers(state + QStringLiteral("/ftp"), endpoints.ftpHost, temp.path());
+    const std::vector<Transfer> mails
+        = mailTransfers(state + QStringLiteral("/mail"), sandboxPort(state, "SMTP_PORT"), temp.path());
+    transfers.insert(transfers.end(), uploads.begin(), uploads.end());
+    transfers.insert(transfers.end(), mails.begin(), mails.end());
+    const qsizetype firstRun = received(state);
+    if (status != 0 || posts == 0) {
+        std::fprintf(stderr, "the first run failed (status %d, %zu requests)\n", status, posts);
         sandbox({QStringLiteral("stop")}, state);
         return 1;
     }
@@ -178,32 +278,36 @@ int main(int argc, char** argv)
         Cost q = runMeasured(submit, base, &status);
         failed = failed || status != 0;
         Cost c;
-        for (const Post& p : posts) {
+        for (const Transfer& t : transfers) {
             int curlStatus = -1;
-            c += runMeasured({QStringLiteral("/usr/bin/curl"), QStringLiteral("-s"), QStringLiteral("-o"),
-                                 QStringLiteral("/dev/null"), QStringLiteral("-H"),
-                                 QStringLiteral("Content-Type: application/x-www-form-urlencoded"),
-                                 QStringLiteral("-H"), QStringLiteral("Expect:"), QStringLiteral("--data-binary"),
-                                 QLatin1Char('@') + p.bodyFile, QStringLiteral("http://") + host + p.path},
+            c += runMeasured(QStringList{QStringLiteral("/usr/bin/curl"), QStringLiteral("-s"), QStringLiteral("-o"),
+                                 QStringLiteral("/dev/null")}
+                    + t.curlArguments,
                 base, &curlStatus);
-            failed = failed || curlStatus != 0;
+            if (curlStatus != 0) {
+                std::fprintf(
+                    stderr, "curl %s: status %d\n", qPrintable(t.curlArguments.join(QLatin1Char(' '))), curlStatus);
+                failed = true;
+            }
         }
         std::printf("round %2d: quillet %.3f s wall %.3f s CPU   curl x%zu %.3f s wall %.3f s CPU\n", round + 1, q.wall,
-            q.cpu, posts.size(), c.wall, c.cpu);
+            q.cpu, transfers.size(), c.wall, c.cpu);
         ours += q;
         curl += c;
         bestOurs = {std::min(bestOurs.wall, q.wall), std::min(bestOurs.cpu, q.cpu)};
         bestCurl = {std::min(bestCurl.wall, c.wall), std::min(bestCurl.cpu, c.cpu)};
     }
-    // Every round's run and curls reached the server: nine requests each, after the first run's nine.
-    const qsizetype requests = QDir(received).entryList({QStringLiteral("*.req")}, QDir::Files).size();
-    failed = failed || requests != qsizetype(posts.size()) * (1 + 2 * qsizetype(rounds));
+    // Every round's run and curls reached the servers: the first run's requests and mails again,
+    // twice per round.
+    const qsizetype total = received(state);
+    failed = failed || total != firstRun * (1 + 2 * qsizetype(rounds));
     sandbox({QStringLiteral("stop")}, state);
     if (failed) {
-        std::fprintf(stderr, "a run or a curl post failed (%lld requests received)\n", (long long)requests);
+        std::fprintf(stderr, "a run or a curl transfer failed (%lld requests and mails received)\n", (long long)total);
         return 1;
     }
-    std::printf("\n%d rounds, 9 HTTP form sites each\n", rounds);
+    std::printf("\n%d rounds, %d sites each: %zu HTTP requests, %zu FTP uploads, %zu mails\n", rounds, sites, posts,
+        uploads.size(), mails.size());
     std::printf("quillet --submit : %.3f s wall, %.3f s CPU per round\n", ours.wall / rounds, ours.cpu / rounds);
     std::printf("curl, one by one : %.3f s wall, %.3f s CPU per round\n", curl.wall / rounds, curl.cpu / rounds);
     std::printf("ratio to curl    : wall %.2f, CPU %.2f (target <= 1.0)\n", ours.wall / curl.wall, ours.cpu / curl.cpu);

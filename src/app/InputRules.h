@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+#include "core/TextWrap.h" // wrapLines, one of the rules of the long texts
+
 // The input rules of the listing fields, as pure functions.
 
 // The 8-character name may not hold a blank, ".", "/", "(" or ")"; nothing else is tested.
@@ -16,9 +18,3 @@ bool passesDigitFilter(QChar typed);
 // below 80 or from 80 to 99. A month or year that is not a whole number raises EConvertError, and
 // out keeps what was built before that step.
 void buildLongDate(const QString& day, const QString& month, const QString& year, QString& out);
-
-// Breaks every line longer than 71 characters: at the 72nd character when it is a blank (which
-// then begins the next line), else at the nearest blank before it on the same line (replaced by
-// the break), else right before the 72nd character. Counting starts again after each break.
-// Line breaks are CR LF when the text holds any, else LF (a memo's text); inserted ones match.
-QString wrapLines(const QString& text);

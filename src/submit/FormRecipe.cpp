@@ -52,11 +52,20 @@ QString HttpTexts::errorLogText() const
 std::vector<const FormRecipe*> allFormRecipes()
 {
     std::vector<const FormRecipe*> all;
-    for (const auto* group : {&plainFormSites(), &pickListFormSites()}) {
+    for (const auto* group : {&directoryFormSites(), &plainFormSites(), &pickListFormSites()}) {
         for (const FormRecipe& r : *group)
             all.push_back(&r);
     }
     return all;
+}
+
+const FormRecipe* findFormRecipe(const QString& entryId)
+{
+    for (const FormRecipe* r : allFormRecipes()) {
+        if (entryId == QLatin1String(r->entry))
+            return r;
+    }
+    return nullptr;
 }
 
 QStringList controlsUsedBy(const FormRecipe& r)

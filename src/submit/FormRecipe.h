@@ -23,6 +23,8 @@ struct FormField
 
 // The texts a site shows and logs around its post. Most sites use the common texts made from
 // their label ("Preparing to Post to " + label …); a text given here replaces the common one.
+// "{label}" and "{short}" stand for the catalogue's label and short name of the site, for sites
+// whose label is their domain name.
 struct HttpTexts
 {
     const char* label; // shown in currentsite
@@ -81,11 +83,14 @@ inline FormField literal(const char* text)
 } // namespace recipe
 
 // The table recipes, one source file per kind of form.
+const std::vector<FormRecipe>& directoryFormSites();
 const std::vector<FormRecipe>& plainFormSites();
 const std::vector<FormRecipe>& pickListFormSites();
 
 // Every table recipe of every group.
 std::vector<const FormRecipe*> allFormRecipes();
+// The table recipe of a catalogue entry id, or nullptr.
+const FormRecipe* findFormRecipe(const QString& entryId);
 
 // Every control name a recipe reads or changes.
 QStringList controlsUsedBy(const FormRecipe& r);

@@ -27,8 +27,15 @@ void postFormRecipe(const FormRecipe& recipe, SiteVisit& visit)
     }
     step.target(visit.endpoints.scriptUrl(*path));
 
-    const SiteEntry& e = visit.entry;
-    if (recipe.newClearsUpdate && !e.newBox.isEmpty() && !e.updateBox.isEmpty() && w.isChecked(e.newBox))
-        w.setChecked(e.updateBox, false);
+    clearUpdateIfNew(recipe, visit);
     step.send(builder.build(recipe.fields), HttpChannel::Method::Post);
+}
+
+void clearUpdateIfNew(const FormRecipe& recipe, SiteVisit& visit)
+{
+    // The site's update box, also where the new listing is an entry of its own without one.
+    const SiteEntry& e = visit.entry;
+    const QString update = SiteCatalogue::updateBoxOf(e.siteKey);
+    if (recipe.newClearsUpdate && !e.newBox.isEmpty() && !update.isEmpty() && visit.window.isChecked(e.newBox))
+        visit.window.setChecked(update, false);
 }

@@ -39,6 +39,10 @@ struct MailRecipe
 
 // The e-mail sites of the second group.
 const std::vector<MailRecipe>& secondGroupMailSites();
+// The e-mail sites and update mails of the big shareware directories.
+const std::vector<MailRecipe>& directoryMailSites();
+// Every mail recipe of every group.
+std::vector<const MailRecipe*> allMailRecipes();
 
 // Performs a mail recipe for a visit: the e-mail steps with the site's texts filled in.
 void sendMailRecipe(const MailRecipe& recipe, SiteVisit& visit);

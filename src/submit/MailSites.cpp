@@ -216,6 +216,16 @@ const std::vector<MailRecipe>& secondGroupMailSites()
     return sites;
 }
 
+std::vector<const MailRecipe*> allMailRecipes()
+{
+    std::vector<const MailRecipe*> all;
+    for (const auto* group : {&directoryMailSites(), &secondGroupMailSites()}) {
+        for (const MailRecipe& r : *group)
+            all.push_back(&r);
+    }
+    return all;
+}
+
 void sendMailRecipe(const MailRecipe& recipe, SiteVisit& visit)
 {
     MailSite(recipe, visit).run();

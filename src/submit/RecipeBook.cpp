@@ -1,19 +1,29 @@
 #include "submit/RecipeBook.h"
 
+#include "submit/ArchiveSites.h"
+#include "submit/FileMineSite.h"
 #include "submit/FormRecipe.h"
 #include "submit/FormSite.h"
 #include "submit/MailRecipe.h"
 #include "submit/MailSteps.h"
+#include "submit/TucowsSite.h"
+#include "submit/Win95Site.h"
 
 #include <QHash>
 
 namespace {
 
 // Sites whose recipe is code of its own rather than a table: entry id -> function.
-// (The mail, FTP, archive and GET recipes join here.)
 const QHash<QString, Recipe>& codeRecipes()
 {
-    static const QHash<QString, Recipe> recipes;
+    static const QHash<QString, Recipe> recipes{
+        {QStringLiteral("tucows"), &submitTucows},
+        {QStringLiteral("win95"), &postWin95},
+        {QStringLiteral("filemine.new"), &FileMineSite::getNewListing},
+        {QStringLiteral("simtel"), ArchiveSites::simtel},
+        {QStringLiteral("winsite"), ArchiveSites::winsite},
+        {QStringLiteral("papa"), ArchiveSites::papa},
+    };
     return recipes;
 }
 
@@ -23,13 +33,11 @@ Recipe RecipeBook::find(const QString& entryId)
 {
     if (const auto it = codeRecipes().constFind(entryId); it != codeRecipes().constEnd())
         return it.value();
-    for (const FormRecipe* r : allFormRecipes()) {
+    if (const FormRecipe* r = findFormRecipe(entryId))
+        return [r](SiteVisit& visit) { postFormRecipe(*r, visit); };
+    for (const MailRecipe* r : allMailRecipes()) {
         if (entryId == QLatin1String(r->entry))
-            return [r](SiteVisit& visit) { postFormRecipe(*r, visit); };
-    }
-    for (const MailRecipe& r : secondGroupMailSites()) {
-        if (entryId == QLatin1String(r.entry))
-            return [&r](SiteVisit& visit) { sendMailRecipe(r, visit); };
+            return [r](SiteVisit& visit) { sendMailRecipe(*r, visit); };
     }
     return {};
 }
@@ -49,11 +57,15 @@ QStringList RecipeBook::controlNames()
         for (const QString& n : controlsUsedBy(*r))
             add(n);
     }
-    for (const MailRecipe& r : secondGroupMailSites()) {
-        for (const QString& n : controlsUsedBy(r))
+    for (const MailRecipe* r : allMailRecipes()) {
+        for (const QString& n : controlsUsedBy(*r))
             add(n);
     }
     for (const QString& n : MailSteps::controlNames())
+        add(n);
+    for (const QString& n : ArchiveSites::controlNames())
+        add(n);
+    for (const QString& n : FileMineSite::controlNames())
         add(n);
     return names;
 }

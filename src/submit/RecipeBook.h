@@ -17,6 +17,8 @@ struct SiteVisit
     const SiteEntry& entry;
     SiteEndpoints endpoints;
     int byteSize; // the byte size checked at the start of the run
+    // Set by a recipe that ends the run where it stands: no later site, no completion message.
+    bool endsRun = false;
 };
 
 using Recipe = std::function<void(SiteVisit&)>;

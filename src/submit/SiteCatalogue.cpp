@@ -292,7 +292,23 @@ SiteEndpoints SiteCatalogue::builtIn(const QString& siteKey)
     // The one label the recipes want with an at sign rather than a domain name.
     e.label = siteKey == QLatin1String("gratis") ? QStringLiteral("Gr@tis") : domain;
     e.shortName = withoutLeadingThe(e.label);
+    if (siteKey == QLatin1String("win95")) {
+        // The page the site's mail script sends the submitter to.
+        e.page = QStringLiteral("http://") + domain + QStringLiteral("/contact/apps_confirm.html");
+    } else if (siteKey == QLatin1String("download")) {
+        // Shown with its owner's name; the status texts and log lines use the domain alone.
+        e.label = domain + QStringLiteral(" (Example Owner)");
+    }
     return e;
+}
+
+QString SiteCatalogue::updateBoxOf(const QString& siteKey)
+{
+    for (const SiteEntry& e : entries()) {
+        if (e.siteKey == siteKey && !e.updateBox.isEmpty())
+            return e.updateBox;
+    }
+    return {};
 }
 
 SiteCatalogue::SiteCatalogue()

@@ -104,6 +104,8 @@ public:
     // Every site key once, in walk order.
     static QStringList siteKeys();
     static SiteEndpoints builtIn(const QString& siteKey);
+    // The update tick box of a site, also for the entry of its new listing that has none itself.
+    static QString updateBoxOf(const QString& siteKey);
 
     // The endpoints of a site key of the catalogue; built-in values for an unknown key.
     SiteEndpoints endpoints(const QString& siteKey) const;

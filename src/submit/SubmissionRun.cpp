@@ -197,6 +197,8 @@ SubmissionRun::Outcome SubmissionRun::run()
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
             SiteVisit visit{w, m_channels, entry, catalogue.endpoints(entry.siteKey), byteSize};
             recipe(visit);
+            if (visit.endsRun)
+                return Outcome::EndedBySite;
         }
         m_record.endSite(w.text(RunControl::currentsite));
         w.processMessages();

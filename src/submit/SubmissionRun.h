@@ -19,6 +19,7 @@ public:
         Refused, // another run was going
         PreconditionFailed, // one of the four checks showed its message
         Cancelled, // a cancel test found cancelflag set
+        EndedBySite, // a site's recipe ended it, silently
         Failed, // an error ended it through the general error handler
     };
 

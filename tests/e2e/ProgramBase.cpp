@@ -43,7 +43,10 @@ void writeProgram(const TempBase& base, const ProgramRecord& record)
     for (const QString& line : record.longdesc)
         lds += line.toUtf8() + "\r\n";
     base.write(QStringLiteral("data/") + record.name + QStringLiteral(".lds"), lds);
-    base.write(QStringLiteral("data/") + record.name + QStringLiteral(".nts"), "Registration code: none\r\n");
+    QByteArray nts;
+    for (const QString& line : record.notes)
+        nts += line.toUtf8() + "\r\n";
+    base.write(QStringLiteral("data/") + record.name + QStringLiteral(".nts"), nts);
 }
 
 BatchResult runQuillet(const QString& folder, const QStringList& args)

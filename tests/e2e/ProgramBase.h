@@ -13,6 +13,7 @@ struct ProgramRecord
     QMap<QString, QString> fields; // control name -> text (listing, company and category controls)
     QStringList longdesc; // lines of the long description
     QStringList ticked; // tick boxes that are set
+    QStringList notes = {QStringLiteral("Registration code: none")}; // lines of the notes to the reviewer
 };
 
 // Writes data/apps.dat, the record file and its .lds and .nts files; localpath, when not given,

@@ -3,6 +3,7 @@
 #include "ProgramBase.h"
 #include "app/RunResultsDialog.h"
 #include "app/TForm1.h"
+#include "archive/TZipBuilder.h"
 #include "net/THTTP.h"
 #include "submit/RecipeBook.h"
 #include "submit/SiteCatalogue.h"
@@ -198,6 +199,37 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     for (const SiteResult& site : SubmissionRun::lastRecord().sites)
         outcomes.append(SiteResult::outcomeName(site.outcome));
     EXPECT_EQ(outcomes.join(QLatin1Char(',')), s(c.outcomes));
+}
+
+// An archive site run from the window: the long texts it wraps are shown wrapped, line for line.
+TEST_F(WindowRun, ArchiveSiteShowsTheWrappedTextsInTheWindow)
+{
+    TZipBuilder::setDefaultLibraryDir(s(QUILLET_BINARY_DIR));
+    QDir().mkpath(base.file(s("ftp/incoming")));
+    PeerProcess ftp(s("ftp_peer.py"),
+        {s("--root"), base.file(s("ftp")), s("--record"), base.file(s("ftp.log")), s("--user"), s("Anonymous"),
+            s("--password"), s("ann@demo.example"), s("--lifetime"), s("60")});
+    ASSERT_TRUE(ftp.started()) << ftp.errors().toStdString();
+    base.write(s("cat/catalogue.dat"), "[papa]\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp.port()) + "\r\n");
+    base.write(s("prog/demo.exe"), "program");
+    createForm();
+    ProgramRecord r = record({s("papanew")});
+    r.fields[s("localpath")] = base.file(s("prog/demo.exe"));
+    const QString words = s("Demo sorts notes by date, by colour and by size, and prints them all.");
+    r.longdesc = {words + s(" Twice.")};
+    load(r);
+
+    form->submit->click();
+    EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
+    const QString papa = s("Papa WinSock-L FTP Archive: ");
+    EXPECT_EQ(logLines(),
+        (QStringList{papa + s("Saved ") + base.file(s("files/demo.txt")), papa + s("Zipped files\\demo.zip"),
+            papa + s("Uploaded demo.zip to FTP"), papa + s("Uploaded demo.txt to FTP")}));
+    EXPECT_EQ(form->longdesc->toPlainText(), words + s("\nTwice."));
+    EXPECT_EQ(form->genlabel->text(), QString());
+    EXPECT_TRUE(
+        base.read(s("files/demo.txt")).endsWith("Description         :\r\n" + words.toUtf8() + "\r\nTwice.\r\n"));
+    EXPECT_EQ(base.read(s("ftp/incoming/demo.txt")), base.read(s("files/demo.txt")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringPost,

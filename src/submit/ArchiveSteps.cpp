@@ -1,0 +1,103 @@
+#include "submit/ArchiveSteps.h"
+
+#include "submit/SiteReport.h"
+
+#include "archive/TZipBuilder.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "core/LineFile.h"
+#include "core/TextWrap.h"
+#include "submit/RunControls.h"
+#include "submit/RunWindow.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+QString str(const char* text)
+{
+    return QString::fromLatin1(text);
+}
+
+void rewrap(RunWindow& window, const QString& memo)
+{
+    const QString text = window.text(memo);
+    const QString wrapped = wrapLines(text);
+    if (wrapped != text)
+        window.setText(memo, wrapped);
+}
+
+// Adds files to archive through the component; true when the library added them.
+bool addFiles(TZipBuilder& zip, const QString& archive, const QStringList& files)
+{
+    zip.setZipFilename(archive);
+    zip.Load_Zip_Dll();
+    zip.Load_Unz_Dll();
+    zip.FSpecArgs() = files;
+    zip.Add();
+    return zip.SuccessCnt() > 0;
+}
+
+} // namespace
+
+ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
+{
+    return ArchiveTexts([&window](const QString& control) { return window.text(control); });
+}
+
+void ArchiveSteps::rewrapLongTexts(RunWindow& window)
+{
+    rewrap(window, str("Memo2"));
+    rewrap(window, str("longdesc"));
+}
+
+void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, TextEncoding recordEncoding)
+{
+    SiteReport::channel(QStringLiteral("file"));
+    const TextEncoding encoding = encodingFor(recordEncoding, lines.join(QLatin1Char('\n')));
+    QByteArrayList bytes;
+    for (const QString& line : lines)
+        bytes.append(encodeText(line, encoding));
+    if (!writeFileWhole(path, joinLines(bytes)))
+        throw ECreateError(path);
+}
+
+void ArchiveSteps::makeArchive(
+    RunWindow& window, ZipAction action, const ArchiveFiles& files, const QString& localpath, const QString& libraryDir)
+{
+    if (action == ZipAction::KeepExisting)
+        return;
+    TZipBuilder zip;
+    zip.setLibraryDir(libraryDir);
+    zip.setAddCompLevel(9);
+    QObject::connect(&zip, &TZipBuilder::OnProgress, [&window](int, const QString& name, qint64 size) {
+        window.setText(RunControl::genlabel, str("Zipping: ") + name + str(" - Size: ") + QString::number(size));
+    });
+
+    if (action == ZipAction::AddBoth) {
+        addFiles(zip, files.archive, {localpath, files.description});
+        return;
+    }
+
+    // A copy of the program's archive with the description added, built under a name of its own
+    // and renamed into place only when complete.
+    const QString partial
+        = files.folder + QLatin1Char('/') + QStringLiteral(".partial-") + files.archive.section(QLatin1Char('/'), -1);
+    QFile::remove(partial);
+    if (!QFile::copy(localpath, partial)) {
+        dialogs().showMessage(QStringLiteral("Cannot copy %1 to %2").arg(localpath, files.archive));
+        return;
+    }
+    bool added = false;
+    try {
+        added = addFiles(zip, partial, {files.description});
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    if (!added
+        || std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(files.archive).constData()) != 0)
+        QFile::remove(partial);
+}
