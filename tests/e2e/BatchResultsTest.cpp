@@ -131,18 +131,23 @@ TEST_F(BatchResults, EveryTickedSiteHasItsOutcomeAndTheFailedOnesAreSentAgain)
 
 TEST_F(BatchResults, AMailFailureEndsTheRunAndTheRestIsNotReached)
 {
-    writeProgram(base, mixed({s("essennew"), s("galtnew"), s("cswnew"), s("wattacknew")}));
+    writeProgram(base, mixed({s("tucowsnewcb"), s("essennew"), s("galtnew"), s("cswnew"), s("wattacknew")}));
     startPeers({}, {s("--reject"), s("submit@galt.example")});
-    pointSitesAtPeer();
+    // tucows's FTP host refuses connections: its log-on fails, its post still goes.
+    pointSitesAtPeer("[tucows]\r\nFTPHOST=127.0.0.1:1\r\n");
     const BatchResult r = runQuillet(base.path(), {s("--submit"), s("Mixed Bag")});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(s("1 sent, 1 failed, 0 skipped, 2 not reached (the run ended early)")))
+    EXPECT_TRUE(r.err.contains(s("1 sent, 2 failed, 0 skipped, 2 not reached (the run ended early)")))
         << r.err.toStdString();
     // Without --report the run's report goes to the reports folder.
     const QStringList reports = QDir(base.file(s("reports"))).entryList({s("Mixed Bag *.json")}, QDir::Files);
     ASSERT_EQ(reports.size(), 1);
     const QJsonObject report = readReport(base, s("reports/") + reports[0]);
     expectSites(report,
-        {{"essen", "sent", ""}, {"galt", "failed", "550"}, {"csw", "not reached", ""}, {"wattack", "not reached", ""}});
-    EXPECT_EQ(report.value(s("sites")).toArray()[1].toObject().value(s("step")).toString(), s("mail send"));
+        {{"tucows", "failed", "There was an FTP error: "}, {"essen", "sent", ""}, {"galt", "failed", "550"},
+            {"csw", "not reached", ""}, {"wattack", "not reached", ""}});
+    const QJsonArray sites = report.value(s("sites")).toArray();
+    EXPECT_EQ(sites[0].toObject().value(s("step")).toString(), s("FTP log-on"));
+    EXPECT_EQ(sites[0].toObject().value(s("channels")).toArray(), (QJsonArray{s("FTP"), s("HTTP")}));
+    EXPECT_EQ(sites[2].toObject().value(s("step")).toString(), s("mail send"));
 }
