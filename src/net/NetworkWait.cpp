@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,7 +23,7 @@ struct StallWatch
     int seconds = 0;
     std::function<void()> onStall;
     int watchedWaits = 0;
-    QTimer* timer = nullptr;
+    QPointer<QTimer> timer; // goes with the application that owns it
 
     void restart()
     {

@@ -268,8 +268,9 @@ TEST_P(Mappings, PickListTextsBecomeTheSitesValues)
     writeProgram(base, record);
 
     const BatchResult result = submit(record.name);
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QList<RecordedRequest> sent = received();
+    // A category without a form page leaves swjunkie refused: the run completes, not all sent.
+    EXPECT_EQ(result.exitCode, sent.size() == 3 ? 0 : 3) << result.err.toStdString();
     ASSERT_EQ(sent.size(), c.page ? 3 : 2);
     auto field = [](const char* key, const char* value) { return QByteArray("&") + key + "=" + value + "&"; };
     const QByteArray& sharein = sent[0].body;
