@@ -3,17 +3,20 @@
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
 #include "app/NameList.h"
+#include "app/SiteTicks.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
+#include "submit/RunReport.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 
@@ -49,9 +52,22 @@ QString BatchMode::helpText()
         "                  the run log is printed to standard output as it is added, every message\n"
         "                  to standard error. Sites are reached as cat/catalogue.dat says (see\n"
         "                  tools/sandbox for local stand-ins).\n"
-        "                  Exit status: 0 when the run reached \"Shareware Submission is complete\",\n"
-        "                  1 when it ended otherwise, 2 when NAME is not a listed program here or\n"
-        "                  the base folder is not set up.\n"
+        "                  Every run writes a report of what became of each ticked site to\n"
+        "                  reports/NAME yyyy-mm-dd hh-mm-ss.json (see the README) and ends with a\n"
+        "                  one-line summary on standard error.\n"
+        "  --report FILE   With --submit: write the run's report to FILE instead.\n"
+        "  --retry-failed REPORT\n"
+        "                  With --submit: send only to the sites that REPORT lists as failed,\n"
+        "                  skipped or not reached, with the tick boxes they had then.\n"
+        "  --timeout SECONDS\n"
+        "                  With --submit: end a network wait that sees no progress for SECONDS as\n"
+        "                  Skip would (0: never). Without it, the Check / Options setting counts.\n"
+        "\n"
+        "Exit status of --submit:\n"
+        "  0  every ticked site was sent\n"
+        "  1  the run ended early (Cancel, an error, a failed check) or did not start\n"
+        "  2  NAME is not a listed program here, or the base folder is not set up\n"
+        "  3  the run completed with one or more sites failed, skipped or refused\n"
         "  --version       Show the version.\n"
         "  --help          Show this text.\n"
         "\n"
@@ -114,11 +130,22 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
-    return submit(line.program);
+    return submit(line);
 }
 
-int BatchMode::submit(const QString& program)
+int BatchMode::submit(const CommandLine& line)
 {
+    const QString& program = line.program;
+    std::optional<RunRecord> retry;
+    if (!line.retryFailed.isEmpty()) {
+        QFile file(line.retryFailed);
+        if (file.open(QIODevice::ReadOnly))
+            retry = RunReport::fromJson(file.readAll());
+        if (!retry) {
+            printTo(stderr, QStringLiteral("Cannot read the report %1").arg(line.retryFailed));
+            return Usage;
+        }
+    }
     // No one to ask: every box goes to stderr and every question gets its safe answer.
     Dialogs* previous = setDialogs(nullptr);
     int code = NotCompleted;
@@ -147,8 +174,22 @@ int BatchMode::submit(const QString& program)
             form.appname->setEditText(program);
             form.appnameChange();
         });
+        if (retry)
+            tickOnly(form, boxesToRetry(*retry));
+        if (!line.report.isEmpty())
+            form.reportFile = QFileInfo(line.report).absoluteFilePath();
+        if (line.timeout >= 0)
+            form.setStallSeconds(line.timeout);
         form.submit->click();
-        code = form.runOutcome == SubmissionRun::Outcome::Completed ? Completed : NotCompleted;
+        const RunRecord& record = SubmissionRun::lastRecord();
+        if (form.runOutcome != SubmissionRun::Outcome::Completed)
+            code = NotCompleted;
+        else
+            code = record.allSent() ? Completed : NotAllSent;
+        printTo(stderr,
+            QStringLiteral("%1: %2%3")
+                .arg(program, record.countsText(),
+                    code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
     }
     setDialogs(previous);
     return code;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+struct CommandLine;
+
 #include <optional>
 
 // The command line's modes that show no window. "quillet --submit NAME" submits one program from
@@ -10,7 +12,9 @@
 class BatchMode
 {
 public:
-    enum ExitCode { Completed = 0, NotCompleted = 1, Usage = 2 };
+    // Completed: every ticked site was sent; NotAllSent: the run completed with sites failed,
+    // skipped or refused; NotCompleted: the run ended early or did not start.
+    enum ExitCode { Completed = 0, NotCompleted = 1, Usage = 2, NotAllSent = 3 };
 
     // --help, --version, --setup, --submit and refused command lines; nothing when the command
     // line asks for the window. Makes the --base folder the current folder.
@@ -18,5 +22,5 @@ public:
     static QString helpText();
 
     // Runs the submission of program in the current folder. Needs a QApplication.
-    static int submit(const QString& program);
+    static int submit(const CommandLine& line);
 };

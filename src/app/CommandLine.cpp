@@ -44,6 +44,21 @@ CommandLine CommandLine::parse(const QStringList& args)
                 return refuse(QStringLiteral("--submit needs a program name."));
             line.action = Action::Submit;
             line.program = args[++i];
+        } else if (arg == QLatin1String("--report")) {
+            if (!hasValue || args[i + 1].isEmpty())
+                return refuse(QStringLiteral("--report needs a file."));
+            line.report = args[++i];
+        } else if (arg == QLatin1String("--retry-failed")) {
+            if (!hasValue || args[i + 1].isEmpty())
+                return refuse(QStringLiteral("--retry-failed needs a report file."));
+            line.retryFailed = args[++i];
+        } else if (arg == QLatin1String("--timeout")) {
+            bool ok = false;
+            const int seconds = hasValue ? args[i + 1].toInt(&ok) : 0;
+            if (!ok || seconds < 0)
+                return refuse(QStringLiteral("--timeout needs a number of seconds (0: no time-out)."));
+            line.timeout = seconds;
+            ++i;
         } else if (arg == QLatin1String("--setup")) {
             line.action = Action::SetUp;
         } else if (arg == QLatin1String("--base")) {

@@ -12,6 +12,9 @@ struct CommandLine
     QString base; // --base DIR; empty: the current folder
     QString program; // --submit NAME
     QString error; // why the line was refused
+    QString report; // --report FILE
+    QString retryFailed; // --retry-failed REPORT
+    int timeout = -1; // --timeout SECONDS; -1: the setting's
 
     static CommandLine parse(const QStringList& args);
 };

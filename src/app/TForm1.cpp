@@ -167,6 +167,7 @@ void TForm1::buildMenu()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     SaveAppData1 = file->addAction(QStringLiteral("Save App Data"));
+    LastRunResults1 = file->addAction(QStringLiteral("Last Run Results…"));
     file->addSeparator();
     Exit1 = file->addAction(QStringLiteral("E&xit"));
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -181,6 +182,7 @@ void TForm1::buildMenu()
 
     const QPair<QAction*, const char*> actions[] = {
         {SaveAppData1, "SaveAppData1"},
+        {LastRunResults1, "LastRunResults1"},
         {Exit1, "Exit1"},
         {Help2, "Help2"},
         {QuilletHomePage1, "QuilletHomePage1"},
@@ -240,7 +242,7 @@ void TForm1::bindEvents()
     gotolist->viewport()->installEventFilter(this);
 
     // Settings.
-    for (QLineEdit* field : {smtpedit, emailedit, nameedit, proxyedit, portedit})
+    for (QLineEdit* field : {smtpedit, emailedit, nameedit, proxyedit, portedit, timeoutedit})
         onFocusOut(field, [this] { settingsExit(); });
 
     // Submit page.
@@ -260,6 +262,7 @@ void TForm1::bindEvents()
 
     // Menu.
     connect(SaveAppData1, &QAction::triggered, this, atBoundary([this] { SaveAppData1Click(); }));
+    connect(LastRunResults1, &QAction::triggered, this, atBoundary([this] { showRunResults(); }));
     connect(Exit1, &QAction::triggered, this, atBoundary([this] { Exit1Click(); }));
     connect(Help2, &QAction::triggered, this, atBoundary([this] { Help2Click(); }));
     connect(QuilletHomePage1, &QAction::triggered, this, atBoundary([this] { QuilletHomePage1Click(); }));

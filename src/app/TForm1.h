@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -31,6 +32,7 @@ class THTTP;
 class TLed;
 class TStringView;
 class TSMTPForm;
+class RunResultsDialog;
 class TSetupDlg;
 class TftpForm1;
 
@@ -58,6 +60,11 @@ public:
     QString longdate; // release date text, e.g. "7-Mar-1999"
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
+    QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
+    QString lastReportPath; // the report the last run wrote
+    int m_stallOverride = -1;
+    QPointer<RunResultsDialog> m_resultsDialog;
+    static constexpr int DefaultStallSeconds = 120;
     THTTP* HTTP1; // the window's HTTP client
     // The mail form and its setup dialog: windows of their own (not children of this one),
     // living as long as this one.
@@ -149,6 +156,7 @@ public:
     TFlatButton* print;
     TFlatButton* exitb;
     QLabel* currentsite;
+    QLabel* runcounts; // the counts of the last run's outcomes, under the buttons
     TLed* httpled;
     TLed* ftpled;
     TLed* mailled;
@@ -176,12 +184,14 @@ public:
     QLineEdit* smtpuser;
     QLineEdit* smtppassword;
     QLineEdit* cafileedit;
+    QLineEdit* timeoutedit; // seconds a network wait may see no progress; 0: no limit
 
     // ---- Hidden -------------------------------------------------------------------------------
     QListWidget* xfer; // pieces of the current HTTP reply
 
     // ---- Menu ---------------------------------------------------------------------------------
     QAction* SaveAppData1;
+    QAction* LastRunResults1; // "Last Run Results…"
     QAction* Exit1;
     QAction* Help2;
     QAction* QuilletHomePage1;
@@ -278,6 +288,14 @@ public:
     // ---- Submission run (TForm1Run.cpp) -------------------------------------------------------
     void submitClick();
     void skipClick();
+    void writeRunReport();
+    // The results of the last run, in a dialog of their own (not modal); the dialog shown.
+    RunResultsDialog* showRunResults();
+    // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
+    void stallTimeout(int seconds);
+    // Overrides the Check / Options time-out for the runs of this window (batch --timeout).
+    void setStallSeconds(int seconds) { m_stallOverride = seconds; }
+    int stallSeconds() const;
     void cancelClick();
     // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
     // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.

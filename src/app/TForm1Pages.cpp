@@ -423,6 +423,11 @@ void TForm1::buildSubmitPage()
         y += 34;
     }
 
+    runcounts = named(new QLabel(page), "runcounts");
+    runcounts->setGeometry(8, y + 4, 96, 110);
+    runcounts->setWordWrap(true);
+    runcounts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     const int left = 112;
     const int status = 276;
     const int right = 584;
@@ -500,13 +505,14 @@ void TForm1::buildOptionsPage()
 
     auto* panel = new QGroupBox(QStringLiteral("Settings:"), page);
     panel->setObjectName(QStringLiteral("settingspanel"));
-    panel->setGeometry(290, 20, 292, 270);
+    panel->setGeometry(290, 20, 292, 318);
     static const EditRow rows[] = {
         {&TForm1::smtpedit, "smtpedit", "Your SMTP Server:", ""},
         {&TForm1::emailedit, "emailedit", "Your E-Mail Address", ""},
         {&TForm1::nameedit, "nameedit", "Your Name:", ""},
         {&TForm1::proxyedit, "proxyedit", "Proxy Server (If any):", ""},
         {&TForm1::portedit, "portedit", "Proxy Port:", "80"},
+        {&TForm1::timeoutedit, "timeoutedit", "Time-out Without Progress (seconds):", "120"},
     };
     int y = 24;
     for (const EditRow& row : rows) {

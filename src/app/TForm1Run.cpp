@@ -2,17 +2,24 @@
 #include "app/FormRunWindow.h"
 #include "app/MailFormChannel.h"
 #include "app/ReplyCapture.h"
-#include "app/TSMTPForm.h"
+#include "app/RunResultsDialog.h"
+#include "app/SiteTicks.h"
 #include "app/TForm1.h"
+#include "app/TSMTPForm.h"
 #include "app/TftpForm1.h"
+#include "core/Dialogs.h"
+#include "net/NetworkWait.h"
 #include "net/THTTP.h"
 #include "submit/Channels.h"
 #include "submit/HttpClientChannel.h"
 #include "submit/MailChannel.h"
+#include "submit/RunReport.h"
+#include "submit/SiteReport.h"
 #include "submit/SubmissionRun.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 
 void TForm1::submitClick()
@@ -21,15 +28,71 @@ void TForm1::submitClick()
     HttpClientChannel http(*HTTP1);
     MailFormChannel mail(*SMTPForm, *SetupDlg);
     Channels channels{http, *ftpForm1, mail};
+    const int seconds = stallSeconds();
+    setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
     runOutcome = SubmissionRun::start(window, channels);
+    setNetworkStallLimit(0, {});
+    if (*runOutcome == SubmissionRun::Outcome::Refused)
+        return;
+    writeRunReport();
+    const RunRecord& record = SubmissionRun::lastRecord();
+    if (!record.walked)
+        return;
+    runcounts->setText(record.countsText());
+    // Batch mode never shows the window, and has the report and the exit status instead.
+    if (isVisible())
+        showRunResults();
+}
+
+RunResultsDialog* TForm1::showRunResults()
+{
+    if (m_resultsDialog)
+        m_resultsDialog->close();
+    m_resultsDialog = new RunResultsDialog(
+        SubmissionRun::lastRecord(), [this](const QStringList& boxes) { tickOnly(*this, boxes); }, this);
+    m_resultsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_resultsDialog->show();
+    return m_resultsDialog;
+}
+
+void TForm1::writeRunReport()
+{
+    const RunRecord& record = SubmissionRun::lastRecord();
+    if (!record.walked)
+        return;
+    const QString path = reportFile.isEmpty() ? RunReport::defaultPath(basedir, record) : reportFile;
+    if (guarded([&] { RunReport::write(path, record); }))
+        lastReportPath = path;
 }
 
 // Skip and Cancel run inside the run's waits: ending the HTTP wait makes the request under way
 // end with 301 "Interrupted", and aborting the FTP transfer ends the upload with an error; the
 // run logs either for that site. A mail under way is cancelled as the mail form's Cancel does:
 // it ends with "Operation has been canceled", which ends the run.
+int TForm1::stallSeconds() const
+{
+    if (m_stallOverride >= 0)
+        return m_stallOverride;
+    bool ok = false;
+    const int seconds = timeoutedit->text().trimmed().toInt(&ok);
+    return ok && seconds >= 0 ? seconds : DefaultStallSeconds;
+}
+
+void TForm1::stallTimeout(int seconds)
+{
+    if (!SubmissionRun::isRunning())
+        return;
+    const QString reason = QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds);
+    SiteReport::skipped(reason);
+    log->addItem(currentsite->text() + QStringLiteral(": ") + reason);
+    ftpForm1->abortTransfer();
+    HTTP1->setAction(httpIdle);
+}
+
 void TForm1::skipClick()
 {
+    if (SubmissionRun::isRunning())
+        SiteReport::skipped(QStringLiteral("Skip pressed"));
     ftpForm1->abortTransfer();
     HTTP1->setAction(httpIdle);
     if (SMTPForm->sending())

@@ -55,6 +55,8 @@ void TForm1::getsettings()
                 smtppassword->setText(password);
         });
     }
+    timeoutedit->setText(
+        file.readString(Settings, QStringLiteral("TIMEOUT"), QString::number(DefaultStallSeconds)));
     // The port is converted last, so a bad value already shows in its field when the error comes.
     HTTP1->setProxyServer(proxyedit->text());
     HTTP1->setProxyPort(proxyPort(portedit->text()));
@@ -80,6 +82,11 @@ void TForm1::savesettings()
         if (!value.isEmpty() || !file.readString(Settings, QString::fromLatin1(key)).isEmpty())
             file.writeString(Settings, QString::fromLatin1(key), value);
     }
+    // The file keeps its five keys until the time-out is set to something other than its default.
+    const QString absent = QStringLiteral("\x01");
+    if (timeoutedit->text() != QString::number(DefaultStallSeconds)
+        || file.readString(Settings, QStringLiteral("TIMEOUT"), absent) != absent)
+        file.writeString(Settings, QStringLiteral("TIMEOUT"), timeoutedit->text());
     file.commit();
     MailPassword::write(smtpuser->text(), smtppassword->text());
 }

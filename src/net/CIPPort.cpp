@@ -1,5 +1,7 @@
 #include "net/CIPPort.h"
 
+#include "net/NetworkWait.h"
+
 #include "core/Dialogs.h"
 #include "net/TlsSession.h"
 
@@ -338,6 +340,7 @@ void CIPPort::deliverData()
 
 void CIPPort::readReady()
 {
+    noteNetworkProgress();
     try {
         if (m_handshaking) {
             continueHandshake();
@@ -351,6 +354,7 @@ void CIPPort::readReady()
 
 void CIPPort::writeReady()
 {
+    noteNetworkProgress();
     try {
         if (m_handshaking) {
             continueHandshake();

@@ -2,6 +2,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <vector>
@@ -14,17 +16,83 @@ std::vector<NetworkWait*>& activeWaits()
     return waits;
 }
 
+// The watch over stalled waits: one single-shot timer, restarted by every bit of progress and
+// running only while a watched wait is in progress.
+struct StallWatch
+{
+    int seconds = 0;
+    std::function<void()> onStall;
+    int watchedWaits = 0;
+    QPointer<QTimer> timer; // goes with the application that owns it
+
+    void restart()
+    {
+        if (seconds <= 0 || watchedWaits == 0 || !QCoreApplication::instance())
+            return;
+        if (!timer) {
+            timer = new QTimer(QCoreApplication::instance());
+            timer->setSingleShot(true);
+            QObject::connect(timer, &QTimer::timeout, timer, [this] {
+                if (watchedWaits == 0 || !onStall)
+                    return;
+                restart();
+                onStall();
+            });
+        }
+        timer->start(seconds * 1000);
+    }
+    void stop()
+    {
+        if (timer)
+            timer->stop();
+    }
+};
+
+StallWatch& stallWatch()
+{
+    static StallWatch watch;
+    return watch;
+}
+
 } // namespace
 
-NetworkWait::NetworkWait()
+NetworkWait::NetworkWait(Watch watch)
+    : m_watched(watch == Watch::Stalls)
 {
     activeWaits().push_back(this);
+    if (m_watched && stallWatch().watchedWaits++ == 0)
+        stallWatch().restart();
 }
 
 NetworkWait::~NetworkWait()
 {
     auto& waits = activeWaits();
     waits.erase(std::remove(waits.begin(), waits.end(), this), waits.end());
+    if (m_watched && --stallWatch().watchedWaits == 0)
+        stallWatch().stop();
+}
+
+void setNetworkStallLimit(int seconds, std::function<void()> onStall)
+{
+    StallWatch& watch = stallWatch();
+    watch.seconds = std::max(0, seconds);
+    watch.onStall = std::move(onStall);
+    if (watch.seconds == 0)
+        watch.stop();
+    else
+        watch.restart();
+}
+
+int networkStallLimit()
+{
+    return stallWatch().seconds;
+}
+
+void noteNetworkProgress()
+{
+    StallWatch& watch = stallWatch();
+    if (watch.timer && watch.timer->isActive())
+        watch.restart();
 }
 
 void NetworkWait::interrupt()

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <functional>
+
 // A network wait in progress. Every wait that pumps the event loop holds one for its duration, so
 // that interruptNetworkWaits() can end it: the wait sees interrupted() after processEvents returns
 // and ends with 301 "Interrupted". Waits nest; each one is registered while it runs.
 class NetworkWait
 {
 public:
-    NetworkWait();
+    // A wait with a time-out of its own (the mail client's) is not watched for stalls.
+    enum class Watch { Stalls, OwnTimeout };
+
+    explicit NetworkWait(Watch watch = Watch::Stalls);
     ~NetworkWait();
     NetworkWait(const NetworkWait&) = delete;
     NetworkWait& operator=(const NetworkWait&) = delete;
@@ -17,7 +22,15 @@ public:
 
 private:
     bool m_interrupted = false;
+    bool m_watched;
 };
+
+// While a watched wait is in progress and no socket has made progress for seconds, onStall runs
+// (from inside the wait's event loop); the clock then starts again. 0 seconds: never.
+void setNetworkStallLimit(int seconds, std::function<void()> onStall);
+int networkStallLimit();
+// A socket made progress: data arrived, could be sent, or a connection came up.
+void noteNetworkProgress();
 
 // Ends every network wait in progress with 301 "Interrupted". The main window calls this when it
 // is asked to close while a transfer waits. Outside a wait it does nothing.

@@ -75,7 +75,7 @@ void TagSocket::resetSession()
 
 void TagSocket::waitFor(const std::function<bool()>& done)
 {
-    NetworkWait wait;
+    NetworkWait wait(NetworkWait::Watch::OwnTimeout);
     m_counter.Start();
     for (;;) {
         if (!m_canceled && wait.interrupted())

@@ -3,6 +3,7 @@
 #include "submit/FtpChannel.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
+#include "submit/SiteReport.h"
 
 FtpUpload::FtpUpload(RunWindow& window, FtpChannel& ftp, const QString& logName)
     : m_window(window)
@@ -16,6 +17,8 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
 {
     m_ftp.clearFailure();
     m_refused.clear();
+    m_failedStep.clear();
+    SiteReport::channel(QStringLiteral("FTP"));
     m_window.setText(RunControl::ftpstatus, statusText);
     m_ftp.setHost(host);
     m_ftp.setUser(user);
@@ -23,12 +26,14 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
     m_ftp.setLocalFile(localFile);
     m_ftp.setRemoteFile(QString());
     m_ftp.logon();
+    noteStep(QStringLiteral("FTP log-on"));
 }
 
 void FtpUpload::changeDirectory(const QString& folder)
 {
     m_ftp.setRemotePath(folder);
     m_ftp.changeDirectory();
+    noteStep(QStringLiteral("FTP change folder"));
 }
 
 void FtpUpload::setRemotePath(const QString& folder)
@@ -43,21 +48,28 @@ void FtpUpload::upload(const QString& remotePrefix, const QString& name, const Q
     const QString file = lastComponent(name);
     if (file.isEmpty() || file == QLatin1String(".") || file == QLatin1String("..")) {
         m_refused = QStringLiteral("No file name to upload under: \"%1\"").arg(name);
+        noteStep(QStringLiteral("FTP upload"));
         return;
     }
     m_refused.clear();
     m_ftp.setRemoteFile(remotePrefix + file);
+    SiteReport::attempted();
     m_ftp.upload();
+    noteStep(QStringLiteral("FTP upload"));
 }
 
 bool FtpUpload::logResult(const QString& uploadedLine, const QString& errorText)
 {
     const bool ok = !m_ftp.failed() && m_refused.isEmpty();
-    if (ok)
+    if (ok) {
         m_window.appendLog(uploadedLine);
-    else
-        m_window.appendLog(
-            m_logName + QStringLiteral(": ") + errorText + (m_ftp.failed() ? m_ftp.failureText() : m_refused));
+    } else {
+        const QString line
+            = m_logName + QStringLiteral(": ") + errorText + (m_ftp.failed() ? m_ftp.failureText() : m_refused);
+        m_window.appendLog(line);
+        SiteReport::failed(m_failedStep.isEmpty() ? QStringLiteral("FTP upload") : m_failedStep, line);
+    }
+    m_failedStep.clear();
     m_ftp.clearFailure();
     m_refused.clear();
     m_window.processMessages();
@@ -69,6 +81,12 @@ void FtpUpload::logoff(const QString& statusText)
     m_window.setText(RunControl::ftpstatus, statusText);
     m_ftp.logoff();
     m_window.setText(RunControl::ftpstatus, QStringLiteral("Idle"));
+}
+
+void FtpUpload::noteStep(const QString& step)
+{
+    if (m_failedStep.isEmpty() && (m_ftp.failed() || !m_refused.isEmpty()))
+        m_failedStep = step;
 }
 
 QString FtpUpload::lastComponent(const QString& name)

@@ -52,8 +52,12 @@ public:
     static QString lastComponent(const QString& name);
 
 private:
+    // Keeps step as the one that failed when it is the first to leave a failure.
+    void noteStep(const QString& step);
+
     RunWindow& m_window;
     FtpChannel& m_ftp;
     QString m_logName;
     QString m_refused; // why the last upload was not attempted
+    QString m_failedStep; // the first step that failed since the last result line
 };

@@ -3,6 +3,7 @@
 #include "net/EHTTP.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
+#include "submit/SiteReport.h"
 
 HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints)
     : m_window(window)
@@ -32,6 +33,7 @@ void HttpPost::open()
     m_window.setLamp(RunControl::ftpled, false);
     m_window.setLamp(RunControl::mailled, false);
     m_window.setText(RunControl::httpstatus, expand(m_texts.preparingText()));
+    SiteReport::channel(QStringLiteral("HTTP"));
     m_http.prepare();
 }
 
@@ -49,6 +51,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
+        SiteReport::attempted();
         m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
         m_window.setText(RunControl::httpstatus, expand(m_texts.postedText()));
         m_window.setBusy(false);
@@ -61,7 +64,9 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
             m_window.appendLog(expand(m_texts.redirectedLogText()));
             RunControl::showIdle(m_window);
         } else {
-            m_window.appendLog(expand(m_texts.errorLogText()) + e.message());
+            const QString line = expand(m_texts.errorLogText()) + e.message();
+            m_window.appendLog(line);
+            SiteReport::failed(QStringLiteral("HTTP request"), line);
         }
     } catch (...) {
         // Not ours to judge: the run ends through the general error handler, but not with the
@@ -78,7 +83,9 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
 
 void HttpPost::logError(const QString& message)
 {
-    m_window.appendLog(expand(m_texts.errorLogText()) + message);
+    const QString line = expand(m_texts.errorLogText()) + message;
+    m_window.appendLog(line);
+    SiteReport::refused(line);
     m_window.processMessages();
 }
 

@@ -1,9 +1,11 @@
 #include "submit/MailSteps.h"
 
+#include "core/Errors.h"
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
+#include "submit/SiteReport.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ void open(RunWindow& window, const QString& label, const QString& preparing)
     window.setLamp(RunControl::ftpled, false);
     window.setLamp(RunControl::mailled, true);
     window.setText(RunControl::mailstatus, preparing);
+    SiteReport::channel(QStringLiteral("mail"));
 }
 
 void compose(MailChannel& mail, const QString& subject, const QStringList& lines)
@@ -123,7 +126,13 @@ void sendmail(RunWindow& window, MailChannel& mail)
     for (const QString& line : listingLines(window))
         mail.addBodyLine(line);
     window.setText(RunControl::mailstatus, QStringLiteral("Sending Mail"));
-    mail.send();
+    SiteReport::attempted();
+    try {
+        mail.send();
+    } catch (const QuilletError& e) {
+        SiteReport::failed(QStringLiteral("mail send"), e.message());
+        throw;
+    }
     window.setText(RunControl::mailstatus, QStringLiteral("Mail Sent"));
     mail.clearBody();
 }

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
+#include "submit/RecordingWindow.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteCatalogue.h"
@@ -18,13 +19,43 @@ namespace {
 bool g_running = false;
 // What genlabel showed before a second press was refused, so the note goes when the run ends.
 std::optional<QString> g_labelBeforeRefusal;
+RunRecord g_lastRecord;
+
+QStringList tickedBoxes(const RunWindow& w, const SiteEntry& entry)
+{
+    QStringList boxes;
+    for (const QString& box : {entry.newBox, entry.updateBox})
+        if (!box.isEmpty() && w.isChecked(box))
+            boxes.append(box);
+    return boxes;
+}
+
+// The current exception's message, as the general error handler would show it.
+QString currentMessage()
+{
+    try {
+        throw;
+    } catch (const QuilletError& e) {
+        return e.message();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
 
 } // namespace
 
 SubmissionRun::SubmissionRun(RunWindow& window, Channels& channels)
     : m_window(window)
     , m_channels(channels)
+    , m_record(g_lastRecord)
 {
+}
+
+const RunRecord& SubmissionRun::lastRecord()
+{
+    return g_lastRecord;
 }
 
 bool SubmissionRun::isRunning()
@@ -47,14 +78,31 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
         return Outcome::Refused;
     }
     g_running = true;
+    g_lastRecord = RunRecord();
+    g_lastRecord.start = QDateTime::currentDateTime();
+    RunRecord::setCurrent(&g_lastRecord);
+    RecordingWindow recording(window, g_lastRecord);
+    SubmissionRun run(recording, channels);
     Outcome outcome;
     try {
-        outcome = SubmissionRun(window, channels).run();
+        outcome = run.run();
     } catch (...) {
+        try {
+            run.noteAbort();
+        } catch (...) {
+        }
         window.setBusy(false);
         handleCurrentException();
         outcome = Outcome::Failed;
     }
+    if (outcome != Outcome::Completed) {
+        try {
+            run.markNotReached(run.m_nextEntry);
+        } catch (...) {
+        }
+    }
+    RunRecord::setCurrent(nullptr);
+    g_lastRecord.end = QDateTime::currentDateTime();
     g_running = false;
     if (const std::optional<QString> before = std::exchange(g_labelBeforeRefusal, std::nullopt)) {
         guarded([&] {
@@ -89,6 +137,29 @@ bool SubmissionRun::checkPreconditions(int* byteSize)
     return true;
 }
 
+void SubmissionRun::noteAbort()
+{
+    const QString message = currentMessage();
+    if (m_record.inSite()) {
+        m_record.abortSite(m_window.text(RunControl::currentsite), message);
+        ++m_nextEntry;
+    }
+}
+
+void SubmissionRun::markNotReached(std::size_t index)
+{
+    if (!m_record.walked)
+        return;
+    const SiteCatalogue catalogue = SiteCatalogue::forBase(m_window.basedir());
+    const auto& entries = SiteCatalogue::entries();
+    for (; index < entries.size(); ++index) {
+        const SiteEntry& entry = entries[index];
+        const QStringList boxes = tickedBoxes(m_window, entry);
+        if (!boxes.isEmpty())
+            m_record.notReached(entry.id, entry.siteKey, catalogue.endpoints(entry.siteKey).label, boxes);
+    }
+}
+
 SubmissionRun::Outcome SubmissionRun::run()
 {
     RunWindow& w = m_window;
@@ -105,21 +176,31 @@ SubmissionRun::Outcome SubmissionRun::run()
     if (!checkPreconditions(&byteSize))
         return Outcome::PreconditionFailed;
 
+    m_record.program = w.text(RunControl::appname);
+    try {
+        m_record.version = w.text(QStringLiteral("version"));
+    } catch (const QuilletError&) {
+        // A window without the field still gets its record.
+    }
+    m_record.walked = true;
     // Read afresh for every run, so an edited catalogue takes effect without a restart.
     const SiteCatalogue catalogue = SiteCatalogue::forBase(w.basedir());
-    for (const SiteEntry& entry : SiteCatalogue::entries()) {
+    const auto& entries = SiteCatalogue::entries();
+    for (m_nextEntry = 0; m_nextEntry < entries.size(); ++m_nextEntry) {
+        const SiteEntry& entry = entries[m_nextEntry];
         if (entry.cancelTest && w.cancelFlag())
             return Outcome::Cancelled;
-        const bool ticked = (!entry.newBox.isEmpty() && w.isChecked(entry.newBox))
-            || (!entry.updateBox.isEmpty() && w.isChecked(entry.updateBox));
-        if (!ticked)
+        const QStringList boxes = tickedBoxes(w, entry);
+        if (boxes.isEmpty())
             continue;
+        m_record.beginSite(entry.id, entry.siteKey, boxes);
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
             SiteVisit visit{w, m_channels, entry, catalogue.endpoints(entry.siteKey), byteSize};
             recipe(visit);
             if (visit.endsRun)
                 return Outcome::EndedBySite;
         }
+        m_record.endSite(w.text(RunControl::currentsite));
         w.processMessages();
     }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "submit/RunRecord.h"
+
 class RunWindow;
 struct Channels;
 
@@ -29,6 +31,8 @@ public:
     // the general error handler.
     static Outcome start(RunWindow& window, Channels& channels);
     static bool isRunning();
+    // The outcome of every ticked site of the last run that was not refused outright.
+    static const RunRecord& lastRecord();
 
     // The controls the run frame itself reads or shows.
     static QStringList controlNames();
@@ -37,7 +41,13 @@ private:
     SubmissionRun(RunWindow& window, Channels& channels);
     Outcome run();
     bool checkPreconditions(int* byteSize);
+    // The sites still ticked from the entry at index on, as not reached.
+    void markNotReached(std::size_t index);
+    // The site under way as ended by the error being handled.
+    void noteAbort();
 
     RunWindow& m_window;
     Channels& m_channels;
+    RunRecord& m_record;
+    std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
 };

@@ -268,8 +268,9 @@ TEST_P(Mappings, PickListTextsBecomeTheSitesValues)
     writeProgram(base, record);
 
     const BatchResult result = submit(record.name);
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QList<RecordedRequest> sent = received();
+    // A category without a form page leaves swjunkie refused: the run completes, not all sent.
+    EXPECT_EQ(result.exitCode, sent.size() == 3 ? 0 : 3) << result.err.toStdString();
     ASSERT_EQ(sent.size(), c.page ? 3 : 2);
     auto field = [](const char* key, const char* value) { return QByteArray("&") + key + "=" + value + "&"; };
     const QByteArray& sharein = sent[0].body;
@@ -347,7 +348,8 @@ TEST_F(BatchSubmit, OutcomesAreLoggedAndTheRunGoesOn)
     writeProgram(base, record);
 
     const BatchResult result = submit(record.name);
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    // The run completed with failed sites.
+    EXPECT_EQ(result.exitCode, 3) << result.err.toStdString();
     ASSERT_EQ(result.out.size(), 6) << result.out.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(result.out[0], s("Essential Shareware Pages: Completed HTTP Post"));
     EXPECT_EQ(result.out[1], s("Winsock Warehouse: Error Posting - 151: 404 Not Found"));

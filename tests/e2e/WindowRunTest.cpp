@@ -1,6 +1,7 @@
 // The run started from the window itself: the controls the recipes name, what the run leaves in
 // the window, and Skip and Cancel pressed while a post waits.
 #include "ProgramBase.h"
+#include "app/RunResultsDialog.h"
 #include "app/TForm1.h"
 #include "archive/TZipBuilder.h"
 #include "net/THTTP.h"
@@ -18,10 +19,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -143,6 +147,7 @@ struct PressCase
     bool cancel;
     int laterPosts; // posts that reach the answering peer after the interrupted one
     bool completes;
+    const char* outcomes; // of lg, swjunkie, sharedir, pcwin, sshak
 };
 
 class PressDuringPost : public WindowRun, public ::testing::WithParamInterface<PressCase>
@@ -190,6 +195,10 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     EXPECT_EQ(form->cancelflag, c.cancel);
     EXPECT_FALSE(SubmissionRun::isRunning());
     EXPECT_EQ(fake.questions.size(), c.press == Press::CloseKept ? 1 : 0);
+    QStringList outcomes;
+    for (const SiteResult& site : SubmissionRun::lastRecord().sites)
+        outcomes.append(SiteResult::outcomeName(site.outcome));
+    EXPECT_EQ(outcomes.join(QLatin1Char(',')), s(c.outcomes));
 }
 
 // An archive site run from the window: the long texts it wraps are shown wrapped, line for line.
@@ -224,10 +233,49 @@ TEST_F(WindowRun, ArchiveSiteShowsTheWrappedTextsInTheWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringPost,
-    ::testing::Values(PressCase{"Skip", Press::Skip, false, 3, true},
-        PressCase{"Cancel", Press::Cancel, true, 2, false},
-        PressCase{"CloseRequestKept", Press::CloseKept, false, 3, true}),
+    ::testing::Values(PressCase{"Skip", Press::Skip, false, 3, true, "skipped,sent,sent,sent,sent"},
+        PressCase{"Cancel", Press::Cancel, true, 2, false, "failed,sent,sent,not reached,not reached"},
+        PressCase{"CloseRequestKept", Press::CloseKept, false, 3, true, "failed,sent,sent,sent,sent"}),
     [](const ::testing::TestParamInfo<PressCase>& info) { return std::string(info.param.name); });
+
+TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
+{
+    auto peer = startPeer(s("received"), {s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found")});
+    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    createForm();
+    load(record({s("warehousenewcb"), s("lgnew"), s("sharedirnew")}));
+    form->submit->click();
+    EXPECT_EQ(form->runcounts->text(), s("2 sent, 1 failed, 0 skipped"));
+    EXPECT_TRUE(QFileInfo(form->lastReportPath).isFile()) << form->lastReportPath.toStdString();
+
+    RunResultsDialog* dialog = form->showRunResults();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->counts->text(), s("2 sent, 1 failed, 0 skipped"));
+    ASSERT_EQ(dialog->sites->topLevelItemCount(), 3);
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(0), s("Lockergnome"));
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(1), s("failed"));
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(2), s("Lockergnome: Error Posting - 151: 404 Not Found"));
+    if (const QString dir = qEnvironmentVariable("QUILLET_SCREENSHOTS"); !dir.isEmpty())
+        dialog->grab().save(dir + s("/results-dialog.png"));
+
+    // Double-clicking the failed site shows its log lines.
+    emit dialog->sites->itemDoubleClicked(dialog->sites->topLevelItem(0), 0);
+    auto* siteLog = dialog->findChild<QDialog*>(s("siteLog"));
+    ASSERT_NE(siteLog, nullptr);
+    EXPECT_TRUE(siteLog->findChild<QPlainTextEdit*>()->toPlainText().contains(
+        s("Log:\nLockergnome: Error Posting - 151: 404 Not Found")));
+
+    dialog->tickFailed->click();
+    for (const SiteEntry& e : SiteCatalogue::entries()) {
+        for (const QString& box : {e.newBox, e.updateBox}) {
+            if (!box.isEmpty()) {
+                EXPECT_EQ(qobject_cast<QCheckBox*>(form->control(box))->isChecked(), box == s("lgnew"))
+                    << box.toStdString();
+            }
+        }
+    }
+    dialog->close();
+}
 
 TEST_F(WindowRun, DebugModeCapturesEachReplyInTheResponsesFolder)
 {

@@ -11,6 +11,7 @@ connection is closed. Exits by itself after --lifetime seconds.
   --route PATH=STATUS    status for that exact path (query ignored); repeatable
   --silent PATH          close without answering for that exact path; repeatable
   --stall SECONDS        wait that long before answering
+  --hang PATH            read the request for that exact path and never answer; repeatable
   --endless PATH         answer that exact path with a body that never ends; repeatable
   --tls CERT KEY         speak HTTPS with that certificate and key (PEM files)
   --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
@@ -93,6 +94,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path in self.config.silent:
             self.close_connection = True
             return
+        if path in self.config.hang:
+            # Daemon thread: the process ends it when its lifetime is up.
+            while True:
+                time.sleep(60)
         if path in self.config.endless:
             self.stream_forever()
             return
@@ -147,6 +152,7 @@ def main():
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--endless", action="append", default=[])
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--hang", action="append", default=[])
     parser.add_argument("--extra-headers", type=int, default=0)
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()

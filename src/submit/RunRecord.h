@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// What became of one ticked catalogue entry in a run.
+struct SiteResult
+{
+    enum class Outcome { Sent, Failed, Skipped, Refused, NotReached };
+
+    QString entry; // the catalogue entry id
+    QString siteKey;
+    QString label; // what the Submit page showed as the current site
+    QStringList boxes; // the tick boxes that were set when the site was visited
+    QStringList channels;
+    Outcome outcome = Outcome::NotReached;
+    QString detail; // the failure's log text, the refusal, the skip's reason
+    QString step; // for a failure: the step that failed
+    double seconds = 0;
+    QStringList logLines; // what the site added to the run log
+
+    static QString outcomeName(Outcome outcome);
+    static std::optional<Outcome> outcomeFromName(const QString& name);
+};
+
+// The outcomes of one run, one per ticked entry, in the order of the walk.
+class RunRecord
+{
+public:
+    QString program;
+    QString version;
+    QDateTime start;
+    QDateTime end;
+    std::vector<SiteResult> sites;
+    bool walked = false; // the checks passed and the walk of the sites began
+
+    int count(SiteResult::Outcome outcome) const;
+    bool allSent() const;
+    // "52 sent, 3 failed, 1 skipped", then refused and not reached when there are any.
+    QString countsText() const;
+
+    // The run frame's side.
+    void beginSite(const QString& entry, const QString& siteKey, const QStringList& boxes);
+    // Ends the site under way; the outcome follows from what its steps reported.
+    void endSite(const QString& label);
+    // Ends the site under way as failed by an error that ended the run.
+    void abortSite(const QString& label, const QString& detail);
+    void notReached(const QString& entry, const QString& siteKey, const QString& label, const QStringList& boxes);
+    bool inSite() const { return m_inSite; }
+    void addLogLine(const QString& line);
+
+    // The steps' side (through SiteReport while this record is the current one).
+    void channel(const QString& name);
+    void attempted() { m_attempted = true; }
+    void failed(const QString& step, const QString& detail);
+    void refused(const QString& detail);
+    void skipped(const QString& reason);
+
+    // The record the steps report to while a run goes; none outside a run.
+    static RunRecord* current();
+    static void setCurrent(RunRecord* record);
+
+private:
+    SiteResult& site() { return sites.back(); }
+
+    bool m_inSite = false;
+    bool m_attempted = false;
+    bool m_failed = false;
+    QString m_refusal;
+    QString m_skipReason;
+    QElapsedTimer m_timer;
+};
+
+// The tick boxes that send a run's failed, skipped and not-reached sites again, as they were set
+// when the run came to them.
+QStringList boxesToRetry(const RunRecord& record);

@@ -1,0 +1,111 @@
+#include "submit/RunReport.h"
+
+#include "core/Errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace {
+
+QJsonArray toArray(const QStringList& list)
+{
+    return QJsonArray::fromStringList(list);
+}
+
+QStringList toList(const QJsonValue& value)
+{
+    QStringList list;
+    for (const QJsonValue& v : value.toArray())
+        list.append(v.toString());
+    return list;
+}
+
+} // namespace
+
+namespace RunReport {
+
+QByteArray toJson(const RunRecord& record)
+{
+    QJsonArray sites;
+    for (const SiteResult& s : record.sites) {
+        QJsonObject o;
+        o[QLatin1String("entry")] = s.entry;
+        o[QLatin1String("site")] = s.siteKey;
+        o[QLatin1String("label")] = s.label;
+        o[QLatin1String("boxes")] = toArray(s.boxes);
+        o[QLatin1String("channels")] = toArray(s.channels);
+        o[QLatin1String("outcome")] = SiteResult::outcomeName(s.outcome);
+        o[QLatin1String("detail")] = s.detail;
+        o[QLatin1String("step")] = s.step;
+        o[QLatin1String("seconds")] = qRound(s.seconds * 1000) / 1000.0;
+        o[QLatin1String("log")] = toArray(s.logLines);
+        sites.append(o);
+    }
+    QJsonObject root;
+    root[QLatin1String("program")] = record.program;
+    root[QLatin1String("version")] = record.version;
+    root[QLatin1String("start")] = record.start.toString(Qt::ISODate);
+    root[QLatin1String("end")] = record.end.toString(Qt::ISODate);
+    root[QLatin1String("counts")] = record.countsText();
+    root[QLatin1String("sites")] = sites;
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<RunRecord> fromJson(const QByteArray& json)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    const QJsonObject root = doc.object();
+    if (!root.value(QLatin1String("sites")).isArray())
+        return std::nullopt;
+    RunRecord record;
+    record.program = root.value(QLatin1String("program")).toString();
+    record.version = root.value(QLatin1String("version")).toString();
+    record.start = QDateTime::fromString(root.value(QLatin1String("start")).toString(), Qt::ISODate);
+    record.end = QDateTime::fromString(root.value(QLatin1String("end")).toString(), Qt::ISODate);
+    record.walked = true;
+    for (const QJsonValue& v : root.value(QLatin1String("sites")).toArray()) {
+        const QJsonObject o = v.toObject();
+        const auto outcome = SiteResult::outcomeFromName(o.value(QLatin1String("outcome")).toString());
+        if (!outcome)
+            return std::nullopt;
+        SiteResult s;
+        s.entry = o.value(QLatin1String("entry")).toString();
+        s.siteKey = o.value(QLatin1String("site")).toString();
+        s.label = o.value(QLatin1String("label")).toString();
+        s.boxes = toList(o.value(QLatin1String("boxes")));
+        s.channels = toList(o.value(QLatin1String("channels")));
+        s.outcome = *outcome;
+        s.detail = o.value(QLatin1String("detail")).toString();
+        s.step = o.value(QLatin1String("step")).toString();
+        s.seconds = o.value(QLatin1String("seconds")).toDouble();
+        s.logLines = toList(o.value(QLatin1String("log")));
+        record.sites.push_back(s);
+    }
+    return record;
+}
+
+QString defaultPath(const QString& basedir, const RunRecord& record)
+{
+    // The program name is a safe record name already; a file name takes no slash either way.
+    QString program = record.program;
+    program.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return basedir + QStringLiteral("/reports/") + program + QLatin1Char(' ')
+        + record.start.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) + QStringLiteral(".json");
+}
+
+void write(const QString& path, const RunRecord& record)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toJson(record)) < 0 || !file.commit())
+        throw ECreateError(path);
+}
+
+} // namespace RunReport

@@ -1,0 +1,153 @@
+// What a batch run reports of each ticked site: the report file, the exit status, and the re-send
+// of the failed sites, against the recording HTTP and SMTP peers.
+#include "ProgramBase.h"
+#include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
+#include "support/Text.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ProgramRecord mixed(const QStringList& ticked)
+{
+    ProgramRecord r;
+    r.name = s("Mixed Bag");
+    for (const auto& [k, v] : std::initializer_list<std::pair<const char*, const char*>>{{"compname", "Demo Soft"},
+             {"conname", "Ann Author"}, {"conmail", "ann@demo.example"}, {"char8name", "mixed10"},
+             {"filename", "mixed10.zip"}, {"version", "1.0"}, {"day", "4"}, {"month", "7"}, {"year", "99"},
+             {"bytesize", "1500000"}, {"shortdesc", "Mixed"}, {"wattackpd", "Misc.Non Web related Tools"},
+             {"fkingpd", "Utilities"}, {"swjunkiepd", "No Such Category"}, {"cswpd", "Archivers"}})
+        r.fields[s(k)] = s(v);
+    r.longdesc = {s("A bag of things.")};
+    r.ticked = ticked;
+    return r;
+}
+
+struct Expected
+{
+    const char* entry;
+    const char* outcome;
+    const char* detail; // a part of the detail; empty: the detail is empty
+};
+
+QJsonObject readReport(const TempBase& base, const QString& name)
+{
+    return QJsonDocument::fromJson(base.read(name)).object();
+}
+
+void expectSites(const QJsonObject& report, std::initializer_list<Expected> expected)
+{
+    const QJsonArray sites = report.value(s("sites")).toArray();
+    ASSERT_EQ(sites.size(), static_cast<qsizetype>(expected.size())) << QJsonDocument(report).toJson().toStdString();
+    qsizetype i = 0;
+    for (const Expected& e : expected) {
+        const QJsonObject site = sites[i++].toObject();
+        SCOPED_TRACE(e.entry);
+        EXPECT_EQ(site.value(s("entry")).toString(), s(e.entry));
+        EXPECT_EQ(site.value(s("outcome")).toString(), s(e.outcome));
+        const QString detail = site.value(s("detail")).toString();
+        if (*e.detail)
+            EXPECT_TRUE(detail.contains(s(e.detail))) << detail.toStdString();
+        else
+            EXPECT_TRUE(detail.isEmpty()) << detail.toStdString();
+    }
+}
+
+class BatchResults : public ::testing::Test
+{
+protected:
+    void startPeers(const QStringList& httpExtra, const QStringList& smtpExtra = {},
+        const QString& record = QStringLiteral("received"))
+    {
+        http = std::make_unique<PeerProcess>(
+            s("http_peer.py"), QStringList{s("--record"), base.file(record), s("--lifetime"), s("90")} + httpExtra);
+        ASSERT_TRUE(http->started()) << http->errors().toStdString();
+        smtp = std::make_unique<PeerProcess>(
+            s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("90")} + smtpExtra);
+        ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
+        base.write(s("cat/settings.dat"),
+            "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp->port())
+                + "\r\nEMAIL=ann@demo.example\r\nNAME=Ann\r\n");
+    }
+    void pointSitesAtPeer(const QByteArray& extra = {})
+    {
+        base.write(
+            s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + extra);
+    }
+
+    TempBase base;
+    std::unique_ptr<PeerProcess> http;
+    std::unique_ptr<PeerProcess> smtp;
+};
+
+} // namespace
+
+TEST_F(BatchResults, EveryTickedSiteHasItsOutcomeAndTheFailedOnesAreSentAgain)
+{
+    writeProgram(base,
+        mixed({s("essennew"), s("galtnew"), s("shareinnew"), s("fkingnew"), s("lgnew"), s("swjunkienew"), s("cswnew"),
+            s("wattacknew")}));
+    startPeers({s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found"), s("--hang"), s("/cgi/FormMail.cgi")});
+    // sharein's host refuses connections.
+    pointSitesAtPeer("[sharein]\r\nHOST=127.0.0.1:1\r\n");
+
+    const BatchResult first = runQuillet(base.path(),
+        {s("--submit"), s("Mixed Bag"), s("--timeout"), s("2"), s("--report"), base.file(s("first.json"))});
+    EXPECT_EQ(first.exitCode, 3) << first.err.toStdString();
+    EXPECT_TRUE(first.err.contains(s("Mixed Bag: 3 sent, 2 failed, 1 skipped, 2 refused"))) << first.err.toStdString();
+    // The specified log lines stay; the time-out adds its own line.
+    EXPECT_TRUE(first.out.contains(s("Web Attack only allows web-releated apps.  Not Sent.")));
+    const QJsonObject report = readReport(base, s("first.json"));
+    EXPECT_EQ(report.value(s("program")).toString(), s("Mixed Bag"));
+    EXPECT_EQ(report.value(s("version")).toString(), s("1.0"));
+    expectSites(report,
+        {{"essen", "sent", ""}, {"galt", "sent", ""}, {"sharein", "failed", "Error Posting - "},
+            {"fking", "skipped", "Timed out: no progress for 2 seconds"}, {"lg", "failed", "404"},
+            {"swjunkie", "refused", "No form page for the category"}, {"csw", "sent", ""},
+            {"wattack", "refused", "Web Attack only allows"}});
+    const QJsonObject sharein = report.value(s("sites")).toArray()[2].toObject();
+    EXPECT_EQ(sharein.value(s("step")).toString(), s("HTTP request"));
+    EXPECT_EQ(sharein.value(s("channels")).toArray(), QJsonArray{s("HTTP")});
+
+    // A fresh peer that answers everything, sharein reachable: only the three failed sites go.
+    http.reset();
+    smtp.reset();
+    startPeers({}, {}, s("again"));
+    pointSitesAtPeer();
+    const BatchResult retry = runQuillet(base.path(),
+        {s("--submit"), s("Mixed Bag"), s("--retry-failed"), base.file(s("first.json")), s("--report"),
+            base.file(s("retry.json"))});
+    EXPECT_EQ(retry.exitCode, 0) << retry.err.toStdString();
+    expectSites(
+        readReport(base, s("retry.json")), {{"sharein", "sent", ""}, {"fking", "sent", ""}, {"lg", "sent", ""}});
+    EXPECT_EQ(recordedRequests(base.file(s("again"))).size(), 3);
+}
+
+TEST_F(BatchResults, AMailFailureEndsTheRunAndTheRestIsNotReached)
+{
+    writeProgram(base, mixed({s("tucowsnewcb"), s("essennew"), s("galtnew"), s("cswnew"), s("wattacknew")}));
+    startPeers({}, {s("--reject"), s("submit@galt.example")});
+    // tucows's FTP host refuses connections: its log-on fails, its post still goes.
+    pointSitesAtPeer("[tucows]\r\nFTPHOST=127.0.0.1:1\r\n");
+    const BatchResult r = runQuillet(base.path(), {s("--submit"), s("Mixed Bag")});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(s("1 sent, 2 failed, 0 skipped, 2 not reached (the run ended early)")))
+        << r.err.toStdString();
+    // Without --report the run's report goes to the reports folder.
+    const QStringList reports = QDir(base.file(s("reports"))).entryList({s("Mixed Bag *.json")}, QDir::Files);
+    ASSERT_EQ(reports.size(), 1);
+    const QJsonObject report = readReport(base, s("reports/") + reports[0]);
+    expectSites(report,
+        {{"tucows", "failed", "There was an FTP error: "}, {"essen", "sent", ""}, {"galt", "failed", "550"},
+            {"csw", "not reached", ""}, {"wattack", "not reached", ""}});
+    const QJsonArray sites = report.value(s("sites")).toArray();
+    EXPECT_EQ(sites[0].toObject().value(s("step")).toString(), s("FTP log-on"));
+    EXPECT_EQ(sites[0].toObject().value(s("channels")).toArray(), (QJsonArray{s("FTP"), s("HTTP")}));
+    EXPECT_EQ(sites[2].toObject().value(s("step")).toString(), s("mail send"));
+}
