@@ -3,17 +3,24 @@
 
 Prints "PORT <n>" once listening. Reads each request's headers and its body by Content-Length,
 discarding the body, answers "200 OK" and closes. With --stall SECONDS it waits that long before
-answering. Exits by itself after --lifetime seconds.
+answering. With --tls CERT KEY it speaks HTTPS. Exits by itself after --lifetime seconds.
 """
 
 import argparse
 import os
 import socket
+import ssl
 import threading
 import time
 
 
-def serve(connection, stall):
+def serve(connection, stall, context):
+    if context is not None:
+        try:
+            connection = context.wrap_socket(connection, server_side=True)
+        except (OSError, ssl.SSLError):
+            connection.close()
+            return
     with connection:
         data = bytearray()
         while b"\r\n\r\n" not in data:
@@ -44,7 +51,12 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--lifetime", type=float, default=300.0)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     args = parser.parse_args()
+    context = None
+    if args.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls[0], args.tls[1])
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", 0))
@@ -53,7 +65,7 @@ def main():
     print("PORT %d" % listener.getsockname()[1], flush=True)
     while True:
         connection, _ = listener.accept()
-        threading.Thread(target=serve, args=(connection, args.stall), daemon=True).start()
+        threading.Thread(target=serve, args=(connection, args.stall, context), daemon=True).start()
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ import threading
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import ThreadedFTPServer
 
 
@@ -65,17 +65,29 @@ class CreatingHandler(FTPHandler):
         return super().ftp_STOR(file, mode)
 
 
+class SecureCreatingHandler(CreatingHandler, TLS_FTPHandler):
+    """FTP over TLS: the log-on and every data connection must be protected."""
+
+    tls_control_required = True
+    tls_data_required = True
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--lifetime", type=float, default=3600.0)
     args = parser.parse_args()
 
     os.makedirs(args.root, exist_ok=True)
-    CreatingHandler.authorizer = AnyUser(args.root)
-    CreatingHandler.banner = "Quillet sandbox FTP ready."
-    CreatingHandler.passive_ports = None
-    server = ThreadedFTPServer(("127.0.0.1", 0), CreatingHandler)
+    handler = CreatingHandler
+    if args.tls:
+        handler = SecureCreatingHandler
+        handler.certfile, handler.keyfile = args.tls
+    handler.authorizer = AnyUser(args.root)
+    handler.banner = "Quillet sandbox FTP ready."
+    handler.passive_ports = None
+    server = ThreadedFTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.5}, daemon=True).start()
     print("PORT %d" % server.address[1], flush=True)
     time.sleep(args.lifetime)

@@ -4,15 +4,17 @@
 Prints "PORT <n>" once listening. Accepts every message for every recipient and keeps it as
 --spool/0001.eml, 0002.eml, ... : an "X-Envelope-From:" line and one "X-Envelope-To:" line per
 recipient, then the message exactly as received. Delivers nothing anywhere. Exits by itself after
---lifetime seconds.
+--lifetime seconds. With --tls CERT KEY it demands STARTTLS and a log-in (--user, --password)
+before it takes a message.
 """
 
 import argparse
 import asyncio
 import os
+import ssl
 import threading
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 
 class Spool:
@@ -39,8 +41,18 @@ async def serve(args):
     os.makedirs(args.spool, exist_ok=True)
     spool = Spool(args.spool)
     loop = asyncio.get_running_loop()
-    server = await loop.create_server(
-        lambda: SMTP(spool, hostname="sandbox.example", decode_data=False), "127.0.0.1", 0)
+    options = dict(hostname="sandbox.example", decode_data=False)
+    if args.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls[0], args.tls[1])
+        account = (args.user.encode(), args.password.encode())
+
+        def authenticator(server, session, envelope, mechanism, auth_data):
+            good = isinstance(auth_data, LoginPassword) and tuple(auth_data) == account
+            return AuthResult(success=good, handled=False)
+
+        options.update(tls_context=context, require_starttls=True, auth_required=True, authenticator=authenticator)
+    server = await loop.create_server(lambda: SMTP(spool, **options), "127.0.0.1", 0)
     print("PORT %d" % server.sockets[0].getsockname()[1], flush=True)
     await asyncio.sleep(args.lifetime)
 
@@ -48,6 +60,9 @@ async def serve(args):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--spool", required=True)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--user", default="author")
+    parser.add_argument("--password", default="sandbox")
     parser.add_argument("--lifetime", type=float, default=3600.0)
     args = parser.parse_args()
     try:

@@ -4,6 +4,7 @@
 #include "app/TSetupDlg.h"
 #include "net/TmsSMTP.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -18,6 +19,16 @@ void MailFormChannel::takeSettings(const QString& server, const QString& address
     m_setup.ServerEdit->setText(server);
     m_setup.UserAddressEdit->setText(address);
     m_setup.UserNameEdit->setText(name);
+}
+
+void MailFormChannel::takeSecurity(
+    const QString& security, const QString& user, const QString& password, const QString& caFile)
+{
+    const int index = m_setup.SecurityComboBox->findText(security, Qt::MatchFixedString);
+    m_setup.SecurityComboBox->setCurrentIndex(index < 0 ? 0 : index);
+    m_setup.MailUserEdit->setText(user);
+    m_setup.PasswordEdit->setText(password);
+    m_caFile = caFile;
 }
 
 QString MailFormChannel::server() const
@@ -58,5 +69,9 @@ void MailFormChannel::send()
     m_form.msMessage1.Sender.Address = m_setup.UserAddressEdit->text().left(255);
     m_form.msMessage1.Sender.Name = m_setup.UserNameEdit->text().left(255);
     m_form.msSMTP1->LogFileName = m_setup.LogFileNameEdit->text();
+    m_form.msSMTP1->Security = smtpSecurityFromText(m_setup.SecurityComboBox->currentText());
+    m_form.msSMTP1->User = m_setup.MailUserEdit->text();
+    m_form.msSMTP1->Password = smtpPassword(m_setup.PasswordEdit->text());
+    m_form.msSMTP1->CAFile = m_caFile;
     m_form.SendButtonClick();
 }

@@ -14,6 +14,8 @@ public:
     MailFormChannel(TSMTPForm& form, TSetupDlg& setup);
 
     void takeSettings(const QString& server, const QString& address, const QString& name) override;
+    void takeSecurity(
+        const QString& security, const QString& user, const QString& password, const QString& caFile) override;
     QString server() const override;
     void showSetup() override;
     void setRecipient(const QString& address) override;
@@ -27,4 +29,5 @@ private:
     TSetupDlg& m_setup;
     // The memo's lines as added: a memo cannot tell an empty text from one empty line.
     QStringList m_lines;
+    QString m_caFile;
 };

@@ -170,6 +170,12 @@ public:
     QLineEdit* nameedit;
     QLineEdit* proxyedit;
     QLineEdit* portedit;
+    // Secure mail and HTTPS, below the settings panel: Security, User, Password (kept in the
+    // desktop's keyring, never in the settings file) and an extra trusted authority (CA file).
+    QComboBox* smtpsecurity;
+    QLineEdit* smtpuser;
+    QLineEdit* smtppassword;
+    QLineEdit* cafileedit;
 
     // ---- Hidden -------------------------------------------------------------------------------
     QListWidget* xfer; // pieces of the current HTTP reply
@@ -294,6 +300,7 @@ private:
     void buildSitesPage();
     void buildSubmitPage();
     void buildOptionsPage();
+    void buildSecurePanel(QWidget* page);
     // Names a control, gives it its help context and makes it findable by name.
     template <typename T>
     T* named(T* widget, const char* name, int helpContext = 0)

@@ -516,4 +516,27 @@ void TForm1::buildOptionsPage()
         (this->*row.member)->setGeometry(12, y + 17, 264, FieldHeight);
         y += 48;
     }
+    buildSecurePanel(page);
+}
+
+void TForm1::buildSecurePanel(QWidget* page)
+{
+    auto* panel = new QGroupBox(QStringLiteral("Secure mail and web:"), page);
+    panel->setObjectName(QStringLiteral("securepanel"));
+    panel->setGeometry(290, 294, 292, 76);
+    smtpsecurity = named(new QComboBox(panel), "smtpsecurity", HelpOptions);
+    smtpsecurity->addItems({QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
+    smtpsecurity->setToolTip(QStringLiteral("Security of the SMTP session"));
+    smtpsecurity->setGeometry(12, 18, 90, FieldHeight);
+    smtpuser = named(edit(panel, {}), "smtpuser", HelpOptions);
+    smtpuser->setPlaceholderText(QStringLiteral("User"));
+    smtpuser->setGeometry(108, 18, 168, FieldHeight);
+    smtppassword = named(edit(panel, {}), "smtppassword", HelpOptions);
+    smtppassword->setPlaceholderText(QStringLiteral("Password"));
+    smtppassword->setEchoMode(QLineEdit::Password);
+    smtppassword->setGeometry(12, 46, 130, FieldHeight);
+    cafileedit = named(edit(panel, {}), "cafileedit", HelpOptions);
+    cafileedit->setPlaceholderText(QStringLiteral("CA file"));
+    cafileedit->setToolTip(QStringLiteral("An authority trusted besides the system's (PEM file)"));
+    cafileedit->setGeometry(148, 46, 128, FieldHeight);
 }

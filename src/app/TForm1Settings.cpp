@@ -1,10 +1,16 @@
-// Settings: the SMTP server, sender, proxy and port of the Check / Options page.
+// Settings: the SMTP server, sender, proxy and port of the Check / Options page, and the secure
+// mail and web settings below them (the password lives in the keyring, never in the file).
 #include "app/TForm1.h"
+
+#include "app/MailPassword.h"
+#include "app/TftpForm1.h"
 
 #include "core/Errors.h"
 #include "core/ProfileFile.h"
+#include "net/TFTP.h"
 #include "net/THTTP.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 
@@ -37,6 +43,18 @@ void TForm1::getsettings()
     nameedit->setText(file.readString(Settings, QStringLiteral("NAME")));
     proxyedit->setText(file.readString(Settings, QStringLiteral("PROXY")));
     portedit->setText(file.readString(Settings, QStringLiteral("PORT"), QStringLiteral("80")));
+    const int security = smtpsecurity->findText(file.readString(Settings, QStringLiteral("SECURITY")));
+    smtpsecurity->setCurrentIndex(security < 0 ? 0 : security);
+    smtpuser->setText(file.readString(Settings, QStringLiteral("USER")));
+    cafileedit->setText(file.readString(Settings, QStringLiteral("CAFILE")));
+    HTTP1->setCAFile(cafileedit->text());
+    ftpForm1->FTP1->setCAFile(cafileedit->text());
+    if (smtppassword->text().isEmpty()) {
+        MailPassword::read(smtpuser->text(), smtppassword, [this](const QString& password) {
+            if (smtppassword->text().isEmpty())
+                smtppassword->setText(password);
+        });
+    }
     // The port is converted last, so a bad value already shows in its field when the error comes.
     HTTP1->setProxyServer(proxyedit->text());
     HTTP1->setProxyPort(proxyPort(portedit->text()));
@@ -52,7 +70,18 @@ void TForm1::savesettings()
     file.writeString(Settings, QStringLiteral("NAME"), nameedit->text());
     file.writeString(Settings, QStringLiteral("PROXY"), proxyedit->text());
     file.writeString(Settings, QStringLiteral("PORT"), portedit->text());
+    // Keys beyond the original five only once they hold something, so an untouched file stays as it was.
+    const std::pair<const char*, QString> secure[] = {
+        {"SECURITY", smtpsecurity->currentIndex() > 0 ? smtpsecurity->currentText() : QString()},
+        {"USER", smtpuser->text()},
+        {"CAFILE", cafileedit->text()},
+    };
+    for (const auto& [key, value] : secure) {
+        if (!value.isEmpty() || !file.readString(Settings, QString::fromLatin1(key)).isEmpty())
+            file.writeString(Settings, QString::fromLatin1(key), value);
+    }
     file.commit();
+    MailPassword::write(smtpuser->text(), smtppassword->text());
 }
 
 void TForm1::FormShow()

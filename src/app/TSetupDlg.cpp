@@ -19,16 +19,20 @@ TSetupDlg::TSetupDlg(QWidget* parent)
     , LogFileNameEdit(new QLineEdit(this))
     , CharSetComboBox(new QComboBox(this))
     , EncodingComboBox(new QComboBox(this))
+    , SecurityComboBox(new QComboBox(this))
+    , MailUserEdit(new QLineEdit(this))
+    , PasswordEdit(new QLineEdit(this))
     , OKButton(new QPushButton(QStringLiteral("OK"), this))
     , CancelButton(new QPushButton(QStringLiteral("Cancel"), this))
 {
     setObjectName(QStringLiteral("SetupDlg"));
     setWindowTitle(QStringLiteral("Setup"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    for (auto [widget, name] :
-        {std::pair<QWidget*, const char*>{ServerEdit, "ServerEdit"}, {UserAddressEdit, "UserAddressEdit"},
-            {UserNameEdit, "UserNameEdit"}, {LogFileNameEdit, "LogFileNameEdit"}, {CharSetComboBox, "CharSetComboBox"},
-            {EncodingComboBox, "EncodingComboBox"}, {OKButton, "OKButton"}, {CancelButton, "CancelButton"}})
+    for (auto [widget, name] : {std::pair<QWidget*, const char*>{ServerEdit, "ServerEdit"},
+             {UserAddressEdit, "UserAddressEdit"}, {UserNameEdit, "UserNameEdit"}, {LogFileNameEdit, "LogFileNameEdit"},
+             {CharSetComboBox, "CharSetComboBox"}, {EncodingComboBox, "EncodingComboBox"},
+             {SecurityComboBox, "SecurityComboBox"}, {MailUserEdit, "MailUserEdit"}, {PasswordEdit, "PasswordEdit"},
+             {OKButton, "OKButton"}, {CancelButton, "CancelButton"}})
         widget->setObjectName(QString::fromLatin1(name));
     CharSetComboBox->addItems({QStringLiteral("US-ASCII"), QStringLiteral("ISO-8859-1")});
     EncodingComboBox->addItems({QStringLiteral("MIME"), QStringLiteral("UUCode")});
@@ -42,6 +46,11 @@ TSetupDlg::TSetupDlg(QWidget* parent)
     form->addRow(QStringLiteral("SMTP Server"), ServerEdit);
     form->addRow(QStringLiteral("EMail address"), UserAddressEdit);
     form->addRow(QStringLiteral("Name"), UserNameEdit);
+    SecurityComboBox->addItems({QStringLiteral("None"), QStringLiteral("STARTTLS"), QStringLiteral("TLS")});
+    PasswordEdit->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("Security"), SecurityComboBox);
+    form->addRow(QStringLiteral("User"), MailUserEdit);
+    form->addRow(QStringLiteral("Password"), PasswordEdit);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKButton);

@@ -25,6 +25,10 @@ public:
     QLineEdit* LogFileNameEdit;
     QComboBox* CharSetComboBox;
     QComboBox* EncodingComboBox;
+    // How the session is secured (None, STARTTLS, TLS) and the log-in; below the fields above.
+    QComboBox* SecurityComboBox;
+    QLineEdit* MailUserEdit;
+    QLineEdit* PasswordEdit;
     QPushButton* OKButton;
     QPushButton* CancelButton;
 };

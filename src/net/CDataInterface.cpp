@@ -42,6 +42,9 @@ void CDataInterface::prepare(Mode mode, const QString& localFile)
     m_held = false;
     m_sendAllowed = false;
     m_started = false;
+    m_accepted = false;
+    m_acknowledged = false;
+    m_tlsStarted = false;
     m_uploadError = 0;
     m_uploadErrorText.clear();
     m_line.clear();
@@ -72,7 +75,49 @@ void CDataInterface::shutDown()
     closeFile();
 }
 
+void CDataInterface::setSecure(bool on, const QString& host, const QString& caFile)
+{
+    m_secure = on;
+    m_tlsHost = host;
+    m_tlsCaFile = caFile;
+}
+
 void CDataInterface::onAccepted()
+{
+    if (m_secure) {
+        m_accepted = true;
+        startTlsWhenReady();
+        return;
+    }
+    beginTransfer();
+}
+
+void CDataInterface::transferAcknowledged()
+{
+    m_acknowledged = true;
+    startTlsWhenReady();
+}
+
+void CDataInterface::startTlsWhenReady()
+{
+    if (!m_secure || !m_accepted || !m_acknowledged || m_tlsStarted || !hasSocket())
+        return;
+    m_tlsStarted = true;
+    startTls(m_tlsHost, m_tlsCaFile);
+}
+
+void CDataInterface::onTlsStarted(int error)
+{
+    if (error == 0) {
+        beginTransfer();
+        return;
+    }
+    if (m_mode == SendFile)
+        failUpload(error, tlsErrorText());
+    m_listener->dataError(error, tlsErrorText());
+}
+
+void CDataInterface::beginTransfer()
 {
     const QByteArray path = QFile::encodeName(m_localFile);
     if (m_mode == SendFile)
@@ -160,6 +205,8 @@ void CDataInterface::onError(int code, const QString& text)
 void CDataInterface::sendBlocks()
 {
     if (m_mode != SendFile || !m_sendAllowed || m_held || !isConnected() || m_fd < 0)
+        return;
+    if (m_secure && !isSecure())
         return;
     m_block.resize(BlockSize * BlocksPerSend);
     char* block = m_block.data();

@@ -42,6 +42,13 @@ public:
     explicit CDataInterface(Listener* listener, QObject* parent = nullptr);
     ~CDataInterface() override;
 
+    // On: every data connection starts TLS (as the client, whichever side connected) before any
+    // byte of the transfer; a failed handshake is a data error and fails an upload. The handshake
+    // begins once the connection is there and the server has acknowledged the transfer command,
+    // as servers ignore or drop a data connection that speaks before that.
+    void setSecure(bool on, const QString& host = {}, const QString& caFile = {});
+    // The server answered the transfer command with a preliminary reply.
+    void transferAcknowledged();
     // Sets the mode and the local file for the next connection.
     void prepare(Mode mode, const QString& localFile);
     Mode mode() const { return m_mode; }
@@ -61,14 +68,23 @@ protected:
     void onDisconnected(int error) override;
     void onDataIn(const QByteArray& data, bool delimited) override;
     void onReadyToSend() override;
+    void onTlsStarted(int error) override;
     void onError(int code, const QString& text) override;
 
 private:
     void sendBlocks();
+    void beginTransfer();
+    void startTlsWhenReady();
     void failUpload(int code, const QString& text);
     void closeFile();
 
     Listener* m_listener;
+    bool m_secure = false;
+    QString m_tlsHost;
+    QString m_tlsCaFile;
+    bool m_accepted = false;
+    bool m_acknowledged = false;
+    bool m_tlsStarted = false;
     Mode m_mode = ReceiveData;
     QString m_localFile;
     int m_fd = -1;

@@ -1,6 +1,7 @@
 #include "net/CIPPort.h"
 
 #include "core/Dialogs.h"
+#include "net/TlsSession.h"
 
 #include <QMetaObject>
 #include <QSocketNotifier>
@@ -68,6 +69,8 @@ QString CIPPort::describe(int code)
         return QStringLiteral("RemotePort can't be zero. Please specify a valid service port number.");
     case 301:
         return QStringLiteral("Interrupted");
+    case TlsFailed:
+        return QStringLiteral("The secure connection failed.");
     default:
         return CWinsock::describe(code);
     }
@@ -100,6 +103,7 @@ void CIPPort::setAcceptData(bool accept)
     updateReadNotifier();
     if (accept && !m_fifo.isEmpty())
         scheduleDelivery();
+    deliverPendingTls();
 }
 
 void CIPPort::setEol(const QByteArray& eol, DelimiterMode mode)
@@ -146,6 +150,7 @@ int CIPPort::connectSocket()
     if (hasSocket())
         return 104;
     m_fifo.reset();
+    m_tlsError.clear();
     if (!m_winsock.loaded())
         return 10093;
     if (m_remoteAddress == 0)
@@ -211,6 +216,10 @@ void CIPPort::finishConnect(int error)
         onConnected(error);
         return;
     }
+    if (m_tlsOnConnect) {
+        beginHandshake();
+        return;
+    }
     m_connected = true;
     setInlineUrgent(true);
     updateReadNotifier();
@@ -245,7 +254,7 @@ int CIPPort::send(const char* data, qint64 size)
         return 10057;
     if (size <= 0)
         return 0;
-    const ssize_t sent = ::send(m_fd, data, size_t(size), MSG_NOSIGNAL);
+    const ssize_t sent = sendSome(data, size_t(size));
     if (sent == size) {
         m_bytesLastSent = sent;
         return 0;
@@ -263,6 +272,9 @@ int CIPPort::sendUrgent(const QByteArray& data)
     m_bytesLastSent = 0;
     if (!hasSocket() || !m_connected)
         return 10057;
+    // Urgent data would bypass the TLS records: a secure connection sends it in line.
+    if (m_tls)
+        return send(data);
     const ssize_t sent = ::send(m_fd, data.constData(), size_t(data.size()), MSG_OOB | MSG_NOSIGNAL);
     if (sent < 0)
         return CWinsock::codeFromErrno(errno);
@@ -288,6 +300,7 @@ void CIPPort::onConnected(int) { }
 void CIPPort::onDisconnected(int) { }
 void CIPPort::onDataIn(const QByteArray&, bool) { }
 void CIPPort::onReadyToSend() { }
+void CIPPort::onTlsStarted(int) { }
 void CIPPort::onError(int, const QString&) { }
 
 void CIPPort::handlerFailed(std::exception_ptr error)
@@ -326,6 +339,10 @@ void CIPPort::deliverData()
 void CIPPort::readReady()
 {
     try {
+        if (m_handshaking) {
+            continueHandshake();
+            return;
+        }
         deliverData();
     } catch (...) {
         handlerFailed(std::current_exception());
@@ -335,6 +352,10 @@ void CIPPort::readReady()
 void CIPPort::writeReady()
 {
     try {
+        if (m_handshaking) {
+            continueHandshake();
+            return;
+        }
         if (!m_connected) {
             int error = 0;
             socklen_t length = sizeof error;
@@ -374,7 +395,7 @@ void CIPPort::runDelivery(bool closing)
             // sending (an endless reply being skipped) must not keep the close from happening.
             if (++receives > ReceivesPerNotification)
                 break;
-            const ssize_t count = ::recv(m_fd, m_fifo.freeSpace(), size_t(m_fifo.freeSize()), 0);
+            const ssize_t count = receiveSome(m_fifo.freeSpace(), size_t(m_fifo.freeSize()));
             if (count > 0) {
                 m_fifo.commit(int(count));
                 continue;
@@ -401,6 +422,8 @@ void CIPPort::runDelivery(bool closing)
     });
     m_inDelivery = false;
     updateReadNotifier();
+    if (!closing)
+        deliverPendingTls();
     if (!closing && hasSocket() && (m_closePending || peerClosed || receiveError)) {
         const int error = m_closePending ? m_closeError : receiveError;
         m_closePending = false;
@@ -412,6 +435,8 @@ void CIPPort::runDelivery(bool closing)
 
 void CIPPort::updateReadNotifier()
 {
+    if (m_handshaking)
+        return;
     m_readNotifier->setEnabled(hasSocket() && m_connected && m_acceptData);
 }
 
@@ -438,6 +463,10 @@ void CIPPort::closeHandle()
     m_writeNotifier->setEnabled(false);
     m_readNotifier->setSocket(-1);
     m_writeNotifier->setSocket(-1);
+    if (m_tls)
+        m_tls->shutdown();
+    m_tls.reset();
+    m_handshaking = false;
     ::close(m_fd);
     m_fd = -1;
     m_connected = false;
@@ -445,4 +474,146 @@ void CIPPort::closeHandle()
     m_inDelivery = false;
     m_closePending = false;
     m_bytesLastSent = 0;
+}
+
+void CIPPort::setTlsOnConnect(bool on, const QString& host, const QString& caFile)
+{
+    m_tlsOnConnect = on;
+    m_tlsHost = host;
+    m_tlsCaFile = caFile;
+}
+
+void CIPPort::startTls(const QString& host, const QString& caFile)
+{
+    m_tlsHost = host;
+    m_tlsCaFile = caFile;
+    m_tlsError.clear();
+    if (!m_connected || m_tls) {
+        m_tlsError
+            = QStringLiteral("Secure connection to %1 failed: there is no plain connection to secure.").arg(host);
+        QMetaObject::invokeMethod(
+            this, [this] { onTlsStarted(TlsFailed); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!m_fifo.isEmpty()) {
+        // Text the server sent before the handshake would pass as if it had come secured.
+        m_tlsError
+            = QStringLiteral("Secure connection to %1 failed: the server sent data before the handshake.").arg(host);
+        const int fd = m_fd;
+        QMetaObject::invokeMethod(
+            this,
+            [this, fd] {
+                if (m_fd == fd)
+                    endHandshake(false);
+            },
+            Qt::QueuedConnection);
+        setAcceptData(false);
+        return;
+    }
+    beginHandshake();
+}
+
+bool CIPPort::isSecure() const
+{
+    return m_tls && m_tls->established();
+}
+
+void CIPPort::beginHandshake()
+{
+    m_tls = std::make_unique<TlsSession>();
+    m_handshaking = true;
+    if (!m_tls->begin(m_fd, m_tlsHost, m_tlsCaFile)) {
+        m_tlsError = m_tls->errorText();
+        endHandshake(false);
+        return;
+    }
+    continueHandshake();
+}
+
+void CIPPort::continueHandshake()
+{
+    const TlsSession::Step step = m_tls->handshake();
+    m_readNotifier->setEnabled(step == TlsSession::Step::WantRead);
+    m_writeNotifier->setEnabled(step == TlsSession::Step::WantWrite);
+    if (step == TlsSession::Step::WantRead || step == TlsSession::Step::WantWrite)
+        return;
+    if (step != TlsSession::Step::Done)
+        m_tlsError = m_tls->errorText();
+    endHandshake(step == TlsSession::Step::Done);
+}
+
+void CIPPort::endHandshake(bool established)
+{
+    m_handshaking = false;
+    const bool midSession = m_connected;
+    if (!established) {
+        closeHandle();
+        if (!midSession) {
+            onConnected(TlsFailed);
+            return;
+        }
+        std::exception_ptr failure;
+        keepFailure(failure, [this] { onTlsStarted(TlsFailed); });
+        keepFailure(failure, [this] { onDisconnected(TlsFailed); });
+        if (failure)
+            std::rethrow_exception(failure);
+        return;
+    }
+    m_connected = true;
+    if (!midSession)
+        setInlineUrgent(true);
+    updateReadNotifier();
+    if (midSession)
+        onTlsStarted(0);
+    else
+        onConnected(0);
+    deliverPendingTls();
+}
+
+ssize_t CIPPort::receiveSome(char* data, size_t size)
+{
+    if (!m_tls)
+        return ::recv(m_fd, data, size, 0);
+    qint64 count = 0;
+    switch (m_tls->read(data, qint64(size), &count)) {
+    case TlsSession::Step::Done:
+        return ssize_t(count);
+    case TlsSession::Step::Closed:
+        return 0;
+    case TlsSession::Step::WantRead:
+    case TlsSession::Step::WantWrite:
+        errno = EAGAIN;
+        return -1;
+    case TlsSession::Step::Failed:
+        break;
+    }
+    m_tlsError = m_tls->errorText();
+    errno = ECONNRESET;
+    return -1;
+}
+
+ssize_t CIPPort::sendSome(const char* data, size_t size)
+{
+    if (!m_tls)
+        return ::send(m_fd, data, size, MSG_NOSIGNAL);
+    qint64 count = 0;
+    switch (m_tls->write(data, qint64(size), &count)) {
+    case TlsSession::Step::Done:
+        return ssize_t(count);
+    case TlsSession::Step::WantRead:
+    case TlsSession::Step::WantWrite:
+        errno = EAGAIN;
+        return -1;
+    default:
+        m_tlsError = m_tls->errorText();
+        errno = ECONNRESET;
+        return -1;
+    }
+}
+
+void CIPPort::deliverPendingTls()
+{
+    // Decrypted bytes already inside the session raise no read notification of their own.
+    if (m_tls && m_tls->established() && m_acceptData && m_tls->pending() > 0)
+        scheduleDelivery();
 }

@@ -8,8 +8,10 @@
 #include <QString>
 
 #include <exception>
+#include <memory>
 
 class QSocketNotifier;
+class TlsSession;
 
 // A non-blocking TCP connection on a POSIX socket, driven by the event loop: readiness comes
 // through QSocketNotifier, received bytes are cut into lines by a 2048-byte LineFIFO and handed
@@ -25,6 +27,8 @@ class CIPPort : public QObject
 public:
     using DelimiterMode = LineFIFO::Mode;
     static constexpr int ReceiveBufferSize = LineFIFO::DefaultCapacity;
+    // The result of a connection whose TLS handshake failed; tlsErrorText() tells why.
+    static constexpr int TlsFailed = 310;
 
     explicit CIPPort(QObject* parent = nullptr);
     // The description of a result without one of its own: the port's texts for 100 ... 116 and
@@ -56,6 +60,17 @@ public:
     void setGracefulClose(bool on) { m_gracefulClose = on; }
     bool keepAlive() const { return m_keepAlive; }
     void setKeepAlive(bool on) { m_keepAlive = on; }
+
+    // On: every connection starts TLS with the server named host right after the TCP connect,
+    // and onConnected() reports the handshake's outcome. caFile: an extra trusted authority.
+    void setTlsOnConnect(bool on, const QString& host = {}, const QString& caFile = {});
+    bool tlsOnConnect() const { return m_tlsOnConnect; }
+    // Starts TLS on the open connection (after the protocol's own request for it); the outcome
+    // arrives through onTlsStarted(). Lines still buffered unread are refused as injected text.
+    void startTls(const QString& host, const QString& caFile);
+    bool isSecure() const;
+    // Why the last handshake or secure receive failed.
+    QString tlsErrorText() const { return m_tlsError; }
 
     bool hasSocket() const { return m_fd >= 0; }
     bool isConnected() const { return m_connected; }
@@ -106,6 +121,9 @@ protected:
     // of an over-long line, or the unterminated rest when the connection closes.
     virtual void onDataIn(const QByteArray& data, bool delimited);
     virtual void onReadyToSend();
+    // 0 once a startTls() handshake completed, or TlsFailed (the connection is then closed and
+    // onDisconnected(TlsFailed) follows).
+    virtual void onTlsStarted(int error);
     virtual void onError(int code, const QString& text);
     // An event handler raised error while running from the event loop. The default hands it to
     // the application's general error handler; message-mode ports raise it from their wait.
@@ -126,6 +144,13 @@ private:
     void updateReadNotifier();
     void scheduleDelivery();
     void closeHandle();
+    void beginHandshake();
+    void continueHandshake();
+    void endHandshake(bool established);
+    // recv() and send() through TLS when the connection has it, with their errno conventions.
+    ssize_t receiveSome(char* data, size_t size);
+    ssize_t sendSome(const char* data, size_t size);
+    void deliverPendingTls();
 
     CWinsock m_winsock;
     quint32 m_remoteAddress = 0;
@@ -145,6 +170,12 @@ private:
     int m_closeError = 0;
     bool m_deliveryScheduled = false;
     LineFIFO m_fifo;
+    bool m_tlsOnConnect = false;
+    QString m_tlsHost;
+    QString m_tlsCaFile;
+    QString m_tlsError;
+    std::unique_ptr<TlsSession> m_tls;
+    bool m_handshaking = false;
     QSocketNotifier* m_readNotifier;
     QSocketNotifier* m_writeNotifier;
 };

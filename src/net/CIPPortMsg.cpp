@@ -54,6 +54,27 @@ int CIPPortMsg::connectAndWait()
     }));
 }
 
+int CIPPortMsg::startTlsAndWait(const QString& host, const QString& caFile)
+{
+    m_lastDescription.clear();
+    m_tlsDone = false;
+    m_tlsResult = 0;
+    startTls(host, caFile);
+    return finish(runWait([this](bool interrupted) -> std::optional<int> {
+        if (m_tlsDone)
+            return m_tlsResult;
+        if (interrupted || !hasSocket())
+            return Interrupted;
+        return std::nullopt;
+    }));
+}
+
+void CIPPortMsg::onTlsStarted(int error)
+{
+    m_tlsDone = true;
+    m_tlsResult = error;
+}
+
 int CIPPortMsg::waitForReply()
 {
     m_lastDescription.clear();

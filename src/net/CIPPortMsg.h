@@ -43,6 +43,9 @@ public:
 
     // Connects and waits until connected: 0, the connect error, or 301.
     int connectAndWait();
+    // Starts TLS on the open connection and waits for the handshake: 0, CIPPort::TlsFailed (the
+    // connection is then closed; tlsErrorText() says why) or 301.
+    int startTlsAndWait(const QString& host, const QString& caFile);
     // Waits for the next reply line (replyBuffer()). 0, the per-turn hook's error, or 301 (also
     // when the connection closes meanwhile).
     int waitForReply();
@@ -70,6 +73,7 @@ protected:
 
     void onConnected(int error) override;
     void onDisconnected(int error) override;
+    void onTlsStarted(int error) override;
     void onDataIn(const QByteArray& data, bool delimited) override;
     void handlerFailed(std::exception_ptr error) override;
 
@@ -88,6 +92,8 @@ private:
     int m_disconnectWaits = 0;
     int m_connectResult = 0;
     bool m_connectDone = false;
+    bool m_tlsDone = false;
+    int m_tlsResult = 0;
     int m_closeResult = 0;
     int m_lastResult = 0;
     QString m_lastDescription;

@@ -63,10 +63,11 @@ int CIPPortMsgPlusFile::sendFile(const QString& fileName, qint64 length)
     } closer{fd};
 
     const Cork cork(socketHandle(), sendBufferSize() == 0);
-    char block[FileBlockSize];
+    char block[SecureFileBlockSize];
+    const qint64 blockSize = isSecure() ? SecureFileBlockSize : FileBlockSize;
     qint64 total = 0;
     for (;;) {
-        qint64 wanted = FileBlockSize;
+        qint64 wanted = blockSize;
         if (length >= 0)
             wanted = std::min(wanted, length - total);
         if (wanted == 0)

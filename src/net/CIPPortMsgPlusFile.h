@@ -9,6 +9,9 @@ class CIPPortMsgPlusFile : public CIPPortMsg
 
 public:
     static constexpr qint64 FileBlockSize = 2048;
+    // Over TLS every write is a record of its own: blocks as large as a full record keep the
+    // per-record cost (header, tag, one system call) from dominating.
+    static constexpr qint64 SecureFileBlockSize = 16384;
 
     explicit CIPPortMsgPlusFile(QObject* parent = nullptr);
 

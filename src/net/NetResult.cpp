@@ -23,6 +23,7 @@ NetResult NetResult::fromPort(int code, const QString& description)
     case 102:
     case 104:
     case 116:
+    case CIPPort::TlsFailed:
         return {Kind::Port, code, text};
     default:
         return {Kind::System, code, text};

@@ -11,7 +11,7 @@ struct NetResult
         Ok,
         Socket, // a Windows Sockets or resolver code of the socket layer (10004 ... 11004)
         System, // a system error number the socket layer has no sockets code for
-        Port, // a port's own code (100, 101, 102, 104, 116)
+        Port, // a port's own code (100, 101, 102, 104, 116, 310 a failed TLS handshake)
         Client, // a client's own code ("152: No server specified in URL.")
         Http, // 151: the server's answer was not a success
         FtpReply, // an FTP server's reply code

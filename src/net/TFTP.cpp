@@ -104,6 +104,13 @@ void TFTP::setRemoteHost(const QString& host)
     if (m_control->hasSocket())
         return raiseIfFailed(fail(101));
     QString name = host.trimmed();
+    const QLatin1String ftps("ftps://");
+    m_secure = name.startsWith(ftps, Qt::CaseInsensitive);
+    if (m_secure) {
+        name = name.mid(ftps.size());
+        if (name.endsWith(QLatin1Char('/')))
+            name.chop(1);
+    }
     // "host:port" names another port than the standard one; the next plain host name is back
     // on the standard port (a port set through RemotePort stays).
     const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
@@ -328,6 +335,11 @@ int TFTP::logon()
             return fail(connected);
         if (const int greeting = exchange(QByteArray()))
             return greeting;
+        // A refusal ends the logon here: the user name and password never go out in clear text.
+        if (m_secure) {
+            if (const int result = secureSession())
+                return result;
+        }
     }
     if (!m_user.isEmpty()) {
         if (const int result = exchange("USER", m_user))
@@ -340,6 +352,18 @@ int TFTP::logon()
     if (m_transferMode == tmBinary)
         return exchange("TYPE I");
     return 0;
+}
+
+int TFTP::secureSession()
+{
+    if (const int result = exchange("AUTH", QStringLiteral("TLS")))
+        return result;
+    trail(2, QStringLiteral("Securing the connection."));
+    if (const int secured = m_control->startTlsAndWait(m_remoteHost, m_caFile))
+        return fail(secured, secured == CIPPort::TlsFailed ? m_control->tlsErrorText() : QString());
+    if (const int result = exchange("PBSZ", QStringLiteral("0")))
+        return result;
+    return exchange("PROT", QStringLiteral("P"));
 }
 
 int TFTP::logoff()
@@ -422,6 +446,7 @@ int TFTP::openDataPort()
     m_data->stopListening();
     if (m_data->hasSocket())
         m_data->disconnectSocket(0);
+    m_data->setSecure(m_secure, m_remoteHost, m_caFile);
     if (const int listening = m_data->listen())
         return fail(listening);
     const QByteArray argument = portArgument(m_control->localAddress(), m_data->listeningPort());
@@ -473,6 +498,8 @@ int TFTP::exchange(const QByteArray& command, const QString& argument)
         trail(1, QString::fromLocal8Bit(reply));
         switch (reader.put(reply)) {
         case FtpReplyReader::Verdict::More:
+            if (reply.startsWith('1'))
+                m_data->transferAcknowledged();
             // The server is ready for the file once it answers STOR with a preliminary reply.
             if (m_uploading && command == "STOR" && reply.startsWith('1'))
                 m_data->startSending();

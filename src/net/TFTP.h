@@ -61,7 +61,13 @@ public:
 
     // A dotted address is used as is, a name is looked up at once; "host:port" also sets the
     // port. Refused with 101 (100 for the port) while a connection exists.
+    // "host", "host:port", or "ftps://host[:port]" for a session secured with AUTH TLS, PBSZ 0 and
+    // PROT P (control and data connections).
     QString RemoteHost() const { return m_remoteHost; }
+    bool Secure() const { return m_secure; }
+    // An authority trusted besides the system's for ftps hosts; empty for none.
+    QString CAFile() const { return m_caFile; }
+    void setCAFile(const QString& path) { m_caFile = path; }
     void setRemoteHost(const QString& host);
     quint16 RemotePort() const;
     void setRemotePort(quint16 port);
@@ -119,6 +125,8 @@ private:
     int perform(int action);
     int logon();
     int logoff();
+    // AUTH TLS, the handshake, PBSZ 0 and PROT P.
+    int secureSession();
     int upload();
     int download();
     int list(const QByteArray& command);
@@ -147,6 +155,8 @@ private:
     std::unique_ptr<FtpControlPort> m_control;
     std::unique_ptr<CDataInterface> m_data;
     QString m_remoteHost;
+    bool m_secure = false;
+    QString m_caFile;
     int m_action = ftpIdle;
     QString m_remotePath;
     QString m_user;

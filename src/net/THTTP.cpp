@@ -133,9 +133,13 @@ void THTTP::performRequest(const QByteArray& method)
     if (!m_proxyServer.isEmpty()) {
         host = m_proxyServer;
         port = m_proxyPort;
-    } else if (m_scheme.toLower() != QLatin1String("http")) {
+    } else if (m_scheme.toLower() != QLatin1String("http") && !secure()) {
         return failAction({NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")});
     }
+    if (secure() && !m_proxyServer.isEmpty())
+        return failAction(
+            {NetResult::Kind::Client, 153, QStringLiteral("An https address cannot go through the proxy.")});
+    m_port->setTlsOnConnect(secure(), m_server, m_caFile);
 
     // The file is checked before anything goes out, so that a missing one sends no half request.
     const bool post = method == "POST";
@@ -153,7 +157,8 @@ void THTTP::performRequest(const QByteArray& method)
     m_port->setRemoteAddress(address);
     m_port->setRemotePort(port);
     if (const int connected = m_port->connectAndWait())
-        return failAction(NetResult::fromPort(connected));
+        return failAction(
+            NetResult::fromPort(connected, connected == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
 
     QByteArray head = requestHead(method, fileSize);
     if (post)
@@ -291,6 +296,7 @@ void THTTP::setURL(const QString& url)
     m_urlPort = 80;
     m_server.clear();
     QString path;
+    bool portGiven = false;
 
     const auto isSeparator = [](QChar c) { return c == QLatin1Char(':') || c == QLatin1Char('/'); };
     const auto findSeparator = [&](qsizetype from) {
@@ -321,6 +327,7 @@ void THTTP::setURL(const QString& url)
                     ++digitsEnd;
                 qsizetype first = end + 1;
                 if (first < digitsEnd) {
+                    portGiven = true;
                     // Leading zeros add nothing. A number that does not fit a port is no port at
                     // all (connecting then fails with 116) rather than a wrapped-around, unrelated one.
                     while (first < digitsEnd - 1 && url.at(first) == QLatin1Char('0'))
@@ -336,6 +343,8 @@ void THTTP::setURL(const QString& url)
             path = url.mid(rest);
         }
     }
+    if (!portGiven && secure())
+        m_urlPort = 443;
     if (!previousServer.isEmpty() && m_server != previousServer) {
         m_user.clear();
         m_password.clear();
@@ -357,6 +366,11 @@ void THTTP::updateAuthorization()
             joined.chop(1);
     }
     m_authorization = QStringLiteral("Basic ") + QString::fromLatin1(joined.toUtf8().toBase64());
+}
+
+bool THTTP::secure() const
+{
+    return m_scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
 }
 
 QString THTTP::URLScheme() const

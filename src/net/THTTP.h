@@ -51,6 +51,10 @@ public:
     QString HTTPVersion() const;
     void setHTTPVersion(const QString& version);
 
+    // An authority trusted besides the system's for "https" addresses (a PEM file); empty for none.
+    QString CAFile() const { return m_caFile; }
+    void setCAFile(const QString& path) { m_caFile = path; }
+
     QString ProxyServer() const;
     void setProxyServer(const QString& server);
     quint16 ProxyPort() const;
@@ -113,6 +117,8 @@ signals:
     void OnEndTransfer();
 
 private:
+    // The address asks for TLS ("https").
+    bool secure() const;
     void request(const QByteArray& method);
     void performRequest(const QByteArray& method);
     QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
@@ -137,6 +143,7 @@ private:
     QByteArray m_path = "/";
     QString m_httpVersion = QStringLiteral("HTTP/1.0");
     QString m_proxyServer;
+    QString m_caFile;
     quint16 m_proxyPort = 80;
     QString m_user;
     QString m_password;

@@ -4,6 +4,7 @@
 #include "net/MailMessages.h"
 #include "net/NetworkWait.h"
 #include "net/TagRas.h"
+#include "net/TlsSession.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -133,6 +134,7 @@ void TagSocket::Open()
 
     const qsizetype colon = Server.indexOf(QLatin1Char(':'));
     const QString host = (colon < 0 ? Server : Server.left(colon)).trimmed();
+    m_host = host;
     LocalHostName = QHostInfo::localHostName();
     if (LocalHostName.isEmpty())
         LocalHostName = host;
@@ -239,9 +241,31 @@ void TagSocket::Connect()
 
 void TagSocket::readReady()
 {
-    char buffer[4096];
+    if (m_handshaking) {
+        m_readNotifier->setEnabled(false);
+        m_tlsTurn = true;
+        return;
+    }
+    char buffer[16384];
     for (;;) {
-        const ssize_t count = ::recv(m_fd, buffer, sizeof buffer, 0);
+        ssize_t count = 0;
+        if (m_tls) {
+            qint64 read = 0;
+            const TlsSession::Step step = m_tls->read(buffer, sizeof buffer, &read);
+            if (step == TlsSession::Step::Done) {
+                count = ssize_t(read);
+            } else if (step == TlsSession::Step::Closed) {
+                count = 0;
+            } else if (step == TlsSession::Step::Failed) {
+                m_asyncError = 10054;
+                m_readNotifier->setEnabled(false);
+                return;
+            } else {
+                return;
+            }
+        } else {
+            count = ::recv(m_fd, buffer, sizeof buffer, 0);
+        }
         if (count > 0) {
             m_inbox.append(buffer, count);
             if (m_inbox.size() >= InboxLimit) {
@@ -268,6 +292,10 @@ void TagSocket::readReady()
 void TagSocket::writeReady()
 {
     m_writeNotifier->setEnabled(false);
+    if (m_handshaking) {
+        m_tlsTurn = true;
+        return;
+    }
     if (!m_connected && !m_connectDone) {
         int error = 0;
         socklen_t length = sizeof error;
@@ -294,8 +322,12 @@ int TagSocket::ReadReplyLine(QByteArray* line)
     for (;;) {
         const qsizetype used = m_reader.putLine(m_inbox.constData(), m_inbox.size());
         m_inbox.remove(0, used);
-        if (m_inbox.size() < InboxLimit && !m_peerClosed && m_readNotifier && !m_asyncError)
+        if (m_inbox.size() < InboxLimit && !m_peerClosed && m_readNotifier && !m_asyncError) {
             m_readNotifier->setEnabled(true);
+            // Bytes already decrypted inside the session raise no notification of their own.
+            if (m_tls && m_tls->pending() > 0)
+                readReady();
+        }
         if (m_reader.lineReady())
             break;
         if (m_peerClosed) {
@@ -316,13 +348,18 @@ int TagSocket::ReadReplyLine(QByteArray* line)
 int TagSocket::GetReply()
 {
     m_reader.startReply();
+    ReplyLines.clear();
     QByteArray first;
     ReadReplyLine(&first);
+    ReplyLines << first;
     // A server that hangs up without a word: say so rather than raise an empty reply text.
     if (first.isEmpty() && m_peerClosed && m_inbox.isEmpty())
         raiseSocketError(10054);
-    while (!m_reader.replyDone() && !(m_peerClosed && m_inbox.isEmpty()))
-        ReadReplyLine();
+    while (!m_reader.replyDone() && !(m_peerClosed && m_inbox.isEmpty())) {
+        QByteArray line;
+        ReadReplyLine(&line);
+        ReplyLines << line;
+    }
     return m_reader.replyCode();
 }
 
@@ -335,13 +372,35 @@ void TagSocket::SendLine(const QString& text)
         Transcript << line;
 }
 
+void TagSocket::SendSecretLine(const QByteArray& line, const QString& shown)
+{
+    requireConnected();
+    sendAll(line + "\r\n");
+    if (!LogFileName.isEmpty())
+        Transcript << shown;
+}
+
 void TagSocket::sendAll(const QByteArray& bytes)
 {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         if (m_fd < 0)
             raiseSocketError(10057);
-        const ssize_t count = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        ssize_t count = 0;
+        if (m_tls) {
+            qint64 written = 0;
+            const TlsSession::Step step = m_tls->write(bytes.constData() + sent, bytes.size() - sent, &written);
+            if (step == TlsSession::Step::Failed)
+                raiseSocketError(10054);
+            if (step == TlsSession::Step::Done) {
+                count = ssize_t(written);
+            } else {
+                count = -1;
+                errno = EAGAIN;
+            }
+        } else {
+            count = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        }
         if (count >= 0) {
             sent += count;
             continue;
@@ -366,10 +425,11 @@ void TagSocket::SendStream(QIODevice& stream)
     stream.seek(0);
     const qint64 size = stream.size();
     bool lineStart = true;
-    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    const int chunkSize = Secure() ? SecureChunkSize : ChunkSize;
+    QByteArray chunk(chunkSize, Qt::Uninitialized);
     QByteArray out;
     for (;;) {
-        const qint64 count = stream.read(chunk.data(), ChunkSize);
+        const qint64 count = stream.read(chunk.data(), chunkSize);
         if (count <= 0)
             break;
         // Dot-stuffing: a line that begins with "." gets one more in front, which the server
@@ -434,10 +494,57 @@ void TagSocket::closeHandle()
     }
     m_readNotifier = nullptr;
     m_writeNotifier = nullptr;
+    if (m_tls)
+        m_tls->shutdown();
+    m_tls.reset();
+    m_handshaking = false;
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
     m_connected = false;
+}
+
+bool TagSocket::Secure() const
+{
+    return m_tls && m_tls->established();
+}
+
+void TagSocket::raiseTlsError(const QString& message)
+{
+    Close();
+    QString text = message;
+    emit OnError(text);
+    throw ESocketError(TlsFailed, text);
+}
+
+void TagSocket::StartTLS()
+{
+    requireConnected();
+    if (m_tls)
+        raiseTlsError(QStringLiteral("Secure connection to %1 failed: the connection is already secure.").arg(m_host));
+    // Text the server sent before the handshake would pass as if it had come secured.
+    if (!m_inbox.isEmpty())
+        raiseTlsError(
+            QStringLiteral("Secure connection to %1 failed: the server sent data before the handshake.").arg(m_host));
+    m_tls = std::make_unique<TlsSession>();
+    if (!m_tls->begin(m_fd, m_host, CAFile))
+        raiseTlsError(m_tls->errorText());
+    m_handshaking = true;
+    m_readNotifier->setEnabled(false);
+    for (;;) {
+        const TlsSession::Step step = m_tls->handshake();
+        if (step == TlsSession::Step::Done)
+            break;
+        if (step != TlsSession::Step::WantRead && step != TlsSession::Step::WantWrite)
+            raiseTlsError(m_tls->errorText());
+        m_tlsTurn = false;
+        (step == TlsSession::Step::WantRead ? m_readNotifier : m_writeNotifier)->setEnabled(true);
+        waitFor([this] { return m_tlsTurn; });
+    }
+    m_handshaking = false;
+    m_readNotifier->setEnabled(true);
+    if (m_tls->pending() > 0)
+        readReady();
 }
 
 void TagSocket::Cancel()

@@ -10,10 +10,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QIODevice;
 class QSocketNotifier;
 class TagRas;
+class TlsSession;
 
 // A line-oriented mail session over one TCP connection. Every wait (host look-up, connect, reply,
 // send) runs the event loop until its condition holds, Cancel is called, the countdown
@@ -39,7 +41,13 @@ public:
     QString LogFileName;
     QStringList Transcript;
     QString ReplyText;
+    // Every line of the last reply GetReply() read.
+    QByteArrayList ReplyLines;
     TagRas* RAS = nullptr;
+    // An authority trusted besides the system's for StartTLS(); empty for none.
+    QString CAFile;
+    // The code of ESocketError when TLS cannot be set up with the server.
+    static constexpr int TlsFailed = 310;
 
     int TimeOut() const { return m_counter.Length(); }
     void setTimeOut(int seconds) { m_counter.setLength(seconds); }
@@ -61,10 +69,20 @@ public:
     // The first line's code of a complete reply; ReplyText holds its last line.
     int GetReply();
     void SendLine(const QString& text);
+    // Sends a line holding a secret: the transcript gets shown instead.
+    void SendSecretLine(const QByteArray& line, const QString& shown);
+    // Runs the TLS handshake on the open connection (right after connecting for implicit TLS,
+    // after the server agreed to STARTTLS otherwise); every later byte goes through it. A failure
+    // closes the connection and raises ESocketError(TlsFailed) naming the reason.
+    void StartTLS();
+    bool Secure() const;
     // Sends the device's bytes from position 0 in chunks of ChunkSize, dot-stuffed.
     void SendStream(QIODevice& stream);
 
     static constexpr int ChunkSize = 2047;
+    // Over TLS every write is a record of its own: chunks that fill a record keep the per-record
+    // cost from dominating.
+    static constexpr int SecureChunkSize = 8 * ChunkSize;
     // Appends data to out with one more "." in front of every line that begins with "."; lineStart
     // tells whether data begins a line and is left telling whether the next piece will.
     static void dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out);
@@ -92,6 +110,7 @@ private:
     void sendAll(const QByteArray& bytes);
     void closeHandle();
     [[noreturn]] void raiseSocketError(int code);
+    [[noreturn]] void raiseTlsError(const QString& text);
     void requireConnected() const;
 
     CWinsock m_winsock;
@@ -108,6 +127,10 @@ private:
     bool m_writable = false;
     bool m_peerClosed = false;
     QByteArray m_inbox;
+    QString m_host;
+    std::unique_ptr<TlsSession> m_tls;
+    bool m_handshaking = false;
+    bool m_tlsTurn = false;
     SmtpReplyReader m_reader;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;

@@ -10,6 +10,21 @@
 
 #include <exception>
 
+SmtpSecurity smtpSecurityFromText(const QString& text)
+{
+    if (text.compare(QLatin1String("STARTTLS"), Qt::CaseInsensitive) == 0)
+        return SmtpSecurity::StartTls;
+    if (text.compare(QLatin1String("TLS"), Qt::CaseInsensitive) == 0)
+        return SmtpSecurity::Tls;
+    return SmtpSecurity::None;
+}
+
+QString smtpPassword(const QString& given)
+{
+    const QString fromEnvironment = qEnvironmentVariable("QUILLET_SMTP_PASSWORD");
+    return fromEnvironment.isEmpty() ? given : fromEnvironment;
+}
+
 TmsSMTP::TmsSMTP(QObject* parent)
     : TagSocket(parent)
 {
@@ -30,12 +45,94 @@ void TmsSMTP::connectAndGreet()
     resetSession();
     Open();
     Connect();
+    const bool implicitTls = Security == SmtpSecurity::Tls || port() == 465;
+    if (implicitTls)
+        StartTLS();
     expect(GetReply(), 2);
+    if (!implicitTls && Security == SmtpSecurity::None && User.isEmpty()) {
+        greetWithHelo();
+        return;
+    }
+
+    QByteArrayList extensions;
+    if (!greetWithEhlo(&extensions)) {
+        if (Security == SmtpSecurity::StartTls)
+            refuse(QStringLiteral("The server %1 refuses EHLO, so it cannot secure the session with STARTTLS.")
+                       .arg(Server));
+        if (!User.isEmpty())
+            refuse(QStringLiteral("The server %1 refuses EHLO, so it cannot log you in.").arg(Server));
+        greetWithHelo();
+        return;
+    }
+    if (!Secure() && (Security == SmtpSecurity::StartTls || extensions.contains("STARTTLS"))) {
+        if (!extensions.contains("STARTTLS"))
+            refuse(QStringLiteral("The server %1 does not offer STARTTLS; nothing was sent.").arg(Server));
+        SendLine(QStringLiteral("STARTTLS"));
+        if (GetReply() != 220)
+            refuse(QStringLiteral("The server %1 refused STARTTLS: %2").arg(Server, ReplyText));
+        StartTLS();
+        if (!greetWithEhlo(&extensions))
+            raiseServerError();
+    }
+    if (!User.isEmpty())
+        logIn(extensions);
+}
+
+void TmsSMTP::greetWithHelo()
+{
     SendLine(QStringLiteral("HELO ") + LocalHostName);
     if (GetReply() / 100 != 2) {
         SendLine(QStringLiteral("HELO"));
         expect(GetReply(), 2);
     }
+}
+
+bool TmsSMTP::greetWithEhlo(QByteArrayList* extensions)
+{
+    SendLine(QStringLiteral("EHLO ") + LocalHostName);
+    extensions->clear();
+    if (GetReply() / 100 != 2)
+        return false;
+    // The first line greets; each later one names an extension and its parameters. AUTH lists its
+    // mechanisms, which are kept as "AUTH <mechanism>".
+    for (qsizetype i = 1; i < ReplyLines.size(); ++i) {
+        const QByteArrayList words = ReplyLines[i].mid(4).trimmed().toUpper().split(' ');
+        const QByteArray keyword = words.value(0);
+        extensions->append(keyword);
+        if (keyword == "AUTH") {
+            for (qsizetype w = 1; w < words.size(); ++w)
+                extensions->append("AUTH " + words[w]);
+        }
+    }
+    return true;
+}
+
+void TmsSMTP::logIn(const QByteArrayList& extensions)
+{
+    const QByteArray user = User.toUtf8();
+    const QByteArray password = Password.toUtf8();
+    const QString hidden = QStringLiteral("********");
+    if (extensions.contains("AUTH PLAIN")) {
+        const QByteArray token = (QByteArray(1, '\0') + user + '\0' + password).toBase64();
+        SendSecretLine("AUTH PLAIN " + token, QStringLiteral("AUTH PLAIN ") + hidden);
+        expect(GetReply(), 2);
+        return;
+    }
+    if (extensions.contains("AUTH LOGIN")) {
+        SendLine(QStringLiteral("AUTH LOGIN"));
+        expect(GetReply(), 3);
+        SendSecretLine(user.toBase64(), hidden);
+        expect(GetReply(), 3);
+        SendSecretLine(password.toBase64(), hidden);
+        expect(GetReply(), 2);
+        return;
+    }
+    refuse(QStringLiteral("The server %1 offers no log-in this program knows (AUTH PLAIN or LOGIN).").arg(Server));
+}
+
+void TmsSMTP::refuse(const QString& text)
+{
+    throw EServerError(text);
 }
 
 void TmsSMTP::Send()

@@ -6,9 +6,23 @@
 
 class TmsMessage;
 
+// How the session is secured: not at all (the plain HELO exchange unless a user logs in), by
+// STARTTLS after EHLO, or by TLS from the first byte (also whenever the port is 465).
+enum class SmtpSecurity { None, StartTls, Tls };
+// "STARTTLS" and "TLS" (any case); anything else is None.
+SmtpSecurity smtpSecurityFromText(const QString& text);
+// The log-in password: QUILLET_SMTP_PASSWORD when the environment sets it (batch mode on a
+// machine without a keyring), otherwise the one given.
+QString smtpPassword(const QString& given);
+
 // The SMTP client: each Send is one whole session (connect, greeting, HELO, MAIL, RCPT..., DATA,
 // QUIT). The encoded message goes through a temporary file private to the user, deleted whatever
 // happens.
+//
+// With Security None and no User the session is the plain HELO exchange. Otherwise it greets with
+// EHLO (falling back to HELO when that is refused), upgrades with STARTTLS when the server offers
+// it or Security demands it, and logs in with AUTH PLAIN or LOGIN when User is set. Once TLS was
+// asked for, a refusal or a failed handshake ends the session: nothing more goes out in clear text.
 class TmsSMTP : public TagSocket
 {
     Q_OBJECT
@@ -18,6 +32,10 @@ public:
 
     TmsMessage* MailMessage = nullptr;
     QStringList EnvelopeRecipients;
+    SmtpSecurity Security = SmtpSecurity::None;
+    QString User;
+    // Never written to the transcript.
+    QString Password;
 
     // Connect-and-greet when not connected, SendMail, and Disconnect in every case. When both
     // the send and the QUIT fail, the QUIT's error is the one raised.
@@ -35,6 +53,11 @@ signals:
 
 private:
     void connectAndGreet();
+    void greetWithHelo();
+    // EHLO; false when the server refuses it. The offered extensions' keywords, upper case.
+    bool greetWithEhlo(QByteArrayList* extensions);
+    void logIn(const QByteArrayList& extensions);
+    [[noreturn]] void refuse(const QString& text);
     void expect(int code, int klass);
     void sendRecipient(const QString& address);
 };

@@ -15,6 +15,8 @@ public:
     // Makes the client ready to connect (loads the sockets layer the first time).
     virtual void prepare() = 0;
     virtual void setTarget(const QString& url, const QString& contentType) = 0;
+    // An authority trusted besides the system's for https addresses; empty for none.
+    virtual void setCaFile(const QString& caFile) { (void)caFile; }
     virtual QString url() const = 0;
     // Performs the request and returns when it is complete.
     virtual void send(Method method, const QByteArray& body) = 0;

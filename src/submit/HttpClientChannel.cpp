@@ -9,6 +9,11 @@ HttpClientChannel::HttpClientChannel(THTTP& client)
 
 void HttpClientChannel::prepare()
 {
+    // The run has read its settings by the first site: the client's authority is the one they give.
+    if (!m_defaultTaken) {
+        m_defaultCaFile = m_client.CAFile();
+        m_defaultTaken = true;
+    }
     if (!m_client.WinsockLoaded())
         m_client.setWinsockLoaded(true);
 }
@@ -17,6 +22,12 @@ void HttpClientChannel::setTarget(const QString& url, const QString& contentType
 {
     m_client.setURL(url);
     m_client.setContentType(contentType);
+}
+
+void HttpClientChannel::setCaFile(const QString& caFile)
+{
+    // A site's own authority, otherwise the one the client was given (the Check / Options one).
+    m_client.setCAFile(caFile.isEmpty() ? m_defaultCaFile : caFile);
 }
 
 QString HttpClientChannel::url() const

@@ -12,10 +12,13 @@ public:
 
     void prepare() override;
     void setTarget(const QString& url, const QString& contentType) override;
+    void setCaFile(const QString& caFile) override;
     QString url() const override;
     void send(Method method, const QByteArray& body) override;
     void idle() override;
 
 private:
     THTTP& m_client;
+    QString m_defaultCaFile;
+    bool m_defaultTaken = false;
 };

@@ -37,6 +37,7 @@ void HttpPost::open()
 
 void HttpPost::target(const QString& url)
 {
+    m_http.setCaFile(m_endpoints.caFile);
     m_http.setTarget(url, QStringLiteral("application/x-www-form-urlencoded"));
 }
 

@@ -13,6 +13,13 @@ public:
     // The start of a run: the settings page's server, sender address and sender name go into the
     // setup dialog.
     virtual void takeSettings(const QString& server, const QString& address, const QString& name) = 0;
+    // The start of a run: how the session is secured ("None", "STARTTLS" or "TLS"), the log-in
+    // (no user: none) and an authority trusted besides the system's.
+    virtual void takeSecurity(
+        const QString& security, const QString& user, const QString& password, const QString& caFile)
+    {
+        (void)security, (void)user, (void)password, (void)caFile;
+    }
     // The setup dialog's SMTP server.
     virtual QString server() const = 0;
     // Shows the setup dialog modally; returns when the user has closed it.

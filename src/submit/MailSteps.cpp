@@ -23,6 +23,8 @@ void takeSettings(RunWindow& window, MailChannel& mail)
 {
     mail.takeSettings(
         window.text(RunControl::smtpedit), window.text(RunControl::emailedit), window.text(RunControl::nameedit));
+    mail.takeSecurity(window.text(RunControl::smtpsecurity), window.text(RunControl::smtpuser),
+        window.text(RunControl::smtppassword), window.text(RunControl::cafileedit));
 }
 
 void open(RunWindow& window, const QString& label, const QString& preparing)

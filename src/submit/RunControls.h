@@ -30,12 +30,18 @@ inline const QString genlabel = QStringLiteral("genlabel");
 inline const QString smtpedit = QStringLiteral("smtpedit");
 inline const QString emailedit = QStringLiteral("emailedit");
 inline const QString nameedit = QStringLiteral("nameedit");
+// How the mail session is secured, its log-in, and an extra trusted authority.
+inline const QString smtpsecurity = QStringLiteral("smtpsecurity");
+inline const QString smtpuser = QStringLiteral("smtpuser");
+inline const QString smtppassword = QStringLiteral("smtppassword");
+inline const QString cafileedit = QStringLiteral("cafileedit");
 
 // Every name above.
 inline QStringList all()
 {
     return {bytesize, appname, char8name, localpath, currentsite, httpled, ftpled, mailled, httpstatus, ftpstatus,
-        mailstatus, log, ftplist, genlabel, smtpedit, emailedit, nameedit};
+        mailstatus, log, ftplist, genlabel, smtpedit, emailedit, nameedit, smtpsecurity, smtpuser, smtppassword,
+        cafileedit};
 }
 
 // The three status texts back at "Idle", as a site's steps end.

@@ -325,6 +325,7 @@ SiteCatalogue::SiteCatalogue(const QString& cataloguePath)
         return;
     const QString allHost = file.readString(kAll, QStringLiteral("HOST"));
     const QString allFtpHost = file.readString(kAll, QStringLiteral("FTPHOST"));
+    const QString allCaFile = file.readString(kAll, QStringLiteral("CAFILE"));
     for (auto it = m_endpoints.begin(); it != m_endpoints.end(); ++it) {
         SiteEndpoints& e = it.value();
         auto take = [&](const char* key, QString& value, const QString& fallback = {}) {
@@ -336,6 +337,7 @@ SiteCatalogue::SiteCatalogue(const QString& cataloguePath)
         };
         take("HOST", e.host, allHost);
         take("FTPHOST", e.ftpHost, allFtpHost);
+        take("CAFILE", e.caFile, allCaFile);
         take("MAILBOX", e.mailbox);
         take("MAILBOX2", e.mailbox2);
         take("PAGE", e.page);

@@ -64,22 +64,27 @@ struct SiteEntry
 // leaves the machine until the user points a site somewhere in cat/catalogue.dat.
 struct SiteEndpoints
 {
-    QString host; // web host of the site's scripts, "host" or "host:port"
+    QString host; // web host of the site's scripts, "host", "host:port" or "https://host[:port]"
     QString ftpHost; // FTP upload host, "host" or "host:port"
     QString mailbox; // first mailbox the recipe names
     QString mailbox2; // second mailbox the recipe names
     QString page; // the one page address a recipe sends
     QString label; // domain-style display label
     QString shortName;
+    QString caFile; // an authority trusted besides the system's for this site's TLS connections
 
-    // "http://" + host + path: the address of one of the site's scripts.
-    QString scriptUrl(const QString& path) const { return QStringLiteral("http://") + host + path; }
+    // "http://" + host + path, or host + path when host names its scheme: the address of one of
+    // the site's scripts.
+    QString scriptUrl(const QString& path) const
+    {
+        return (host.contains(QLatin1String("://")) ? QString() : QStringLiteral("http://")) + host + path;
+    }
 };
 
 // The one table of the sites: the sixty entries the run walks, in order, what the Sites page
 // and the program record keep of each, and each site's endpoints. Endpoints come from the
 // built-in table unless cat/catalogue.dat gives them: one section per site key with HOST, FTPHOST,
-// MAILBOX, MAILBOX2, PAGE, LABEL and SHORTNAME, and an [ALL] section whose HOST and FTPHOST apply
+// MAILBOX, MAILBOX2, PAGE, LABEL, SHORTNAME and CAFILE, and an [ALL] section whose HOST, FTPHOST and CAFILE apply
 // to every site without its own. An empty value counts as no value.
 class SiteCatalogue
 {

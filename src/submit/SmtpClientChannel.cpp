@@ -16,9 +16,22 @@ void SmtpClientChannel::takeSettings(const QString& server, const QString& addre
     m_name = name;
 }
 
+void SmtpClientChannel::takeSecurity(
+    const QString& security, const QString& user, const QString& password, const QString& caFile)
+{
+    m_security = security;
+    m_user = user;
+    m_password = password;
+    m_caFile = caFile;
+}
+
 void SmtpClientChannel::send()
 {
     m_client.Server = m_server;
+    m_client.Security = smtpSecurityFromText(m_security);
+    m_client.User = m_user;
+    m_client.Password = smtpPassword(m_password);
+    m_client.CAFile = m_caFile;
     m_client.MailMessage = &m_message;
     m_client.setWinsockLoaded(true);
     m_message.Sender = {m_name.left(255), m_address.left(255)};

@@ -15,6 +15,8 @@ public:
     SmtpClientChannel(TmsSMTP& client, TmsMessage& message);
 
     void takeSettings(const QString& server, const QString& address, const QString& name) override;
+    void takeSecurity(
+        const QString& security, const QString& user, const QString& password, const QString& caFile) override;
     QString server() const override { return m_server; }
     void showSetup() override { ++setupShown; }
     void setRecipient(const QString& address) override { m_recipient = address; }
@@ -34,6 +36,10 @@ private:
     QString m_server;
     QString m_address;
     QString m_name;
+    QString m_security;
+    QString m_user;
+    QString m_password;
+    QString m_caFile;
     QString m_recipient;
     QString m_subject;
     QStringList m_body;

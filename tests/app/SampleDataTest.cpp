@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "core/LineFile.h"
 #include "core/ProfileFile.h"
+#include "submit/FileMineCategoryCodes.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -67,166 +68,17 @@ QStringList texts(std::initializer_list<const char*> items)
     return list;
 }
 
-// The File Mine pick-list texts and the codes the site knows them by, in the order of its table.
-struct FileMineRow
-{
-    const char* text;
-    int code;
-};
-const QList<FileMineRow> fileMineCategories{
-    {"Business - Accounting/Finance", 54},
-    {"Business - Business Cards/Labels", 133},
-    {"Business - Databases", 41},
-    {"Business - Employee Management", 55},
-    {"Business - General", 56},
-    {"Business - Inventory", 57},
-    {"Business - PIMS/Address Books", 42},
-    {"Business - Project Management", 58},
-    {"Business - Spreadsheets", 43},
-    {"Business - Third Party Add-ons", 135},
-    {"Business - Word Processing", 44},
-    {"Commercial Demos - Application Demos", 64},
-    {"Commercial Demos - Commercial Games", 65},
-    {"Commercial Demos - Home and Education", 66},
-    {"Commercial Demos - Internet", 67},
-    {"Commercial Demos - Utilities", 68},
-    {"Desktop Tools - Cursors", 128},
-    {"Desktop Tools - Desktop Themes", 129},
-    {"Desktop Tools - Fonts", 130},
-    {"Desktop Tools - Icons", 131},
-    {"Desktop Tools - Screen Savers", 72},
-    {"Desktop Tools - Wallpaper", 132},
-    {"Education - Adult Education", 92},
-    {"Education - Astronomy", 93},
-    {"Education - E-books", 94},
-    {"Education - Grade School", 24},
-    {"Education - Grammar/Spelling", 95},
-    {"Education - High School/College", 25},
-    {"Education - Language", 96},
-    {"Education - Preschool", 23},
-    {"Education - Reference", 26},
-    {"Education - Science", 22},
-    {"Education - Teaching Tools", 27},
-    {"Education - Tutorials", 28},
-    {"Education - Typing Tutors", 98},
-    {"Education - Writing", 97},
-    {"Games - Action/Arcade", 7},
-    {"Games - Adventure", 8},
-    {"Games - Board", 75},
-    {"Games - Card/Casino", 76},
-    {"Games - Classic Parlor Games", 10},
-    {"Games - Commercial Games", 65},
-    {"Games - Game Editors", 77},
-    {"Games - Gaming Utilities", 78},
-    {"Games - Puzzles/Logic", 79},
-    {"Games - Role Playing", 9},
-    {"Games - Simulations", 12},
-    {"Games - Sports", 13},
-    {"Games - Strategy", 11},
-    {"Games - Trivia", 80},
-    {"Games - Word", 81},
-    {"Home/Leisure - Astrology", 82},
-    {"Home/Leisure - Astronomy", 83},
-    {"Home/Leisure - Collecting", 15},
-    {"Home/Leisure - Cooking/Recipes", 84},
-    {"Home/Leisure - Crafts", 85},
-    {"Home/Leisure - Event Planners", 86},
-    {"Home/Leisure - Genealogy", 16},
-    {"Home/Leisure - Health/Nutrition", 18},
-    {"Home/Leisure - Jokes/Trivia", 17},
-    {"Home/Leisure - Journals/Family Albums", 88},
-    {"Home/Leisure - Lottery/Gambling", 19},
-    {"Home/Leisure - Music", 90},
-    {"Home/Leisure - Personal Finance", 20},
-    {"Home/Leisure - Personal Inventory", 87},
-    {"Home/Leisure - Reference/Tutorials", 38},
-    {"Home/Leisure - Religion", 21},
-    {"Home/Leisure - Sports/Fitness", 91},
-    {"Internet - ActiveX", 29},
-    {"Internet - Anti-virus/Security", 51},
-    {"Internet - BBS Software", 30},
-    {"Internet - Browsers/Browsing Utilities", 31},
-    {"Internet - Chat/IRC", 32},
-    {"Internet - Email", 33},
-    {"Internet - FTP Clients /Terminal Software", 39},
-    {"Internet - General Connectivity", 34},
-    {"Internet - Internet Administration", 35},
-    {"Internet - Java", 36},
-    {"Internet - News Services/Stock Tickers", 99},
-    {"Internet - Newsreaders", 134},
-    {"Internet - Offline Browsers", 101},
-    {"Internet - Plug-ins", 37},
-    {"Internet - Push Clients", 102},
-    {"Internet - Reference/Tutorials", 38},
-    {"Internet - VRML", 106},
-    {"Internet - Web Audio", 104},
-    {"Internet - Web Authoring Tools", 73},
-    {"Internet - Web Video", 105},
-    {"Internet - Website Administration", 103},
-    {"Multimedia - Animation", 69},
-    {"Multimedia - Audio", 71},
-    {"Multimedia - CAD", 40},
-    {"Multimedia - Clip Art", 107},
-    {"Multimedia - Conversion", 2},
-    {"Multimedia - Desktop Publishing", 108},
-    {"Multimedia - Fonts/Font Tools", 109},
-    {"Multimedia - Graphic Editors", 1},
-    {"Multimedia - Icons/Icon Tools", 110},
-    {"Multimedia - MIDI", 111},
-    {"Multimedia - Morphing", 4},
-    {"Multimedia - Painting", 3},
-    {"Multimedia - Photograph Manipulation", 6},
-    {"Multimedia - Presentation Software", 112},
-    {"Multimedia - Screen Capture Utilities", 113},
-    {"Multimedia - Video", 70},
-    {"Multimedia - Viewers", 5},
-    {"Programming - ActiveX", 129},
-    {"Programming - C/C++", 117},
-    {"Programming - Compilers", 60},
-    {"Programming - Database Tools", 118},
-    {"Programming - Debuggers", 61},
-    {"Programming - Delphi", 119},
-    {"Programming - Design Tools", 120},
-    {"Programming - Help File Tools", 121},
-    {"Programming - Installers", 122},
-    {"Programming - Java", 36},
-    {"Programming - Other Languages", 123},
-    {"Programming - PowerBuilder", 124},
-    {"Programming - Programming Tutorials", 125},
-    {"Programming - Resource Kits", 62},
-    {"Programming - Runtime Files/DLLS", 63},
-    {"Programming - Source Code Editors", 59},
-    {"Programming - Testing Tools", 126},
-    {"Programming - Visual Basic", 127},
-    {"Utilities - Anti-virus/Security", 51},
-    {"Utilities - Archiving/Compression", 46},
-    {"Utilities - CAD", 40},
-    {"Utilities - Databases", 41},
-    {"Utilities - Desktop Utilities", 48},
-    {"Utilities - Disk Utilities", 114},
-    {"Utilities - File Utilities", 49},
-    {"Utilities - Other Applications", 45},
-    {"Utilities - Other Utilities", 53},
-    {"Utilities - PIMS/Address Books", 42},
-    {"Utilities - Printer Utilities", 50},
-    {"Utilities - Runtime Files/DLLS", 63},
-    {"Utilities - Screen Savers", 72},
-    {"Utilities - Source Code Editors", 59},
-    {"Utilities - Spreadsheets", 43},
-    {"Utilities - System Utilities", 52},
-    {"Utilities - Text Editors", 115},
-    {"Utilities - Word Processing", 44},
-};
-
 TEST(SampleData, FileMineListHoldsExactlyTheSiteTexts)
 {
     const QByteArray raw = bytes(catFile(QStringLiteral("filemine.cat")));
     EXPECT_TRUE(hasCrLfLines(raw));
     const QStringList entries = lines(catFile(QStringLiteral("filemine.cat")));
-    ASSERT_EQ(fileMineCategories.size(), 142);
-    ASSERT_EQ(entries.size(), fileMineCategories.size());
+    // The texts of the site's code table, which the GET recipe looks the list's text up in.
+    const auto table = fileMineCategoryCodes();
+    ASSERT_EQ(table.size(), 142u);
+    ASSERT_EQ(entries.size(), qsizetype(table.size()));
     for (qsizetype i = 0; i < entries.size(); ++i)
-        EXPECT_EQ(entries[i], QString::fromUtf8(fileMineCategories[i].text)) << "line " << i + 1;
+        EXPECT_EQ(entries[i], QString::fromUtf8(table[i].text)) << "line " << i + 1;
 }
 
 TEST(SampleData, EveryPickListHasAFileOfDistinctEntries)

@@ -66,6 +66,34 @@ TEST_F(Settings, StoredValuesFillTheFieldsAndReachTheHttpClient)
     EXPECT_EQ(form.HTTP1->ProxyPort(), 8080);
 }
 
+// The secure mail settings go into the file only once they hold something, and the password
+// never does.
+TEST_F(Settings, SecureMailSettingsRoundTripWithoutThePassword)
+{
+    form.getsettings();
+    form.savesettings();
+    EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
+        "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\nPORT=80\r\n");
+
+    form.smtpsecurity->setCurrentIndex(form.smtpsecurity->findText(q("STARTTLS")));
+    form.smtpuser->setText(q("dana"));
+    form.smtppassword->setText(q("pw-never-in-file"));
+    form.cafileedit->setText(q("/etc/quillet/ca.pem"));
+    form.savesettings();
+    const QByteArray file = base.read(QStringLiteral("cat/settings.dat"));
+    EXPECT_EQ(file,
+        "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\nPORT=80\r\nSECURITY=STARTTLS\r\nUSER=dana\r\n"
+        "CAFILE=/etc/quillet/ca.pem\r\n");
+
+    form.smtpsecurity->setCurrentIndex(0);
+    form.smtpuser->clear();
+    form.cafileedit->clear();
+    form.getsettings();
+    EXPECT_EQ(form.smtpsecurity->currentText(), q("STARTTLS"));
+    EXPECT_EQ(form.smtpuser->text(), q("dana"));
+    EXPECT_EQ(form.HTTP1->CAFile(), q("/etc/quillet/ca.pem"));
+}
+
 TEST_F(Settings, PortValuesThatAreWholeNumbers)
 {
     const struct

@@ -12,6 +12,7 @@ line "DATA <port>". Exits by itself after --lifetime seconds.
   --greeting-lines N      lines of the greeting before its last one (multi-line reply)
   --throttle BYTES        receive uploads at most this many bytes per second
   --drop-after BYTES      close the control connection once an upload has brought this many bytes
+  --tls CERT KEY          FTP over TLS (AUTH TLS; protected control and data required)
   --stall SECONDS         greet each client only after that long
   --ignore-abort          never answer ABOR
   --lifetime SECONDS      stop after that long (default 120)
@@ -23,7 +24,7 @@ import threading
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import ActiveDTP, DTPHandler, FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import ActiveDTP, DTPHandler, FTPHandler, ThrottledDTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 config = None
@@ -75,6 +76,21 @@ class Handler(FTPHandler):
         return super().pre_process_command(line, cmd, arg)
 
 
+class TlsHandler(TLS_FTPHandler):
+    active_dtp = RecordingActiveDTP
+    tls_control_required = True
+    tls_data_required = True
+
+    def handle(self):
+        for number in range(config.greeting_lines):
+            self.push("220-Greeting line %d of the test server\r\n" % (number + 1))
+        super().handle()
+
+    def pre_process_command(self, line, cmd, arg):
+        record(line)
+        return super().pre_process_command(line, cmd, arg)
+
+
 def main():
     global config
     parser = argparse.ArgumentParser()
@@ -85,25 +101,30 @@ def main():
     parser.add_argument("--greeting-lines", type=int, default=0)
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--drop-after", type=int, default=0)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--ignore-abort", action="store_true")
     parser.add_argument("--lifetime", type=float, default=120.0)
     config = parser.parse_args()
+    handler = Handler
+    if config.tls:
+        TlsHandler.certfile, TlsHandler.keyfile = config.tls
+        handler = TlsHandler
 
     os.makedirs(config.root, exist_ok=True)
     open(config.record, "wb").close()
     authorizer = DummyAuthorizer()
     authorizer.add_user(config.user, config.password, config.root, perm="elradfmwMT")
-    Handler.authorizer = authorizer
-    Handler.banner = "Test FTP server ready."
-    Handler.auth_failed_timeout = 0.1
+    handler.authorizer = authorizer
+    handler.banner = "Test FTP server ready."
+    handler.auth_failed_timeout = 0.1
     if config.drop_after > 0:
         Handler.dtp_handler = DroppingDTPHandler
     elif config.throttle > 0:
         ThrottledDTPHandler.read_limit = config.throttle
         Handler.dtp_handler = ThrottledDTPHandler
 
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = FTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, kwargs={"timeout": 0.2}, daemon=True).start()
     print("PORT %d" % server.address[1], flush=True)
     time.sleep(config.lifetime)

@@ -12,6 +12,7 @@ connection is closed. Exits by itself after --lifetime seconds.
   --silent PATH          close without answering for that exact path; repeatable
   --stall SECONDS        wait that long before answering
   --endless PATH         answer that exact path with a body that never ends; repeatable
+  --tls CERT KEY         speak HTTPS with that certificate and key (PEM files)
   --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
   --lifetime SECONDS     stop after that long (default 120)
 """
@@ -19,6 +20,7 @@ connection is closed. Exits by itself after --lifetime seconds.
 import argparse
 import http.server
 import socketserver
+import ssl
 import sys
 import time
 
@@ -52,6 +54,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
     requests = None
 
     def setup(self):
+        if self.config.tls:
+            # The handshake runs here, in the connection's own thread; a client that refuses
+            # the certificate only ends its own connection.
+            try:
+                self.request.do_handshake()
+            except (OSError, ssl.SSLError) as error:
+                sys.stderr.write("http_peer: handshake failed: %s\n" % error)
+                raise
         super().setup()
         self.recorder = Recorder(self.rfile)
         self.rfile = self.recorder
@@ -116,6 +126,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
+    tls_context = None
+
+    def get_request(self):
+        connection, address = super().get_request()
+        if self.tls_context is not None:
+            connection = self.tls_context.wrap_socket(connection, server_side=True, do_handshake_on_connect=False)
+        return connection, address
+
+    def handle_error(self, request, client_address):
+        sys.stderr.write("http_peer: connection from %s ended with an error\n" % (client_address,))
 
 
 def main():
@@ -126,6 +146,7 @@ def main():
     parser.add_argument("--silent", action="append", default=[])
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--endless", action="append", default=[])
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--extra-headers", type=int, default=0)
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
@@ -138,7 +159,11 @@ def main():
     args.routes = routes
     Handler.config = args
 
-    serve_for(Server(("127.0.0.1", 0), Handler), args.lifetime)
+    server = Server(("127.0.0.1", 0), Handler)
+    if args.tls:
+        server.tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        server.tls_context.load_cert_chain(args.tls[0], args.tls[1])
+    serve_for(server, args.lifetime)
 
 
 if __name__ == "__main__":

@@ -12,6 +12,11 @@ appended to DIR/commands.log as it arrives. Exits by itself after --lifetime sec
   --reject ADDRESS       answer RCPT TO for that address with 550; repeatable
   --silent               accept connections and never answer anything
   --hang-up              accept connections and close them at once, without a greeting
+  --tls CERT KEY         offer STARTTLS with that certificate and key (PEM files)
+  --require-starttls     with --tls: refuse everything but EHLO, STARTTLS and QUIT before TLS
+  --implicit-tls         with --tls: TLS from the first byte instead of STARTTLS
+  --auth USER:PASSWORD   offer AUTH PLAIN and LOGIN (over TLS only) and accept only this log-in
+  --no-auth-plain        with --auth: offer AUTH LOGIN only
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -19,10 +24,11 @@ import argparse
 import asyncio
 import os
 import socket
+import ssl
 import threading
 import time
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 from peer_common import RequestFiles
 
@@ -72,6 +78,19 @@ def make_server_class(recorder, args):
                 hostname = "bare"
             await super().smtp_HELO(hostname)
 
+        async def smtp_EHLO(self, hostname):
+            recorder.command("EHLO " + hostname if hostname else "EHLO")
+            await super().smtp_EHLO(hostname)
+
+        async def smtp_STARTTLS(self, arg):
+            recorder.command("STARTTLS")
+            await super().smtp_STARTTLS(arg)
+
+        async def smtp_AUTH(self, arg):
+            # The mechanism only: what follows it is the secret.
+            recorder.command("AUTH " + (arg or "").split(" ")[0])
+            await super().smtp_AUTH(arg)
+
         async def smtp_MAIL(self, arg):
             recorder.command("MAIL " + (arg or ""))
             await super().smtp_MAIL(arg)
@@ -95,9 +114,28 @@ async def serve(args):
     recorder = Recorder(args.record, set(args.reject))
     server_class = make_server_class(recorder, args)
     loop = asyncio.get_running_loop()
+    options = dict(hostname="peer.example", decode_data=False, data_size_limit=None)
+    context = None
+    if args.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls[0], args.tls[1])
+        if not args.implicit_tls:
+            options.update(tls_context=context, require_starttls=args.require_starttls)
+    if args.auth:
+        user, _, password = args.auth.partition(":")
+
+        def authenticator(server, session, envelope, mechanism, auth_data):
+            good = isinstance(auth_data, LoginPassword) and auth_data == (user.encode(), password.encode())
+            recorder.command("LOGIN %s %s" % (mechanism, "accepted" if good else "refused"))
+            return AuthResult(success=good, handled=False)
+
+        # Implicit TLS is TLS all the same, though the server class only counts STARTTLS as such.
+        options.update(authenticator=authenticator, auth_require_tls=not args.implicit_tls)
+        if args.no_auth_plain:
+            options.update(auth_exclude_mechanism=["PLAIN"])
     server = await loop.create_server(
-        lambda: server_class(recorder, hostname="peer.example", decode_data=False, data_size_limit=None),
-        "127.0.0.1", 0)
+        lambda: server_class(recorder, **options), "127.0.0.1", 0,
+        ssl=context if args.implicit_tls else None)
     print("PORT %d" % server.sockets[0].getsockname()[1], flush=True)
     await asyncio.sleep(args.lifetime)
 
@@ -131,6 +169,11 @@ def main():
     parser.add_argument("--reject", action="append", default=[])
     parser.add_argument("--silent", action="store_true")
     parser.add_argument("--hang-up", action="store_true")
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--require-starttls", action="store_true")
+    parser.add_argument("--implicit-tls", action="store_true")
+    parser.add_argument("--auth")
+    parser.add_argument("--no-auth-plain", action="store_true")
     parser.add_argument("--lifetime", type=float, default=120)
     args = parser.parse_args()
     os.makedirs(args.record, exist_ok=True)

@@ -1,0 +1,203 @@
+#include "net/TlsSession.h"
+
+#include <QFileInfo>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+
+namespace {
+
+QString verifyReason(long result)
+{
+    switch (result) {
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return QStringLiteral("the server's certificate has expired");
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return QStringLiteral("the server's certificate is not valid yet");
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        return QStringLiteral("the server's certificate is for another host (wrong host)");
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        return QStringLiteral("the server's certificate comes from an unknown issuer");
+    case X509_V_ERR_CERT_REVOKED:
+        return QStringLiteral("the server's certificate has been revoked");
+    default:
+        return QStringLiteral("the server's certificate was not accepted (%1)")
+            .arg(QString::fromLatin1(X509_verify_cert_error_string(result)));
+    }
+}
+
+// The oldest queued OpenSSL error as text, and the queue emptied.
+QString takeLibraryError()
+{
+    const unsigned long code = ERR_get_error();
+    ERR_clear_error();
+    if (code == 0)
+        return {};
+    const char* reason = ERR_reason_error_string(code);
+    return QString::fromLatin1(reason ? reason : "unknown TLS error");
+}
+
+} // namespace
+
+TlsSession::~TlsSession()
+{
+    if (m_ssl)
+        SSL_free(m_ssl);
+    if (m_context)
+        SSL_CTX_free(m_context);
+}
+
+bool TlsSession::begin(int fd, const QString& host, const QString& caFile)
+{
+    // OpenSSL writes to the socket with write(), which raises SIGPIPE on a connection the peer has
+    // closed; the error code is all we want.
+    static std::once_flag ignorePipe;
+    std::call_once(ignorePipe, [] { std::signal(SIGPIPE, SIG_IGN); });
+    m_host = host;
+    m_established = false;
+    m_errorText.clear();
+    ERR_clear_error();
+    m_context = SSL_CTX_new(TLS_client_method());
+    if (!m_context) {
+        m_errorText = QStringLiteral("The secure connection could not be prepared: %1.").arg(takeLibraryError());
+        return false;
+    }
+    SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
+    // A server that closes without the closing alert ends its data like a plain connection does.
+    SSL_CTX_set_options(m_context, SSL_OP_IGNORE_UNEXPECTED_EOF);
+    SSL_CTX_set_mode(m_context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    SSL_CTX_set_default_verify_paths(m_context);
+    if (!caFile.isEmpty()) {
+        const QByteArray path = QFileInfo(caFile).absoluteFilePath().toLocal8Bit();
+        if (SSL_CTX_load_verify_locations(m_context, path.constData(), nullptr) != 1) {
+            ERR_clear_error();
+            m_errorText = QStringLiteral("The CA file %1 could not be read.").arg(caFile);
+            return false;
+        }
+    }
+    SSL_CTX_set_verify(m_context, SSL_VERIFY_PEER, nullptr);
+
+    m_ssl = SSL_new(m_context);
+    if (!m_ssl || SSL_set_fd(m_ssl, fd) != 1) {
+        m_errorText = QStringLiteral("The secure connection could not be prepared: %1.").arg(takeLibraryError());
+        return false;
+    }
+    const QByteArray name = host.toLatin1();
+    in_addr v4{};
+    if (inet_pton(AF_INET, name.constData(), &v4) == 1) {
+        X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(m_ssl), name.constData());
+    } else {
+        SSL_set_tlsext_host_name(m_ssl, name.constData());
+        SSL_set1_host(m_ssl, name.constData());
+    }
+    SSL_set_connect_state(m_ssl);
+    return true;
+}
+
+TlsSession::Step TlsSession::failure(int sslError, int result)
+{
+    if (sslError == SSL_ERROR_WANT_READ)
+        return Step::WantRead;
+    if (sslError == SSL_ERROR_WANT_WRITE)
+        return Step::WantWrite;
+    if (sslError == SSL_ERROR_ZERO_RETURN)
+        return Step::Closed;
+
+    const QString where = QStringLiteral("Secure connection to %1 failed: ").arg(m_host);
+    if (!m_established && SSL_get_verify_result(m_ssl) != X509_V_OK) {
+        ERR_clear_error();
+        m_errorText = where + verifyReason(SSL_get_verify_result(m_ssl)) + QLatin1Char('.');
+        return Step::Failed;
+    }
+    QString reason = takeLibraryError();
+    if (reason.isEmpty()) {
+        if (sslError == SSL_ERROR_SYSCALL && result == 0)
+            reason = QStringLiteral("the server closed the connection");
+        else if (sslError == SSL_ERROR_SYSCALL && errno != 0)
+            reason = QString::fromLocal8Bit(std::strerror(errno));
+        else
+            reason = QStringLiteral("TLS error %1").arg(sslError);
+    } else if (reason == QLatin1String("unexpected eof while reading")) {
+        reason = QStringLiteral("the server closed the connection");
+    }
+    if (!m_established)
+        reason += QStringLiteral(" during the handshake");
+    m_errorText = where + reason + QLatin1Char('.');
+    return Step::Failed;
+}
+
+TlsSession::Step TlsSession::handshake()
+{
+    if (m_established)
+        return Step::Done;
+    ERR_clear_error();
+    errno = 0;
+    const int result = SSL_do_handshake(m_ssl);
+    if (result == 1) {
+        m_established = true;
+        return Step::Done;
+    }
+    const Step step = failure(SSL_get_error(m_ssl, result), result);
+    if (step == Step::Closed) {
+        m_errorText = QStringLiteral("Secure connection to %1 failed: the server closed the connection during the "
+                                     "handshake.")
+                          .arg(m_host);
+        return Step::Failed;
+    }
+    return step;
+}
+
+TlsSession::Step TlsSession::read(char* data, qint64 size, qint64* count)
+{
+    *count = 0;
+    ERR_clear_error();
+    errno = 0;
+    size_t done = 0;
+    const int result = SSL_read_ex(m_ssl, data, size_t(size), &done);
+    if (result == 1) {
+        *count = qint64(done);
+        return Step::Done;
+    }
+    return failure(SSL_get_error(m_ssl, result), result);
+}
+
+TlsSession::Step TlsSession::write(const char* data, qint64 size, qint64* count)
+{
+    *count = 0;
+    if (size <= 0)
+        return Step::Done;
+    ERR_clear_error();
+    errno = 0;
+    size_t done = 0;
+    const int result = SSL_write_ex(m_ssl, data, size_t(size), &done);
+    if (result == 1) {
+        *count = qint64(done);
+        return Step::Done;
+    }
+    const Step step = failure(SSL_get_error(m_ssl, result), result);
+    return step == Step::Closed ? Step::Failed : step;
+}
+
+qint64 TlsSession::pending() const
+{
+    return m_ssl ? SSL_pending(m_ssl) : 0;
+}
+
+void TlsSession::shutdown()
+{
+    if (m_ssl && m_established) {
+        SSL_shutdown(m_ssl);
+        ERR_clear_error();
+    }
+}
