@@ -226,10 +226,13 @@ void TFTP::setAction(int action)
             m_dataWait->interrupt();
         if (!isConnected() || m_aborting) {
             // Still connecting: nothing to tell the server. An abort while the last one waits
-            // for its answer: the server does not answer, so the connection is given up.
-            m_data->shutDown();
-            if (m_aborting && m_control->hasSocket())
+            // for its answer: the server does not answer, so the connection is given up. The
+            // control connection goes first: the server answers the data connection's close on it.
+            if (m_aborting && m_control->hasSocket()) {
+                m_abortGivenUp = true;
                 m_control->disconnectSocket(0);
+            }
+            m_data->shutDown();
             return;
         }
         return raiseIfFailed(abortTransfer());
@@ -423,12 +426,17 @@ int TFTP::abortTransfer()
     // Telnet interrupt-process and data-mark, the mark sent as urgent data (the "Synch").
     const int urgent = m_control->sendUrgent(QByteArray("\xff\xf4\xff\xf2", 4));
     m_aborting = true;
+    m_abortGivenUp = false;
     struct Aborting
     {
         bool& flag;
         ~Aborting() { flag = false; }
     } aborting{m_aborting};
-    const int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
+    int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
+    // A line read while the connection was being given up (the closing delivery) is no answer to
+    // the ABOR: the abort ends as interrupted.
+    if (m_abortGivenUp && result == 0)
+        result = fail(CIPPortMsg::Interrupted);
     m_data->shutDown();
     return result;
 }

@@ -173,5 +173,6 @@ private:
     bool m_uploading = false;
     bool m_portFromHost = false; // the port came with the host name
     bool m_aborting = false; // an ABOR waits for its answer
+    bool m_abortGivenUp = false; // a second abort closed the connection under that wait
     NetworkWait* m_dataWait = nullptr;
 };
