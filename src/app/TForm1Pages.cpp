@@ -501,18 +501,23 @@ void TForm1::buildOptionsPage()
     auto* title = new QLabel(QStringLiteral("Double click to visit a website:"), page);
     title->setGeometry(10, 8, 250, 17);
     gotolist = named(new QListWidget(page), "gotolist", HelpOptions);
-    gotolist->setGeometry(10, 27, 260, 340);
+    gotolist->setGeometry(10, 27, 260, 306);
+    // The stall time-out sits under the site list, so the settings panel and the secure panel
+    // below it keep their places.
+    auto* timeoutLabel = new QLabel(QStringLiteral("Time-out Without Progress (seconds):"), page);
+    timeoutLabel->setGeometry(10, 345, 200, 16);
+    timeoutedit = named(edit(page, QStringLiteral("120")), "timeoutedit", HelpOptions);
+    timeoutedit->setGeometry(210, 342, 60, FieldHeight);
 
     auto* panel = new QGroupBox(QStringLiteral("Settings:"), page);
     panel->setObjectName(QStringLiteral("settingspanel"));
-    panel->setGeometry(290, 20, 292, 318);
+    panel->setGeometry(290, 20, 292, 270);
     static const EditRow rows[] = {
         {&TForm1::smtpedit, "smtpedit", "Your SMTP Server:", ""},
         {&TForm1::emailedit, "emailedit", "Your E-Mail Address", ""},
         {&TForm1::nameedit, "nameedit", "Your Name:", ""},
         {&TForm1::proxyedit, "proxyedit", "Proxy Server (If any):", ""},
         {&TForm1::portedit, "portedit", "Proxy Port:", "80"},
-        {&TForm1::timeoutedit, "timeoutedit", "Time-out Without Progress (seconds):", "120"},
     };
     int y = 24;
     for (const EditRow& row : rows) {
