@@ -12,7 +12,16 @@ HttpPort::HttpPort(Listener* listener, QObject* parent)
 void HttpPort::startResponse()
 {
     m_reader.reset();
+    m_tunnelAnswer = false;
+    setStopAfterOneLine(false);
     setEol("\r\n", DelimiterMode::AnyChar);
+}
+
+void HttpPort::setTunnelAnswer(bool on)
+{
+    m_tunnelAnswer = on;
+    setStopAfterOneLine(on);
+    setAcceptData(true);
 }
 
 void HttpPort::onConnected(int error)
@@ -31,6 +40,8 @@ void HttpPort::onDisconnected(int error)
 void HttpPort::onDataIn(const QByteArray& data, bool delimited)
 {
     CIPPortMsgPlusFile::onDataIn(data, delimited);
+    if (m_tunnelAnswer)
+        return;
     const HttpResponseReader::Result read = m_reader.put(data, delimited);
     if (read.bodyBegins) {
         // Whatever follows, in this receive or later ones, is body: no more line cutting.

@@ -28,6 +28,9 @@ public:
     const HttpResponseReader& reader() const { return m_reader; }
     // Prepares for a new response: reader reset, lines cut at CR LF, CR or LF.
     void startResponse();
+    // On: received lines are only kept as reply lines (waitForReply(), one per wait), not read as
+    // the response; used for a proxy's answer to CONNECT before the tunnel carries the request.
+    void setTunnelAnswer(bool on);
 
 protected:
     void onConnected(int error) override;
@@ -38,4 +41,5 @@ protected:
 private:
     Listener* m_listener;
     HttpResponseReader m_reader;
+    bool m_tunnelAnswer = false;
 };

@@ -136,10 +136,9 @@ void THTTP::performRequest(const QByteArray& method)
     } else if (m_scheme.toLower() != QLatin1String("http") && !secure()) {
         return failAction({NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")});
     }
-    if (secure() && !m_proxyServer.isEmpty())
-        return failAction(
-            {NetResult::Kind::Client, 153, QStringLiteral("An https address cannot go through the proxy.")});
-    m_port->setTlsOnConnect(secure(), m_server, m_caFile);
+    // Through a proxy, TLS starts only once the proxy has opened the tunnel.
+    const bool tunnel = secure() && !m_proxyServer.isEmpty();
+    m_port->setTlsOnConnect(secure() && !tunnel, m_server, m_caFile);
 
     // The file is checked before anything goes out, so that a missing one sends no half request.
     const bool post = method == "POST";
@@ -159,6 +158,11 @@ void THTTP::performRequest(const QByteArray& method)
     if (const int connected = m_port->connectAndWait())
         return failAction(
             NetResult::fromPort(connected, connected == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
+    if (tunnel) {
+        openTunnel();
+        if (m_result.code != 0)
+            return;
+    }
 
     QByteArray head = requestHead(method, fileSize);
     if (post)
@@ -188,10 +192,45 @@ void THTTP::performRequest(const QByteArray& method)
         failAction({NetResult::Kind::Http, status, description});
 }
 
+void THTTP::openTunnel()
+{
+    const QByteArray authority = requestTarget(m_server.toUtf8()) + ':' + QByteArray::number(m_urlPort);
+    m_port->setTunnelAnswer(true);
+    int result = m_port->sendAll("CONNECT " + authority + " HTTP/1.0" + CRLF + "Host: " + authority + CRLF + CRLF);
+    // The status line, then header lines up to the empty one; nothing else comes before TLS.
+    QByteArray statusLine;
+    for (bool first = true; result == 0; first = false) {
+        result = m_port->waitForReply();
+        if (result != 0)
+            break;
+        const QByteArray line = m_port->replyBuffer();
+        if (first)
+            statusLine = line;
+        else if (line.isEmpty())
+            break;
+    }
+    if (result != 0)
+        return failAction(NetResult::fromPort(result));
+    m_port->startResponse();
+    const QList<QByteArray> parts = statusLine.split(' ');
+    const bool opened = parts.size() >= 2 && parts[0].startsWith("HTTP/") && parts[1].size() == 3
+        && parts[1].startsWith('2');
+    if (!opened)
+        return failAction({NetResult::Kind::Http, 151,
+            QStringLiteral("The proxy did not open a tunnel to %1: %2")
+                .arg(QString::fromUtf8(authority), QString::fromUtf8(statusLine))});
+    if (const int secured = m_port->startTlsAndWait(m_server, m_caFile))
+        return failAction(
+            NetResult::fromPort(secured, secured == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
+    // The response is read as it arrives, as on a direct connection.
+    m_port->setAcceptData(true);
+}
+
 QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
 {
     QByteArray target = m_path;
-    if (!m_proxyServer.isEmpty()) {
+    // An https request goes through the proxy's tunnel as it would go to the server itself.
+    if (!m_proxyServer.isEmpty() && !secure()) {
         QByteArray prefix = m_scheme.toUtf8() + "://" + m_server.toUtf8();
         if (m_urlPort != 80)
             prefix += ':' + QByteArray::number(m_urlPort);

@@ -121,6 +121,9 @@ private:
     bool secure() const;
     void request(const QByteArray& method);
     void performRequest(const QByteArray& method);
+    // Asks the proxy with CONNECT for a tunnel to the server and starts TLS through it; a failure
+    // is stored (and raised) as the action's.
+    void openTunnel();
     QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
     // Stores the error (the standard description when none is given) and raises it if asked to.
     void failAction(const NetResult& result);

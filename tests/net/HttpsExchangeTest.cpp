@@ -105,6 +105,55 @@ TEST_F(HttpsExchange, FormPostWithFileArrivesByteForByte)
     EXPECT_EQ(m_http.URLPort(), 443);
 }
 
+// Through a proxy, the request goes through a CONNECT tunnel exactly as it goes to the server
+// itself; the proxy sees only the CONNECT, never the request.
+TEST_F(HttpsExchange, ThroughProxyTunnel)
+{
+    auto peer = startPeer(QStringLiteral("good"));
+    const QString proxyRecord = m_base.file(QStringLiteral("proxy"));
+    const auto startProxy = [&](const QStringList& extra) {
+        auto proxy = std::make_unique<PeerProcess>(QStringLiteral("http_proxy.py"),
+            QStringList{QStringLiteral("--record"), proxyRecord, QStringLiteral("--upstream"),
+                QString::number(peer->port()), QStringLiteral("--lifetime"), QStringLiteral("90")}
+                + extra);
+        EXPECT_TRUE(proxy->started()) << proxy->errors().toStdString();
+        m_http.setProxyServer(QStringLiteral("127.0.0.1"));
+        m_http.setProxyPort(proxy->port());
+        return proxy;
+    };
+    const QByteArray form = "name=A&B=C%20D&notes=line one\r\nline two\r\n";
+    // The proxy reaches the server whatever port the address names: this one is never connected to here.
+    m_http.setURL(QStringLiteral("https://127.0.0.1:8443/cgi-bin/submit.cgi"));
+    m_http.setCAFile(s_authority->caFile());
+    m_http.setContentType(QStringLiteral("application/x-www-form-urlencoded"));
+    m_http.setPostData(form);
+    const QByteArray connect = "CONNECT 127.0.0.1:8443 HTTP/1.0\r\nHost: 127.0.0.1:8443\r\n\r\n";
+    {
+        auto proxy = startProxy({});
+        QByteArray body;
+        QObject::connect(&m_http, &THTTP::OnTransfer, [&](qint64, const QByteArray& piece) { body += piece; });
+        ASSERT_EQ(run(m_http, httpPost), QString()) << proxy->errors().toStdString() << peer->errors().toStdString();
+        const QByteArrayList requests = recorded();
+        ASSERT_EQ(requests.size(), 1);
+        EXPECT_EQ(requests[0],
+            "POST /cgi-bin/submit.cgi HTTP/1.0\r\nUser-Agent: Halvern's HTTP Component V1.0\r\n"
+            "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
+                + QByteArray::number(form.size()) + "\r\n\r\n" + form);
+        EXPECT_EQ(m_http.StatusLine(), QStringLiteral("HTTP/1.0 200 OK"));
+        EXPECT_EQ(body, "<html><body>200 OK</body></html>\r\n");
+        QFile atProxy(proxyRecord + QStringLiteral("/0001.req"));
+        ASSERT_TRUE(atProxy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(atProxy.readAll(), connect);
+    }
+    {
+        auto proxy = startProxy({QStringLiteral("--refuse-connect"), QStringLiteral("403 Forbidden")});
+        EXPECT_EQ(run(m_http, httpPost),
+            QStringLiteral("151: The proxy did not open a tunnel to 127.0.0.1:8443: HTTP/1.0 403 Forbidden"));
+        // Nothing of the request went anywhere.
+        EXPECT_EQ(recorded().size(), 1);
+    }
+}
+
 struct RefusalCase
 {
     const char* certificate;

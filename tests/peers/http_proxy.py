@@ -5,14 +5,18 @@ Prints "PORT <n>" once listening. Each request carries an absolute URL
 ("GET http://www.example.com:8080/path HTTP/1.0"); it is saved byte for byte as DIR/0001.req, ...
 and then forwarded, with the path alone in its request line, to 127.0.0.1:UPSTREAM whatever host
 and port the URL names (the proxy never resolves or contacts any other host); the upstream's
-answer is relayed back. Exits by itself after --lifetime seconds.
+answer is relayed back. A CONNECT request is saved too and answered "200 Connection established",
+after which the bytes of both directions are passed between the client and 127.0.0.1:UPSTREAM as
+they come (a tunnel, say for TLS) until the upstream closes. Exits by itself after --lifetime seconds.
 
   --record DIR           where requests are saved (required)
   --upstream PORT        the local server every request goes to (required)
   --lifetime SECONDS     stop after that long (default 120)
+  --refuse-connect TEXT  answer CONNECT with "HTTP/1.0 TEXT" (say "403 Forbidden") instead
 """
 
 import argparse
+import select
 import socket
 import socketserver
 import sys
@@ -52,6 +56,9 @@ class Handler(socketserver.StreamRequestHandler):
         except ValueError:
             self.wfile.write(b"HTTP/1.0 400 Bad Request\r\n\r\n")
             return
+        if method == "CONNECT":
+            self.tunnel()
+            return
         url = urllib.parse.urlsplit(target)
         path = url.path or "/"
         if url.query:
@@ -71,6 +78,38 @@ class Handler(socketserver.StreamRequestHandler):
             self.wfile.write(b"HTTP/1.0 502 Bad Gateway\r\n\r\n")
 
 
+    def tunnel(self):
+        if self.config.refuse_connect:
+            self.wfile.write(("HTTP/1.0 %s\r\n\r\n" % self.config.refuse_connect).encode("latin-1"))
+            return
+        try:
+            upstream = socket.create_connection(("127.0.0.1", self.config.upstream), timeout=30)
+        except OSError as error:
+            sys.stderr.write("http_proxy: %s\n" % error)
+            self.wfile.write(b"HTTP/1.0 502 Bad Gateway\r\n\r\n")
+            return
+        self.wfile.write(b"HTTP/1.0 200 Connection established\r\n\r\n")
+        self.wfile.flush()
+        client = self.connection
+        with upstream:
+            client_open = True
+            while True:
+                ready, _, _ = select.select([client, upstream] if client_open else [upstream], [], [], 30)
+                if not ready:
+                    return
+                if upstream in ready:
+                    chunk = upstream.recv(65536)
+                    if not chunk:
+                        return
+                    client.sendall(chunk)
+                if client_open and client in ready:
+                    chunk = client.recv(65536)
+                    if chunk:
+                        upstream.sendall(chunk)
+                    else:
+                        client_open = False
+                        upstream.shutdown(socket.SHUT_WR)
+
 
 class Server(socketserver.ThreadingMixIn, socketserver.TCPServer):
     daemon_threads = True
@@ -82,6 +121,7 @@ def main():
     parser.add_argument("--record", required=True)
     parser.add_argument("--upstream", type=int, required=True)
     parser.add_argument("--lifetime", type=float, default=120.0)
+    parser.add_argument("--refuse-connect")
     args = parser.parse_args()
     Handler.requests = RequestFiles(args.record)
     Handler.config = args
