@@ -177,8 +177,9 @@ void THTTP::performRequest(const QByteArray& method)
     if (sent != 0 && (sent == CIPPortMsg::Interrupted || m_port->hasSocket() || !m_port->reader().hasStatusLine()))
         return failAction(NetResult::fromPort(sent));
 
+    // A secure connection that failed while receiving says why (a record cut short, for one).
     if (const int closed = m_port->waitForDisconnect())
-        return failAction(NetResult::fromPort(closed));
+        return failAction(NetResult::fromPort(closed, secure() ? m_port->tlsErrorText() : QString()));
 
     // The outcome is this action's, whatever a handler tried meanwhile.
     m_result = {};

@@ -169,7 +169,16 @@ TlsSession::Step TlsSession::read(char* data, qint64 size, qint64* count)
         *count = qint64(done);
         return Step::Done;
     }
-    return failure(SSL_get_error(m_ssl, result), result);
+    const int sslError = SSL_get_error(m_ssl, result);
+    // An end without the closing alert counts as a clean one only between records: the start of
+    // a record left unfinished means the connection was cut, and what came before may be cut short.
+    if (sslError == SSL_ERROR_ZERO_RETURN && SSL_has_pending(m_ssl)) {
+        m_errorText = QStringLiteral("Secure connection to %1 failed: the server closed the connection in the "
+                                     "middle of a TLS record.")
+                          .arg(m_host);
+        return Step::Failed;
+    }
+    return failure(sslError, result);
 }
 
 TlsSession::Step TlsSession::write(const char* data, qint64 size, qint64* count)

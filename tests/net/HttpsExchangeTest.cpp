@@ -194,4 +194,29 @@ TEST_F(HttpsExchange, PeerHangingUpInTheHandshakeEndsWithAnError)
     EXPECT_TRUE(error.endsWith(QStringLiteral(" during the handshake."))) << error.toStdString();
 }
 
+// A connection cut inside a TLS record (after the handshake) must end the action with an error:
+// the bytes of a cut record are no part of the answer, and the close is no clean end of it.
+TEST_F(HttpsExchange, PeerClosingInsideARecordEndsWithAnError)
+{
+    for (const char* cut : {"record", "header"}) {
+        SCOPED_TRACE(cut);
+        PeerProcess peer(QStringLiteral("tls_cut_peer.py"),
+            {QStringLiteral("--tls"), s_authority->certFile(QStringLiteral("good")),
+                s_authority->keyFile(QStringLiteral("good")), QStringLiteral("--cut"), QString::fromLatin1(cut),
+                QStringLiteral("--lifetime"), QStringLiteral("60")});
+        ASSERT_TRUE(peer.started()) << peer.errors().toStdString();
+        m_http.setURL(QStringLiteral("https://127.0.0.1:%1/page").arg(peer.port()));
+        m_http.setCAFile(s_authority->caFile());
+        QByteArray body;
+        const auto connection
+            = QObject::connect(&m_http, &THTTP::OnTransfer, [&](qint64, const QByteArray& piece) { body += piece; });
+        const QString error = run(m_http, httpGet);
+        QObject::disconnect(connection);
+        EXPECT_EQ(error,
+            QStringLiteral("10054: Secure connection to 127.0.0.1 failed: the server closed the connection in the "
+                           "middle of a TLS record."));
+        EXPECT_TRUE(body.isEmpty());
+    }
+}
+
 } // namespace
