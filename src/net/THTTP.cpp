@@ -199,27 +199,33 @@ void THTTP::openTunnel()
     m_port->setTunnelAnswer(true);
     int result = m_port->sendAll("CONNECT " + authority + " HTTP/1.0" + CRLF + "Host: " + authority + CRLF + CRLF);
     // The status line, then header lines up to the empty one; nothing else comes before TLS.
+    constexpr int MaxAnswerLines = 100;
     QByteArray statusLine;
-    for (bool first = true; result == 0; first = false) {
+    for (int lines = 0; result == 0; ++lines) {
+        if (lines > MaxAnswerLines) {
+            result = CIPPortMsg::Interrupted;
+            break;
+        }
         result = m_port->waitForReply();
         if (result != 0)
             break;
         const QByteArray line = m_port->replyBuffer();
-        if (first)
+        if (lines == 0)
             statusLine = line;
         else if (line.isEmpty())
             break;
     }
-    if (result != 0)
-        return failAction(NetResult::fromPort(result));
     m_port->startResponse();
     const QList<QByteArray> parts = statusLine.split(' ');
-    const bool opened = parts.size() >= 2 && parts[0].startsWith("HTTP/") && parts[1].size() == 3
-        && parts[1].startsWith('2');
-    if (!opened)
+    const bool opened
+        = parts.size() >= 2 && parts[0].startsWith("HTTP/") && parts[1].size() == 3 && parts[1].startsWith('2');
+    // A refusal is reported as such, also when the proxy closes without ending its answer.
+    if (!opened && (result == 0 || !statusLine.isEmpty()))
         return failAction({NetResult::Kind::Http, 151,
             QStringLiteral("The proxy did not open a tunnel to %1: %2")
                 .arg(QString::fromUtf8(authority), QString::fromUtf8(statusLine))});
+    if (result != 0)
+        return failAction(NetResult::fromPort(result));
     if (const int secured = m_port->startTlsAndWait(m_server, m_caFile))
         return failAction(
             NetResult::fromPort(secured, secured == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
