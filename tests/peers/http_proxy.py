@@ -12,7 +12,7 @@ they come (a tunnel, say for TLS) until the upstream closes. Exits by itself aft
   --record DIR           where requests are saved (required)
   --upstream PORT        the local server every request goes to (required)
   --lifetime SECONDS     stop after that long (default 120)
-  --refuse-connect TEXT  answer CONNECT with "HTTP/1.0 TEXT" (say "403 Forbidden") instead
+  --refuse-connect TEXT  answer CONNECT with TEXT instead and close ("\r\n" in it stands for CR LF)
 """
 
 import argparse
@@ -80,7 +80,7 @@ class Handler(socketserver.StreamRequestHandler):
 
     def tunnel(self):
         if self.config.refuse_connect:
-            self.wfile.write(("HTTP/1.0 %s\r\n\r\n" % self.config.refuse_connect).encode("latin-1"))
+            self.wfile.write(self.config.refuse_connect.replace("\\r\\n", "\r\n").encode("latin-1"))
             return
         try:
             upstream = socket.create_connection(("127.0.0.1", self.config.upstream), timeout=30)
