@@ -4,6 +4,7 @@
 //      file to the same sink.
 // Usage: http_bench [--stall-seconds S] [--megabytes N] [--rounds R]
 
+#include "BenchSupport.h"
 #include "net/THTTP.h"
 
 #include <QCoreApplication>
@@ -14,50 +15,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// The sink server; stops by itself after its lifetime, or when this object goes.
-class Sink
-{
-public:
-    explicit Sink(double stall)
-    {
-        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments({QStringLiteral(QUILLET_SOURCE_DIR "/bench/http_sink.py"), QStringLiteral("--stall"),
-            QString::number(stall), QStringLiteral("--lifetime"), QStringLiteral("600")});
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        QByteArray line;
-        while (m_process.waitForReadyRead(10000)) {
-            line += m_process.readAllStandardOutput();
-            if (line.contains('\n'))
-                break;
-        }
-        if (line.startsWith("PORT "))
-            m_port = quint16(line.mid(5).trimmed().toUInt());
-    }
-    ~Sink()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    quint16 port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    quint16 m_port = 0;
-};
 
 QString sinkUrl(quint16 port)
 {
@@ -91,13 +51,7 @@ double curlSeconds(quint16 port, const QString& file)
             QLatin1Char('@') + file, sinkUrl(port)});
     if (!curl.waitForFinished(120000) || curl.exitCode() != 0)
         return -1;
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
+    return seconds(timer);
 }
 
 } // namespace
@@ -123,7 +77,8 @@ int main(int argc, char** argv)
 
     // (a) A stalled answer.
     {
-        Sink sink(stall);
+        const BenchPeer sink(QStringLiteral("bench/http_sink.py"),
+            {QStringLiteral("--stall"), QString::number(stall), QStringLiteral("--lifetime"), QStringLiteral("600")});
         if (!sink.port()) {
             std::fprintf(stderr, "http_bench: the sink did not start\n");
             return 2;
@@ -136,24 +91,16 @@ int main(int argc, char** argv)
         http.setPostData("a=1");
         http.setAction(httpPost);
         const double cpu = cpuSeconds() - before;
-        std::printf("(a) stalled answer: waited %.2f s, CPU time %.4f s (target < 0.05 s)\n",
-            double(wall.nsecsElapsed()) / 1e9, cpu);
+        std::printf("(a) stalled answer: waited %.2f s, CPU time %.4f s (target < 0.05 s)\n", seconds(wall), cpu);
     }
 
     // (b) A large attached file.
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("upload.bin"));
-    {
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly))
-            return 2;
-        QByteArray block(1 << 20, Qt::Uninitialized);
-        for (int i = 0; i < block.size(); ++i)
-            block[i] = char(i * 2654435761u >> 24);
-        for (int i = 0; i < megabytes; ++i)
-            out.write(block);
-    }
-    Sink sink(0);
+    if (!writePatternFile(file, megabytes))
+        return 2;
+    const BenchPeer sink(QStringLiteral("bench/http_sink.py"),
+        {QStringLiteral("--stall"), QString::number(0), QStringLiteral("--lifetime"), QStringLiteral("600")});
     if (!sink.port())
         return 2;
     std::vector<double> ours;
@@ -163,7 +110,7 @@ int main(int argc, char** argv)
         timer.start();
         if (!post(http, sink.port(), file))
             return 1;
-        ours.push_back(double(timer.nsecsElapsed()) / 1e9);
+        ours.push_back(seconds(timer));
         const double c = curlSeconds(sink.port(), file);
         if (c < 0) {
             std::fprintf(stderr, "http_bench: curl failed\n");

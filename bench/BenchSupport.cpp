@@ -1,0 +1,94 @@
+#include "BenchSupport.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <sys/resource.h>
+
+BenchPeer::BenchPeer(const QString& script, const QStringList& args, bool discardErrors)
+{
+    m_process.setProgram(QStringLiteral("/usr/bin/python3"));
+    m_process.setArguments(QStringList{QStringLiteral(QUILLET_SOURCE_DIR "/") + script} + args);
+    if (discardErrors)
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+    else
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start();
+    QByteArray line;
+    while (m_process.waitForReadyRead(10000)) {
+        line += m_process.readAllStandardOutput();
+        if (line.contains('\n'))
+            break;
+    }
+    if (line.startsWith("PORT "))
+        m_port = quint16(line.mid(5).trimmed().toUInt());
+}
+
+BenchPeer::~BenchPeer()
+{
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long peakKB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+double seconds(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
+}
+
+bool writePatternFile(const QString& path, int megabytes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (int i = 0; i < block.size(); ++i)
+        block[i] = char(i * 2654435761u >> 24);
+    for (int i = 0; i < megabytes; ++i)
+        out.write(block);
+    return true;
+}
+
+bool writeRandomFile(const QString& path, int megabytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (int i = 0; i < megabytes; ++i) {
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(chunk.data()), chunk.size() / 4);
+        file.write(chunk);
+    }
+    return true;
+}
+
+bool runQuietly(const QString& program, const QStringList& args, int timeoutMs)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, args);
+    return process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
