@@ -1,9 +1,13 @@
 #include "BenchSupport.h"
 
+#include "net/TmsMessage.h"
+#include "net/TmsSMTP.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cstring>
 #include <sys/resource.h>
 
 BenchPeer::BenchPeer(const QString& script, const QStringList& args, bool discardErrors)
@@ -91,4 +95,40 @@ bool runQuietly(const QString& program, const QStringList& args, int timeoutMs)
     process.start(program, args);
     return process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
+}
+
+double secondsToRun(const QString& program, const QStringList& args, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    return runQuietly(program, args, timeoutMs) ? seconds(timer) : -1;
+}
+
+double numberOption(int argc, char** argv, const char* name, double fallback)
+{
+    double value = fallback;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (argv[i][0] == '-' && argv[i][1] == '-' && std::strcmp(argv[i] + 2, name) == 0)
+            value = QByteArray(argv[i + 1]).toDouble();
+    }
+    return value;
+}
+
+void sendAttachmentMail(TmsSMTP& smtp, const QString& attachment, const QString& encodedCopy)
+{
+    TmsMessage message;
+    message.Sender = {QStringLiteral("Bench"), QStringLiteral("bench@local.example")};
+    message.Recipients.Add(QStringLiteral("sink@local.example"));
+    message.setSubject(QStringLiteral("Attachment"));
+    message.Body = QStringList{QStringLiteral("See the attachment.")};
+    message.attachments().AddFile(attachment);
+    smtp.setWinsockLoaded(true);
+    smtp.MailMessage = &message;
+    smtp.Send();
+    smtp.MailMessage = nullptr;
+    if (!encodedCopy.isEmpty()) {
+        QFile out(encodedCopy);
+        if (out.open(QIODevice::WriteOnly))
+            message.Encode(out);
+    }
 }

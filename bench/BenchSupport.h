@@ -9,6 +9,8 @@
 
 #include <vector>
 
+class TmsSMTP;
+
 // A stand-in server script of the source tree run by Debian's python3, which prints "PORT n" once
 // it listens. It stops by itself after its lifetime, or when this object goes; port() is 0 when it
 // did not start.
@@ -40,3 +42,12 @@ bool writeRandomFile(const QString& path, int megabytes);
 
 // Runs program to its end, standard output discarded, errors shown; true when it exited with 0.
 bool runQuietly(const QString& program, const QStringList& args, int timeoutMs = 300000);
+// The same, timed: its wall-clock seconds, or -1 when it failed.
+double secondsToRun(const QString& program, const QStringList& args, int timeoutMs = 300000);
+
+// The value after "--name" among the command line's option pairs, or fallback.
+double numberOption(int argc, char** argv, const char* name, double fallback);
+
+// Sends the benchmarks' mail, one attachment, through smtp as the caller set it up (server,
+// security); when encodedCopy is given, also writes the encoded message there for curl to send.
+void sendAttachmentMail(TmsSMTP& smtp, const QString& attachment, const QString& encodedCopy = QString());

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -41,17 +40,12 @@ bool post(THTTP& http, quint16 port, const QString& file)
 
 double curlSeconds(quint16 port, const QString& file)
 {
-    QProcess curl;
-    QElapsedTimer timer;
-    timer.start();
-    curl.start(QStringLiteral("curl"),
+    return secondsToRun(QStringLiteral("curl"),
         {QStringLiteral("-s"), QStringLiteral("-S"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
             QStringLiteral("-H"), QStringLiteral("Expect:"), QStringLiteral("-H"),
             QStringLiteral("Content-Type: application/octet-stream"), QStringLiteral("--data-binary"),
-            QLatin1Char('@') + file, sinkUrl(port)});
-    if (!curl.waitForFinished(120000) || curl.exitCode() != 0)
-        return -1;
-    return seconds(timer);
+            QLatin1Char('@') + file, sinkUrl(port)},
+        120000);
 }
 
 } // namespace
@@ -59,18 +53,9 @@ double curlSeconds(quint16 port, const QString& file)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    double stall = 5.0;
-    int megabytes = 50;
-    int rounds = 5;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--stall-seconds"))
-            stall = args[i + 1].toDouble();
-        else if (args[i] == QLatin1String("--megabytes"))
-            megabytes = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--rounds"))
-            rounds = std::max(1, args[i + 1].toInt());
-    }
+    const double stall = numberOption(argc, argv, "stall-seconds", 5.0);
+    const int megabytes = int(numberOption(argc, argv, "megabytes", 50));
+    const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 5)));
 
     THTTP http;
     http.setWinsockLoaded(true);

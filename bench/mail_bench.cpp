@@ -4,7 +4,6 @@
 // Usage: mail_bench [--megabytes N] [--rounds R]
 
 #include "BenchSupport.h"
-#include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
 #include <QCoreApplication>
@@ -20,15 +19,8 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int megabytes = 20;
-    int rounds = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const QByteArray option = argv[i];
-        if (option == "--megabytes")
-            megabytes = atoi(argv[i + 1]);
-        else if (option == "--rounds")
-            rounds = std::max(1, atoi(argv[i + 1]));
-    }
+    const int megabytes = int(numberOption(argc, argv, "megabytes", 20));
+    const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 3)));
 
     QTemporaryDir dir;
     const QString attachment = dir.filePath(QStringLiteral("payload.bin"));
@@ -50,35 +42,21 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         {
-            TmsMessage message;
-            message.Sender = {QStringLiteral("Bench"), QStringLiteral("bench@local.example")};
-            message.Recipients.Add(QStringLiteral("sink@local.example"));
-            message.setSubject(QStringLiteral("Attachment"));
-            message.Body = QStringList{QStringLiteral("See the attachment.")};
-            message.attachments().AddFile(attachment);
             TmsSMTP smtp;
-            smtp.setWinsockLoaded(true);
             smtp.Server = address;
-            smtp.MailMessage = &message;
-            smtp.Send();
-            if (round == 0) {
-                QFile out(encoded);
-                if (out.open(QIODevice::WriteOnly))
-                    message.Encode(out);
-            }
+            sendAttachmentMail(smtp, attachment, round == 0 ? encoded : QString());
         }
         ours.push_back(seconds(timer));
 
-        timer.restart();
-        const int code = QProcess::execute(QStringLiteral("curl"),
+        const double c = secondsToRun(QStringLiteral("curl"),
             {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--mail-from"),
                 QStringLiteral("bench@local.example"), QStringLiteral("--mail-rcpt"),
                 QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"), encoded});
-        theirs.push_back(seconds(timer));
-        if (code != 0) {
-            std::fprintf(stderr, "mail_bench: curl failed (%d)\n", code);
+        if (c < 0) {
+            std::fprintf(stderr, "mail_bench: curl failed\n");
             return 1;
         }
+        theirs.push_back(c);
     }
     const double a = median(ours), b = median(theirs);
     std::printf("mail path: %d MB attachment, median of %d: %.3f s; curl (same message, same server): %.3f s; "

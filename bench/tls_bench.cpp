@@ -6,7 +6,6 @@
 
 #include "BenchSupport.h"
 #include "net/THTTP.h"
-#include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
 #include <QCoreApplication>
@@ -56,18 +55,9 @@ bool makeAuthority(const QTemporaryDir& dir)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int httpMegabytes = 50;
-    int mailMegabytes = 20;
-    int rounds = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const QByteArray option = argv[i];
-        if (option == "--http-megabytes")
-            httpMegabytes = atoi(argv[i + 1]);
-        else if (option == "--mail-megabytes")
-            mailMegabytes = atoi(argv[i + 1]);
-        else if (option == "--rounds")
-            rounds = std::max(1, atoi(argv[i + 1]));
-    }
+    const int httpMegabytes = int(numberOption(argc, argv, "http-megabytes", 50));
+    const int mailMegabytes = int(numberOption(argc, argv, "mail-megabytes", 20));
+    const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 3)));
 
     QTemporaryDir dir;
     if (!makeAuthority(dir)) {
@@ -101,15 +91,15 @@ int main(int argc, char** argv)
         http.setAttachedFile(upload);
         http.setAction(httpPost);
         ours.push_back(seconds(timer));
-        timer.restart();
-        if (!runQuietly(QStringLiteral("curl"),
-                {QStringLiteral("-sS"), QStringLiteral("--http1.0"), QStringLiteral("--cacert"), ca,
-                    QStringLiteral("-H"), QStringLiteral("Content-Type: application/octet-stream"),
-                    QStringLiteral("--data-binary"), QStringLiteral("@") + upload, url})) {
+        const double c = secondsToRun(QStringLiteral("curl"),
+            {QStringLiteral("-sS"), QStringLiteral("--http1.0"), QStringLiteral("--cacert"), ca, QStringLiteral("-H"),
+                QStringLiteral("Content-Type: application/octet-stream"), QStringLiteral("--data-binary"),
+                QStringLiteral("@") + upload, url});
+        if (c < 0) {
             std::fprintf(stderr, "tls_bench: curl failed on HTTPS\n");
             return 1;
         }
-        theirs.push_back(seconds(timer));
+        theirs.push_back(c);
     }
     const double httpOurs = median(ours), httpCurl = median(theirs);
 
@@ -130,36 +120,23 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         {
-            TmsMessage message;
-            message.Sender = {QStringLiteral("Bench"), QStringLiteral("bench@local.example")};
-            message.Recipients.Add(QStringLiteral("sink@local.example"));
-            message.setSubject(QStringLiteral("Attachment"));
-            message.Body = QStringList{QStringLiteral("See the attachment.")};
-            message.attachments().AddFile(attachment);
             TmsSMTP smtp;
-            smtp.setWinsockLoaded(true);
             smtp.Server = address;
             smtp.Security = SmtpSecurity::StartTls;
             smtp.CAFile = ca;
-            smtp.MailMessage = &message;
-            smtp.Send();
-            if (round == 0) {
-                QFile out(encoded);
-                if (out.open(QIODevice::WriteOnly))
-                    message.Encode(out);
-            }
+            sendAttachmentMail(smtp, attachment, round == 0 ? encoded : QString());
         }
         ours.push_back(seconds(timer));
-        timer.restart();
-        if (!runQuietly(QStringLiteral("curl"),
-                {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--ssl-reqd"),
-                    QStringLiteral("--cacert"), ca, QStringLiteral("--mail-from"),
-                    QStringLiteral("bench@local.example"), QStringLiteral("--mail-rcpt"),
-                    QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"), encoded})) {
+        const double c = secondsToRun(QStringLiteral("curl"),
+            {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--ssl-reqd"),
+                QStringLiteral("--cacert"), ca, QStringLiteral("--mail-from"), QStringLiteral("bench@local.example"),
+                QStringLiteral("--mail-rcpt"), QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"),
+                encoded});
+        if (c < 0) {
             std::fprintf(stderr, "tls_bench: curl failed on SMTP\n");
             return 1;
         }
-        theirs.push_back(seconds(timer));
+        theirs.push_back(c);
     }
     const double mailOurs = median(ours), mailCurl = median(theirs);
 
