@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
 
@@ -59,6 +60,17 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? -1 : values[values.size() / 2];
+}
+
+void printBestOf(const QString& label, const char* oursName, const std::vector<double>& ours, const char* theirsName,
+    const std::vector<double>& theirs)
+{
+    if (ours.empty() || theirs.empty())
+        return;
+    const double a = *std::min_element(ours.begin(), ours.end());
+    const double b = *std::min_element(theirs.begin(), theirs.end());
+    std::printf("%s, best of %zu: %s %.3f s, %s %.3f s, ratio %.2f (target <= 1.25); medians %.3f s and %.3f s\n",
+        qPrintable(label), ours.size(), oursName, a, theirsName, b, a / b, median(ours), median(theirs));
 }
 
 bool writePatternFile(const QString& path, int megabytes)

@@ -36,6 +36,11 @@ double seconds(const QElapsedTimer& timer);
 // The middle value of several rounds, -1 when there are none.
 double median(std::vector<double> values);
 
+// Prints "<label>, best of R: <ours> s, <theirs> s, ratio, medians" for interleaved rounds: on a
+// shared machine the best round is the steadiest figure, the median stands beside it.
+void printBestOf(const QString& label, const char* oursName, const std::vector<double>& ours, const char* theirsName,
+    const std::vector<double>& theirs);
+
 // megabytes of a fixed, incompressible-looking pattern, or of random bytes.
 bool writePatternFile(const QString& path, int megabytes);
 bool writeRandomFile(const QString& path, int megabytes);

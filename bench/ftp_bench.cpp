@@ -114,12 +114,6 @@ int main(int argc, char** argv)
         }
         theirs.push_back(c);
     }
-    // The machine is shared: the best of several interleaved rounds is the steadiest figure,
-    // the median is printed beside it.
-    const double a = *std::min_element(ours.begin(), ours.end());
-    const double b = *std::min_element(theirs.begin(), theirs.end());
-    std::printf("(b) active-mode upload of %d MB, best of %d: TFTP %.3f s, curl -P - %.3f s, ratio %.2f "
-                "(target <= 1.25); medians %.3f s and %.3f s\n",
-        megabytes, rounds, a, b, a / b, median(ours), median(theirs));
+    printBestOf(QStringLiteral("(b) active-mode upload of %1 MB").arg(megabytes), "TFTP", ours, "curl -P -", theirs);
     return 0;
 }

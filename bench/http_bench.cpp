@@ -103,12 +103,6 @@ int main(int argc, char** argv)
         }
         theirs.push_back(c);
     }
-    // The machine is shared: the best of several interleaved rounds is the steadiest figure,
-    // the median is printed beside it.
-    const double a = *std::min_element(ours.begin(), ours.end());
-    const double b = *std::min_element(theirs.begin(), theirs.end());
-    std::printf("(b) POST of a %d MB AttachedFile, best of %d: THTTP %.3f s, curl %.3f s, ratio %.2f "
-                "(target <= 1.25); medians %.3f s and %.3f s\n",
-        megabytes, rounds, a, b, a / b, median(ours), median(theirs));
+    printBestOf(QStringLiteral("(b) POST of a %1 MB AttachedFile").arg(megabytes), "THTTP", ours, "curl", theirs);
     return 0;
 }
