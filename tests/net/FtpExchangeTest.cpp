@@ -1,6 +1,7 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 
@@ -26,10 +27,6 @@ class FtpExchange : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(90000);
         m_ftp.setWinsockLoaded(true);
         m_ftp.setTransferMode(tmBinary);
         QObject::connect(&m_ftp, &TFTP::OnFirePITrail, [this](int direction, const QString& text) {
@@ -90,7 +87,7 @@ protected:
     }
 
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{90000};
     TFTP m_ftp;
     std::unique_ptr<PeerProcess> m_peer;
     QStringList m_trail;

@@ -1,12 +1,12 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 #include "support/TestAuthority.h"
 
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -26,10 +26,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(90000);
         m_ftp.setWinsockLoaded(true);
         m_ftp.setTransferMode(tmBinary);
         m_ftp.setUser(QStringLiteral("bob"));
@@ -66,7 +62,7 @@ protected:
 
     static TestAuthority* s_authority;
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{90000};
     TFTP m_ftp;
     std::unique_ptr<PeerProcess> m_peer;
     QStringList m_list;

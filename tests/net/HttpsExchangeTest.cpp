@@ -1,13 +1,14 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
 #include "support/TempBase.h"
 #include "support/TestAuthority.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(60000);
         m_http.setWinsockLoaded(true);
     }
 
@@ -44,17 +41,7 @@ protected:
         return peer;
     }
 
-    QByteArrayList recorded() const
-    {
-        QDir d(m_base.file(QStringLiteral("requests")));
-        QByteArrayList requests;
-        for (const QString& name : d.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
-            QFile f(d.filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                requests << f.readAll();
-        }
-        return requests;
-    }
+    QByteArrayList recorded() const { return recordedRequestBytes(m_base.file(QStringLiteral("requests"))); }
 
     static QString run(THTTP& http, int action)
     {
@@ -68,7 +55,7 @@ protected:
 
     static TestAuthority* s_authority;
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{60000};
     THTTP m_http;
 };
 

@@ -3,12 +3,12 @@
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 #include "support/TestAuthority.h"
 
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -50,10 +50,7 @@ TEST_P(SmtpTls, Session)
 {
     const SecureCase& c = GetParam();
     ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-    watchdog.start(60000);
+    const NetworkWatchdog watchdog(60000);
     TempBase base;
 
     QStringList args{QStringLiteral("--record"), base.file(QStringLiteral("mail")), QStringLiteral("--lifetime"),
