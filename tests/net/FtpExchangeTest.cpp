@@ -1,6 +1,7 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/ErrorText.h"
 #include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
@@ -61,12 +62,7 @@ protected:
     // The message of the error the action raised, or "" when it succeeded.
     QString run(int action)
     {
-        try {
-            m_ftp.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { m_ftp.setAction(action); });
     }
 
     QString localFile(const QString& name, const QByteArray& content)

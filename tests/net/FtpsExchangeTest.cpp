@@ -1,6 +1,7 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/ErrorText.h"
 #include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
@@ -52,12 +53,7 @@ protected:
     }
     QString run(int action)
     {
-        try {
-            m_ftp.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { m_ftp.setAction(action); });
     }
 
     static TestAuthority* s_authority;

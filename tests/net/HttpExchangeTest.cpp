@@ -2,6 +2,7 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
+#include "support/ErrorText.h"
 #include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
@@ -83,12 +84,7 @@ protected:
     // The message of the error the action raised, or "" when it succeeded.
     static QString run(THTTP& http, int action)
     {
-        try {
-            http.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { http.setAction(action); });
     }
 
     TempBase m_base;

@@ -1,6 +1,7 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
+#include "support/ErrorText.h"
 #include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
@@ -45,12 +46,7 @@ protected:
 
     static QString run(THTTP& http, int action)
     {
-        try {
-            http.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { http.setAction(action); });
     }
 
     static TestAuthority* s_authority;
