@@ -1,11 +1,11 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/AuthorityFixture.h"
 #include "support/ErrorText.h"
 #include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
-#include "support/TestAuthority.h"
 
 #include <QFile>
 
@@ -14,16 +14,9 @@
 namespace {
 
 // FTP over TLS against pyftpdlib's TLS handler, certificates from a test authority.
-class FtpsExchange : public ::testing::Test
+class FtpsExchange : public WithTestAuthority<::testing::Test>
 {
 protected:
-    static void SetUpTestSuite() { s_authority = new TestAuthority; }
-    static void TearDownTestSuite()
-    {
-        delete s_authority;
-        s_authority = nullptr;
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
@@ -56,15 +49,12 @@ protected:
         return errorText([&] { m_ftp.setAction(action); });
     }
 
-    static TestAuthority* s_authority;
     TempBase m_base;
     NetworkWatchdog m_watchdog{90000};
     TFTP m_ftp;
     std::unique_ptr<PeerProcess> m_peer;
     QStringList m_list;
 };
-
-TestAuthority* FtpsExchange::s_authority = nullptr;
 
 TEST_F(FtpsExchange, UploadAndListingGoThroughProtectedConnections)
 {

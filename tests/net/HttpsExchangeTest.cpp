@@ -1,12 +1,12 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
+#include "support/AuthorityFixture.h"
 #include "support/ErrorText.h"
 #include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
 #include "support/TempBase.h"
-#include "support/TestAuthority.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,16 +16,9 @@
 namespace {
 
 // HTTPS against Python's http.server wrapped in TLS, with certificates from a test authority.
-class HttpsExchange : public ::testing::Test
+class HttpsExchange : public WithTestAuthority<::testing::Test>
 {
 protected:
-    static void SetUpTestSuite() { s_authority = new TestAuthority; }
-    static void TearDownTestSuite()
-    {
-        delete s_authority;
-        s_authority = nullptr;
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
@@ -49,13 +42,10 @@ protected:
         return errorText([&] { http.setAction(action); });
     }
 
-    static TestAuthority* s_authority;
     TempBase m_base;
     NetworkWatchdog m_watchdog{60000};
     THTTP m_http;
 };
-
-TestAuthority* HttpsExchange::s_authority = nullptr;
 
 TEST_F(HttpsExchange, FormPostWithFileArrivesByteForByte)
 {
