@@ -4,60 +4,19 @@
 //      file to the same sink.
 // Usage: http_bench [--stall-seconds S] [--megabytes N] [--rounds R]
 
+#include "BenchSupport.h"
 #include "net/THTTP.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// The sink server; stops by itself after its lifetime, or when this object goes.
-class Sink
-{
-public:
-    explicit Sink(double stall)
-    {
-        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments({QStringLiteral(QUILLET_SOURCE_DIR "/bench/http_sink.py"), QStringLiteral("--stall"),
-            QString::number(stall), QStringLiteral("--lifetime"), QStringLiteral("600")});
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        QByteArray line;
-        while (m_process.waitForReadyRead(10000)) {
-            line += m_process.readAllStandardOutput();
-            if (line.contains('\n'))
-                break;
-        }
-        if (line.startsWith("PORT "))
-            m_port = quint16(line.mid(5).trimmed().toUInt());
-    }
-    ~Sink()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    quint16 port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    quint16 m_port = 0;
-};
 
 QString sinkUrl(quint16 port)
 {
@@ -81,23 +40,12 @@ bool post(THTTP& http, quint16 port, const QString& file)
 
 double curlSeconds(quint16 port, const QString& file)
 {
-    QProcess curl;
-    QElapsedTimer timer;
-    timer.start();
-    curl.start(QStringLiteral("curl"),
+    return secondsToRun(QStringLiteral("curl"),
         {QStringLiteral("-s"), QStringLiteral("-S"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
             QStringLiteral("-H"), QStringLiteral("Expect:"), QStringLiteral("-H"),
             QStringLiteral("Content-Type: application/octet-stream"), QStringLiteral("--data-binary"),
-            QLatin1Char('@') + file, sinkUrl(port)});
-    if (!curl.waitForFinished(120000) || curl.exitCode() != 0)
-        return -1;
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
+            QLatin1Char('@') + file, sinkUrl(port)},
+        120000);
 }
 
 } // namespace
@@ -105,25 +53,17 @@ double median(std::vector<double> values)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    double stall = 5.0;
-    int megabytes = 50;
-    int rounds = 5;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--stall-seconds"))
-            stall = args[i + 1].toDouble();
-        else if (args[i] == QLatin1String("--megabytes"))
-            megabytes = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--rounds"))
-            rounds = std::max(1, args[i + 1].toInt());
-    }
+    const double stall = numberOption(argc, argv, "stall-seconds", 5.0);
+    const int megabytes = int(numberOption(argc, argv, "megabytes", 50));
+    const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 5)));
 
     THTTP http;
     http.setWinsockLoaded(true);
 
     // (a) A stalled answer.
     {
-        Sink sink(stall);
+        const BenchPeer sink(QStringLiteral("bench/http_sink.py"),
+            {QStringLiteral("--stall"), QString::number(stall), QStringLiteral("--lifetime"), QStringLiteral("600")});
         if (!sink.port()) {
             std::fprintf(stderr, "http_bench: the sink did not start\n");
             return 2;
@@ -136,24 +76,16 @@ int main(int argc, char** argv)
         http.setPostData("a=1");
         http.setAction(httpPost);
         const double cpu = cpuSeconds() - before;
-        std::printf("(a) stalled answer: waited %.2f s, CPU time %.4f s (target < 0.05 s)\n",
-            double(wall.nsecsElapsed()) / 1e9, cpu);
+        std::printf("(a) stalled answer: waited %.2f s, CPU time %.4f s (target < 0.05 s)\n", seconds(wall), cpu);
     }
 
     // (b) A large attached file.
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("upload.bin"));
-    {
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly))
-            return 2;
-        QByteArray block(1 << 20, Qt::Uninitialized);
-        for (int i = 0; i < block.size(); ++i)
-            block[i] = char(i * 2654435761u >> 24);
-        for (int i = 0; i < megabytes; ++i)
-            out.write(block);
-    }
-    Sink sink(0);
+    if (!writePatternFile(file, megabytes))
+        return 2;
+    const BenchPeer sink(QStringLiteral("bench/http_sink.py"),
+        {QStringLiteral("--stall"), QString::number(0), QStringLiteral("--lifetime"), QStringLiteral("600")});
     if (!sink.port())
         return 2;
     std::vector<double> ours;
@@ -163,7 +95,7 @@ int main(int argc, char** argv)
         timer.start();
         if (!post(http, sink.port(), file))
             return 1;
-        ours.push_back(double(timer.nsecsElapsed()) / 1e9);
+        ours.push_back(seconds(timer));
         const double c = curlSeconds(sink.port(), file);
         if (c < 0) {
             std::fprintf(stderr, "http_bench: curl failed\n");
@@ -171,12 +103,6 @@ int main(int argc, char** argv)
         }
         theirs.push_back(c);
     }
-    // The machine is shared: the best of several interleaved rounds is the steadiest figure,
-    // the median is printed beside it.
-    const double a = *std::min_element(ours.begin(), ours.end());
-    const double b = *std::min_element(theirs.begin(), theirs.end());
-    std::printf("(b) POST of a %d MB AttachedFile, best of %d: THTTP %.3f s, curl %.3f s, ratio %.2f "
-                "(target <= 1.25); medians %.3f s and %.3f s\n",
-        megabytes, rounds, a, b, a / b, median(ours), median(theirs));
+    printBestOf(QStringLiteral("(b) POST of a %1 MB AttachedFile").arg(megabytes), "THTTP", ours, "curl", theirs);
     return 0;
 }

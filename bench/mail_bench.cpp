@@ -3,96 +3,32 @@
 // message to the same server in the same run; and this process's peak memory.
 // Usage: mail_bench [--megabytes N] [--rounds R]
 
-#include "net/TmsMessage.h"
+#include "BenchSupport.h"
 #include "net/TmsSMTP.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
-
-namespace {
-
-long peakKB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// The recording SMTP server of the tests; stops by itself after its lifetime, or when this goes.
-class Server
-{
-public:
-    explicit Server(const QString& folder)
-    {
-        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments({QStringLiteral(QUILLET_SOURCE_DIR "/tests/peers/smtp_peer.py"),
-            QStringLiteral("--record"), folder, QStringLiteral("--lifetime"), QStringLiteral("900")});
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        QByteArray line;
-        while (m_process.waitForReadyRead(10000)) {
-            line += m_process.readAllStandardOutput();
-            if (line.contains('\n'))
-                break;
-        }
-        if (line.startsWith("PORT "))
-            m_port = quint16(line.mid(5).trimmed().toUInt());
-    }
-    ~Server()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    quint16 port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    quint16 m_port = 0;
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int megabytes = 20;
-    int rounds = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const QByteArray option = argv[i];
-        if (option == "--megabytes")
-            megabytes = atoi(argv[i + 1]);
-        else if (option == "--rounds")
-            rounds = std::max(1, atoi(argv[i + 1]));
-    }
+    const int megabytes = int(numberOption(argc, argv, "megabytes", 20));
+    const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 3)));
 
     QTemporaryDir dir;
     const QString attachment = dir.filePath(QStringLiteral("payload.bin"));
-    {
-        QFile file(attachment);
-        if (!file.open(QIODevice::WriteOnly))
-            return 1;
-        QByteArray chunk(1 << 20, Qt::Uninitialized);
-        for (int i = 0; i < megabytes; ++i) {
-            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(chunk.data()), chunk.size() / 4);
-            file.write(chunk);
-        }
-    }
-    Server server(dir.filePath(QStringLiteral("received")));
+    if (!writeRandomFile(attachment, megabytes))
+        return 1;
+    const BenchPeer server(QStringLiteral("tests/peers/smtp_peer.py"),
+        {QStringLiteral("--record"), dir.filePath(QStringLiteral("received")), QStringLiteral("--lifetime"),
+            QStringLiteral("900")});
     if (!server.port()) {
         std::fprintf(stderr, "mail_bench: the SMTP server did not start\n");
         return 1;
@@ -106,35 +42,21 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         {
-            TmsMessage message;
-            message.Sender = {QStringLiteral("Bench"), QStringLiteral("bench@local.example")};
-            message.Recipients.Add(QStringLiteral("sink@local.example"));
-            message.setSubject(QStringLiteral("Attachment"));
-            message.Body = QStringList{QStringLiteral("See the attachment.")};
-            message.attachments().AddFile(attachment);
             TmsSMTP smtp;
-            smtp.setWinsockLoaded(true);
             smtp.Server = address;
-            smtp.MailMessage = &message;
-            smtp.Send();
-            if (round == 0) {
-                QFile out(encoded);
-                if (out.open(QIODevice::WriteOnly))
-                    message.Encode(out);
-            }
+            sendAttachmentMail(smtp, attachment, round == 0 ? encoded : QString());
         }
-        ours.push_back(double(timer.nsecsElapsed()) / 1e9);
+        ours.push_back(seconds(timer));
 
-        timer.restart();
-        const int code = QProcess::execute(QStringLiteral("curl"),
+        const double c = secondsToRun(QStringLiteral("curl"),
             {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--mail-from"),
                 QStringLiteral("bench@local.example"), QStringLiteral("--mail-rcpt"),
                 QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"), encoded});
-        theirs.push_back(double(timer.nsecsElapsed()) / 1e9);
-        if (code != 0) {
-            std::fprintf(stderr, "mail_bench: curl failed (%d)\n", code);
+        if (c < 0) {
+            std::fprintf(stderr, "mail_bench: curl failed\n");
             return 1;
         }
+        theirs.push_back(c);
     }
     const double a = median(ours), b = median(theirs);
     std::printf("mail path: %d MB attachment, median of %d: %.3f s; curl (same message, same server): %.3f s; "

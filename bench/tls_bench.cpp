@@ -4,15 +4,14 @@
 // authority made with the openssl command.
 // Usage: tls_bench [--http-megabytes N] [--mail-megabytes N] [--rounds R]
 
+#include "BenchSupport.h"
 #include "net/THTTP.h"
-#include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -20,46 +19,6 @@
 #include <vector>
 
 namespace {
-
-// A stand-in server run by Debian's python3; it stops by itself after its lifetime, or when this goes.
-class Server
-{
-public:
-    Server(const QString& script, const QStringList& args)
-    {
-        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments(QStringList{QStringLiteral(QUILLET_SOURCE_DIR "/") + script} + args);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        QByteArray line;
-        while (m_process.waitForReadyRead(10000)) {
-            line += m_process.readAllStandardOutput();
-            if (line.contains('\n'))
-                break;
-        }
-        if (line.startsWith("PORT "))
-            m_port = quint16(line.mid(5).trimmed().toUInt());
-    }
-    ~Server()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    quint16 port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    quint16 m_port = 0;
-};
-
-bool run(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(program, args);
-    return process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
 
 // ca.pem, and server.pem / server.key for 127.0.0.1, in dir.
 bool makeAuthority(const QTemporaryDir& dir)
@@ -72,17 +31,17 @@ bool makeAuthority(const QTemporaryDir& dir)
     file.close();
     const QStringList key = {QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
         QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes")};
-    return run(QStringLiteral("openssl"),
+    return runQuietly(QStringLiteral("openssl"),
                QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + key
                    + QStringList{QStringLiteral("-keyout"), dir.filePath(QStringLiteral("ca.key")),
                        QStringLiteral("-out"), dir.filePath(QStringLiteral("ca.pem")), QStringLiteral("-days"),
                        QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=Bench CA")})
-        && run(QStringLiteral("openssl"),
+        && runQuietly(QStringLiteral("openssl"),
             QStringList{QStringLiteral("req")} + key
                 + QStringList{QStringLiteral("-keyout"), dir.filePath(QStringLiteral("server.key")),
                     QStringLiteral("-out"), dir.filePath(QStringLiteral("server.csr")), QStringLiteral("-subj"),
                     QStringLiteral("/CN=127.0.0.1")})
-        && run(QStringLiteral("openssl"),
+        && runQuietly(QStringLiteral("openssl"),
             {QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
                 dir.filePath(QStringLiteral("server.csr")), QStringLiteral("-CA"),
                 dir.filePath(QStringLiteral("ca.pem")), QStringLiteral("-CAkey"),
@@ -91,47 +50,14 @@ bool makeAuthority(const QTemporaryDir& dir)
                 QStringLiteral("-extfile"), ext});
 }
 
-bool writeRandomFile(const QString& path, int megabytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray chunk(1 << 20, Qt::Uninitialized);
-    for (int i = 0; i < megabytes; ++i) {
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(chunk.data()), chunk.size() / 4);
-        file.write(chunk);
-    }
-    return true;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double seconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int httpMegabytes = 50;
-    int mailMegabytes = 20;
-    int rounds = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const QByteArray option = argv[i];
-        if (option == "--http-megabytes")
-            httpMegabytes = atoi(argv[i + 1]);
-        else if (option == "--mail-megabytes")
-            mailMegabytes = atoi(argv[i + 1]);
-        else if (option == "--rounds")
-            rounds = std::max(1, atoi(argv[i + 1]));
-    }
+    const int httpMegabytes = int(numberOption(argc, argv, "http-megabytes", 50));
+    const int mailMegabytes = int(numberOption(argc, argv, "mail-megabytes", 20));
+    const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 3)));
 
     QTemporaryDir dir;
     if (!makeAuthority(dir)) {
@@ -147,7 +73,7 @@ int main(int argc, char** argv)
         return 1;
 
     // (a) HTTPS POST.
-    Server sink(QStringLiteral("bench/http_sink.py"), tls);
+    const BenchPeer sink(QStringLiteral("bench/http_sink.py"), tls);
     if (!sink.port()) {
         std::fprintf(stderr, "tls_bench: the HTTPS sink did not start\n");
         return 1;
@@ -165,20 +91,20 @@ int main(int argc, char** argv)
         http.setAttachedFile(upload);
         http.setAction(httpPost);
         ours.push_back(seconds(timer));
-        timer.restart();
-        if (!run(QStringLiteral("curl"),
-                {QStringLiteral("-sS"), QStringLiteral("--http1.0"), QStringLiteral("--cacert"), ca,
-                    QStringLiteral("-H"), QStringLiteral("Content-Type: application/octet-stream"),
-                    QStringLiteral("--data-binary"), QStringLiteral("@") + upload, url})) {
+        const double c = secondsToRun(QStringLiteral("curl"),
+            {QStringLiteral("-sS"), QStringLiteral("--http1.0"), QStringLiteral("--cacert"), ca, QStringLiteral("-H"),
+                QStringLiteral("Content-Type: application/octet-stream"), QStringLiteral("--data-binary"),
+                QStringLiteral("@") + upload, url});
+        if (c < 0) {
             std::fprintf(stderr, "tls_bench: curl failed on HTTPS\n");
             return 1;
         }
-        theirs.push_back(seconds(timer));
+        theirs.push_back(c);
     }
     const double httpOurs = median(ours), httpCurl = median(theirs);
 
     // (b) Mail over STARTTLS.
-    Server smtpServer(QStringLiteral("tests/peers/smtp_peer.py"),
+    const BenchPeer smtpServer(QStringLiteral("tests/peers/smtp_peer.py"),
         QStringList{
             QStringLiteral("--record"), dir.filePath(QStringLiteral("received")), QStringLiteral("--require-starttls")}
             + tls);
@@ -194,36 +120,23 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         {
-            TmsMessage message;
-            message.Sender = {QStringLiteral("Bench"), QStringLiteral("bench@local.example")};
-            message.Recipients.Add(QStringLiteral("sink@local.example"));
-            message.setSubject(QStringLiteral("Attachment"));
-            message.Body = QStringList{QStringLiteral("See the attachment.")};
-            message.attachments().AddFile(attachment);
             TmsSMTP smtp;
-            smtp.setWinsockLoaded(true);
             smtp.Server = address;
             smtp.Security = SmtpSecurity::StartTls;
             smtp.CAFile = ca;
-            smtp.MailMessage = &message;
-            smtp.Send();
-            if (round == 0) {
-                QFile out(encoded);
-                if (out.open(QIODevice::WriteOnly))
-                    message.Encode(out);
-            }
+            sendAttachmentMail(smtp, attachment, round == 0 ? encoded : QString());
         }
         ours.push_back(seconds(timer));
-        timer.restart();
-        if (!run(QStringLiteral("curl"),
-                {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--ssl-reqd"),
-                    QStringLiteral("--cacert"), ca, QStringLiteral("--mail-from"),
-                    QStringLiteral("bench@local.example"), QStringLiteral("--mail-rcpt"),
-                    QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"), encoded})) {
+        const double c = secondsToRun(QStringLiteral("curl"),
+            {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--ssl-reqd"),
+                QStringLiteral("--cacert"), ca, QStringLiteral("--mail-from"), QStringLiteral("bench@local.example"),
+                QStringLiteral("--mail-rcpt"), QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"),
+                encoded});
+        if (c < 0) {
             std::fprintf(stderr, "tls_bench: curl failed on SMTP\n");
             return 1;
         }
-        theirs.push_back(seconds(timer));
+        theirs.push_back(c);
     }
     const double mailOurs = median(ours), mailCurl = median(theirs);
 

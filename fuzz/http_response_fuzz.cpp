@@ -6,67 +6,11 @@
 // Input layout: byte 0 picks the mode, bytes 1..8 give up to 8 cut lengths (0 = no cut), the
 // rest is the byte stream.
 
+#include "FuzzSupport.h"
 #include "net/CIPPortMsg.h"
 #include "net/HttpPort.h"
 
-#include <QCoreApplication>
-
-#include <cstdlib>
-#include <memory>
-#include <vector>
-
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
-
-[[noreturn]] void fail(const char* what)
-{
-    fprintf(stderr, "http_response_fuzz: %s\n", what);
-    abort();
-}
-
-// A port connected to a socket pair whose other end the harness writes.
-template <typename Base>
-class Paired : public Base
-{
-public:
-    template <typename... Args>
-    explicit Paired(Args&&... args)
-        : Base(std::forward<Args>(args)...)
-    {
-        int fds[2];
-        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
-            fail("socketpair");
-        this->adoptSocket(fds[0]);
-        m_peer = fds[1];
-    }
-    ~Paired() override
-    {
-        if (m_peer >= 0)
-            close(m_peer);
-    }
-    void feed(const QByteArray& chunk)
-    {
-        qsizetype done = 0;
-        while (done < chunk.size()) {
-            const ssize_t n = write(m_peer, chunk.constData() + done, size_t(chunk.size() - done));
-            if (n <= 0)
-                fail("write");
-            done += n;
-        }
-        this->deliverData();
-    }
-    void finish()
-    {
-        close(m_peer);
-        m_peer = -1;
-        this->deliverData();
-    }
-
-private:
-    int m_peer = -1;
-};
 
 struct LinePort : CIPPortMsg
 {
@@ -116,21 +60,6 @@ struct Transcript : HttpPort::Listener
     }
 };
 
-std::vector<QByteArray> cut(const QByteArray& stream, const std::vector<int>& lengths)
-{
-    std::vector<QByteArray> chunks;
-    qsizetype from = 0;
-    for (int length : lengths) {
-        if (from >= stream.size())
-            break;
-        chunks.push_back(stream.mid(from, length));
-        from += length;
-    }
-    if (from < stream.size())
-        chunks.push_back(stream.mid(from));
-    return chunks;
-}
-
 struct HttpOutcome
 {
     QByteArrayList headers;
@@ -175,24 +104,14 @@ LineOutcome readLines(const std::vector<QByteArray>& chunks, const QByteArray& e
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size < 9)
+    const std::optional<CutInput> input = cutInput(data, size);
+    if (!input)
         return 0;
-    const int mode = data[0] % 4;
-    std::vector<int> lengths;
-    for (size_t i = 1; i < 9; ++i) {
-        if (data[i] != 0)
-            lengths.push_back(data[i] * (data[0] & 0x80 ? 64 : 1));
-    }
-    const QByteArray stream(reinterpret_cast<const char*>(data + 9), qsizetype(size - 9));
-    const std::vector<QByteArray> chunks = cut(stream, lengths);
+    const int mode = input->switches % 4;
+    const QByteArray& stream = input->stream;
+    const std::vector<QByteArray>& chunks = input->chunks;
 
     if (mode == 0) {
         if (!(readHttp(chunks) == readHttp({stream})))
@@ -200,8 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     static const QByteArray eols[] = {"\r\n", "\n", "\r\n.\r\n"};
-    const QByteArray eol = mode == 3 ? QByteArray() : eols[(data[0] >> 2) % 3];
-    const auto delimiterMode = (data[0] & 0x40) ? CIPPort::DelimiterMode::Exact : CIPPort::DelimiterMode::AnyChar;
+    const QByteArray eol = mode == 3 ? QByteArray() : eols[(input->switches >> 2) % 3];
+    const auto delimiterMode
+        = (input->switches & 0x40) ? CIPPort::DelimiterMode::Exact : CIPPort::DelimiterMode::AnyChar;
     const LineOutcome cutUp = readLines(chunks, eol, delimiterMode);
     const LineOutcome whole = readLines({stream}, eol, delimiterMode);
     if (eol.isEmpty()) {

@@ -4,20 +4,12 @@
 //
 // Input layout: bytes 0..7 give up to 8 cut lengths (0 = no cut), the rest is the byte stream.
 
+#include "FuzzSupport.h"
 #include "net/SmtpReplyReader.h"
 
 #include <QByteArrayList>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-[[noreturn]] void fail(const char* what)
-{
-    fprintf(stderr, "smtp_reply_fuzz: %s\n", what);
-    abort();
-}
 
 // Every line and, after each finished reply, its code and text, as one list.
 QByteArrayList read(const QByteArray& stream, const std::vector<qsizetype>& cuts)

@@ -3,19 +3,12 @@
 // every entry's name has its stated length, a damaged archive ends with one of the reader's error
 // texts, and reading the same bytes twice gives the same list.
 
+#include "FuzzSupport.h"
 #include "archive/ZipEntryList.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
-
-[[noreturn]] void fail(const char* what)
-{
-    fprintf(stderr, "zip_entries_fuzz: %s\n", what);
-    abort();
-}
 
 bool knownError(const QString& text)
 {

@@ -1,6 +1,8 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/ErrorText.h"
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 
@@ -26,10 +28,6 @@ class FtpExchange : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(90000);
         m_ftp.setWinsockLoaded(true);
         m_ftp.setTransferMode(tmBinary);
         QObject::connect(&m_ftp, &TFTP::OnFirePITrail, [this](int direction, const QString& text) {
@@ -64,12 +62,7 @@ protected:
     // The message of the error the action raised, or "" when it succeeded.
     QString run(int action)
     {
-        try {
-            m_ftp.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { m_ftp.setAction(action); });
     }
 
     QString localFile(const QString& name, const QByteArray& content)
@@ -90,7 +83,7 @@ protected:
     }
 
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{90000};
     TFTP m_ftp;
     std::unique_ptr<PeerProcess> m_peer;
     QStringList m_trail;

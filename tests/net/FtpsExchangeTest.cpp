@@ -1,35 +1,25 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 
+#include "support/AuthorityFixture.h"
+#include "support/ErrorText.h"
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
-#include "support/TestAuthority.h"
 
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // FTP over TLS against pyftpdlib's TLS handler, certificates from a test authority.
-class FtpsExchange : public ::testing::Test
+class FtpsExchange : public WithTestAuthority<::testing::Test>
 {
 protected:
-    static void SetUpTestSuite() { s_authority = new TestAuthority; }
-    static void TearDownTestSuite()
-    {
-        delete s_authority;
-        s_authority = nullptr;
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(90000);
         m_ftp.setWinsockLoaded(true);
         m_ftp.setTransferMode(tmBinary);
         m_ftp.setUser(QStringLiteral("bob"));
@@ -56,23 +46,15 @@ protected:
     }
     QString run(int action)
     {
-        try {
-            m_ftp.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { m_ftp.setAction(action); });
     }
 
-    static TestAuthority* s_authority;
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{90000};
     TFTP m_ftp;
     std::unique_ptr<PeerProcess> m_peer;
     QStringList m_list;
 };
-
-TestAuthority* FtpsExchange::s_authority = nullptr;
 
 TEST_F(FtpsExchange, UploadAndListingGoThroughProtectedConnections)
 {

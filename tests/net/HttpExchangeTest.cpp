@@ -2,7 +2,10 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
+#include "support/ErrorText.h"
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
 #include "support/TempBase.h"
 
 #include <QDir>
@@ -51,14 +54,7 @@ struct EventLog
 class HttpExchange : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(60000);
-        m_http.setWinsockLoaded(true);
-    }
+    void SetUp() override { m_http.setWinsockLoaded(true); }
 
     QString recordDir(const QString& name = QStringLiteral("requests")) const { return m_base.file(name); }
 
@@ -77,14 +73,7 @@ protected:
 
     QByteArrayList recorded(const QString& dir = {}) const
     {
-        QDir d(dir.isEmpty() ? recordDir() : dir);
-        QByteArrayList requests;
-        for (const QString& name : d.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
-            QFile f(d.filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                requests << f.readAll();
-        }
-        return requests;
+        return recordedRequestBytes(dir.isEmpty() ? recordDir() : dir);
     }
 
     QString url(quint16 port, const char* path) const
@@ -95,16 +84,11 @@ protected:
     // The message of the error the action raised, or "" when it succeeded.
     static QString run(THTTP& http, int action)
     {
-        try {
-            http.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { http.setAction(action); });
     }
 
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{60000};
     THTTP m_http;
 };
 

@@ -1,36 +1,27 @@
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
+#include "support/AuthorityFixture.h"
+#include "support/ErrorText.h"
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
 #include "support/TempBase.h"
-#include "support/TestAuthority.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // HTTPS against Python's http.server wrapped in TLS, with certificates from a test authority.
-class HttpsExchange : public ::testing::Test
+class HttpsExchange : public WithTestAuthority<::testing::Test>
 {
 protected:
-    static void SetUpTestSuite() { s_authority = new TestAuthority; }
-    static void TearDownTestSuite()
-    {
-        delete s_authority;
-        s_authority = nullptr;
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(60000);
         m_http.setWinsockLoaded(true);
     }
 
@@ -44,35 +35,17 @@ protected:
         return peer;
     }
 
-    QByteArrayList recorded() const
-    {
-        QDir d(m_base.file(QStringLiteral("requests")));
-        QByteArrayList requests;
-        for (const QString& name : d.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
-            QFile f(d.filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                requests << f.readAll();
-        }
-        return requests;
-    }
+    QByteArrayList recorded() const { return recordedRequestBytes(m_base.file(QStringLiteral("requests"))); }
 
     static QString run(THTTP& http, int action)
     {
-        try {
-            http.setAction(action);
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
+        return errorText([&] { http.setAction(action); });
     }
 
-    static TestAuthority* s_authority;
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{60000};
     THTTP m_http;
 };
-
-TestAuthority* HttpsExchange::s_authority = nullptr;
 
 TEST_F(HttpsExchange, FormPostWithFileArrivesByteForByte)
 {

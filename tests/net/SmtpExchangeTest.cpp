@@ -3,6 +3,7 @@
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 
@@ -27,10 +28,6 @@ class SmtpExchange : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // A hung wait fails the test instead of hanging it; passing never depends on this.
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-        m_watchdog.start(60000);
         m_smtp = std::make_unique<TmsSMTP>();
         m_smtp->setWinsockLoaded(true);
         m_smtp->MailMessage = &m_message;
@@ -80,7 +77,7 @@ protected:
     }
 
     TempBase m_base;
-    QTimer m_watchdog;
+    NetworkWatchdog m_watchdog{60000};
     TmsMessage m_message;
     std::unique_ptr<TmsSMTP> m_smtp;
     QStringList m_events;

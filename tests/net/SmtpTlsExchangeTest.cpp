@@ -3,12 +3,12 @@
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
+#include "support/AuthorityFixture.h"
+#include "support/NetworkWatchdog.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
-#include "support/TestAuthority.h"
 
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,29 +31,15 @@ struct SecureCase
 // Sessions against aiosmtpd with STARTTLS, implicit TLS and log-ins, certificates from a test
 // authority. Whatever happens, the password never reaches the transcript, and after a refusal of
 // TLS nothing but QUIT goes out.
-class SmtpTls : public ::testing::TestWithParam<SecureCase>
+class SmtpTls : public WithTestAuthority<::testing::TestWithParam<SecureCase>>
 {
-protected:
-    static void SetUpTestSuite() { s_authority = new TestAuthority; }
-    static void TearDownTestSuite()
-    {
-        delete s_authority;
-        s_authority = nullptr;
-    }
-
-    static TestAuthority* s_authority;
 };
-
-TestAuthority* SmtpTls::s_authority = nullptr;
 
 TEST_P(SmtpTls, Session)
 {
     const SecureCase& c = GetParam();
     ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { interruptNetworkWaits(); });
-    watchdog.start(60000);
+    const NetworkWatchdog watchdog(60000);
     TempBase base;
 
     QStringList args{QStringLiteral("--record"), base.file(QStringLiteral("mail")), QStringLiteral("--lifetime"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -13,15 +14,23 @@ struct RecordedRequest
     QByteArray body;
 };
 
-inline QList<RecordedRequest> recordedRequests(const QString& folder)
+// Each saved request's bytes as they arrived.
+inline QByteArrayList recordedRequestBytes(const QString& folder)
 {
-    QList<RecordedRequest> out;
+    QByteArrayList out;
     const QStringList names = QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         QFile f(folder + QLatin1Char('/') + name);
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray all = f.readAll();
+        if (f.open(QIODevice::ReadOnly))
+            out << f.readAll();
+    }
+    return out;
+}
+
+inline QList<RecordedRequest> recordedRequests(const QString& folder)
+{
+    QList<RecordedRequest> out;
+    for (const QByteArray& all : recordedRequestBytes(folder)) {
         const qsizetype split = all.indexOf("\r\n\r\n");
         RecordedRequest r;
         r.head = split < 0 ? all : all.left(split);
