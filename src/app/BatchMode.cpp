@@ -9,6 +9,7 @@
 #include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
+#include "net/DryRun.h"
 #include "submit/RunReport.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QListWidget>
 
 #include <cstdio>
@@ -30,6 +32,47 @@ void printTo(FILE* stream, const QString& text)
     std::fputc('\n', stream);
     std::fflush(stream);
 }
+
+// The files of a folder as they were, to put back after a preview.
+struct DataSnapshot
+{
+    QString folder;
+    QHash<QString, QByteArray> files;
+
+    static DataSnapshot take(const QString& folder)
+    {
+        DataSnapshot snapshot{folder, {}};
+        for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
+            QFile file(info.absoluteFilePath());
+            if (file.open(QIODevice::ReadOnly))
+                snapshot.files.insert(info.fileName(), file.readAll());
+        }
+        return snapshot;
+    }
+
+    // Changed files get their old bytes back; files the run added are removed.
+    void restore() const
+    {
+        for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
+            const auto kept = files.constFind(info.fileName());
+            QFile file(info.absoluteFilePath());
+            if (kept == files.constEnd()) {
+                file.remove();
+                continue;
+            }
+            if (file.open(QIODevice::ReadOnly) && file.readAll() == *kept)
+                continue;
+            file.close();
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                file.write(*kept);
+        }
+        for (auto it = files.constBegin(); it != files.constEnd(); ++it) {
+            QFile file(folder + QLatin1Char('/') + it.key());
+            if (!file.exists() && file.open(QIODevice::WriteOnly))
+                file.write(it.value());
+        }
+    }
+};
 
 } // namespace
 
@@ -62,6 +105,9 @@ QString BatchMode::helpText()
         "  --timeout SECONDS\n"
         "                  With --submit: end a network wait that sees no progress for SECONDS as\n"
         "                  Skip would (0: never). Without it, the Check / Options setting counts.\n"
+        "  --dry-run DIR   With --submit: walk the run as it would go, but write what each site\n"
+        "                  would receive into DIR (http/NNNN.req, mail/NNNN.eml,\n"
+        "                  ftp/HOST/FOLDER/FILE) instead of sending it. The record is left as it was.\n"
         "\n"
         "Exit status of --submit:\n"
         "  0  every ticked site was sent\n"
@@ -146,6 +192,17 @@ int BatchMode::submit(const CommandLine& line)
             return Usage;
         }
     }
+    // A preview leaves the stored records as they were, whatever the run's saves write.
+    std::optional<DataSnapshot> snapshot;
+    if (!line.dryRun.isEmpty()) {
+        const QString folder = QFileInfo(line.dryRun).absoluteFilePath();
+        if (!QDir().mkpath(folder)) {
+            printTo(stderr, QStringLiteral("Cannot create the folder %1").arg(folder));
+            return Usage;
+        }
+        snapshot = DataSnapshot::take(QDir::current().filePath(QStringLiteral("data")));
+        DryRun::setFolder(folder);
+    }
     // No one to ask: every box goes to stderr and every question gets its safe answer.
     Dialogs* previous = setDialogs(nullptr);
     int code = NotCompleted;
@@ -192,5 +249,9 @@ int BatchMode::submit(const CommandLine& line)
                     code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
     }
     setDialogs(previous);
+    if (snapshot) {
+        DryRun::setFolder(QString());
+        snapshot->restore();
+    }
     return code;
 }

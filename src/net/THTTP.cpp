@@ -1,5 +1,7 @@
 #include "net/THTTP.h"
 
+#include "net/DryRun.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -151,6 +153,9 @@ void THTTP::performRequest(const QByteArray& method)
         fileSize = file.size();
     }
 
+    if (DryRun::active())
+        return previewRequest(method, fileSize);
+
     quint32 address = 0;
     if (const int resolved = m_port->winsock().resolve(host, &address))
         return failAction(NetResult::fromPort(resolved));
@@ -186,6 +191,29 @@ void THTTP::performRequest(const QByteArray& method)
     QString description;
     if (const int status = HttpResponseReader::checkStatus(m_port->reader().statusLine(), &description))
         failAction({NetResult::Kind::Http, status, description});
+}
+
+void THTTP::previewRequest(const QByteArray& method, qint64 fileSize)
+{
+    QByteArray bytes = requestHead(method, fileSize);
+    if (method == "POST") {
+        bytes += m_postData;
+        if (fileSize >= 0) {
+            QFile file(m_attachedFile);
+            if (!file.open(QIODevice::ReadOnly))
+                return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
+            bytes += file.readAll();
+        }
+    }
+    QString error;
+    if (!DryRun::saveNumbered(QStringLiteral("http"), QStringLiteral("req"), bytes, &error))
+        return failAction({NetResult::Kind::File, 303, error});
+    // What a server that took the request without a word would leave behind.
+    emit OnConnected(0, QStringLiteral("OK"));
+    m_result = {};
+    m_statusLine = QStringLiteral("HTTP/1.0 200 OK");
+    emit OnEndTransfer();
+    emit OnDisconnected(0, QStringLiteral("OK"));
 }
 
 QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
