@@ -5,6 +5,7 @@
 #include "support/Text.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -28,10 +29,10 @@ ProgramRecord manySites()
             {"shortdesc", "Tiny pad"}})
         r.fields[s(k)] = s(v);
     r.longdesc = {s("Tiny pad."), s(".a line with a dot"), s("Third & last = 100%")};
-    r.ticked = {s("win95newcb"), s("new32bit"), s("kellcentnewcb"), s("wincentnewcb"), s("downloadnewcb"),
-        s("fileminenewcb"), s("sharewarenewcb"), s("slaughnewcb"), s("cwsnewcb"), s("simpbestnew"), s("marnelsnewcb"),
-        s("vosknewcb"), s("keyscreennewcb"), s("swpagenewcb"), s("otbanewcb"), s("essennew"), s("galtnew"),
-        s("shareinnew"), s("fkingnew"), s("lgnew"), s("cswnew"), s("wattacknew"), s("gwsup")};
+    r.ticked = {s("tucowsnewcb"), s("win95newcb"), s("new32bit"), s("kellcentnewcb"), s("wincentnewcb"),
+        s("downloadnewcb"), s("fileminenewcb"), s("sharewarenewcb"), s("slaughnewcb"), s("cwsnewcb"), s("simpbestnew"),
+        s("marnelsnewcb"), s("vosknewcb"), s("keyscreennewcb"), s("swpagenewcb"), s("otbanewcb"), s("essennew"),
+        s("galtnew"), s("shareinnew"), s("fkingnew"), s("lgnew"), s("cswnew"), s("wattacknew"), s("gwsup")};
     return r;
 }
 
@@ -57,12 +58,17 @@ QMap<QString, QByteArray> readFolder(const QString& folder, const QString& patte
     return out;
 }
 
-QMap<QString, QByteArray> dataFiles(const TempBase& base)
+// Every file under folder by its path inside it.
+QMap<QString, QByteArray> tree(const QString& folder)
 {
     QMap<QString, QByteArray> out;
-    const QDir dir(base.file(s("data")));
-    for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
-        out.insert(name, base.read(s("data/") + name));
+    const QDir dir(folder);
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        out.insert(dir.relativeFilePath(f.fileName()), f.readAll());
+    }
     return out;
 }
 
@@ -76,11 +82,18 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     ASSERT_TRUE(http.started()) << http.errors().toStdString();
     PeerProcess smtp(s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--lifetime"), s("120")});
     ASSERT_TRUE(smtp.started()) << smtp.errors().toStdString();
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port()) + "\r\n");
+    QDir().mkpath(base.file(s("ftp/uploads")));
+    PeerProcess ftp(s("ftp_peer.py"),
+        {s("--root"), base.file(s("ftp")), s("--record"), base.file(s("ftp-commands")), s("--user"), s("Anonymous"),
+            s("--password"), s("bob@pad.example"), s("--lifetime"), s("120")});
+    ASSERT_TRUE(ftp.started()) << ftp.errors().toStdString();
+    base.write(s("cat/catalogue.dat"),
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port())
+            + "\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp.port()) + "\r\n");
     base.write(s("cat/settings.dat"),
         "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp.port())
             + "\r\nEMAIL=author@quillet.example\r\nNAME=Author\r\n");
-    const QMap<QString, QByteArray> before = dataFiles(base);
+    const QMap<QString, QByteArray> before = tree(base.file(s("data")));
 
     const BatchResult preview
         = runQuillet(base.path(), {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview"))});
@@ -88,7 +101,9 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     // The peers saw nothing, and the record is as it was.
     EXPECT_TRUE(QDir(base.file(s("received"))).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(QDir(base.file(s("mail"))).entryList(QDir::Files).isEmpty());
-    EXPECT_EQ(dataFiles(base), before);
+    EXPECT_EQ(tree(base.file(s("data"))), before);
+    EXPECT_TRUE(tree(base.file(s("ftp"))).isEmpty());
+    EXPECT_TRUE(base.read(s("ftp-commands")).isEmpty());
 
     const BatchResult real = runQuillet(base.path(), {s("--submit"), s("Preview Pad")});
     EXPECT_EQ(real.exitCode, preview.exitCode) << real.err.toStdString();
@@ -110,4 +125,9 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     for (const QString& key : receivedMail.keys())
         EXPECT_EQ(previewMail.value(key).toStdString(), receivedMail.value(key).toStdString())
             << "mail " << key.toStdString();
+
+    // The uploads, folder by folder, under the host's name.
+    const auto uploaded = tree(base.file(s("ftp")));
+    EXPECT_FALSE(uploaded.isEmpty());
+    EXPECT_EQ(tree(base.file(s("preview/ftp/127.0.0.1"))), uploaded);
 }
