@@ -320,7 +320,17 @@ int TFTP::perform(int action)
 QString TFTP::previewPath(const QString& path) const
 {
     const QString joined = path.startsWith(QLatin1Char('/')) ? path : m_previewDir + QLatin1Char('/') + path;
-    return QDir::cleanPath(QLatin1Char('/') + joined);
+    // ".." at the root stays at the root (cleanPath would keep it), so nothing lands outside.
+    QStringList parts;
+    for (const QString& part : joined.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("..")) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (part != QLatin1String(".")) {
+            parts.append(part);
+        }
+    }
+    return QLatin1Char('/') + parts.join(QLatin1Char('/'));
 }
 
 int TFTP::preview(int action)
@@ -348,8 +358,11 @@ int TFTP::preview(int action)
     QFile file(m_localFile);
     if (!QFileInfo(m_localFile).isFile() || !file.open(QIODevice::ReadOnly))
         return fail(LocalFileError, QStringLiteral("Error reading from local file."));
-    const QString host = m_remoteHost.isEmpty() ? QStringLiteral("_") : m_remoteHost;
-    const QString target = DryRun::folder() + QStringLiteral("/ftp/") + QDir::cleanPath(host).remove(QLatin1Char('/'))
+    QString host = m_remoteHost;
+    host.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (host.isEmpty() || host == QLatin1String(".") || host == QLatin1String(".."))
+        host = QStringLiteral("_");
+    const QString target = DryRun::folder() + QStringLiteral("/ftp/") + host
         + previewPath(m_remoteFile.isEmpty() ? QFileInfo(m_localFile).fileName() : m_remoteFile);
     QDir().mkpath(QFileInfo(target).absolutePath());
     QFile::remove(target);
