@@ -2,6 +2,7 @@
 
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
+#include "app/DataSnapshot.h"
 #include "app/NameList.h"
 #include "app/SiteTicks.h"
 #include "app/TForm1.h"
@@ -32,47 +33,6 @@ void printTo(FILE* stream, const QString& text)
     std::fputc('\n', stream);
     std::fflush(stream);
 }
-
-// The files of a folder as they were, to put back after a preview.
-struct DataSnapshot
-{
-    QString folder;
-    QHash<QString, QByteArray> files;
-
-    static DataSnapshot take(const QString& folder)
-    {
-        DataSnapshot snapshot{folder, {}};
-        for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
-            QFile file(info.absoluteFilePath());
-            if (file.open(QIODevice::ReadOnly))
-                snapshot.files.insert(info.fileName(), file.readAll());
-        }
-        return snapshot;
-    }
-
-    // Changed files get their old bytes back; files the run added are removed.
-    void restore() const
-    {
-        for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
-            const auto kept = files.constFind(info.fileName());
-            QFile file(info.absoluteFilePath());
-            if (kept == files.constEnd()) {
-                file.remove();
-                continue;
-            }
-            if (file.open(QIODevice::ReadOnly) && file.readAll() == *kept)
-                continue;
-            file.close();
-            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                file.write(*kept);
-        }
-        for (auto it = files.constBegin(); it != files.constEnd(); ++it) {
-            QFile file(folder + QLatin1Char('/') + it.key());
-            if (!file.exists() && file.open(QIODevice::WriteOnly))
-                file.write(it.value());
-        }
-    }
-};
 
 } // namespace
 
