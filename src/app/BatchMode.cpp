@@ -2,6 +2,7 @@
 
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
+#include "app/DataSnapshot.h"
 #include "app/NameList.h"
 #include "app/SiteTicks.h"
 #include "app/TForm1.h"
@@ -9,6 +10,7 @@
 #include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
+#include "net/DryRun.h"
 #include "submit/RunReport.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QListWidget>
 
 #include <cstdio>
@@ -62,6 +65,9 @@ QString BatchMode::helpText()
         "  --timeout SECONDS\n"
         "                  With --submit: end a network wait that sees no progress for SECONDS as\n"
         "                  Skip would (0: never). Without it, the Check / Options setting counts.\n"
+        "  --dry-run DIR   With --submit: walk the run as it would go, but write what each site\n"
+        "                  would receive into DIR (http/NNNN.req, mail/NNNN.eml,\n"
+        "                  ftp/HOST/FOLDER/FILE) instead of sending it. The record is left as it was.\n"
         "\n"
         "Exit status of --submit:\n"
         "  0  every ticked site was sent\n"
@@ -146,6 +152,17 @@ int BatchMode::submit(const CommandLine& line)
             return Usage;
         }
     }
+    // A preview leaves the stored records as they were, whatever the run's saves write.
+    std::optional<DataSnapshot> snapshot;
+    if (!line.dryRun.isEmpty()) {
+        const QString folder = QFileInfo(line.dryRun).absoluteFilePath();
+        if (!QDir().mkpath(folder)) {
+            printTo(stderr, QStringLiteral("Cannot create the folder %1").arg(folder));
+            return Usage;
+        }
+        snapshot = DataSnapshot::take(QDir::current().filePath(QStringLiteral("data")));
+        DryRun::setFolder(folder);
+    }
     // No one to ask: every box goes to stderr and every question gets its safe answer.
     Dialogs* previous = setDialogs(nullptr);
     int code = NotCompleted;
@@ -192,5 +209,9 @@ int BatchMode::submit(const CommandLine& line)
                     code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
     }
     setDialogs(previous);
+    if (snapshot) {
+        DryRun::setFolder(QString());
+        snapshot->restore();
+    }
     return code;
 }

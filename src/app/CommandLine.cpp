@@ -52,6 +52,10 @@ CommandLine CommandLine::parse(const QStringList& args)
             if (!hasValue || args[i + 1].isEmpty())
                 return refuse(QStringLiteral("--retry-failed needs a report file."));
             line.retryFailed = args[++i];
+        } else if (arg == QLatin1String("--dry-run")) {
+            if (!hasValue || args[i + 1].isEmpty())
+                return refuse(QStringLiteral("--dry-run needs a folder."));
+            line.dryRun = args[++i];
         } else if (arg == QLatin1String("--timeout")) {
             bool ok = false;
             const int seconds = hasValue ? args[i + 1].toInt(&ok) : 0;

@@ -168,6 +168,7 @@ void TForm1::buildMenu()
     file->setObjectName(QStringLiteral("File1"));
     SaveAppData1 = file->addAction(QStringLiteral("Save App Data"));
     LastRunResults1 = file->addAction(QStringLiteral("Last Run Results…"));
+    PreviewSubmission1 = file->addAction(QStringLiteral("Preview Submission…"));
     file->addSeparator();
     Exit1 = file->addAction(QStringLiteral("E&xit"));
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -183,6 +184,7 @@ void TForm1::buildMenu()
     const QPair<QAction*, const char*> actions[] = {
         {SaveAppData1, "SaveAppData1"},
         {LastRunResults1, "LastRunResults1"},
+        {PreviewSubmission1, "PreviewSubmission1"},
         {Exit1, "Exit1"},
         {Help2, "Help2"},
         {QuilletHomePage1, "QuilletHomePage1"},
@@ -263,6 +265,7 @@ void TForm1::bindEvents()
     // Menu.
     connect(SaveAppData1, &QAction::triggered, this, atBoundary([this] { SaveAppData1Click(); }));
     connect(LastRunResults1, &QAction::triggered, this, atBoundary([this] { showRunResults(); }));
+    connect(PreviewSubmission1, &QAction::triggered, this, atBoundary([this] { previewSubmission(); }));
     connect(Exit1, &QAction::triggered, this, atBoundary([this] { Exit1Click(); }));
     connect(Help2, &QAction::triggered, this, atBoundary([this] { Help2Click(); }));
     connect(QuilletHomePage1, &QAction::triggered, this, atBoundary([this] { QuilletHomePage1Click(); }));

@@ -33,6 +33,7 @@ class TLed;
 class TStringView;
 class TSMTPForm;
 class RunResultsDialog;
+class PreviewDialog;
 class TSetupDlg;
 class TftpForm1;
 
@@ -64,6 +65,7 @@ public:
     QString lastReportPath; // the report the last run wrote
     int m_stallOverride = -1;
     QPointer<RunResultsDialog> m_resultsDialog;
+    bool m_previewing = false; // a preview run: no results dialog
     static constexpr int DefaultStallSeconds = 120;
     THTTP* HTTP1; // the window's HTTP client
     // The mail form and its setup dialog: windows of their own (not children of this one),
@@ -192,6 +194,7 @@ public:
     // ---- Menu ---------------------------------------------------------------------------------
     QAction* SaveAppData1;
     QAction* LastRunResults1; // "Last Run Results…"
+    QAction* PreviewSubmission1; // "Preview Submission…"
     QAction* Exit1;
     QAction* Help2;
     QAction* QuilletHomePage1;
@@ -291,6 +294,9 @@ public:
     void writeRunReport();
     // The results of the last run, in a dialog of their own (not modal); the dialog shown.
     RunResultsDialog* showRunResults();
+    // The run as "Save/Submit" would make it, written into a preview folder instead of sent; the
+    // tick boxes and the stored record are left as they were. The dialog that lists what went.
+    PreviewDialog* previewSubmission();
     // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
     void stallTimeout(int seconds);
     // Overrides the Check / Options time-out for the runs of this window (batch --timeout).

@@ -1,6 +1,8 @@
 // The submission run and its controls.
+#include "app/DataSnapshot.h"
 #include "app/FormRunWindow.h"
 #include "app/MailFormChannel.h"
+#include "app/PreviewDialog.h"
 #include "app/ReplyCapture.h"
 #include "app/RunResultsDialog.h"
 #include "app/SiteTicks.h"
@@ -8,16 +10,20 @@
 #include "app/TSMTPForm.h"
 #include "app/TftpForm1.h"
 #include "core/Dialogs.h"
+#include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 #include "submit/Channels.h"
 #include "submit/HttpClientChannel.h"
 #include "submit/MailChannel.h"
 #include "submit/RunReport.h"
+#include "submit/SiteCatalogue.h"
 #include "submit/SiteReport.h"
 #include "submit/SubmissionRun.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,8 +46,34 @@ void TForm1::submitClick()
         return;
     runcounts->setText(record.countsText());
     // Batch mode never shows the window, and has the report and the exit status instead.
-    if (isVisible())
+    if (isVisible() && !m_previewing)
         showRunResults();
+}
+
+PreviewDialog* TForm1::previewSubmission()
+{
+    if (SubmissionRun::isRunning())
+        return nullptr;
+    QStringList ticked;
+    for (const SiteEntry& entry : SiteCatalogue::entries())
+        for (const QString& box : {entry.newBox, entry.updateBox})
+            if (auto* check = box.isEmpty() ? nullptr : findChild<QCheckBox*>(box); check && check->isChecked())
+                ticked.append(box);
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid())
+        return nullptr;
+    const DataSnapshot snapshot = DataSnapshot::take(QDir(basedir).filePath(QStringLiteral("data")));
+    DryRun::setFolder(folder->path());
+    m_previewing = true;
+    submitClick();
+    m_previewing = false;
+    DryRun::setFolder(QString());
+    snapshot.restore();
+    tickOnly(*this, ticked);
+    auto* dialog = new PreviewDialog(std::move(folder), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
 }
 
 RunResultsDialog* TForm1::showRunResults()

@@ -1,9 +1,11 @@
 #include "net/TFTP.h"
 
+#include "net/DryRun.h"
 #include "net/FtpReplyReader.h"
 #include "net/NetworkWait.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -94,6 +96,8 @@ QString TFTP::LocalHost() const
 
 bool TFTP::isConnected() const
 {
+    if (DryRun::active())
+        return m_previewConnected;
     return m_control->isConnected();
 }
 
@@ -132,6 +136,9 @@ void TFTP::setRemoteHost(const QString& host)
         m_control->setRemoteAddress(0);
         return;
     }
+    // A preview looks nothing up either.
+    if (DryRun::active())
+        return;
     quint32 address = 0;
     const int resolved = m_control->winsock().resolve(name, &address);
     if (resolved == 10093)
@@ -168,6 +175,8 @@ QString TFTP::RemotePath()
 {
     if (!isConnected() || isBusy())
         return m_remotePath;
+    if (DryRun::active())
+        return m_previewDir;
     m_action = ftpCommand;
     struct Idle
     {
@@ -264,6 +273,8 @@ void TFTP::setAction(int action)
 
 int TFTP::perform(int action)
 {
+    if (DryRun::active())
+        return preview(action);
     switch (action) {
     case ftpAbort:
         return abortTransfer();
@@ -306,6 +317,63 @@ int TFTP::perform(int action)
     return 0;
 }
 
+QString TFTP::previewPath(const QString& path) const
+{
+    const QString joined = path.startsWith(QLatin1Char('/')) ? path : m_previewDir + QLatin1Char('/') + path;
+    // ".." at the root stays at the root (cleanPath would keep it), so nothing lands outside.
+    QStringList parts;
+    for (const QString& part : joined.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("..")) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (part != QLatin1String(".")) {
+            parts.append(part);
+        }
+    }
+    return QLatin1Char('/') + parts.join(QLatin1Char('/'));
+}
+
+int TFTP::preview(int action)
+{
+    switch (action) {
+    case ftpLogon:
+        return logon();
+    case ftpLogoff:
+        m_previewConnected = false;
+        return 0;
+    case ftpChangeDirectory:
+        m_previewDir = previewPath(m_remotePath);
+        return 0;
+    case ftpTypeAscii:
+    case ftpTypeBinary:
+        m_transferMode = action == ftpTypeAscii ? tmASCII : tmBinary;
+        return 0;
+    case ftpUpload:
+        break;
+    default:
+        return 0;
+    }
+    if (m_localFile.isEmpty())
+        return fail(LocalFileError, QStringLiteral("Please specify a local file for upload."));
+    QFile file(m_localFile);
+    if (!QFileInfo(m_localFile).isFile() || !file.open(QIODevice::ReadOnly))
+        return fail(LocalFileError, QStringLiteral("Error reading from local file."));
+    QString host = m_remoteHost;
+    host.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (host.isEmpty() || host == QLatin1String(".") || host == QLatin1String(".."))
+        host = QStringLiteral("_");
+    const QString target = DryRun::folder() + QStringLiteral("/ftp/") + host
+        + previewPath(m_remoteFile.isEmpty() ? QFileInfo(m_localFile).fileName() : m_remoteFile);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile::remove(target);
+    if (!file.copy(target))
+        return fail(LocalFileError, QStringLiteral("Cannot write %1").arg(target));
+    emit OnStartTransfer();
+    emit OnTransfer(file.size(), QByteArray());
+    emit OnEndTransfer();
+    return 0;
+}
+
 int TFTP::checkValues(int action)
 {
     QStringList values;
@@ -326,6 +394,11 @@ int TFTP::checkValues(int action)
 
 int TFTP::logon()
 {
+    if (DryRun::active()) {
+        m_previewConnected = true;
+        m_previewDir = QStringLiteral("/");
+        return 0;
+    }
     if (!m_control->isConnected()) {
         // A socket still connecting from an interrupted attempt is not this logon's.
         if (m_control->hasSocket())

@@ -123,6 +123,11 @@ signals:
 
 private:
     int perform(int action);
+    // The dry run's end of perform: log-on and directories are only noted, an upload is copied
+    // into the preview folder as ftp/<host>/<folder>/<file>; no connection is made.
+    int preview(int action);
+    // path taken from the preview's working folder, never above its root.
+    QString previewPath(const QString& path) const;
     int logon();
     int logoff();
     // AUTH TLS, the handshake, PBSZ 0 and PROT P.
@@ -175,4 +180,6 @@ private:
     bool m_aborting = false; // an ABOR waits for its answer
     bool m_abortGivenUp = false; // a second abort closed the connection under that wait
     NetworkWait* m_dataWait = nullptr;
+    bool m_previewConnected = false;
+    QString m_previewDir = QStringLiteral("/");
 };

@@ -1,5 +1,7 @@
 #include "net/THTTP.h"
 
+#include "net/DryRun.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -150,6 +152,9 @@ void THTTP::performRequest(const QByteArray& method)
         fileSize = file.size();
     }
 
+    if (DryRun::active())
+        return previewRequest(method, fileSize);
+
     quint32 address = 0;
     if (const int resolved = m_port->winsock().resolve(host, &address))
         return failAction(NetResult::fromPort(resolved));
@@ -231,6 +236,29 @@ void THTTP::openTunnel()
             NetResult::fromPort(secured, secured == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
     // The response is read as it arrives, as on a direct connection.
     m_port->setAcceptData(true);
+}
+
+void THTTP::previewRequest(const QByteArray& method, qint64 fileSize)
+{
+    QByteArray bytes = requestHead(method, fileSize);
+    if (method == "POST") {
+        bytes += m_postData;
+        if (fileSize >= 0) {
+            QFile file(m_attachedFile);
+            if (!file.open(QIODevice::ReadOnly))
+                return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
+            bytes += file.readAll();
+        }
+    }
+    QString error;
+    if (!DryRun::saveNumbered(QStringLiteral("http"), QStringLiteral("req"), bytes, &error))
+        return failAction({NetResult::Kind::File, 303, error});
+    // What a server that took the request without a word would leave behind.
+    emit OnConnected(0, QStringLiteral("OK"));
+    m_result = {};
+    m_statusLine = QStringLiteral("HTTP/1.0 200 OK");
+    emit OnEndTransfer();
+    emit OnDisconnected(0, QStringLiteral("OK"));
 }
 
 QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const

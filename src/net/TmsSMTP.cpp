@@ -1,5 +1,7 @@
 #include "net/TmsSMTP.h"
 
+#include "net/DryRun.h"
+
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
 #include "net/TmsMessage.h"
@@ -137,6 +139,8 @@ void TmsSMTP::refuse(const QString& text)
 
 void TmsSMTP::Send()
 {
+    if (DryRun::active())
+        return previewMail();
     std::exception_ptr failure;
     try {
         if (!Connected())
@@ -195,6 +199,27 @@ void TmsSMTP::SendMail()
     SendLine(QString());
     SendLine(QStringLiteral("."));
     expect(GetReply(), 2);
+    emit OnMailSent();
+}
+
+void TmsSMTP::previewMail()
+{
+    if (!MailMessage)
+        throw EMessageError(MailMessages::MailMessageRequired, MailMessages::text(MailMessages::MailMessageRequired));
+    MailMessage->Validate();
+    QTemporaryFile stream(QDir::tempPath() + QStringLiteral("/msXXXXXX"));
+    if (!stream.open())
+        throw ECreateError(stream.fileTemplate());
+    emit OnPrepare();
+    MailMessage->Encode(stream);
+    stream.flush();
+    emit OnSending();
+    // The message as the server keeps it after DATA: the closing line ends it, dots unstuffed.
+    stream.seek(0);
+    QByteArray bytes = stream.readAll() + "\r\n";
+    QString error;
+    if (!DryRun::saveNumbered(QStringLiteral("mail"), QStringLiteral("eml"), bytes, &error))
+        throw ECreateError(error);
     emit OnMailSent();
 }
 

@@ -41,6 +41,8 @@ public:
     // the send and the QUIT fail, the QUIT's error is the one raised.
     void Send();
     void SendMail();
+    // Send's dry run: the message goes into the preview folder; no connection is made.
+    void previewMail();
     // QUIT (a reply other than 2xx raises EServerError) and close; nothing when not connected.
     void Disconnect();
 

@@ -1,6 +1,7 @@
 // The run started from the window itself: the controls the recipes name, what the run leaves in
 // the window, and Skip and Cancel pressed while a post waits.
 #include "ProgramBase.h"
+#include "app/PreviewDialog.h"
 #include "app/RunResultsDialog.h"
 #include "app/TForm1.h"
 #include "archive/TZipBuilder.h"
@@ -136,6 +137,35 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
         (QStringList{s("Shareware Intercom: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")}));
     EXPECT_EQ(form->currentsite->text(), QString());
     EXPECT_FALSE(form->httpled->isEnabled());
+}
+
+TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
+{
+    auto peer = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    createForm();
+    load(record({s("shareinnew"), s("shareinup"), s("sharedirnew")}));
+    // An edit not yet saved: the preview sends it, but leaves the stored record alone.
+    form->findChild<QLineEdit*>(s("conname"))->setText(s("Ann Edited"));
+    const QByteArray stored = base.read(s("data/Demo.dat"));
+
+    PreviewDialog* dialog = form->previewSubmission();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
+    EXPECT_TRUE(recordedRequests(base.file(s("received"))).isEmpty());
+    EXPECT_EQ(base.read(s("data/Demo.dat")), stored);
+    // The run clears shareinup; the preview puts it back.
+    EXPECT_TRUE(form->findChild<QCheckBox*>(s("shareinup"))->isChecked());
+    EXPECT_EQ(logLines(),
+        (QStringList{s("Shareware Intercom: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")}));
+
+    ASSERT_EQ(dialog->items()->count(), 2);
+    EXPECT_EQ(dialog->items()->item(1)->text(), s("http/0002.req"));
+    dialog->items()->setCurrentRow(1);
+    EXPECT_TRUE(dialog->viewer()->isReadOnly());
+    EXPECT_TRUE(dialog->viewer()->toPlainText().startsWith(s("POST ")));
+    EXPECT_TRUE(dialog->viewer()->toPlainText().contains(s("&Type=NEW UPLOAD&")))
+        << dialog->viewer()->toPlainText().toStdString();
 }
 
 enum class Press { Skip, Cancel, CloseKept };

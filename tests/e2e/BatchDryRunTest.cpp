@@ -1,0 +1,133 @@
+// "quillet --submit NAME --dry-run DIR": what the preview writes is what the peers receive in a
+// real run of the same record, and nothing reaches them during the preview.
+#include "ProgramBase.h"
+#include "support/PeerProcess.h"
+#include "support/Text.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ProgramRecord manySites()
+{
+    ProgramRecord r;
+    r.name = s("Preview Pad");
+    for (const auto& [k, v] :
+        std::initializer_list<std::pair<const char*, const char*>>{{"compname", "Pad Works"}, {"conname", "Bob & Co"},
+            {"conmail", "bob@pad.example"}, {"char8name", "padprev"}, {"filename", "padprev.zip"}, {"version", "1.0"},
+            {"day", "4"}, {"month", "12"}, {"year", "05"}, {"platforms", "Windows 95 and NT"}, {"bytesize", "2048"},
+            {"status", "Shareware"}, {"appurl", "http://pad.example/"}, {"dl1", "http://pad.example/padprev.zip"},
+            {"win95pd", "http://win95.example/utilities/"}, {"kcpd", "Utilities"}, {"wincentpd", "Utilities"},
+            {"wcsubcat", "Compression"}, {"dlcat", "Utilities"}, {"fileminepd", "Utilities - Text Editors"},
+            {"shareware95pd", "http://shareware95.example/utils/"}, {"simpbestpd", "Editors"},
+            {"wattackpd", "Misc.Non Web related Tools"}, {"fkingpd", "Utilities"}, {"cswpd", "Archivers"},
+            {"shortdesc", "Tiny pad"}})
+        r.fields[s(k)] = s(v);
+    r.longdesc = {s("Tiny pad."), s(".a line with a dot"), s("Third & last = 100%")};
+    r.ticked = {s("tucowsnewcb"), s("win95newcb"), s("new32bit"), s("kellcentnewcb"), s("wincentnewcb"),
+        s("downloadnewcb"), s("fileminenewcb"), s("sharewarenewcb"), s("slaughnewcb"), s("cwsnewcb"), s("simpbestnew"),
+        s("marnelsnewcb"), s("vosknewcb"), s("keyscreennewcb"), s("swpagenewcb"), s("otbanewcb"), s("essennew"),
+        s("galtnew"), s("shareinnew"), s("fkingnew"), s("lgnew"), s("cswnew"), s("wattacknew"), s("gwsup")};
+    return r;
+}
+
+// The files of a folder by name, with what carries the time of day blanked out.
+QMap<QString, QByteArray> readFolder(const QString& folder, const QString& pattern, bool envelope)
+{
+    static const QRegularExpression time(QStringLiteral("\\d{1,2}(:|%3A)\\d\\d(:|%3A)\\d\\d( ?[AaPp][Mm])?"));
+    static const QRegularExpression dateLine(
+        QStringLiteral("(?m)^(Date|Message-ID): [^\\r]*"), QRegularExpression::CaseInsensitiveOption);
+    QMap<QString, QByteArray> out;
+    const QDir dir(folder);
+    int number = 0;
+    for (const QString& name : dir.entryList({pattern}, QDir::Files, QDir::Name)) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        QString text = QString::fromLatin1(f.readAll());
+        // The recording SMTP peer puts the envelope in front of the message.
+        if (envelope)
+            text.remove(QRegularExpression(QStringLiteral("^(X-Envelope-[^\\r]*\\r\\n)+")));
+        text.replace(time, QStringLiteral("{time}")).replace(dateLine, QStringLiteral("\\1: {date}"));
+        out.insert(QStringLiteral("%1").arg(++number, 4, 10, QLatin1Char('0')), text.toLatin1());
+    }
+    return out;
+}
+
+// Every file under folder by its path inside it.
+QMap<QString, QByteArray> tree(const QString& folder)
+{
+    QMap<QString, QByteArray> out;
+    const QDir dir(folder);
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        out.insert(dir.relativeFilePath(f.fileName()), f.readAll());
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
+{
+    TempBase base;
+    writeProgram(base, manySites());
+    PeerProcess http(s("http_peer.py"), {s("--record"), base.file(s("received")), s("--lifetime"), s("120")});
+    ASSERT_TRUE(http.started()) << http.errors().toStdString();
+    PeerProcess smtp(s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--lifetime"), s("120")});
+    ASSERT_TRUE(smtp.started()) << smtp.errors().toStdString();
+    QDir().mkpath(base.file(s("ftp/uploads")));
+    PeerProcess ftp(s("ftp_peer.py"),
+        {s("--root"), base.file(s("ftp")), s("--record"), base.file(s("ftp-commands")), s("--user"), s("Anonymous"),
+            s("--password"), s("bob@pad.example"), s("--lifetime"), s("120")});
+    ASSERT_TRUE(ftp.started()) << ftp.errors().toStdString();
+    base.write(s("cat/catalogue.dat"),
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port())
+            + "\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp.port()) + "\r\n");
+    base.write(s("cat/settings.dat"),
+        "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp.port())
+            + "\r\nEMAIL=author@quillet.example\r\nNAME=Author\r\n");
+    const QMap<QString, QByteArray> before = tree(base.file(s("data")));
+
+    const BatchResult preview
+        = runQuillet(base.path(), {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview"))});
+    EXPECT_TRUE(preview.exitCode == 0 || preview.exitCode == 3) << preview.err.toStdString();
+    // The peers saw nothing, and the record is as it was.
+    EXPECT_TRUE(QDir(base.file(s("received"))).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(base.file(s("mail"))).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(tree(base.file(s("data"))), before);
+    EXPECT_TRUE(tree(base.file(s("ftp"))).isEmpty());
+    EXPECT_TRUE(base.read(s("ftp-commands")).isEmpty());
+
+    const BatchResult real = runQuillet(base.path(), {s("--submit"), s("Preview Pad")});
+    EXPECT_EQ(real.exitCode, preview.exitCode) << real.err.toStdString();
+    // The same log, site by site.
+    EXPECT_EQ(preview.out, real.out);
+
+    const auto previewHttp = readFolder(base.file(s("preview/http")), s("*.req"), false);
+    const auto receivedHttp = readFolder(base.file(s("received")), s("*.req"), false);
+    EXPECT_GE(receivedHttp.size(), 10);
+    EXPECT_EQ(previewHttp.keys(), receivedHttp.keys());
+    for (const QString& key : receivedHttp.keys())
+        EXPECT_EQ(previewHttp.value(key).toStdString(), receivedHttp.value(key).toStdString())
+            << "http " << key.toStdString();
+
+    const auto previewMail = readFolder(base.file(s("preview/mail")), s("*.eml"), false);
+    const auto receivedMail = readFolder(base.file(s("mail")), s("*.req"), true);
+    EXPECT_GE(receivedMail.size(), 5);
+    EXPECT_EQ(previewMail.keys(), receivedMail.keys());
+    for (const QString& key : receivedMail.keys())
+        EXPECT_EQ(previewMail.value(key).toStdString(), receivedMail.value(key).toStdString())
+            << "mail " << key.toStdString();
+
+    // The uploads, folder by folder, under the host's name.
+    const auto uploaded = tree(base.file(s("ftp")));
+    EXPECT_FALSE(uploaded.isEmpty());
+    EXPECT_EQ(tree(base.file(s("preview/ftp/127.0.0.1"))), uploaded);
+}
