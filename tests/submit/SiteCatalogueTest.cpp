@@ -1,3 +1,4 @@
+#include "submit/RecipeBook.h"
 #include "submit/SiteCatalogue.h"
 #include "support/TempBase.h"
 
@@ -24,6 +25,13 @@ TEST(SiteCatalogue, SixtyEntriesWithDistinctIdsAndTickBoxes)
     }
     EXPECT_EQ(boxes.size(), 114);
     EXPECT_EQ(SiteCatalogue::siteKeys().size(), 57);
+}
+
+// A ticked entry without a recipe is walked and silently does nothing.
+TEST(SiteCatalogue, EveryEntryHasARecipe)
+{
+    for (const SiteEntry& e : SiteCatalogue::entries())
+        EXPECT_TRUE(RecipeBook::find(e.id)) << e.id.toStdString();
 }
 
 TEST(SiteCatalogue, HttpFormSitesSitInTheirPlacesOfTheWalk)
