@@ -103,9 +103,7 @@ protected:
         smtp = std::make_unique<PeerProcess>(
             s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("150")});
         ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
-        base.write(s("cat/settings.dat"),
-            "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp->port())
-                + "\r\nEMAIL=ann@inkwell.example\r\nNAME=Ann Author\r\n");
+        base.write(s("cat/settings.dat"), mailSettingsFor(smtp->port(), "ann@inkwell.example", "Ann Author"));
         QByteArray catalogue;
         for (const Host& h : Hosts) {
             const QString root = base.file(s("ftp-") + s(h.site));

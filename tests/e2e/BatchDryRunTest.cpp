@@ -87,12 +87,8 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
         {s("--root"), base.file(s("ftp")), s("--record"), base.file(s("ftp-commands")), s("--user"), s("Anonymous"),
             s("--password"), s("bob@pad.example"), s("--lifetime"), s("120")});
     ASSERT_TRUE(ftp.started()) << ftp.errors().toStdString();
-    base.write(s("cat/catalogue.dat"),
-        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port())
-            + "\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp.port()) + "\r\n");
-    base.write(s("cat/settings.dat"),
-        "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp.port())
-            + "\r\nEMAIL=author@quillet.example\r\nNAME=Author\r\n");
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(http.port(), ftp.port()));
+    base.write(s("cat/settings.dat"), mailSettingsFor(smtp.port(), "author@quillet.example", "Author"));
     const QMap<QString, QByteArray> before = tree(base.file(s("data")));
 
     const BatchResult preview

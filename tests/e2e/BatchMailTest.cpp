@@ -36,9 +36,7 @@ TEST(BatchMail, EMailSitesReachTheServerAndNoServerIsSaid)
     writeProgram(base, mailer());
     PeerProcess peer(s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--lifetime"), s("90")});
     ASSERT_TRUE(peer.started()) << peer.errors().toStdString();
-    base.write(s("cat/settings.dat"),
-        "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(peer.port())
-            + "\r\nEMAIL=ann@demo.example\r\nNAME=Ann\r\n");
+    base.write(s("cat/settings.dat"), mailSettingsFor(peer.port(), "ann@demo.example", "Ann"));
 
     BatchResult r = runQuillet(base.path(), {s("--submit"), s("Mailer")});
     // Web Attack turns the category down: the run completes with a site not sent.

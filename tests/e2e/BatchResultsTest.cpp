@@ -71,14 +71,11 @@ protected:
         smtp = std::make_unique<PeerProcess>(
             s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("90")} + smtpExtra);
         ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
-        base.write(s("cat/settings.dat"),
-            "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp->port())
-                + "\r\nEMAIL=ann@demo.example\r\nNAME=Ann\r\n");
+        base.write(s("cat/settings.dat"), mailSettingsFor(smtp->port(), "ann@demo.example", "Ann"));
     }
     void pointSitesAtPeer(const QByteArray& extra = {})
     {
-        base.write(
-            s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + extra);
+        base.write(s("cat/catalogue.dat"), catalogueForPeers(http->port()) + extra);
     }
 
     TempBase base;

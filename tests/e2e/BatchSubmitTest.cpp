@@ -20,8 +20,8 @@ QMap<QString, QString> fields(std::initializer_list<std::pair<const char*, const
 // Every site at the peer; two sites with mailboxes of their own.
 QByteArray catalogueFor(quint16 port, const QByteArray& extra = {})
 {
-    return "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(port)
-        + "\r\n[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n"
+    return catalogueForPeers(port)
+        + "[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n"
           "[sshak]\r\nMAILBOX2=editor@sshak.test\r\n"
         + extra;
 }

@@ -39,12 +39,8 @@ protected:
         smtp = std::make_unique<PeerProcess>(
             s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("120")});
         ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
-        base.write(s("cat/catalogue.dat"),
-            "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port())
-                + "\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp->port()) + "\r\n");
-        base.write(s("cat/settings.dat"),
-            "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtp->port())
-                + "\r\nEMAIL=author@quillet.example\r\nNAME=Author\r\n");
+        base.write(s("cat/catalogue.dat"), catalogueForPeers(http->port(), ftp->port()));
+        base.write(s("cat/settings.dat"), mailSettingsFor(smtp->port(), "author@quillet.example", "Author"));
     }
 
     BatchResult submit(const ProgramRecord& record)

@@ -1,8 +1,8 @@
 // A record written on Windows (Windows-1252) is submitted in its own bytes and stays as it was.
 #include "ProgramBase.h"
 #include "core/TextEncoding.h"
-#include "support/RecordedRequests.h"
 #include "support/PeerProcess.h"
+#include "support/RecordedRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST(LegacyRecord, SitesReceiveTheRecordsBytesAndItsFilesKeepThem)
     TempBase base;
     PeerProcess peer(s("http_peer.py"), {s("--record"), base.file(s("received")), s("--lifetime"), s("60")});
     ASSERT_TRUE(peer.started()) << peer.errors().toStdString();
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer.port()) + "\r\n");
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer.port()));
 
     ProgramRecord record{s("Note\u00e9"), {}, {s("Caf\u00e9 notes \u20ac5")}, {s("lgnew")}};
     record.fields = {{s("conname"), s("Zo\u00eb")}, {s("conmail"), s("zoe@example.test")}, {s("char8name"), s("note")},

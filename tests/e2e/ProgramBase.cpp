@@ -49,6 +49,20 @@ void writeProgram(const TempBase& base, const ProgramRecord& record)
     base.write(QStringLiteral("data/") + record.name + QStringLiteral(".nts"), nts);
 }
 
+QByteArray catalogueForPeers(quint16 httpPort, quint16 ftpPort)
+{
+    QByteArray text = "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(httpPort) + "\r\n";
+    if (ftpPort != 0)
+        text += "FTPHOST=127.0.0.1:" + QByteArray::number(ftpPort) + "\r\n";
+    return text;
+}
+
+QByteArray mailSettingsFor(quint16 smtpPort, const char* email, const char* name)
+{
+    return "[SETTINGS]\r\nSMTP=127.0.0.1:" + QByteArray::number(smtpPort) + "\r\nEMAIL=" + email + "\r\nNAME=" + name
+        + "\r\n";
+}
+
 BatchResult runQuillet(const QString& folder, const QStringList& args)
 {
     QProcess process;

@@ -115,7 +115,7 @@ TEST_F(WindowRun, SitesPageTakesDomainLabelsFromTheCatalogue)
 TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
 {
     auto peer = startPeer(s("received"));
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
     createForm();
     load(record({s("shareinnew"), s("shareinup"), s("sharedirnew"), s("sharedirup")}));
 
@@ -142,7 +142,7 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
 TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
 {
     auto peer = startPeer(s("received"));
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
     createForm();
     load(record({s("shareinnew"), s("shareinup"), s("sharedirnew")}));
     // An edit not yet saved: the preview sends it, but leaves the stored record alone.
@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringPost,
 TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
 {
     auto peer = startPeer(s("received"), {s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found")});
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
     createForm();
     load(record({s("warehousenewcb"), s("lgnew"), s("sharedirnew")}));
     form->submit->click();
@@ -310,7 +310,7 @@ TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
 TEST_F(WindowRun, DebugModeCapturesEachReplyInTheResponsesFolder)
 {
     auto peer = startPeer(s("received"));
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
     createForm();
     load(record({s("warehousenewcb")}));
     form->debugmode = true;
