@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -16,14 +17,16 @@ std::vector<NetworkWait*>& activeWaits()
     return waits;
 }
 
-// The watch over stalled waits: one single-shot timer, restarted by every bit of progress and
-// running only while a watched wait is in progress.
+// The watch over stalled waits: one single-shot timer, running only while a watched wait is in
+// progress. Progress only notes the time (it comes with every read and write); the timer, when it
+// runs out, starts again for whatever remains since the last progress.
 struct StallWatch
 {
     int seconds = 0;
     std::function<void()> onStall;
     int watchedWaits = 0;
     QPointer<QTimer> timer; // goes with the application that owns it
+    QElapsedTimer sinceProgress;
 
     void restart()
     {
@@ -35,10 +38,16 @@ struct StallWatch
             QObject::connect(timer, &QTimer::timeout, timer, [this] {
                 if (watchedWaits == 0 || !onStall)
                     return;
+                const qint64 left = seconds * qint64(1000) - sinceProgress.elapsed();
+                if (left > 0) {
+                    timer->start(int(left));
+                    return;
+                }
                 restart();
                 onStall();
             });
         }
+        sinceProgress.start();
         timer->start(seconds * 1000);
     }
     void stop()
@@ -92,7 +101,7 @@ void noteNetworkProgress()
 {
     StallWatch& watch = stallWatch();
     if (watch.timer && watch.timer->isActive())
-        watch.restart();
+        watch.sinceProgress.start();
 }
 
 void NetworkWait::interrupt()
