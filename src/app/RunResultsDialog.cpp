@@ -38,6 +38,8 @@ QString RunResultsDialog::siteText(const SiteResult& site)
         text += QStringLiteral("\n") + site.detail;
     text += QStringLiteral("\n\nLog:\n");
     text += site.logLines.isEmpty() ? QStringLiteral("(nothing)") : site.logLines.join(QLatin1Char('\n'));
+    if (!site.replies.isEmpty())
+        text += QStringLiteral("\n\nReply:\n") + site.replies;
     return text;
 }
 
@@ -102,13 +104,14 @@ void RunResultsDialog::showSite(QTreeWidgetItem* item)
     const auto index = item->data(0, Qt::UserRole).toULongLong();
     if (index >= m_record.sites.size())
         return;
+    const SiteResult& site = m_record.sites[index];
     auto* view = new QDialog(this);
     view->setObjectName(QStringLiteral("siteLog"));
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->setWindowTitle(item->text(0));
-    view->resize(520, 260);
+    view->resize(site.replies.isEmpty() ? QSize(520, 260) : QSize(640, 480));
     auto* layout = new QVBoxLayout(view);
-    auto* text = new QPlainTextEdit(siteText(m_record.sites[index]), view);
+    auto* text = new QPlainTextEdit(siteText(site), view);
     text->setReadOnly(true);
     layout->addWidget(text);
     view->show();

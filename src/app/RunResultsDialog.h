@@ -12,7 +12,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // "Last Run Results": every ticked site of a run with its outcome, detail and time, failures
-// first, the counts at the top. Double-clicking a site shows its log lines.
+// first, the counts at the top. Double-clicking a site shows its log lines and, after a run in debug
+// mode, the replies its servers sent.
 class RunResultsDialog : public QDialog
 {
     Q_OBJECT

@@ -169,6 +169,7 @@ void TForm1::HTTP1EndTransfer()
         for (int i = 0; i < xfer->count(); ++i)
             lines.append(xfer->item(i)->text());
         writeReplyCapture(basedir, QStringLiteral(".htm"), lines);
+        SiteReport::reply(lines.join(QString()));
     }
     httpbytes->setText(QString());
 }

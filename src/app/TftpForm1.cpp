@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "net/TFTP.h"
+#include "submit/SiteReport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -335,6 +336,7 @@ void TftpForm1::FTP1EndTransfer()
     for (int i = 0; i < m_main.ftplist->count(); ++i)
         lines << m_main.ftplist->item(i)->text();
     writeReplyCapture(QDir::currentPath(), QStringLiteral(".txt"), lines);
+    SiteReport::reply(lines.join(QLatin1Char('\n')));
 }
 
 void TftpForm1::FTP1DirList(const QString& entry)

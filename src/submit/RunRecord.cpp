@@ -164,6 +164,19 @@ void RunRecord::skipped(const QString& reason)
         m_skipReason = reason;
 }
 
+void RunRecord::reply(const QString& text)
+{
+    if (!m_inSite)
+        return;
+    QString& kept = site().replies;
+    const qsizetype room = ReplyLimit - kept.size();
+    if (room <= 0)
+        return;
+    if (!kept.isEmpty())
+        kept += QStringLiteral("\n\n");
+    kept += text.left(room);
+}
+
 RunRecord* RunRecord::current()
 {
     return g_current;
@@ -204,6 +217,12 @@ void skipped(const QString& reason)
 {
     if (g_current)
         g_current->skipped(reason);
+}
+
+void reply(const QString& text)
+{
+    if (g_current)
+        g_current->reply(text);
 }
 
 } // namespace SiteReport

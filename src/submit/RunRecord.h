@@ -23,6 +23,7 @@ struct SiteResult
     QString step; // for a failure: the step that failed
     double seconds = 0;
     QStringList logLines; // what the site added to the run log
+    QString replies; // in debug mode: the servers' replies, as the responses folder gets them
 
     static QString outcomeName(Outcome outcome);
     static std::optional<Outcome> outcomeFromName(const QString& name);
@@ -60,6 +61,10 @@ public:
     void failed(const QString& step, const QString& detail);
     void refused(const QString& detail);
     void skipped(const QString& reason);
+    void reply(const QString& text);
+
+    // Replies kept per site at most; the newest reply is cut to fit.
+    static constexpr qsizetype ReplyLimit = 1024 * 1024;
 
     // The record the steps report to while a run goes; none outside a run.
     static RunRecord* current();

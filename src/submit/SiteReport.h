@@ -16,5 +16,7 @@ void failed(const QString& step, const QString& detail);
 void refused(const QString& detail);
 // Skip was pressed, or a wait ran out of time, during the site's steps.
 void skipped(const QString& reason);
+// In debug mode: a reply a client captured, kept with the site for the results view.
+void reply(const QString& text);
 
 } // namespace SiteReport

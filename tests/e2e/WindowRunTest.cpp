@@ -292,8 +292,9 @@ TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
     emit dialog->sites->itemDoubleClicked(dialog->sites->topLevelItem(0), 0);
     auto* siteLog = dialog->findChild<QDialog*>(s("siteLog"));
     ASSERT_NE(siteLog, nullptr);
-    EXPECT_TRUE(siteLog->findChild<QPlainTextEdit*>()->toPlainText().contains(
-        s("Log:\nLockergnome: Error Posting - 151: 404 Not Found")));
+    const QString shown = siteLog->findChild<QPlainTextEdit*>()->toPlainText();
+    EXPECT_TRUE(shown.contains(s("Log:\nLockergnome: Error Posting - 151: 404 Not Found")));
+    EXPECT_FALSE(shown.contains(s("Reply:"))) << "replies are kept in debug mode only";
 
     dialog->tickFailed->click();
     for (const SiteEntry& e : SiteCatalogue::entries()) {
@@ -304,6 +305,30 @@ TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
             }
         }
     }
+    dialog->close();
+}
+
+// In debug mode the failed site's view also shows what its server answered.
+TEST_F(WindowRun, DebugModeResultsShowTheFailedSitesReply)
+{
+    auto peer = startPeer(s("received"), {s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found")});
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
+    QDir().mkpath(base.file(s("responses")));
+    createForm();
+    load(record({s("warehousenewcb"), s("lgnew")}));
+    form->debugmode = true;
+    form->submit->click();
+
+    RunResultsDialog* dialog = form->showRunResults();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->sites->topLevelItem(0)->text(1), s("failed"));
+    emit dialog->sites->itemDoubleClicked(dialog->sites->topLevelItem(0), 0);
+    auto* siteLog = dialog->findChild<QDialog*>(s("siteLog"));
+    ASSERT_NE(siteLog, nullptr);
+    const QString shown = siteLog->findChild<QPlainTextEdit*>()->toPlainText();
+    const qsizetype reply = shown.indexOf(s("\n\nReply:\n"));
+    ASSERT_GE(reply, 0) << shown.toStdString();
+    EXPECT_TRUE(shown.indexOf(s("404 Not Found"), reply) > reply) << shown.toStdString();
     dialog->close();
 }
 

@@ -1,4 +1,5 @@
 #include "submit/SubmissionRun.h"
+#include "submit/RunRecord.h"
 #include "FakeRunWindow.h"
 #include "core/Errors.h"
 #include "support/FakeDialogs.h"
@@ -315,5 +316,23 @@ TEST_P(ByteSizes, SizeInKilobytesComesFromTheCheckedByteSize)
 
 INSTANTIATE_TEST_SUITE_P(Run, ByteSizes,
     ::testing::Values(std::make_pair("1023", "0"), std::make_pair("2048", "2"), std::make_pair("1500000", "1464")));
+
+// The replies a debug run keeps with a site are bounded, however much the servers send.
+TEST(RunRecordReplies, KeptPerSiteUpToTheLimitAndOnlyInsideASite)
+{
+    RunRecord record;
+    record.reply(s("before any site"));
+    record.beginSite(s("e1"), s("one"), {});
+    record.reply(QString(RunRecord::ReplyLimit + 10, QLatin1Char('a')));
+    record.reply(s("dropped"));
+    record.endSite(s("One"));
+    record.beginSite(s("e2"), s("two"), {});
+    record.reply(s("first"));
+    record.reply(s("second"));
+    record.endSite(s("Two"));
+    ASSERT_EQ(record.sites.size(), 2U);
+    EXPECT_EQ(record.sites[0].replies.size(), RunRecord::ReplyLimit);
+    EXPECT_EQ(record.sites[1].replies, s("first\n\nsecond"));
+}
 
 } // namespace
