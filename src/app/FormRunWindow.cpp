@@ -1,6 +1,7 @@
 #include "app/FormRunWindow.h"
 
 #include "app/ControlText.h"
+#include "app/ListEnd.h"
 #include "app/TForm1.h"
 #include "app/TStringView.h"
 #include "core/Errors.h"
@@ -73,8 +74,7 @@ void FormRunWindow::clearList(const QString& list)
 
 void FormRunWindow::appendLog(const QString& line)
 {
-    m_form.log->addItem(line);
-    m_form.log->scrollToBottom();
+    addLineAtEnd(m_form.log, line);
 }
 
 void FormRunWindow::setBusy(bool busy)

@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 MailFormChannel::MailFormChannel(TSMTPForm& form, TSetupDlg& setup)
     : m_form(form)
@@ -54,13 +53,11 @@ void MailFormChannel::setSubject(const QString& subject)
 void MailFormChannel::clearBody()
 {
     m_lines.clear();
-    m_form.BodyMemo->clear();
 }
 
 void MailFormChannel::addBodyLine(const QString& line)
 {
     m_lines << line;
-    m_form.BodyMemo->setPlainText(m_lines.join(QLatin1Char('\n')));
 }
 
 void MailFormChannel::send()
@@ -73,5 +70,5 @@ void MailFormChannel::send()
     m_form.msSMTP1->User = m_setup.MailUserEdit->text();
     m_form.msSMTP1->Password = smtpPassword(m_setup.PasswordEdit->text());
     m_form.msSMTP1->CAFile = m_caFile;
-    m_form.SendButtonClick();
+    m_form.sendWithBody(m_lines.join(QLatin1Char('\n')));
 }

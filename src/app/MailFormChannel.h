@@ -27,7 +27,7 @@ public:
 private:
     TSMTPForm& m_form;
     TSetupDlg& m_setup;
-    // The memo's lines as added: a memo cannot tell an empty text from one empty line.
+    // The body's lines as added.
     QStringList m_lines;
     QString m_caFile;
 };

@@ -23,6 +23,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -201,13 +202,27 @@ bool TSMTPForm::sending() const
 
 void TSMTPForm::SendButtonClick()
 {
+    sendMemoText(BodyMemo->toPlainText());
+}
+
+void TSMTPForm::sendWithBody(const QString& body)
+{
+    // A plain document keeps the text exactly as the memo would (its line breaks and spaces), with
+    // no layout for a form that is never shown.
+    QTextDocument document;
+    document.setPlainText(body);
+    sendMemoText(document.toPlainText());
+}
+
+void TSMTPForm::sendMemoText(const QString& body)
+{
     if (sending())
         return;
     msMessage1.Recipients.Clear();
     msMessage1.Recipients.Add(ToEdit->text());
     msMessage1.setSubject(SubjectEdit->text());
-    msMessage1.Body = BodyMemo->toPlainText().split(QLatin1Char('\n'));
-    if (BodyMemo->toPlainText().isEmpty())
+    msMessage1.Body = body.split(QLatin1Char('\n'));
+    if (body.isEmpty())
         msMessage1.Body.clear();
     TmsAttList attachments;
     for (int i = 0; i < ListView1->count(); ++i)

@@ -35,6 +35,8 @@ public:
     // Builds the message from the form and sends it; raises the client's error after restoring
     // the form.
     void SendButtonClick();
+    // The same with the given text as the body, taken as the memo would hold it.
+    void sendWithBody(const QString& body);
     void CancelButtonClick();
     void AttachButtonClick();
     void SetupButtonClick();
@@ -76,6 +78,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void sendMemoText(const QString& body);
     void EnterSendingState();
     void LeaveSendingState();
     void status(const QString& text);

@@ -1,5 +1,6 @@
 #include "app/TftpForm1.h"
 
+#include "app/ListEnd.h"
 #include "app/ReplyCapture.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
@@ -291,15 +292,13 @@ void TftpForm1::resizeEvent(QResizeEvent* event)
 
 void TftpForm1::addTrace(const QString& text)
 {
-    lTrace->addItem(text);
-    lTrace->scrollToBottom();
+    addLineAtEnd(lTrace, text);
 }
 
 void TftpForm1::traces(const QString& text)
 {
     addTrace(text);
-    m_main.ftplist->addItem(text);
-    m_main.ftplist->scrollToBottom();
+    addLineAtEnd(m_main.ftplist, text);
 }
 
 void TftpForm1::FTP1FirePITrail(int direction, const QString& text)

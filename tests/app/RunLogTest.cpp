@@ -1,10 +1,13 @@
 #include "FormOnBase.h"
 #include "PdfWords.h"
+#include "app/ListEnd.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPrinter>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "ui/TFlatButton.h"
@@ -138,6 +141,25 @@ TEST_F(RunLog, PrintedLogComesBackPageByPageInOrder)
             readBack.append(line.text());
     }
     EXPECT_EQ(readBack, lines);
+}
+
+// Lines added while the Submit page is hidden are scrolled to once it shows; while it shows, at once.
+TEST_F(RunLog, NewestLineIsInViewOnceThePageShows)
+{
+    form.resize(800, 600);
+    form.show();
+    form.PageControl1->setCurrentIndex(0);
+    for (int i = 0; i < 200; ++i)
+        addLineAtEnd(form.log, QStringLiteral("line %1").arg(i));
+    form.PageControl1->setCurrentWidget(form.submitpage);
+    QCoreApplication::processEvents();
+    QScrollBar* bar = form.log->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    bar->setValue(0);
+    addLineAtEnd(form.log, QStringLiteral("one more"));
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 class ClosePrompt : public FormOnBase

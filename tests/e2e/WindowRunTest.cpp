@@ -166,6 +166,8 @@ TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
     EXPECT_TRUE(dialog->viewer()->toPlainText().startsWith(s("POST ")));
     EXPECT_TRUE(dialog->viewer()->toPlainText().contains(s("&Type=NEW UPLOAD&")))
         << dialog->viewer()->toPlainText().toStdString();
+    if (const QString dir = qEnvironmentVariable("QUILLET_SCREENSHOTS"); !dir.isEmpty())
+        dialog->grab().save(dir + s("/preview-dialog.png"));
 }
 
 enum class Press { Skip, Cancel, CloseKept };
