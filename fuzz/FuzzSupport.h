@@ -47,7 +47,12 @@ public:
     {
         qsizetype done = 0;
         while (done < chunk.size()) {
-            const ssize_t n = write(m_peer, chunk.constData() + done, size_t(chunk.size() - done));
+            // The port may have closed its end on a reply it refused: that ends the feeding, not
+            // the fuzzer (a plain write would raise SIGPIPE and kill it).
+            const ssize_t n
+                = ::send(m_peer, chunk.constData() + done, size_t(chunk.size() - done), MSG_NOSIGNAL);
+            if (n < 0 && (errno == EPIPE || errno == ECONNRESET))
+                return;
             if (n <= 0)
                 fail("write");
             done += n;

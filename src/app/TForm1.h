@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextEncoding.h"
+#include "submit/RunRecord.h"
 #include "submit/SubmissionRun.h"
 
 #include <QHash>
@@ -65,7 +66,8 @@ public:
     QString lastReportPath; // the report the last run wrote
     int m_stallOverride = -1;
     QPointer<RunResultsDialog> m_resultsDialog;
-    bool m_previewing = false; // a preview run: no results dialog
+    bool m_previewing = false; // a preview run: no report, counts or results dialog
+    RunRecord m_lastRun; // the outcomes of the last run that sent (a preview's are its own)
     static constexpr int DefaultStallSeconds = 120;
     THTTP* HTTP1; // the window's HTTP client
     // The mail form and its setup dialog: windows of their own (not children of this one),

@@ -38,15 +38,16 @@ void TForm1::submitClick()
     setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
     runOutcome = SubmissionRun::start(window, channels);
     setNetworkStallLimit(0, {});
-    if (*runOutcome == SubmissionRun::Outcome::Refused)
+    if (*runOutcome == SubmissionRun::Outcome::Refused || m_previewing)
         return;
     writeRunReport();
     const RunRecord& record = SubmissionRun::lastRecord();
     if (!record.walked)
         return;
+    m_lastRun = record;
     runcounts->setText(record.countsText());
     // Batch mode never shows the window, and has the report and the exit status instead.
-    if (isVisible() && !m_previewing)
+    if (isVisible())
         showRunResults();
 }
 
@@ -70,7 +71,7 @@ PreviewDialog* TForm1::previewSubmission()
     DryRun::setFolder(QString());
     snapshot.restore();
     tickOnly(*this, ticked);
-    auto* dialog = new PreviewDialog(std::move(folder), this);
+    auto* dialog = new PreviewDialog(std::move(folder), SubmissionRun::lastRecord(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return dialog;
@@ -81,7 +82,7 @@ RunResultsDialog* TForm1::showRunResults()
     if (m_resultsDialog)
         m_resultsDialog->close();
     m_resultsDialog = new RunResultsDialog(
-        SubmissionRun::lastRecord(), [this](const QStringList& boxes) { tickOnly(*this, boxes); }, this);
+        m_lastRun, [this](const QStringList& boxes) { tickOnly(*this, boxes); }, this);
     m_resultsDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_resultsDialog->show();
     return m_resultsDialog;

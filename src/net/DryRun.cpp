@@ -10,6 +10,7 @@ struct State
 {
     QString folder;
     QHash<QString, int> counters;
+    QStringList written;
 };
 
 State& state()
@@ -36,6 +37,7 @@ void setFolder(const QString& folder)
 {
     state().folder = folder;
     state().counters.clear();
+    state().written.clear();
 }
 
 bool saveNumbered(const QString& kind, const QString& extension, const QByteArray& data, QString* error)
@@ -51,7 +53,18 @@ bool saveNumbered(const QString& kind, const QString& extension, const QByteArra
         *error = QStringLiteral("Cannot write %1").arg(file.fileName());
         return false;
     }
+    noteWritten(file.fileName());
     return true;
+}
+
+void noteWritten(const QString& path)
+{
+    state().written.append(QDir(state().folder).relativeFilePath(path));
+}
+
+const QStringList& written()
+{
+    return state().written;
 }
 
 } // namespace DryRun

@@ -368,6 +368,7 @@ int TFTP::preview(int action)
     QFile::remove(target);
     if (!file.copy(target))
         return fail(LocalFileError, QStringLiteral("Cannot write %1").arg(target));
+    DryRun::noteWritten(target);
     emit OnStartTransfer();
     emit OnTransfer(file.size(), QByteArray());
     emit OnEndTransfer();

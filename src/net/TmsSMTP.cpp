@@ -6,6 +6,7 @@
 #include "net/MailMessages.h"
 #include "net/TmsMessage.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryFile>
@@ -207,16 +208,16 @@ void TmsSMTP::previewMail()
     if (!MailMessage)
         throw EMessageError(MailMessages::MailMessageRequired, MailMessages::text(MailMessages::MailMessageRequired));
     MailMessage->Validate();
-    QTemporaryFile stream(QDir::tempPath() + QStringLiteral("/msXXXXXX"));
-    if (!stream.open())
-        throw ECreateError(stream.fileTemplate());
+    // Built in memory: nothing is spooled for a message that is only written out.
+    QByteArray bytes;
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::WriteOnly);
     emit OnPrepare();
     MailMessage->Encode(stream);
-    stream.flush();
+    stream.close();
     emit OnSending();
     // The message as the server keeps it after DATA: the closing line ends it, dots unstuffed.
-    stream.seek(0);
-    QByteArray bytes = stream.readAll() + "\r\n";
+    bytes += "\r\n";
     QString error;
     if (!DryRun::saveNumbered(QStringLiteral("mail"), QStringLiteral("eml"), bytes, &error))
         throw ECreateError(error);

@@ -1,5 +1,6 @@
 #include "submit/RunRecord.h"
 
+#include "net/DryRun.h"
 #include "submit/SiteReport.h"
 
 namespace {
@@ -77,6 +78,7 @@ void RunRecord::beginSite(const QString& entry, const QString& siteKey, const QS
     m_failed = false;
     m_refusal.clear();
     m_skipReason.clear();
+    m_previewMark = DryRun::written().size();
     m_timer.start();
 }
 
@@ -87,6 +89,8 @@ void RunRecord::endSite(const QString& label)
     SiteResult& s = site();
     s.label = label;
     s.seconds = m_timer.elapsed() / 1000.0;
+    if (DryRun::active())
+        s.previewItems = DryRun::written().mid(m_previewMark);
     using O = SiteResult::Outcome;
     if (m_failed && !m_skipReason.isEmpty()) {
         s.outcome = O::Skipped;

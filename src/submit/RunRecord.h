@@ -23,6 +23,7 @@ struct SiteResult
     QString step; // for a failure: the step that failed
     double seconds = 0;
     QStringList logLines; // what the site added to the run log
+    QStringList previewItems; // in a preview: the files written for the site, relative to its folder
     QString replies; // in debug mode: the servers' replies, as the responses folder gets them
 
     static QString outcomeName(Outcome outcome);
@@ -79,6 +80,7 @@ private:
     QString m_refusal;
     QString m_skipReason;
     QElapsedTimer m_timer;
+    qsizetype m_previewMark = 0;
 };
 
 // The tick boxes that send a run's failed, skipped and not-reached sites again, as they were set

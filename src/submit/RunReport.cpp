@@ -43,6 +43,8 @@ QByteArray toJson(const RunRecord& record)
         o[QLatin1String("step")] = s.step;
         o[QLatin1String("seconds")] = qRound(s.seconds * 1000) / 1000.0;
         o[QLatin1String("log")] = toArray(s.logLines);
+        if (!s.previewItems.isEmpty())
+            o[QLatin1String("preview")] = toArray(s.previewItems);
         sites.append(o);
     }
     QJsonObject root;
@@ -86,6 +88,7 @@ std::optional<RunRecord> fromJson(const QByteArray& json)
         s.step = o.value(QLatin1String("step")).toString();
         s.seconds = o.value(QLatin1String("seconds")).toDouble();
         s.logLines = toList(o.value(QLatin1String("log")));
+        s.previewItems = toList(o.value(QLatin1String("preview")));
         record.sites.push_back(s);
     }
     return record;

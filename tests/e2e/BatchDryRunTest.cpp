@@ -1,6 +1,7 @@
 // "quillet --submit NAME --dry-run DIR": what the preview writes is what the peers receive in a
 // real run of the same record, and nothing reaches them during the preview.
 #include "ProgramBase.h"
+#include "submit/RunReport.h"
 #include "support/PeerProcess.h"
 #include "support/Text.h"
 
@@ -92,8 +93,18 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     const QMap<QString, QByteArray> before = tree(base.file(s("data")));
 
     const BatchResult preview
-        = runQuillet(base.path(), {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview"))});
+        = runQuillet(base.path(), {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview")),
+            s("--report"), base.file(s("preview.json"))});
     EXPECT_TRUE(preview.exitCode == 0 || preview.exitCode == 3) << preview.err.toStdString();
+    // The report names every item written, each once, with the site it was written for.
+    const std::optional<RunRecord> report = RunReport::fromJson(base.read(s("preview.json")));
+    ASSERT_TRUE(report.has_value());
+    QStringList named;
+    for (const SiteResult& site : report->sites)
+        named += site.previewItems;
+    const QStringList written = tree(base.file(s("preview"))).keys();
+    named.sort();
+    EXPECT_EQ(named, written);
     // The peers saw nothing, and the record is as it was.
     EXPECT_TRUE(QDir(base.file(s("received"))).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(QDir(base.file(s("mail"))).entryList(QDir::Files).isEmpty());

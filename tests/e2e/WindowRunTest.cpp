@@ -159,15 +159,28 @@ TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
     EXPECT_EQ(logLines(),
         (QStringList{s("Shareware Intercom: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")}));
 
-    ASSERT_EQ(dialog->items()->count(), 2);
-    EXPECT_EQ(dialog->items()->item(1)->text(), s("http/0002.req"));
-    dialog->items()->setCurrentRow(1);
+    // Each item with the site it was written for; a preview writes no report and leaves the last
+    // run's results alone.
+    ASSERT_EQ(dialog->items()->topLevelItemCount(), 2);
+    EXPECT_EQ(dialog->items()->topLevelItem(1)->text(0), s("http/0002.req"));
+    EXPECT_EQ(dialog->items()->topLevelItem(1)->text(1), s("Shareware Directory"));
+    EXPECT_FALSE(QDir(base.file(s("reports"))).exists());
+    EXPECT_EQ(form->showRunResults()->counts->text(), s("No run yet"));
+    EXPECT_EQ(form->runcounts->text(), QString());
+    dialog->items()->setCurrentItem(dialog->items()->topLevelItem(1));
     EXPECT_TRUE(dialog->viewer()->isReadOnly());
     EXPECT_TRUE(dialog->viewer()->toPlainText().startsWith(s("POST ")));
     EXPECT_TRUE(dialog->viewer()->toPlainText().contains(s("&Type=NEW UPLOAD&")))
         << dialog->viewer()->toPlainText().toStdString();
-    if (const QString dir = qEnvironmentVariable("QUILLET_SCREENSHOTS"); !dir.isEmpty())
-        dialog->grab().save(dir + s("/preview-dialog.png"));
+}
+
+// The viewer shows text as it is, a binary upload as its size, and a large file's start only.
+TEST(PreviewViewer, ShowsTextBinaryAndLargeFilesAsAUserCanReadThem)
+{
+    EXPECT_EQ(PreviewDialog::shownText("POST / HTTP/1.0\r\n", 17), s("POST / HTTP/1.0\r\n"));
+    EXPECT_EQ(PreviewDialog::shownText(QByteArray("PK\3\4\0\0", 6), 5000),
+        s("(5000 bytes of binary data, as they would be uploaded)"));
+    EXPECT_TRUE(PreviewDialog::shownText("abc", 9000).endsWith(s("(… the first 3 of 9000 bytes)")));
 }
 
 enum class Press { Skip, Cancel, CloseKept };
