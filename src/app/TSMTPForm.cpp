@@ -23,7 +23,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -205,13 +204,39 @@ void TSMTPForm::SendButtonClick()
     sendMemoText(BodyMemo->toPlainText());
 }
 
+QString TSMTPForm::asMemoHoldsIt(const QString& text)
+{
+    // What a memo's document makes of plain text: CR LF, a lone CR and the paragraph, line and
+    // frame separators each end a line; a no-break space reads back as a blank.
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        switch (c) {
+        case u'\r':
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+            out += QLatin1Char('\n');
+            break;
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xfdd0: // a frame's start
+        case 0xfdd1: // a frame's end
+            out += QLatin1Char('\n');
+            break;
+        case QChar::Nbsp:
+            out += QLatin1Char(' ');
+            break;
+        default:
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
 void TSMTPForm::sendWithBody(const QString& body)
 {
-    // A plain document keeps the text exactly as the memo would (its line breaks and spaces), with
-    // no layout for a form that is never shown.
-    QTextDocument document;
-    document.setPlainText(body);
-    sendMemoText(document.toPlainText());
+    sendMemoText(asMemoHoldsIt(body));
 }
 
 void TSMTPForm::sendMemoText(const QString& body)

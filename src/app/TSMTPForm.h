@@ -37,6 +37,8 @@ public:
     void SendButtonClick();
     // The same with the given text as the body, taken as the memo would hold it.
     void sendWithBody(const QString& body);
+    // Text as the body memo would give it back (without laying it out in a form never shown).
+    static QString asMemoHoldsIt(const QString& text);
     void CancelButtonClick();
     void AttachButtonClick();
     void SetupButtonClick();

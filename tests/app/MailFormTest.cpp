@@ -65,6 +65,26 @@ protected:
     QTimer watchdog;
 };
 
+// The body goes to the client as the memo that used to carry it would have given it back.
+TEST(MailBodyText, MatchesWhatTheMemoGivesBack)
+{
+    const QString cases[] = {
+        s(""),
+        s("one line"),
+        s("a\r\nb\rc\nd\r\r\ne"),
+        s("trailing\r\n"),
+        s("\n\nleading"),
+        s("no\u00a0break and\u2028line\u2029paragraph"),
+        s("frame\ufdd0start\ufdd1end"),
+        s("\u00e9t\u00e9 \U0001F600 \t tab"),
+    };
+    for (const QString& text : cases) {
+        QPlainTextEdit memo;
+        memo.setPlainText(text);
+        EXPECT_EQ(TSMTPForm::asMemoHoldsIt(text), memo.toPlainText()) << text.toStdString();
+    }
+}
+
 } // namespace
 
 // While sending only Cancel is enabled, the form refuses to close, and every step shows in the
