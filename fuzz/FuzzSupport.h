@@ -1,6 +1,9 @@
-// What the fuzz targets share: a failure that stops the run, a port fed through a real socket
-// pair, and the input layout of the port targets that cuts the byte stream into pieces.
+// What the fuzz targets share: a failure that stops the run and the input layout of the port
+// targets that cuts the byte stream into pieces. Their ports are fed through SocketPairPort, the
+// network tests' socket pair.
 #pragma once
+
+#include "support/SocketPairPort.h"
 
 #include <QByteArray>
 
@@ -12,63 +15,12 @@
 #include <utility>
 #include <vector>
 
-#include <sys/socket.h>
-#include <unistd.h>
-
 // Reports a broken property, named after the fuzz target, and aborts so libFuzzer keeps the input.
 [[noreturn]] inline void fail(const char* what)
 {
     fprintf(stderr, "%s: %s\n", program_invocation_short_name, what);
     abort();
 }
-
-// A port connected to a socket pair whose other end the harness writes: each feed() is one
-// receive on the port's side.
-template <typename Base>
-class Paired : public Base
-{
-public:
-    template <typename... Args>
-    explicit Paired(Args&&... args)
-        : Base(std::forward<Args>(args)...)
-    {
-        int fds[2];
-        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
-            fail("socketpair");
-        this->adoptSocket(fds[0]);
-        m_peer = fds[1];
-    }
-    ~Paired() override
-    {
-        if (m_peer >= 0)
-            close(m_peer);
-    }
-    void feed(const QByteArray& chunk)
-    {
-        qsizetype done = 0;
-        while (done < chunk.size()) {
-            // The port may have closed its end on a reply it refused: that ends the feeding, not
-            // the fuzzer (a plain write would raise SIGPIPE and kill it).
-            const ssize_t n
-                = ::send(m_peer, chunk.constData() + done, size_t(chunk.size() - done), MSG_NOSIGNAL);
-            if (n < 0 && (errno == EPIPE || errno == ECONNRESET))
-                return;
-            if (n <= 0)
-                fail("write");
-            done += n;
-        }
-        this->deliverData();
-    }
-    void finish()
-    {
-        close(m_peer);
-        m_peer = -1;
-        this->deliverData();
-    }
-
-private:
-    int m_peer = -1;
-};
 
 // The port targets' input: byte 0 holds the target's own switches (bit 7 makes the cut lengths
 // 64 times larger), bytes 1..8 give up to 8 cut lengths (0 = no cut), the rest is the stream.

@@ -52,10 +52,10 @@ private:
 
 QByteArrayList readReplies(const std::vector<QByteArray>& chunks, bool abortFirst)
 {
-    Paired<ReplyPort> port(abortFirst);
+    SocketPairPort<ReplyPort> port(abortFirst);
     for (const QByteArray& chunk : chunks)
         port.feed(chunk);
-    port.finish();
+    port.closePeer();
     if (port.hasSocket())
         fail("connection not closed");
     return port.outcomes;

@@ -72,11 +72,11 @@ struct HttpOutcome
 HttpOutcome readHttp(const std::vector<QByteArray>& chunks)
 {
     Transcript transcript;
-    Paired<HttpPort> port(&transcript);
+    SocketPairPort<HttpPort> port(&transcript);
     port.startResponse();
     for (const QByteArray& chunk : chunks)
         port.feed(chunk);
-    port.finish();
+    port.closePeer();
     if (transcript.disconnects != 1 || port.hasSocket())
         fail("connection not closed exactly once");
     if (port.reader().statusLine().size() > HttpResponseReader::MaxStatusLine)
@@ -92,11 +92,11 @@ struct LineOutcome
 
 LineOutcome readLines(const std::vector<QByteArray>& chunks, const QByteArray& eol, CIPPort::DelimiterMode mode)
 {
-    Paired<LinePort> port;
+    SocketPairPort<LinePort> port;
     port.setEol(eol, mode);
     for (const QByteArray& chunk : chunks)
         port.feed(chunk);
-    port.finish();
+    port.closePeer();
     if (port.hasSocket())
         fail("connection not closed");
     return {port.pieces, port.raw};

@@ -33,7 +33,7 @@ public:
     }
 };
 
-using HttpPairPort = PairPortT<HttpPort>;
+using HttpPairPort = SocketPairPort<HttpPort>;
 
 struct Outcome
 {
