@@ -150,13 +150,12 @@ void SubmissionRun::markNotReached(std::size_t index)
 {
     if (!m_record.walked)
         return;
-    const SiteCatalogue catalogue = SiteCatalogue::forBase(m_window.basedir());
     const auto& entries = SiteCatalogue::entries();
     for (; index < entries.size(); ++index) {
         const SiteEntry& entry = entries[index];
         const QStringList boxes = tickedBoxes(m_window, entry);
         if (!boxes.isEmpty())
-            m_record.notReached(entry.id, entry.siteKey, catalogue.endpoints(entry.siteKey).label, boxes);
+            m_record.notReached(entry.id, entry.siteKey, m_catalogue->endpoints(entry.siteKey).label, boxes);
     }
 }
 
@@ -182,9 +181,9 @@ SubmissionRun::Outcome SubmissionRun::run()
     } catch (const QuilletError&) {
         // A window without the field still gets its record.
     }
-    m_record.walked = true;
     // Read afresh for every run, so an edited catalogue takes effect without a restart.
-    const SiteCatalogue catalogue = SiteCatalogue::forBase(w.basedir());
+    m_catalogue.emplace(SiteCatalogue::forBase(w.basedir()));
+    m_record.walked = true;
     const auto& entries = SiteCatalogue::entries();
     for (m_nextEntry = 0; m_nextEntry < entries.size(); ++m_nextEntry) {
         const SiteEntry& entry = entries[m_nextEntry];
@@ -195,7 +194,7 @@ SubmissionRun::Outcome SubmissionRun::run()
             continue;
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
-            SiteVisit visit{w, m_channels, entry, catalogue.endpoints(entry.siteKey), byteSize};
+            SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
             recipe(visit);
             if (visit.endsRun)
                 return Outcome::EndedBySite;

@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "submit/RunRecord.h"
+#include "submit/SiteCatalogue.h"
 
 class RunWindow;
 struct Channels;
@@ -50,4 +53,5 @@ private:
     Channels& m_channels;
     RunRecord& m_record;
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
+    std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
 };
