@@ -117,21 +117,19 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     // The same log, site by site.
     EXPECT_EQ(preview.out, real.out);
 
-    const auto previewHttp = readFolder(base.file(s("preview/http")), s("*.req"), false);
-    const auto receivedHttp = readFolder(base.file(s("received")), s("*.req"), false);
-    EXPECT_GE(receivedHttp.size(), 10);
-    EXPECT_EQ(previewHttp.keys(), receivedHttp.keys());
-    for (const QString& key : receivedHttp.keys())
-        EXPECT_EQ(previewHttp.value(key).toStdString(), receivedHttp.value(key).toStdString())
-            << "http " << key.toStdString();
-
-    const auto previewMail = readFolder(base.file(s("preview/mail")), s("*.eml"), false);
-    const auto receivedMail = readFolder(base.file(s("mail")), s("*.req"), true);
-    EXPECT_GE(receivedMail.size(), 5);
-    EXPECT_EQ(previewMail.keys(), receivedMail.keys());
-    for (const QString& key : receivedMail.keys())
-        EXPECT_EQ(previewMail.value(key).toStdString(), receivedMail.value(key).toStdString())
-            << "mail " << key.toStdString();
+    // The requests and the mails, numbered alike, file by file.
+    auto expectSame = [](const QMap<QString, QByteArray>& previewed, const QMap<QString, QByteArray>& received,
+                          qsizetype atLeast, const char* kind) {
+        EXPECT_GE(received.size(), atLeast) << kind;
+        EXPECT_EQ(previewed.keys(), received.keys()) << kind;
+        for (const QString& key : received.keys())
+            EXPECT_EQ(previewed.value(key).toStdString(), received.value(key).toStdString())
+                << kind << " " << key.toStdString();
+    };
+    expectSame(readFolder(base.file(s("preview/http")), s("*.req"), false),
+        readFolder(base.file(s("received")), s("*.req"), false), 10, "http");
+    expectSame(readFolder(base.file(s("preview/mail")), s("*.eml"), false),
+        readFolder(base.file(s("mail")), s("*.req"), true), 5, "mail");
 
     // The uploads, folder by folder, under the host's name.
     const auto uploaded = tree(base.file(s("ftp")));
