@@ -191,8 +191,16 @@ int BatchMode::submit(const CommandLine& line)
             form.appname->setEditText(program);
             form.appnameChange();
         });
-        if (retry)
+        // A retry ticks only the failed sites for this run; the record keeps its own selection, so
+        // the next plain run still goes to every site the author ticked.
+        const QString recordPath = form.dataPath(program, QStringLiteral(".dat"));
+        std::optional<QByteArray> storedRecord;
+        if (retry) {
+            QFile stored(recordPath);
+            if (stored.open(QIODevice::ReadOnly))
+                storedRecord = stored.readAll();
             tickOnly(form, boxesToRetry(*retry));
+        }
         if (!line.report.isEmpty())
             form.reportFile = QFileInfo(line.report).absoluteFilePath();
         if (line.timeout >= 0)
@@ -203,6 +211,8 @@ int BatchMode::submit(const CommandLine& line)
             code = NotCompleted;
         else
             code = record.allSent() ? Completed : NotAllSent;
+        if (storedRecord && !writeFileWhole(recordPath, *storedRecord))
+            printTo(stderr, QStringLiteral("Cannot restore the tick boxes of %1").arg(recordPath));
         printTo(stderr,
             QStringLiteral("%1: %2%3")
                 .arg(program, record.countsText(),

@@ -100,8 +100,8 @@ void TForm1::writeRunReport()
 
 // Skip and Cancel run inside the run's waits: ending the HTTP wait makes the request under way
 // end with 301 "Interrupted", and aborting the FTP transfer ends the upload with an error; the
-// run logs either for that site. A mail under way is cancelled as the mail form's Cancel does:
-// it ends with "Operation has been canceled", which ends the run.
+// run logs either for that site. A mail under way is cancelled as the mail form's Cancel does: it
+// ends with "Operation has been canceled", which fails that site (Skip) or ends the run (Cancel).
 int TForm1::stallSeconds() const
 {
     if (m_stallOverride >= 0)

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QByteArrayList splitLines(const QByteArray& content)
 {
@@ -81,22 +80,4 @@ QStringList textToLines(const QString& text)
     for (const QByteArray& line : splitLines(text.toUtf8()))
         lines.append(QString::fromUtf8(line));
     return lines;
-}
-
-bool writeFileWhole(const QString& path, const QByteArray& content)
-{
-    const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir() || !(folder.permissions() & QFileDevice::WriteOwner))
-        return false;
-    if (info.exists() && (info.isDir() || !(info.permissions() & QFileDevice::WriteOwner)))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }

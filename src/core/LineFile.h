@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextEncoding.h"
+#include "core/WholeFile.h"
 
 #include <QByteArrayList>
 #include <QString>
@@ -26,8 +27,3 @@ void writeLineFile(const QString& path, const QStringList& lines);
 
 // Splits a memo's text into its lines by the same rules as a file.
 QStringList textToLines(const QString& text);
-
-// Writes bytes to a temporary file beside path and renames it into place. A file or folder without
-// its write permission is refused, whoever runs the program. Returns false on any failure, leaving
-// the previous file as it was.
-bool writeFileWhole(const QString& path, const QByteArray& content);

@@ -272,6 +272,8 @@ QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
         target.prepend(prefix);
     }
     QByteArray head = method + ' ' + requestTarget(target) + ' ' + headerText(m_httpVersion) + CRLF;
+    if (!hasOtherHeader("Host"))
+        head += "Host: " + hostHeaderValue() + CRLF;
     const std::pair<const char*, const QString*> headers[] = {
         {"Authorization: ", &m_authorization},
         {"Accept: ", &m_accept},
@@ -298,6 +300,28 @@ QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
     }
     head += CRLF;
     return head;
+}
+
+// Servers that host several sites at one address tell them apart by this header; the port is
+// named only when it is not the scheme's own.
+QByteArray THTTP::hostHeaderValue() const
+{
+    QByteArray host = requestTarget(m_server.toUtf8());
+    if (host.contains(':'))
+        host = '[' + host + ']';
+    if (m_urlPort != (secure() ? 443 : 80))
+        host += ':' + QByteArray::number(m_urlPort);
+    return host;
+}
+
+bool THTTP::hasOtherHeader(const char* name) const
+{
+    const QString prefix = QLatin1String(name) + QLatin1Char(':');
+    for (const QString& line : m_otherHeaders) {
+        if (line.trimmed().startsWith(prefix, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
 }
 
 void THTTP::failAction(const NetResult& result)

@@ -125,6 +125,8 @@ private:
     // is stored (and raised) as the action's.
     void openTunnel();
     QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
+    QByteArray hostHeaderValue() const;
+    bool hasOtherHeader(const char* name) const;
     // The dry run's end of performRequest: the request goes into the preview folder, not out.
     void previewRequest(const QByteArray& method, qint64 fileSize);
     // Stores the error (the standard description when none is given) and raises it if asked to.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -114,6 +115,10 @@ public:
     TmsAddressList BCC;
     int Priority = ptNormal;
     bool ReturnReceipt = false;
+    // The "Date:" and "Message-ID:" the message goes out with; when left unset, the time of
+    // encoding and a new unique id at the sender's domain.
+    QDateTime Date;
+    QString MessageId;
 
     // Raises EMessageError 57100 without a sender address, 57101 without any recipient address.
     void Validate() const;

@@ -1,6 +1,7 @@
 #include "net/TmsMessageEncoder.h"
 
 #include "net/MailEncodings.h"
+#include "net/MailHeaderText.h"
 #include "net/TQuotedPrintable.h"
 #include "net/TmsMessage.h"
 
@@ -49,7 +50,7 @@ TmsMessageEncoder::TmsMessageEncoder(const TmsMessage& message, QIODevice& devic
 {
     // A memo entry may hold several lines; each goes out as a line of its own.
     for (const QString& entry : message.Body) {
-        const QByteArray bytes = message.CharSet == csISO8859 ? entry.toLatin1() : entry.toLocal8Bit();
+        const QByteArray bytes = message.CharSet == csISO8859 ? entry.toLatin1() : entry.toUtf8();
         const QList<QByteArray> lines = splitLines(bytes);
         if (lines.isEmpty())
             m_body << QByteArray();
@@ -57,6 +58,10 @@ TmsMessageEncoder::TmsMessageEncoder(const TmsMessage& message, QIODevice& devic
             m_body << line;
             if (line.size() >= 256)
                 m_longLines = true;
+            for (const char c : line) {
+                if (uchar(c) >= 0x80)
+                    m_eightBit = true;
+            }
         }
     }
 }
@@ -72,7 +77,9 @@ QString TmsMessageEncoder::headerValue(const QString& value)
 QString TmsMessageEncoder::addressText(const TmsMailAddress& address)
 {
     QString name = headerValue(address.Name);
-    if (name.contains(QLatin1Char('.')) && !name.contains(QLatin1Char('"')))
+    if (!MailHeaderText::isAscii(name))
+        name = MailHeaderText::encodedWords(name);
+    else if (name.contains(QLatin1Char('.')) && !name.contains(QLatin1Char('"')))
         name = DQ + name + DQ;
     return name + QStringLiteral(" <") + headerValue(address.Address) + QLatin1Char('>');
 }
@@ -114,8 +121,13 @@ void TmsMessageEncoder::Execute()
     else {
         writeTextHeaders();
         writeLine(QByteArray());
-        writeBodyLines(m_longLines || m_message.CharSet == csISO8859);
+        writeBodyLines(quotedPrintableBody());
     }
+}
+
+bool TmsMessageEncoder::quotedPrintableBody() const
+{
+    return m_longLines || m_eightBit || m_message.CharSet == csISO8859;
 }
 
 void TmsMessageEncoder::writeHeader()
@@ -129,13 +141,35 @@ void TmsMessageEncoder::writeHeader()
         writeLine(QStringLiteral("X-Priority: 5"));
     else if (m_message.Priority == ptHigh)
         writeLine(QStringLiteral("X-Priority: 1"));
-    for (const QString& line : m_message.Headers)
-        if (!isReservedHeader(line))
+    bool hasDate = false;
+    bool hasId = false;
+    for (const QString& line : m_message.Headers) {
+        if (isReservedHeader(line))
+            continue;
+        const QString name = line.section(QLatin1Char(':'), 0, 0).trimmed();
+        hasDate = hasDate || name.compare(QLatin1String("date"), Qt::CaseInsensitive) == 0;
+        hasId = hasId || name.compare(QLatin1String("message-id"), Qt::CaseInsensitive) == 0;
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon < 0 || MailHeaderText::isAscii(line))
             writeLine(headerValue(line));
+        else
+            writeLine(headerValue(line.left(colon + 1)) + QLatin1Char(' ')
+                + MailHeaderText::encodedWords(headerValue(line.mid(colon + 1).trimmed())));
+    }
     if (!m_message.Subject().isEmpty())
-        writeLine(QStringLiteral("Subject:  ") + headerValue(m_message.Subject()));
+        writeLine(QStringLiteral("Subject:  ") + MailHeaderText::encodedWords(headerValue(m_message.Subject())));
     if (m_message.Encoding == meMIME)
         writeLine(QStringLiteral("Mime-Version: 1.0"));
+    // Receiving servers expect both (RFC 5322 requires the date).
+    if (!hasDate) {
+        const QDateTime date = m_message.Date.isValid() ? m_message.Date : QDateTime::currentDateTime();
+        writeLine(QStringLiteral("Date: ") + MailHeaderText::date(date));
+    }
+    if (!hasId) {
+        writeLine(QStringLiteral("Message-ID: ")
+            + (m_message.MessageId.isEmpty() ? MailHeaderText::newMessageId(m_message.Sender.Address)
+                                             : headerValue(m_message.MessageId)));
+    }
 }
 
 void TmsMessageEncoder::writeAddressList(const QString& name, const TmsAddressList& list)
@@ -151,6 +185,10 @@ void TmsMessageEncoder::writeTextHeaders()
 {
     if (m_message.CharSet == csISO8859) {
         writeLine(QStringLiteral("Content-Type: text/plain; charset=\"iso-8859-1\""));
+        writeLine(QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
+    } else if (m_eightBit) {
+        // The body's bytes are UTF-8 (the memo's text); declared as such, they arrive as typed.
+        writeLine(QStringLiteral("Content-Type: text/plain; charset=\"UTF-8\""));
         writeLine(QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
     } else {
         writeLine(QStringLiteral("Content-Type: text/plain; charset=\"us-ascii\""));
@@ -220,7 +258,7 @@ void TmsMessageEncoder::writeMultipart(const QString& type)
     if (!m_message.Body.isEmpty()) {
         writeTextHeaders();
         writeLine(QByteArray());
-        writeBodyLines(m_longLines || m_message.CharSet == csISO8859);
+        writeBodyLines(quotedPrintableBody());
         writeLine(QByteArray());
         writeLine(separator);
     }
@@ -268,6 +306,8 @@ void TmsMessageEncoder::writeRichText(const QString& type)
     QString line = QStringLiteral("Content-Type: ") + type;
     if (m_message.CharSet == csISO8859)
         line += QStringLiteral("; charset=") + DQ + QStringLiteral("iso-8859-1") + DQ;
+    else if (m_eightBit)
+        line += QStringLiteral("; charset=") + DQ + QStringLiteral("UTF-8") + DQ;
     writeLine(line);
     writeLine(QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
     writeLine(QByteArray());

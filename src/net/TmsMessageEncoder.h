@@ -41,9 +41,11 @@ private:
     void writeSingleAttachment(const TmsAttItem& item);
     void writeRichText(const QString& type);
     void writeUU();
+    bool quotedPrintableBody() const;
 
     const TmsMessage& m_message;
     QIODevice& m_device;
     QList<QByteArray> m_body;
     bool m_longLines = false;
+    bool m_eightBit = false; // the body holds bytes outside ASCII
 };

@@ -3,6 +3,7 @@
 #include "submit/ArchiveSteps.h"
 #include "submit/FtpUpload.h"
 #include "submit/MailChannel.h"
+#include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
@@ -58,7 +59,7 @@ void ArchiveSites::simtel(SiteVisit& visit)
     ftp.logoff(str("logging off of Simtel FTP"));
     ftp.logResult(str("Simtel: Uploaded ") + zipName + str(" to FTP"));
 
-    // The announcement goes out whatever the upload's outcome; a failed send ends the run.
+    // The announcement goes out whatever the upload's outcome; a failed send fails the site.
     MailChannel& mail = visit.channels.mail;
     if (mail.server().isEmpty())
         mail.showSetup();
@@ -70,7 +71,7 @@ void ArchiveSites::simtel(SiteVisit& visit)
     mail.setRecipient(visit.endpoints.mailbox);
     mail.setSubject(texts.announcementFileLine());
     w.setText(RunControl::mailstatus, str("Sending announcement to Simtel"));
-    mail.send();
+    MailSteps::deliver(w, mail);
     mail.clearBody();
     w.setText(RunControl::mailstatus, str("Idle"));
     w.appendLog(str("Simtel: E-Mailed Upload Announcement"));
@@ -152,7 +153,6 @@ void ArchiveSites::papa(SiteVisit& visit)
 void ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QString& logName, bool mailLamp,
     ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir)
 {
-    ArchiveSteps::rewrapLongTexts(w);
     w.setText(RunControl::currentsite, label + str("  (Generating Text File)"));
     lamps(w, mailLamp);
     const QString char8name = w.text(RunControl::char8name);

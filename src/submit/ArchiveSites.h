@@ -16,7 +16,7 @@ public:
     static void winsite(SiteVisit& visit);
     static void papa(SiteVisit& visit);
 
-    // The first two stages simtel and papa share: the long texts rewrapped, the description file in
+    // The first two stages simtel and papa share: the description file in
     // the simtel layout written and logged ("<log name>: Saved <path>"), the zip archive made as the
     // site's rule says and logged ("<log name>: Zipped files\<name>.zip"). label: the site's current
     // site text, followed by "  (Generating Text File)" and "  (Creating Zip File)". The FTP lamp is

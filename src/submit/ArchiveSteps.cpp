@@ -21,14 +21,6 @@ QString str(const char* text)
     return QString::fromLatin1(text);
 }
 
-void rewrap(RunWindow& window, const QString& memo)
-{
-    const QString text = window.text(memo);
-    const QString wrapped = wrapLines(text);
-    if (wrapped != text)
-        window.setText(memo, wrapped);
-}
-
 // Adds files to archive through the component; true when the library added them.
 bool addFiles(TZipBuilder& zip, const QString& archive, const QStringList& files)
 {
@@ -44,13 +36,14 @@ bool addFiles(TZipBuilder& zip, const QString& archive, const QStringList& files
 
 ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
 {
-    return ArchiveTexts([&window](const QString& control) { return window.text(control); });
-}
-
-void ArchiveSteps::rewrapLongTexts(RunWindow& window)
-{
-    rewrap(window, str("Memo2"));
-    rewrap(window, str("longdesc"));
+    // The notes and the long description go into the files wrapped at 72 columns; the window and
+    // the record keep the author's text as typed.
+    return ArchiveTexts([&window](const QString& control) {
+        const QString text = window.text(control);
+        if (control == QLatin1String("Memo2") || control == QLatin1String("longdesc"))
+            return wrapLines(text);
+        return text;
+    });
 }
 
 void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, TextEncoding recordEncoding)

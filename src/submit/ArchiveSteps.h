@@ -8,17 +8,14 @@
 
 class RunWindow;
 
-// The steps the archive sites share: the long texts rewrapped in the window, text files written,
-// the zip archive made.
+// The steps the archive sites share: the archive texts of the listing, text files written, the
+// zip archive made.
 class ArchiveSteps
 {
 public:
-    // The archive texts of the listing the window holds.
+    // The archive texts of the listing the window holds, the reviewer notes and the long
+    // description wrapped at 72 columns.
     static ArchiveTexts textsOf(const RunWindow& window);
-
-    // Wraps the reviewer notes, then the long description, at 72 columns and writes both back into
-    // the window, so every later site of the run sends the wrapped texts.
-    static void rewrapLongTexts(RunWindow& window);
 
     // Writes the lines (CR LF) to a temporary file beside path and renames it into place: the file is
     // whole or not there. Raises ECreateError ("Cannot create file ...") when it cannot be written.

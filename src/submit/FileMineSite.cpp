@@ -2,6 +2,7 @@
 
 #include "submit/FileMineCategoryCodes.h"
 #include "submit/FormBody.h"
+#include "submit/FormEncoding.h"
 #include "submit/FormRecipe.h"
 #include "submit/HttpPost.h"
 #include "submit/RecipeBook.h"
@@ -59,39 +60,41 @@ QStringList FileMineSite::controlNames()
 QString FileMineSite::address(const RunWindow& w, const SiteEndpoints& endpoints, int byteSize)
 {
     const auto t = [&w](const char* control) { return w.text(QString::fromLatin1(control)); };
+    QString texts;
+    for (const QString& name : controlNames())
+        texts += w.text(name);
+    // The query's values are form-encoded like a posted body, in the record's encoding.
+    const TextEncoding encoding = encodingFor(w.recordEncoding(), texts);
+    const auto v = [encoding](const QString& value) { return formEncoded(value, encoding); };
     const QString status = t("status");
 
     QString a = endpoints.scriptUrl(QStringLiteral("/AddFiles_Save"));
-    a += QStringLiteral("?companyname=") + t("compname");
-    a += QStringLiteral("&email=") + t("conmail");
-    a += QStringLiteral("&filetitle=") + t("appname");
-    a += QStringLiteral("&fileversion=") + t("version");
+    a += QStringLiteral("?companyname=") + v(t("compname"));
+    a += QStringLiteral("&email=") + v(t("conmail"));
+    a += QStringLiteral("&filetitle=") + v(t("appname"));
+    a += QStringLiteral("&fileversion=") + v(t("version"));
     a += QStringLiteral("&Action=FilterSearch&Filter=fmfilter.hts&ResultTemplate=fmresults.hts"
                         "&ViewTemplatee=view.hts&catid=&&baseref=1");
-    a += QStringLiteral("&authornotes=") + t("Memo2") + QStringLiteral("            >>>>>>>>>>>Submitted with Quillet");
+    a += QStringLiteral("&authornotes=")
+        + v(t("Memo2") + QStringLiteral("            >>>>>>>>>>>Submitted with Quillet"));
     a += status == QLatin1String("Beta") ? QStringLiteral("&filebeta=yes") : QStringLiteral("&filebeta=no");
     a += appType(status);
-    a += QStringLiteral("&appamount=") + t("price");
-    a += QStringLiteral("&requirements=") + t("platforms");
-    a += QStringLiteral("&homepage=") + t("appurl");
-    a += QStringLiteral("&filename=") + t("filename");
-    a += QStringLiteral("&filedate=") + t("month") + QLatin1Char('/') + t("day") + QLatin1Char('/') + t("year");
+    a += QStringLiteral("&appamount=") + v(t("price"));
+    a += QStringLiteral("&requirements=") + v(t("platforms"));
+    a += QStringLiteral("&homepage=") + v(t("appurl"));
+    a += QStringLiteral("&filename=") + v(t("filename"));
+    a += QStringLiteral("&filedate=") + v(t("month") + QLatin1Char('/') + t("day") + QLatin1Char('/') + t("year"));
     a += QStringLiteral("&filesize=") + ValueReader::sizeInKB(byteSize) + QLatin1Char('K');
-    a += QStringLiteral("&filedesc=") + t("longdesc");
+    a += QStringLiteral("&filedesc=") + v(t("longdesc"));
     if (const QString platform = platformCode(t("platforms")); !platform.isEmpty())
         a += QStringLiteral("&platform=") + platform + QStringLiteral("&prodcat=");
     if (const std::optional<int> code = fileMineCategoryCode(t("fileminepd")))
         a += QString::number(*code);
-    a += QStringLiteral("&archivename=") + t("compname");
+    a += QStringLiteral("&archivename=") + v(t("compname"));
     for (const char* dl : {"dl1", "dl2", "dl3", "dl4", "dl5", "dl6"})
-        a += QStringLiteral("&url=") + t(dl);
+        a += QStringLiteral("&url=") + v(t(dl));
     for (int i = 0; i < 4; ++i)
         a += QStringLiteral("&url=");
-
-    a.replace(QLatin1Char(' '), QLatin1Char('+'));
-    // A raw line break would end the request line in the middle of the address.
-    a.replace(QLatin1Char('\r'), QStringLiteral("%0D"));
-    a.replace(QLatin1Char('\n'), QStringLiteral("%0A"));
     return a;
 }
 

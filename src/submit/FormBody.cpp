@@ -1,5 +1,6 @@
 #include "submit/FormBody.h"
 
+#include "submit/FormEncoding.h"
 #include "submit/RunWindow.h"
 
 FormBody::FormBody(const BodyContext& context)
@@ -9,6 +10,16 @@ FormBody::FormBody(const BodyContext& context)
 
 QString FormBody::build(const std::vector<FormField>& fields) const
 {
+    // The text as it stands decides the encoding, as it does for a stored file.
+    const QString plain = assemble(fields, [](const QString& text, bool) { return text; });
+    const TextEncoding encoding = encodingFor(m_context.window.recordEncoding(), plain);
+    return assemble(fields, [encoding](const QString& text, bool pairs) {
+        return pairs ? formEncodedPairs(text, encoding) : formEncoded(text, encoding);
+    });
+}
+
+QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& encode) const
+{
     static const QString amp = QStringLiteral("&");
     static const QString eq = QStringLiteral("=");
     QString body;
@@ -16,17 +27,18 @@ QString FormBody::build(const std::vector<FormField>& fields) const
         if (f.whenTicked && !m_context.window.isChecked(QString::fromUtf8(f.whenTicked)))
             continue;
         const QString end = f.last ? QString() : amp;
+        const QString key = encode(QString::fromUtf8(f.key), false);
         if (f.literal) {
-            body += value(f.value).value_or(QString());
+            body += encode(value(f.value).value_or(QString()), true);
         } else if (f.mapping) {
             // Every matching row appends its own field; no match appends nothing.
             const QString text = shown(*f.mapping);
             for (const MappingRow& row : f.mapping->rows) {
                 if (text == QString::fromUtf8(row.text))
-                    body += QString::fromUtf8(f.key) + eq + QString::fromUtf8(row.value) + end;
+                    body += key + eq + encode(QString::fromUtf8(row.value), false) + end;
             }
         } else {
-            body += QString::fromUtf8(f.key) + eq + value(f.value).value_or(QString()) + end;
+            body += key + eq + encode(value(f.value).value_or(QString()), false) + end;
         }
     }
     return body;

@@ -1,6 +1,7 @@
 #include "submit/MailSteps.h"
 
 #include "core/Errors.h"
+#include "net/MailErrors.h"
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
@@ -126,15 +127,28 @@ void sendmail(RunWindow& window, MailChannel& mail)
     for (const QString& line : listingLines(window))
         mail.addBodyLine(line);
     window.setText(RunControl::mailstatus, QStringLiteral("Sending Mail"));
+    deliver(window, mail);
+    window.setText(RunControl::mailstatus, QStringLiteral("Mail Sent"));
+    mail.clearBody();
+}
+
+void deliver(RunWindow& window, MailChannel& mail)
+{
     SiteReport::attempted();
     try {
         mail.send();
     } catch (const QuilletError& e) {
-        SiteReport::failed(QStringLiteral("mail send"), e.message());
-        throw;
+        // One mail that did not go fails its own site; the sites after it still get their turn.
+        const bool cancelled = dynamic_cast<const ECanceledError*>(&e) && window.cancelFlag();
+        const QString line
+            = window.text(RunControl::currentsite) + QStringLiteral(": Error sending mail - ") + e.message();
+        mail.clearBody();
+        window.setBusy(false);
+        RunControl::showIdle(window);
+        window.appendLog(line);
+        SiteReport::failed(QStringLiteral("mail send"), line);
+        throw SiteStepsEnded{cancelled};
     }
-    window.setText(RunControl::mailstatus, QStringLiteral("Mail Sent"));
-    mail.clearBody();
 }
 
 void mailSite(SiteVisit& visit, const Letter& letter)

@@ -32,9 +32,13 @@ QStringList controlNames();
 
 // The listing as the 36 lines that follow a recipe's opening lines.
 QStringList listingLines(const RunWindow& window);
-// Appends the listing, sends, and clears the body. A failed send raises and leaves mailstatus
-// at "Sending Mail" and the body as it was.
+// Appends the listing, sends, and clears the body. A failed send is logged, reported as the site's
+// failure and raises SiteStepsEnded.
 void sendmail(RunWindow& window, MailChannel& mail);
+// Sends the message composed so far. A failed send (refused, rejected, timed out, Skip or Cancel)
+// is logged ("<current site>: Error sending mail - <message>") and reported as the site's failure;
+// the status goes back to idle and SiteStepsEnded is raised.
+void deliver(RunWindow& window, MailChannel& mail);
 
 // One whole e-mail site for recipes with no logic of their own: open, compose, send, finish.
 struct Letter

@@ -21,6 +21,14 @@ struct SiteVisit
     bool endsRun = false;
 };
 
+// Raised by a shared step that has logged and reported why the site's steps cannot go on (a mail
+// that was not sent). The run goes on with the next entry; when the user pressed Cancel, it ends
+// as a cancel test would end it.
+struct SiteStepsEnded
+{
+    bool cancelled = false;
+};
+
 using Recipe = std::function<void(SiteVisit&)>;
 
 // Which recipe performs which catalogue entry. Table recipes (FormRecipe) come from their group

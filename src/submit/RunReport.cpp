@@ -1,13 +1,13 @@
 #include "submit/RunReport.h"
 
 #include "core/Errors.h"
+#include "core/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace {
 
@@ -99,6 +99,10 @@ QString defaultPath(const QString& basedir, const RunRecord& record)
     // The program name is a safe record name already; a file name takes no slash either way.
     QString program = record.program;
     program.replace(QLatin1Char('/'), QLatin1Char('_'));
+    // A long program name is shortened so that the name, date and ".json" fit the file system's
+    // 255 bytes; a character is never cut in half.
+    while (program.toUtf8().size() > 200)
+        program.chop(program.size() > 1 && program.back().isLowSurrogate() ? 2 : 1);
     return basedir + QStringLiteral("/reports/") + program + QLatin1Char(' ')
         + record.start.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) + QStringLiteral(".json");
 }
@@ -106,8 +110,7 @@ QString defaultPath(const QString& basedir, const RunRecord& record)
 void write(const QString& path, const RunRecord& record)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(toJson(record)) < 0 || !file.commit())
+    if (!writeFileWhole(path, toJson(record)))
         throw ECreateError(path);
 }
 

@@ -195,7 +195,15 @@ SubmissionRun::Outcome SubmissionRun::run()
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
             SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
-            recipe(visit);
+            try {
+                recipe(visit);
+            } catch (const SiteStepsEnded& ended) {
+                if (ended.cancelled) {
+                    m_record.endSite(w.text(RunControl::currentsite));
+                    ++m_nextEntry;
+                    return Outcome::Cancelled;
+                }
+            }
             if (visit.endsRun)
                 return Outcome::EndedBySite;
         }

@@ -165,7 +165,7 @@ TEST_P(DirectoryRequests, EachSiteReceivesItsExactRequest)
     const QList<RecordedRequest> sent = received();
     ASSERT_EQ(sent.size(), expected.size());
     for (qsizetype i = 0; i < sent.size(); ++i) {
-        const QByteArray actual = sent[i].requestLine + "\r\n\r\n" + sent[i].body;
+        const QByteArray actual = sent[i].requestLine + "\r\n\r\n" + formDecoded(sent[i].body);
         EXPECT_TRUE(matches(expected[i].bytes, actual))
             << expected[i].name.toStdString() << "\nexpected: " << expected[i].bytes.constData()
             << "\nactual:   " << actual.constData();
@@ -220,7 +220,7 @@ const Anchors kAnchors[] = {
     {4, "&tname=&", "urlhome="},
     {5, "&desc=Tiny pad.&", "os=Windows&"},
     {6, "&filebeta=", "&appamount="},
-    {6, "&filedesc=Tiny+pad.", "&archivename="},
+    {6, "&filedesc=Tiny pad.", "&archivename="},
     {7, "&category=http://&", "fee="},
     {8, "&size=2K&", "fee="},
 };
@@ -265,7 +265,8 @@ TEST_P(DirectoryMappings, PickListTextsBecomeTheSitesValues)
         if (segments[i] == "-")
             continue;
         const Anchors& a = kAnchors[i];
-        const QByteArray& request = sent[a.request].body.isEmpty() ? sent[a.request].requestLine : sent[a.request].body;
+        const QByteArray request
+            = formDecoded(sent[a.request].body.isEmpty() ? sent[a.request].requestLine : sent[a.request].body);
         EXPECT_EQ(between(request, a.before, a.after), segments[i]) << "segment " << i << ": " << request.constData();
     }
 }

@@ -17,6 +17,8 @@
 #include "ui/TLed.h"
 #include <QLineEdit>
 
+#include "app/TSMTPForm.h"
+#include "net/TmsSMTP.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -27,6 +29,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -131,8 +134,8 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
     const QList<RecordedRequest> sent = recordedRequests(base.file(s("received")));
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(sent[0].body.count("Tipo="), 1);
-    EXPECT_TRUE(sent[0].body.contains("&Tipo=New program&"));
-    EXPECT_TRUE(sent[1].body.contains("&Type=NEW UPLOAD&Type=UPDATE&"));
+    EXPECT_TRUE(sent[0].body.contains("&Tipo=New+program&"));
+    EXPECT_TRUE(sent[1].body.contains("&Type=NEW+UPLOAD&Type=UPDATE&"));
     EXPECT_EQ(logLines(),
         (QStringList{s("Shareware Intercom: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")}));
     EXPECT_EQ(form->currentsite->text(), QString());
@@ -170,7 +173,7 @@ TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
     dialog->items()->setCurrentItem(dialog->items()->topLevelItem(1));
     EXPECT_TRUE(dialog->viewer()->isReadOnly());
     EXPECT_TRUE(dialog->viewer()->toPlainText().startsWith(s("POST ")));
-    EXPECT_TRUE(dialog->viewer()->toPlainText().contains(s("&Type=NEW UPLOAD&")))
+    EXPECT_TRUE(dialog->viewer()->toPlainText().contains(s("&Type=NEW+UPLOAD&")))
         << dialog->viewer()->toPlainText().toStdString();
 }
 
@@ -246,8 +249,9 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     EXPECT_EQ(outcomes.join(QLatin1Char(',')), s(c.outcomes));
 }
 
-// An archive site run from the window: the long texts it wraps are shown wrapped, line for line.
-TEST_F(WindowRun, ArchiveSiteShowsTheWrappedTextsInTheWindow)
+// An archive site run from the window: its files get the long texts wrapped, the window and the
+// record keep them as typed.
+TEST_F(WindowRun, ArchiveSiteWrapsItsFilesNotTheAuthorsText)
 {
     TZipBuilder::setDefaultLibraryDir(s(QUILLET_BINARY_DIR));
     QDir().mkpath(base.file(s("ftp/incoming")));
@@ -270,12 +274,52 @@ TEST_F(WindowRun, ArchiveSiteShowsTheWrappedTextsInTheWindow)
     EXPECT_EQ(logLines(),
         (QStringList{papa + s("Saved ") + base.file(s("files/demo.txt")), papa + s("Zipped files\\demo.zip"),
             papa + s("Uploaded demo.zip to FTP"), papa + s("Uploaded demo.txt to FTP")}));
-    EXPECT_EQ(form->longdesc->toPlainText(), words + s("\nTwice."));
+    EXPECT_EQ(form->longdesc->toPlainText(), words + s(" Twice."));
+    EXPECT_FALSE(form->hasUnsavedEdits());
     EXPECT_EQ(form->genlabel->text(), QString());
     EXPECT_TRUE(
         base.read(s("files/demo.txt")).endsWith("Description         :\r\n" + words.toUtf8() + "\r\nTwice.\r\n"));
     EXPECT_EQ(base.read(s("ftp/incoming/demo.txt")), base.read(s("files/demo.txt")));
 }
+
+// Skip or Cancel while a mail waits for a server that never greets: Skip fails that one site and
+// the run goes on; Cancel ends the run there. Neither shows an error box.
+class PressDuringMail : public WindowRun, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(PressDuringMail, EndsTheMailNotTheProgram)
+{
+    const bool cancel = GetParam();
+    auto answering = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(answering->port()) + "\r\n");
+    PeerProcess silent(
+        s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--silent"), s("--lifetime"), s("60")});
+    ASSERT_TRUE(silent.started()) << silent.errors().toStdString();
+    createForm();
+    load(record({s("pcwinnew"), s("sshakup")}));
+    form->smtpedit->setText(s("127.0.0.1:%1").arg(silent.port()));
+    form->emailedit->setText(s("author@demo.example"));
+    QObject::connect(form->SMTPForm->msSMTP1, &TagSocket::OnOpen, form.get(), [this, cancel] {
+        QTimer::singleShot(0, form.get(), [this, cancel] { (cancel ? form->cancel : form->skip)->click(); });
+    });
+
+    form->submit->click();
+    QStringList expected{s("PC Win Resource Center: Error sending mail - Operation has been canceled")};
+    if (!cancel)
+        expected << s("Software Shak: Completed HTTP Post");
+    EXPECT_EQ(logLines(), expected);
+    EXPECT_TRUE(fake.errors.isEmpty()) << fake.errors.join(s("; ")).toStdString();
+    EXPECT_EQ(fake.shown, cancel ? QStringList() : QStringList{s("Shareware Submission is complete")});
+    QStringList outcomes;
+    for (const SiteResult& site : SubmissionRun::lastRecord().sites)
+        outcomes.append(SiteResult::outcomeName(site.outcome));
+    EXPECT_EQ(outcomes.join(QLatin1Char(',')), cancel ? s("failed,not reached") : s("skipped,sent"));
+    EXPECT_FALSE(SubmissionRun::isRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringMail, ::testing::Values(false, true),
+    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Cancel" : "Skip"; });
 
 INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringPost,
     ::testing::Values(PressCase{"Skip", Press::Skip, false, 3, true, "skipped,sent,sent,sent,sent"},

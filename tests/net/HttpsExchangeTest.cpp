@@ -67,8 +67,9 @@ TEST_F(HttpsExchange, FormPostWithFileArrivesByteForByte)
     const QByteArrayList requests = recorded();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0],
-        "POST /cgi-bin/submit.cgi HTTP/1.0\r\nUser-Agent: Halvern's HTTP Component V1.0\r\n"
-        "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
+        "POST /cgi-bin/submit.cgi HTTP/1.0\r\nHost: 127.0.0.1:" + QByteArray::number(peer->port())
+            + "\r\nUser-Agent: Halvern's HTTP Component V1.0\r\n"
+              "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
             + QByteArray::number(form.size() + file.size()) + "\r\n\r\n" + form + file);
     EXPECT_EQ(m_http.StatusLine(), QStringLiteral("HTTP/1.0 200 OK"));
     EXPECT_EQ(body, "<html><body>200 OK</body></html>\r\n");
@@ -108,8 +109,9 @@ TEST_F(HttpsExchange, ThroughProxyTunnel)
         ASSERT_EQ(run(m_http, httpPost), QString()) << proxy->errors().toStdString() << peer->errors().toStdString();
         const QByteArrayList requests = recorded();
         ASSERT_EQ(requests.size(), 1);
+        // Through the tunnel the request names the site, not the proxy.
         EXPECT_EQ(requests[0],
-            "POST /cgi-bin/submit.cgi HTTP/1.0\r\nUser-Agent: Halvern's HTTP Component V1.0\r\n"
+            "POST /cgi-bin/submit.cgi HTTP/1.0\r\nHost: 127.0.0.1:8443\r\nUser-Agent: Halvern's HTTP Component V1.0\r\n"
             "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
                 + QByteArray::number(form.size()) + "\r\n\r\n" + form);
         EXPECT_EQ(m_http.StatusLine(), QStringLiteral("HTTP/1.0 200 OK"));
@@ -133,6 +135,15 @@ TEST_F(HttpsExchange, ThroughProxyTunnel)
         // Nothing of the request went anywhere.
         EXPECT_EQ(recorded().size(), 1);
     }
+    // Port 443 is the scheme's own: the request names the host alone. (The reply collector of the
+    // first request is gone with its block.)
+    QObject::disconnect(&m_http, &THTTP::OnTransfer, nullptr, nullptr);
+    auto proxy = startProxy({});
+    m_http.setURL(QStringLiteral("https://127.0.0.1/cgi-bin/submit.cgi"));
+    ASSERT_EQ(run(m_http, httpPost), QString()) << proxy->errors().toStdString();
+    ASSERT_EQ(recorded().size(), 2);
+    EXPECT_TRUE(recorded()[1].startsWith("POST /cgi-bin/submit.cgi HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "))
+        << recorded()[1].left(200).constData();
 }
 
 struct RefusalCase

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,13 @@ QByteArray encoded(const TmsMessage& message)
     return text.toLatin1();
 }
 
+// A message that says when it was written and which it is, so its bytes can be compared.
+void fixDateAndId(TmsMessage& m)
+{
+    m.Date = QDateTime(QDate(2026, 12, 7), QTime(11, 58, 2), QTimeZone(3600));
+    m.MessageId = QStringLiteral("<20261207115802.1@author.example>");
+}
+
 } // namespace
 
 // Each body form against its expected bytes (tests/data/mail).
@@ -52,6 +60,7 @@ TEST(MessageEncoder, BodyFormsAsExpectedBytes)
         m.Recipients.Add(QStringLiteral("one@site.example"), QStringLiteral("Site One"));
         m.setSubject(QStringLiteral("Submit Widget"));
         m.Body = QStringList{QStringLiteral("Hello"), QStringLiteral("two\r\nlines")};
+        fixDateAndId(m);
         return m;
     };
     struct Case
@@ -133,10 +142,12 @@ TEST(MessageEncoder, ContentTypesAndEmptyNames)
     TmsMessage m;
     m.Sender.Address = QStringLiteral("a@b.example");
     m.Recipients.Add(QStringLiteral("c@d.example"));
+    fixDateAndId(m);
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     m.Encode(buffer);
     EXPECT_EQ(buffer.data(),
         QByteArray("From:      <a@b.example>\r\nTo:        <c@d.example>\r\nMime-Version: 1.0\r\n"
+                   "Date: Mon, 07 Dec 2026 11:58:02 +0100\r\nMessage-ID: <20261207115802.1@author.example>\r\n"
                    "Content-Type: text/plain; charset=\"us-ascii\"\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"));
 }

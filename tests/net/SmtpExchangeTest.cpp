@@ -9,6 +9,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -39,6 +43,8 @@ protected:
         m_message.setSubject(QStringLiteral("Submit Widget"));
         m_message.Body = QStringList{QStringLiteral("Hello"), QStringLiteral("."), QStringLiteral(".x"),
             QStringLiteral("..y"), QString(), QStringLiteral("end")};
+        m_message.Date = QDateTime(QDate(2026, 12, 7), QTime(11, 58, 2), QTimeZone(3600));
+        m_message.MessageId = QStringLiteral("<20261207115802.1@author.example>");
     }
 
     std::unique_ptr<PeerProcess> startPeer(QStringList args)
@@ -101,6 +107,46 @@ TEST_F(SmtpExchange, MessageArrivesByteForByte)
         = helo + "MAIL FROM:<ann@author.example>\r\nRCPT TO:<submit@site.example>\r\nDATA\r\nQUIT\r\n";
     EXPECT_EQ(commands(), session + session);
     EXPECT_FALSE(m_smtp->Connected());
+}
+
+// Text beyond ASCII in the body, the sender's name and the subject reads back exactly in a mail
+// reader; every message has a date and an id of its own.
+TEST_F(SmtpExchange, EightBitTextReadsBackExactly)
+{
+    auto peer = startPeer({});
+    m_message.Date = QDateTime();
+    m_message.MessageId.clear();
+    m_message.Sender.Name = QStringLiteral("Zo\u00eb Caf\u00e9 \u20ac Software");
+    const QString subject = QStringLiteral("Caf\u00e9 2.1 \u2014 new listing for a program with a long subject line");
+    m_message.setSubject(subject);
+    m_message.Body = QStringList{QStringLiteral("H\u00e9llo w\u00f6rld, 100 \u20ac"), QStringLiteral(".dot first"),
+        QStringLiteral("plain = line")};
+    ASSERT_EQ(send(), QString());
+    ASSERT_EQ(send(), QString());
+    const QStringList files = QDir(m_base.file(QStringLiteral("mail"))).entryList({QStringLiteral("*.req")});
+    ASSERT_EQ(files.size(), 2);
+    QStringList ids;
+    for (const QString& file : files) {
+        QProcess reader;
+        reader.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(QUILLET_TEST_DATA_DIR "/mail/read_mail.py"), m_base.file(QStringLiteral("mail/") + file)});
+        ASSERT_TRUE(reader.waitForFinished(20000));
+        ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+        const QJsonObject read = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+        EXPECT_EQ(read[QLatin1String("from_name")].toString(), m_message.Sender.Name);
+        EXPECT_EQ(read[QLatin1String("from_address")].toString(), QStringLiteral("ann@author.example"));
+        EXPECT_EQ(read[QLatin1String("subject")].toString(), subject);
+        // The body's lines, then the empty line the session always sends before the closing dot.
+        EXPECT_EQ(read[QLatin1String("body")].toString().toStdString(),
+            (m_message.Body.join(QLatin1Char('\n')) + QStringLiteral("\n\n")).toStdString());
+        EXPECT_EQ(read[QLatin1String("charset")].toString(), QStringLiteral("utf-8"));
+        EXPECT_TRUE(read[QLatin1String("date_has_offset")].toBool());
+        EXPECT_EQ(read[QLatin1String("defects")].toInt(), 0);
+        ids << read[QLatin1String("message_id")].toString();
+        EXPECT_TRUE(ids.last().startsWith(QLatin1Char('<')) && ids.last().endsWith(QStringLiteral("@author.example>")))
+            << ids.last().toStdString();
+    }
+    EXPECT_NE(ids[0], ids[1]);
 }
 
 // A body line of 300 characters goes out quoted-printable in pieces of at most 65 characters.

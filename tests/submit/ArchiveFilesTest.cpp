@@ -181,15 +181,19 @@ protected:
     ArchiveFiles files;
 };
 
-TEST_F(ArchiveStepsTest, RewrapWritesBothMemosBack)
+// The archive texts are wrapped; the author's text in the window is not touched.
+TEST_F(ArchiveStepsTest, TextsAreWrappedWindowIsNot)
 {
     const QString longLine = QString(40, QLatin1Char('a')) + s(" ") + QString(40, QLatin1Char('b'));
     window.texts[s("Memo2")] = longLine;
     window.texts[s("longdesc")] = s("short\r\n") + longLine;
-    ArchiveSteps::rewrapLongTexts(window);
-    EXPECT_EQ(window.texts[s("Memo2")], QString(40, QLatin1Char('a')) + s("\n") + QString(40, QLatin1Char('b')));
-    EXPECT_EQ(window.texts[s("longdesc")],
-        s("short\r\n") + QString(40, QLatin1Char('a')) + s("\r\n") + QString(40, QLatin1Char('b')));
+    const ArchiveTexts texts = ArchiveSteps::textsOf(window);
+    const QString description = texts.description(ArchiveTexts::Layout::Simtel).join(s("\n"));
+    EXPECT_TRUE(description.contains(QString(40, QLatin1Char('a')) + s("\n") + QString(40, QLatin1Char('b'))))
+        << description.toStdString();
+    EXPECT_EQ(window.texts[s("Memo2")], longLine);
+    EXPECT_EQ(window.texts[s("longdesc")], s("short\r\n") + longLine);
+    EXPECT_FALSE(window.events.join(s(" ")).contains(s("Memo2=")));
 }
 
 TEST_F(ArchiveStepsTest, ArchivesAsEachActionMakesThem)
@@ -296,8 +300,8 @@ TEST_F(ArchiveStepsTest, DescribeAndZipLogsEachStageInOrder)
             s("currentsite=Papa WinSock-L FTP Archive  (Creating Zip File)")}));
     EXPECT_EQ(window.texts[s("genlabel")], QString());
     EXPECT_EQ(window.lamps, (QMap<QString, bool>{{s("httpled"), false}, {s("ftpled"), true}, {s("mailled"), false}}));
-    // The description holds the wrapped text, and the window shows it.
-    EXPECT_EQ(window.texts[s("longdesc")], QString(50, QLatin1Char('w')) + s("\n") + QString(30, QLatin1Char('z')));
+    // The description holds the wrapped text; the window keeps the text as typed.
+    EXPECT_EQ(window.texts[s("longdesc")], QString(50, QLatin1Char('w')) + s(" ") + QString(30, QLatin1Char('z')));
     EXPECT_TRUE(
         base.read(s("files/jotit32.txt"))
             .endsWith("Description         :\r\n" + QByteArray(50, 'w') + "\r\n" + QByteArray(30, 'z') + "\r\n"));

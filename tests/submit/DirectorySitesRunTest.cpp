@@ -80,8 +80,8 @@ TEST_F(DirectoryRun, DebugModeShowsTheEchoingSitesRequests)
     w.texts[s("appname")] = s("Demo App");
     EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
     ASSERT_EQ(w.echoes.size(), 3);
-    EXPECT_TRUE(w.echoes[0].startsWith(s("body=New Shareware Submission&"))) << w.echoes[0].toStdString();
-    EXPECT_TRUE(w.echoes[1].startsWith(s("title=Demo App&"))) << w.echoes[1].toStdString();
+    EXPECT_TRUE(w.echoes[0].startsWith(s("body=New+Shareware+Submission&"))) << w.echoes[0].toStdString();
+    EXPECT_TRUE(w.echoes[1].startsWith(s("title=Demo+App&"))) << w.echoes[1].toStdString();
     EXPECT_TRUE(
         w.echoes[2].startsWith(QStringLiteral("http://127.0.0.1:%1/AddFiles_Save?companyname=&").arg(peer->port())));
     EXPECT_TRUE(w.echoes[2].contains(s("&filetitle=Demo+App&")));

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "net/THTTP.h"
+#include "net/TmsMessage.h"
+#include "net/TmsSMTP.h"
 #include "submit/Channels.h"
 #include "submit/FtpChannel.h"
 #include "submit/HttpClientChannel.h"
-#include "submit/SmtpClientChannel.h"
-#include "net/TmsMessage.h"
-#include "net/TmsSMTP.h"
 #include "submit/RunWindow.h"
+#include "submit/SmtpClientChannel.h"
 
 #include <QMap>
 #include <QStringList>
@@ -52,6 +52,7 @@ public:
     bool debugMode() const override { return debug; }
     void debugEcho(const QString& text) override { echoes.append(text); }
     QString basedir() const override { return base; }
+    TextEncoding recordEncoding() const override { return encoding; }
     void savesettings() override { events.append(QStringLiteral("savesettings")); }
     void getsettings() override;
     void savesite() override { events.append(QStringLiteral("savesite")); }
@@ -70,6 +71,7 @@ public:
     bool debug = false;
     bool busy = false;
     int busyChanges = 0;
+    TextEncoding encoding = TextEncoding::Utf8;
     QString base;
     THTTP client;
     HttpClientChannel httpChannel{client};

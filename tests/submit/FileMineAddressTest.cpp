@@ -42,18 +42,21 @@ TEST(FileMineCategories, EveryLineOfTheShippedListSendsItsCode)
     EXPECT_EQ(fileMineCategoryCodes().size(), 142u);
 }
 
-// Line breaks of a multi-line field would end the request line inside the address; tabs and
-// everything else are left to the HTTP client.
+// Line breaks of a multi-line field would end the request line inside the address, and an "&" in a
+// value would start a field of its own: values are form-encoded.
 TEST(FileMineAddress, LineBreaksAndSpacesNeverSplitTheRequestLine)
 {
     FakeRunWindow w;
     w.texts[QStringLiteral("longdesc")] = QStringLiteral("a b\r\nc\nd\re");
     w.texts[QStringLiteral("Memo2")] = QStringLiteral(" x ");
+    w.texts[QStringLiteral("appname")] = QStringLiteral("Zip & Go=1");
     const QString a = FileMineSite::address(w, SiteCatalogue::builtIn(QStringLiteral("filemine")), 2047);
     EXPECT_TRUE(a.startsWith(QStringLiteral("http://filemine.example/AddFiles_Save?companyname=&email=")));
     EXPECT_TRUE(a.contains(QStringLiteral("&filedesc=a+b%0D%0Ac%0Ad%0De&archivename=")));
-    EXPECT_TRUE(a.contains(QStringLiteral("&authornotes=+x+++++++++++++>>>>>>>>>>>Submitted+with+Quillet&")));
+    EXPECT_TRUE(a.contains(
+        QStringLiteral("&authornotes=+x+++++++++++++%3E%3E%3E%3E%3E%3E%3E%3E%3E%3E%3ESubmitted+with+Quillet&")));
     EXPECT_TRUE(a.contains(QStringLiteral("&filesize=1K&")));
+    EXPECT_TRUE(a.contains(QStringLiteral("&filetitle=Zip+%26+Go%3D1&fileversion=&")));
     EXPECT_FALSE(a.contains(QLatin1Char(' ')));
 }
 

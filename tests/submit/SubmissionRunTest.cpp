@@ -1,7 +1,7 @@
 #include "submit/SubmissionRun.h"
-#include "submit/RunRecord.h"
 #include "FakeRunWindow.h"
 #include "core/Errors.h"
+#include "submit/RunRecord.h"
 #include "support/FakeDialogs.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
@@ -310,7 +310,7 @@ TEST_P(ByteSizes, SizeInKilobytesComesFromTheCheckedByteSize)
     ASSERT_EQ(sent.size(), 2);
     const QByteArray kb = GetParam().second;
     EXPECT_TRUE(sent[0].body.contains("&Size=" + kb + "&")) << sent[0].body.constData();
-    EXPECT_TRUE(sent[0].body.contains("&k=" + QByteArray(GetParam().first) + " bytes&"));
+    EXPECT_TRUE(sent[0].body.contains("&k=" + QByteArray(GetParam().first) + "+bytes&"));
     EXPECT_TRUE(sent[1].body.contains("&SIZE=" + kb + "&")) << sent[1].body.constData();
 }
 

@@ -1,0 +1,37 @@
+#include "submit/FormEncoding.h"
+
+#include <QStringList>
+
+QString formEncoded(const QString& text, TextEncoding encoding)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const QByteArray bytes = encodeText(text, encoding);
+    QByteArray out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const uchar u = uchar(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '*' || u == '-'
+            || u == '.' || u == '_') {
+            out += c;
+        } else if (u == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += hex[u >> 4];
+            out += hex[u & 0x0f];
+        }
+    }
+    return QString::fromLatin1(out);
+}
+
+QString formEncodedPairs(const QString& pairs, TextEncoding encoding)
+{
+    QStringList out;
+    for (const QString& pair : pairs.split(QLatin1Char('&'))) {
+        const qsizetype eq = pair.indexOf(QLatin1Char('='));
+        out << (eq < 0
+                ? formEncoded(pair, encoding)
+                : formEncoded(pair.left(eq), encoding) + QLatin1Char('=') + formEncoded(pair.mid(eq + 1), encoding));
+    }
+    return out.join(QLatin1Char('&'));
+}
