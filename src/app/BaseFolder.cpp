@@ -1,6 +1,7 @@
 #include "app/BaseFolder.h"
 
 #include "core/Errors.h"
+#include "core/InstalledCopy.h"
 #include "core/LineFile.h"
 
 #include <QDir>
@@ -25,10 +26,18 @@ bool isSetUp(const QString& base)
     return dir.exists(QStringLiteral("cat")) || dir.exists(QStringLiteral("data"));
 }
 
+QString shippedFolder()
+{
+    const QString installed = installedDataFolder();
+    if (!installed.isEmpty())
+        return installed + QStringLiteral("/cat");
+    initShippedResource();
+    return QStringLiteral(":/shipped/cat");
+}
+
 QStringList shippedFiles()
 {
-    initShippedResource();
-    return QDir(QStringLiteral(":/shipped/cat")).entryList(QDir::Files, QDir::Name);
+    return QDir(shippedFolder()).entryList(QDir::Files, QDir::Name);
 }
 
 void setUp(const QString& base)
@@ -39,11 +48,12 @@ void setUp(const QString& base)
         if (!dir.exists(name) && !dir.mkpath(name))
             throw ECreateError(dir.filePath(name));
     }
-    for (const QString& name : shippedFiles()) {
+    const QDir shipped(shippedFolder());
+    for (const QString& name : shipped.entryList(QDir::Files, QDir::Name)) {
         const QString target = dir.filePath(QStringLiteral("cat/") + name);
         if (QFileInfo::exists(target))
             continue;
-        QFile source(QStringLiteral(":/shipped/cat/") + name);
+        QFile source(shipped.filePath(name));
         if (!source.open(QIODevice::ReadOnly) || !writeFileWhole(target, source.readAll()))
             throw ECreateError(target);
     }

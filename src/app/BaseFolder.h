@@ -11,6 +11,9 @@ bool isSetUp(const QString& base);
 // Creates the four sub-folders and puts the category lists and site links that ship with Quillet
 // into cat, keeping any file that is there already. Raises ECreateError with the path on failure.
 void setUp(const QString& base);
+// Where the category lists and site links that ship with Quillet are: share/quillet/cat of an
+// installed copy, else the ones built into the program.
+QString shippedFolder();
 // The files of cat/ that ship with Quillet, by name.
 QStringList shippedFiles();
 // A start from the home folder (as a desktop launcher does) that finds no data there works in

@@ -2,6 +2,7 @@
 
 #include "app/TSetupDlg.h"
 #include "core/Dialogs.h"
+#include "core/InstalledCopy.h"
 #include "core/ProfileFile.h"
 #include "net/TmsSMTP.h"
 
@@ -370,7 +371,8 @@ QString TSMTPForm::iniPath()
     const QFileInfo exe(QCoreApplication::applicationFilePath());
     const QString name = exe.completeBaseName() + QStringLiteral(".ini");
     const QFileInfo folder(exe.absolutePath());
-    if (folder.isWritable())
+    // An installed copy never writes into its bin/ folder, even where it may (run as root).
+    if (folder.isWritable() && installedDataFolder().isEmpty())
         return exe.absolutePath() + QLatin1Char('/') + name;
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + name;
 }

@@ -4,7 +4,6 @@
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 
@@ -38,15 +37,24 @@ void show(const char* text)
     dialogs().showMessage(QString::fromLatin1(text));
 }
 
-// Loads the library once more (each load counts and is released by unload); shows every message
-// of the loading on the way. The handle stays null when the file cannot be loaded.
-void load(
-    const LibraryTexts& texts, const QString& dir, bool trace, void*& handle, int& loads, void*& exec, void*& version)
+// Shows a problem and keeps it as the one to report.
+void showProblem(const char* text, QString& problem)
 {
-    const QByteArray path = QString(dir + QLatin1Char('/') + QLatin1String(texts.file)).toLocal8Bit();
+    show(text);
+    problem = QString::fromLatin1(text);
+}
+
+// Loads the library once more (each load counts and is released by unload); shows every message
+// of the loading on the way. The handle stays null when the file cannot be loaded. Without a folder
+// the bare file name is looked up along the executable's library path (its RUNPATH).
+void load(const LibraryTexts& texts, const QString& dir, bool trace, void*& handle, int& loads, void*& exec,
+    void*& version, QString& problem)
+{
+    const QString file = QLatin1String(texts.file);
+    const QByteArray path = (dir.isEmpty() ? file : dir + QLatin1Char('/') + file).toLocal8Bit();
     void* h = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!h) {
-        show(texts.notFound);
+        showProblem(texts.notFound, problem);
         return;
     }
     if (handle && h != handle) {
@@ -63,10 +71,10 @@ void load(
         show(texts.loaded);
     exec = dlsym(h, texts.exec);
     if (!exec)
-        show(texts.execMissing);
+        showProblem(texts.execMissing, problem);
     version = dlsym(h, texts.version);
     if (!version)
-        show(texts.versionMissing);
+        showProblem(texts.versionMissing, problem);
 }
 
 void unload(void*& handle, int& loads, void*& exec, void*& version)
@@ -119,14 +127,12 @@ void TZipBuilder::setDefaultLibraryDir(const QString& dir)
 
 QString TZipBuilder::LibraryDir() const
 {
-    if (!m_libraryDir.isEmpty())
-        return m_libraryDir;
-    return defaultLibraryDir().isEmpty() ? QCoreApplication::applicationDirPath() : defaultLibraryDir();
+    return m_libraryDir.isEmpty() ? defaultLibraryDir() : m_libraryDir;
 }
 
 void TZipBuilder::Load_Zip_Dll()
 {
-    load(ZipLibrary, LibraryDir(), m_trace, m_zipHandle, m_zipLoads, m_zipExec, m_zipVersion);
+    load(ZipLibrary, LibraryDir(), m_trace, m_zipHandle, m_zipLoads, m_zipExec, m_zipVersion, m_problem);
 }
 
 void TZipBuilder::Unload_Zip_Dll()
@@ -136,7 +142,7 @@ void TZipBuilder::Unload_Zip_Dll()
 
 void TZipBuilder::Load_Unz_Dll()
 {
-    load(UnzLibrary, LibraryDir(), m_trace, m_unzHandle, m_unzLoads, m_unzExec, m_unzVersion);
+    load(UnzLibrary, LibraryDir(), m_trace, m_unzHandle, m_unzLoads, m_unzExec, m_unzVersion, m_problem);
 }
 
 void TZipBuilder::Unload_Unz_Dll()
@@ -153,15 +159,15 @@ void TZipBuilder::setZipFilename(const QString& name)
 void TZipBuilder::Add()
 {
     if (m_fspecArgs.isEmpty()) {
-        show("Error - no files to zip");
+        showProblem("Error - no files to zip", m_problem);
         return;
     }
     if (m_zipFilename.isEmpty()) {
-        show("Error - no zip file specified");
+        showProblem("Error - no zip file specified", m_problem);
         return;
     }
     if (m_zipFilename.right(4).toLower() == QLatin1String(".exe")) {
-        show("Error - this pgm can NOT add files to a self-extracting archive");
+        showProblem("Error - this pgm can NOT add files to a self-extracting archive", m_problem);
         return;
     }
     if (m_busy)
@@ -197,7 +203,8 @@ int32_t TZipBuilder::callLibrary()
         texts.append(spec.toLocal8Bit());
     for (qsizetype i = 0; i < texts.size(); ++i) {
         if (std::size_t(texts[i].size()) >= TextBufferSize) {
-            dialogs().showMessage(QStringLiteral("Error - file name too long: ") + QString::fromLocal8Bit(texts[i]));
+            m_problem = QStringLiteral("Error - file name too long: ") + QString::fromLocal8Bit(texts[i]);
+            dialogs().showMessage(m_problem);
             return 0;
         }
     }
@@ -241,7 +248,7 @@ int32_t TZipBuilder::callLibrary()
     try {
         return reinterpret_cast<ZipLibExecFn>(m_zipExec)(p);
     } catch (...) {
-        show("Fatal library error: abort exception");
+        showProblem("Fatal library error: abort exception", m_problem);
         return 0;
     }
 }
@@ -278,6 +285,8 @@ int32_t TZipBuilder::handleCallback(const unsigned char* record)
         case KindMessage:
             for (int i = 0; i < 2 && (text.endsWith(QLatin1Char('\r')) || text.endsWith(QLatin1Char('\n'))); ++i)
                 text.chop(1);
+            if (code != 0)
+                m_problem = text;
             emit OnMessage(code, text);
             break;
         default:

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-// The zip component: builds archives through the zip library libqzip.so, loaded at run time from
-// the executable's folder, and keeps the entry list of the archive ZipFilename names. It does no
+// The zip component: builds archives through the zip library libqzip.so, loaded at run time along
+// the executable's library path (beside it in the build, lib/quillet when installed), and keeps the entry list of the archive ZipFilename names. It does no
 // compression itself; it fills the library's parameter block (archive/ZipLibInterface.h), calls
 // "ZipLibExec" and relays the library's callbacks as OnProgress and OnMessage.
 //
@@ -69,7 +69,7 @@ public:
     void setZipFilename(const QString& name);
 
     // The folder the libraries are loaded from: this component's own setting, else the
-    // program-wide one, else the executable's folder.
+    // program-wide one; empty: the executable's library path (its RUNPATH).
     QString LibraryDir() const;
     void setLibraryDir(const QString& dir) { m_libraryDir = dir; }
     // The program-wide setting, for programs that do not live beside the libraries (tests).
@@ -93,6 +93,9 @@ public:
     int Count() const { return int(m_entries.size()); }
     // What the last Add's library call returned: the number of files added.
     int SuccessCnt() const { return m_successCount; }
+    // The last problem the component showed or the library reported with an error code: why an
+    // archive was not made. Empty while there was none.
+    QString LastProblem() const { return m_problem; }
 
 signals:
     void OnProgress(int progressType, const QString& fileName, qint64 fileSize);
@@ -114,6 +117,7 @@ private:
     QStringList m_fspecArgs;
     QString m_zipFilename;
     QString m_libraryDir;
+    QString m_problem;
 
     QList<ZipEntryInfo> m_entries;
     bool m_busy = false;

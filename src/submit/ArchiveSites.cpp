@@ -7,6 +7,7 @@
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
+#include "submit/SiteReport.h"
 
 #include <QFile>
 
@@ -33,6 +34,20 @@ void finish(RunWindow& w)
     w.processMessages();
 }
 
+// A site whose archive could not be made sends nothing: no upload of an old or missing file, no
+// announcement of it. The component's message becomes the site's failure. True when it failed.
+bool zipFailed(RunWindow& w, const QString& logName, const QString& problem)
+{
+    if (problem.isEmpty())
+        return false;
+    const QString line = logName + str(": Error Zipping - ") + problem;
+    w.appendLog(line);
+    SiteReport::failed(str("zip archive"), line);
+    w.setText(RunControl::genlabel, QString());
+    finish(w);
+    return true;
+}
+
 const QString Simtel = QStringLiteral("Simtel");
 // The archive's fixed password for its "incoming" upload account.
 const QString SimtelPassword = QStringLiteral("vantiple");
@@ -44,7 +59,9 @@ const QString Papa = QStringLiteral("Papa WinSock-L FTP Archive");
 void ArchiveSites::simtel(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
-    describeAndZip(w, Simtel, Simtel, true, [](const QString& localpath, bool) { return simtelZipAction(localpath); });
+    if (!describeAndZip(
+            w, Simtel, Simtel, true, [](const QString& localpath, bool) { return simtelZipAction(localpath); }))
+        return;
     w.setText(RunControl::currentsite, Simtel);
     // Only Windows 95 programs are uploaded and announced; the generated files stay either way.
     if (!ArchiveTexts::isWin95(w.text(str("platforms"))))
@@ -99,7 +116,8 @@ void ArchiveSites::winsite(SiteVisit& visit)
             files.description, texts.description(ArchiveTexts::Layout::Winsite), w.recordEncoding());
         w.appendLog(str("Winsite: Saved ") + files.description);
         w.setText(RunControl::currentsite, str("Winsite  (Creating Zip File)"));
-        ArchiveSteps::makeArchive(w, action, files, localpath);
+        if (zipFailed(w, Winsite, ArchiveSteps::makeArchive(w, action, files, localpath)))
+            return;
         w.processMessages();
     }
 
@@ -130,7 +148,8 @@ void ArchiveSites::winsite(SiteVisit& visit)
 void ArchiveSites::papa(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
-    describeAndZip(w, Papa, Papa, false, papaZipAction);
+    if (!describeAndZip(w, Papa, Papa, false, papaZipAction))
+        return;
     w.setText(RunControl::currentsite, Papa);
 
     const QString char8name = w.text(RunControl::char8name);
@@ -150,7 +169,7 @@ void ArchiveSites::papa(SiteVisit& visit)
     finish(w);
 }
 
-void ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QString& logName, bool mailLamp,
+bool ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QString& logName, bool mailLamp,
     ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir)
 {
     w.setText(RunControl::currentsite, label + str("  (Generating Text File)"));
@@ -163,10 +182,14 @@ void ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QStr
 
     w.setText(RunControl::currentsite, label + str("  (Creating Zip File)"));
     const QString localpath = w.text(RunControl::localpath);
-    ArchiveSteps::makeArchive(w, rule(localpath, QFile::exists(files.archive)), files, localpath, libraryDir);
+    const QString problem
+        = ArchiveSteps::makeArchive(w, rule(localpath, QFile::exists(files.archive)), files, localpath, libraryDir);
+    if (zipFailed(w, logName, problem))
+        return false;
     w.processMessages();
     w.setText(RunControl::genlabel, QString());
     w.appendLog(logName + str(": Zipped files\\") + char8name + str(".zip"));
+    return true;
 }
 
 QStringList ArchiveSites::controlNames()

@@ -21,8 +21,9 @@ public:
     // site's rule says and logged ("<log name>: Zipped files\<name>.zip"). label: the site's current
     // site text, followed by "  (Generating Text File)" and "  (Creating Zip File)". The FTP lamp is
     // lit, the HTTP lamp dark, the mail lamp as mailLamp says.
-    // libraryDir: where the zip libraries are (empty: the executable's folder).
-    static void describeAndZip(RunWindow& window, const QString& label, const QString& logName, bool mailLamp,
+    // libraryDir: where the zip libraries are (empty: the executable's library path). False when the
+    // archive could not be made: the site has failed with the zip component's message.
+    static bool describeAndZip(RunWindow& window, const QString& label, const QString& logName, bool mailLamp,
         ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir = {});
 
     // The control names the recipes read or show.

@@ -32,6 +32,13 @@ bool addFiles(TZipBuilder& zip, const QString& archive, const QStringList& files
     return zip.SuccessCnt() > 0;
 }
 
+// Why the component made no archive, in its own words.
+QString problemOf(const TZipBuilder& zip, const QString& archive)
+{
+    const QString problem = zip.LastProblem();
+    return problem.isEmpty() ? QStringLiteral("No files were added to ") + archive : problem;
+}
+
 } // namespace
 
 ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
@@ -57,11 +64,11 @@ void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, 
         throw ECreateError(path);
 }
 
-void ArchiveSteps::makeArchive(
+QString ArchiveSteps::makeArchive(
     RunWindow& window, ZipAction action, const ArchiveFiles& files, const QString& localpath, const QString& libraryDir)
 {
     if (action == ZipAction::KeepExisting)
-        return;
+        return {};
     TZipBuilder zip;
     zip.setLibraryDir(libraryDir);
     zip.setAddCompLevel(9);
@@ -69,10 +76,8 @@ void ArchiveSteps::makeArchive(
         window.setText(RunControl::genlabel, str("Zipping: ") + name + str(" - Size: ") + QString::number(size));
     });
 
-    if (action == ZipAction::AddBoth) {
-        addFiles(zip, files.archive, {localpath, files.description});
-        return;
-    }
+    if (action == ZipAction::AddBoth)
+        return addFiles(zip, files.archive, {localpath, files.description}) ? QString() : problemOf(zip, files.archive);
 
     // A copy of the program's archive with the description added, built under a name of its own
     // and renamed into place only when complete.
@@ -80,8 +85,9 @@ void ArchiveSteps::makeArchive(
         = files.folder + QLatin1Char('/') + QStringLiteral(".partial-") + files.archive.section(QLatin1Char('/'), -1);
     QFile::remove(partial);
     if (!QFile::copy(localpath, partial)) {
-        dialogs().showMessage(QStringLiteral("Cannot copy %1 to %2").arg(localpath, files.archive));
-        return;
+        const QString problem = QStringLiteral("Cannot copy %1 to %2").arg(localpath, files.archive);
+        dialogs().showMessage(problem);
+        return problem;
     }
     bool added = false;
     try {
@@ -90,7 +96,13 @@ void ArchiveSteps::makeArchive(
         QFile::remove(partial);
         throw;
     }
-    if (!added
-        || std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(files.archive).constData()) != 0)
+    if (!added) {
         QFile::remove(partial);
+        return problemOf(zip, files.archive);
+    }
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(files.archive).constData()) != 0) {
+        QFile::remove(partial);
+        return QStringLiteral("Cannot create file ") + files.archive;
+    }
+    return {};
 }

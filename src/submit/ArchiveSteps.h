@@ -26,8 +26,9 @@ public:
     // Makes the archive as the action says, through a zip component set up as the main window's
     // (level 9, no options) whose progress shows in genlabel. The archive is replaced only by a
     // complete new one: a failed copy or add leaves what was there before. Zip failures are shown by
-    // the component's message boxes; nothing is raised for them. libraryDir: where the zip libraries
-    // are (empty: the executable's folder).
-    static void makeArchive(RunWindow& window, ZipAction action, const ArchiveFiles& files, const QString& localpath,
+    // the component's message boxes; nothing is raised for them. Returns why no archive was made
+    // (the component's message), empty when the archive is ready. libraryDir: where the zip
+    // libraries are (empty: the executable's library path).
+    static QString makeArchive(RunWindow& window, ZipAction action, const ArchiveFiles& files, const QString& localpath,
         const QString& libraryDir = {});
 };

@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -122,10 +125,11 @@ protected:
         base.write(s("cat/catalogue.dat"), catalogue);
     }
 
-    BatchResult submit(const QString& platforms, const char* program, const QStringList& ticked)
+    BatchResult submit(const QString& platforms, const char* program, const QStringList& ticked,
+        const QStringList& options = {}, const QString& executable = {})
     {
         writeProgram(base, jotIt(platforms, base.file(s("prog/") + s(program)), ticked));
-        return runQuillet(base.path(), {s("--submit"), s("Jot It")});
+        return runQuillet(base.path(), QStringList{s("--submit"), s("Jot It")} + options, executable);
     }
 
     QString files(const char* name) const { return base.file(s("files/") + s(name)); }
@@ -311,6 +315,55 @@ TEST_F(BatchArchive, FailuresBecomeLogLinesOrEndTheRun)
     EXPECT_EQ(text(r.out), text(QStringList()));
     EXPECT_TRUE(r.err.contains(s("Cannot create file ") + base.file(s("files/jotit32.txt")))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(base.file(s("files"))));
+}
+
+TEST_F(BatchArchive, WithoutTheZipLibraryTheSiteFailsAndSendsNothing)
+{
+    // A copy of the program with no zip library beside it or on its library path.
+    const QString lonely = base.file(s("bin/quillet"));
+    QDir().mkpath(base.file(s("bin")));
+    ASSERT_TRUE(QFile::copy(s(QUILLET_BINARY_DIR "/quillet"), lonely));
+    QFile(lonely).setPermissions(QFile::permissions(lonely) | QFileDevice::ExeOwner);
+
+    struct Case
+    {
+        QStringList ticked;
+        QByteArray stale; // an archive an earlier run left, or none
+        QStringList log;
+    };
+    const QString missing = s(": Error Zipping - libqzip.so not found");
+    const Case cases[] = {
+        {{s("simtelnewcb"), s("winsitenewcb"), s("papanew")}, {},
+            {s("Simtel: Saved {files}/jotit32.txt"), s("Simtel") + missing, s("Winsite: Saved {files}/jotit32.tml"),
+                s("Winsite: Saved {files}/jotit32.txt"), s("Winsite") + missing,
+                s("Papa WinSock-L FTP Archive: Saved {files}/jotit32.txt"), s("Papa WinSock-L FTP Archive") + missing}},
+        // simtel always builds afresh: the archive of an earlier run is neither uploaded nor announced.
+        {{s("simtelnewcb")}, "an earlier run's archive", {s("Simtel: Saved {files}/jotit32.txt"), s("Simtel") + missing}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ticked.join(QLatin1Char(' ')).toStdString());
+        QFile::remove(files("jotit32.zip"));
+        if (!c.stale.isEmpty())
+            base.write(s("files/jotit32.zip"), c.stale);
+        const BatchResult r = submit(
+            s("Windows 95"), "jot.exe", c.ticked, {s("--report"), base.file(s("report.json"))}, lonely);
+        EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+        EXPECT_EQ(text(r.out), text(expand(c.log, base)));
+        for (const Host& h : Hosts)
+            EXPECT_EQ(uploaded(h.site), QStringList()) << h.site;
+        EXPECT_EQ(mails(), QStringList());
+        EXPECT_EQ(QFile::exists(files("jotit32.zip")), !c.stale.isEmpty());
+
+        // The report names the zip step as each site's failure.
+        const QJsonArray sites
+            = QJsonDocument::fromJson(base.read(s("report.json"))).object().value(s("sites")).toArray();
+        ASSERT_EQ(sites.size(), c.ticked.size());
+        for (const QJsonValue& site : sites) {
+            EXPECT_EQ(site[s("outcome")].toString(), s("failed"));
+            EXPECT_EQ(site[s("step")].toString(), s("zip archive"));
+            EXPECT_TRUE(site[s("detail")].toString().endsWith(missing));
+        }
+    }
 }
 
 } // namespace

@@ -63,7 +63,7 @@ QByteArray mailSettingsFor(quint16 smtpPort, const char* email, const char* name
         + "\r\n";
 }
 
-BatchResult runQuillet(const QString& folder, const QStringList& args)
+BatchResult runQuillet(const QString& folder, const QStringList& args, const QString& program)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -72,7 +72,7 @@ BatchResult runQuillet(const QString& folder, const QStringList& args)
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QUILLET_BINARY_DIR "/quillet"), args);
+    process.start(program.isEmpty() ? QStringLiteral(QUILLET_BINARY_DIR "/quillet") : program, args);
     BatchResult result;
     // Only a guard against a hung run: a passing run ends long before.
     if (!process.waitForFinished(120000)) {

@@ -33,5 +33,5 @@ struct BatchResult
     QString err; // stderr
 };
 
-// Runs "quillet <args>" in folder with no display at all.
-BatchResult runQuillet(const QString& folder, const QStringList& args);
+// Runs "quillet <args>" in folder with no display at all; program: another copy of the executable.
+BatchResult runQuillet(const QString& folder, const QStringList& args, const QString& program = {});

@@ -170,9 +170,9 @@ protected:
         return QString::fromUtf8(unzip.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-    void make(ZipAction action, const QString& localpath)
+    QString make(ZipAction action, const QString& localpath)
     {
-        ArchiveSteps::makeArchive(window, action, files, localpath, s(QUILLET_BINARY_DIR));
+        return ArchiveSteps::makeArchive(window, action, files, localpath, s(QUILLET_BINARY_DIR));
     }
 
     FakeDialogs dialogs;
@@ -230,7 +230,8 @@ TEST_F(ArchiveStepsTest, AFailedBuildLeavesTheArchiveThatWasThere)
     base.write(s("files/jotit32.zip"), "an earlier archive");
     // The program's "zip" is not an archive: the add fails, the copy never replaces the old file.
     base.write(s("prog/fake.zip"), QByteArray(70000, '\0'));
-    make(ZipAction::CopyThenAddDescription, base.file(s("prog/fake.zip")));
+    // The library's own message says why.
+    EXPECT_TRUE(make(ZipAction::CopyThenAddDescription, base.file(s("prog/fake.zip"))).startsWith(s("Cannot open ")));
     EXPECT_EQ(base.read(s("files/jotit32.zip")), "an earlier archive");
     EXPECT_EQ(QDir(base.file(s("files"))).entryList(QDir::Files | QDir::Hidden),
         (QStringList{s("jotit32.txt"), s("jotit32.zip")}));
@@ -238,7 +239,8 @@ TEST_F(ArchiveStepsTest, AFailedBuildLeavesTheArchiveThatWasThere)
     // Without the zip library nothing is made, and the component says why.
     QFile::remove(files.archive);
     base.write(s("prog/jot.exe"), "program");
-    ArchiveSteps::makeArchive(window, ZipAction::AddBoth, files, base.file(s("prog/jot.exe")), base.path());
+    EXPECT_EQ(ArchiveSteps::makeArchive(window, ZipAction::AddBoth, files, base.file(s("prog/jot.exe")), base.path()),
+        s("libqzip.so not found"));
     EXPECT_FALSE(QFile::exists(files.archive));
     EXPECT_TRUE(dialogs.shown.contains(s("libqzip.so not found")));
 }
