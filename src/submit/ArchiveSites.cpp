@@ -18,13 +18,6 @@ QString str(const char* text)
     return QString::fromLatin1(text);
 }
 
-void lamps(RunWindow& w, bool mail)
-{
-    w.setLamp(RunControl::httpled, false);
-    w.setLamp(RunControl::ftpled, true);
-    w.setLamp(RunControl::mailled, mail);
-}
-
 // The pointer back to normal and the three status texts "Idle".
 void finish(RunWindow& w)
 {
@@ -99,7 +92,7 @@ void ArchiveSites::winsite(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     w.setText(RunControl::currentsite, str("Winsite  (Generating TML File)"));
-    lamps(w, false);
+    RunControl::setLamps(w, {.ftp = true, .mail = false});
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
@@ -173,7 +166,7 @@ bool ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QStr
     ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir)
 {
     w.setText(RunControl::currentsite, label + str("  (Generating Text File)"));
-    lamps(w, mailLamp);
+    RunControl::setLamps(w, {.ftp = true, .mail = mailLamp});
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     ArchiveSteps::writeTextFile(
