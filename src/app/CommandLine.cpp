@@ -63,6 +63,13 @@ CommandLine CommandLine::parse(const QStringList& args)
                 return refuse(QStringLiteral("--timeout needs a number of seconds (0: no time-out)."));
             line.timeout = seconds;
             ++i;
+        } else if (arg == QLatin1String("--site-limit")) {
+            bool ok = false;
+            const int seconds = hasValue ? args[i + 1].toInt(&ok) : 0;
+            if (!ok || seconds < 0)
+                return refuse(QStringLiteral("--site-limit needs a number of seconds (0: no limit)."));
+            line.siteLimit = seconds;
+            ++i;
         } else if (arg == QLatin1String("--setup")) {
             line.action = Action::SetUp;
         } else if (arg == QLatin1String("--base")) {

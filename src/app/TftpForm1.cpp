@@ -247,6 +247,11 @@ void TftpForm1::setRemotePath(const QString& path)
     eRemotePath->setText(path);
 }
 
+void TftpForm1::setSiteCaFile(const QString& caFile)
+{
+    FTP1->setCAFile(caFile.isEmpty() ? m_main.cafileedit->text() : caFile);
+}
+
 bool TftpForm1::failed() const
 {
     return m_main.ftperror;
