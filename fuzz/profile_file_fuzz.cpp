@@ -3,6 +3,7 @@
 // after the commit is the value written, and every other key the input names reads as it did.
 
 #include "FileFuzzSupport.h"
+#include "core/LineFile.h"
 #include "core/ProfileFile.h"
 
 #include <utility>

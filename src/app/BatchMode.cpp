@@ -38,14 +38,28 @@ void printTo(FILE* stream, const QString& text)
 
 // Why a --report path cannot be used, or empty: the records and the catalogue are no place for it
 // (a report named like one would replace it), and its folder must take a file.
+// The path with its existing part's links resolved, so that a link or "a/../" finds no way around.
+QString resolvedPath(const QString& path)
+{
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo::exists(existing) && existing.contains(QLatin1Char('/')) && existing != QLatin1String("/")) {
+        const qsizetype cut = existing.lastIndexOf(QLatin1Char('/'));
+        rest.prepend(existing.mid(cut));
+        existing = cut == 0 ? QStringLiteral("/") : existing.left(cut);
+    }
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    return QDir::cleanPath((canonical.isEmpty() ? existing : canonical) + rest);
+}
+
 QString reportRefusal(const QString& report)
 {
     const QFileInfo info(report);
     const QString path = info.absoluteFilePath();
+    const QString resolved = resolvedPath(path);
     for (const QString& kept : {QStringLiteral("data"), QStringLiteral("cat")}) {
-        const QString folder = QFileInfo(QDir::current().filePath(kept)).canonicalFilePath();
-        const QString reportFolder = QFileInfo(info.absolutePath()).canonicalFilePath();
-        if (!folder.isEmpty() && (reportFolder == folder || reportFolder.startsWith(folder + QLatin1Char('/'))))
+        const QString folder = resolvedPath(QDir::current().filePath(kept));
+        if (resolved.startsWith(folder + QLatin1Char('/')))
             return QStringLiteral("The report cannot go into the base folder's %1 folder: %2").arg(kept, path);
     }
     if (info.isDir())
