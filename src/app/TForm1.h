@@ -301,7 +301,8 @@ public:
     // tick boxes and the stored record are left as they were. The dialog that lists what went.
     PreviewDialog* previewSubmission();
     // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
-    void stallTimeout(int seconds);
+    // reasonText, with %1 for the seconds, replaces the log's "no progress" text.
+    void stallTimeout(int seconds, const QString& reasonText = QString());
     // Overrides the Check / Options time-out for the runs of this window (batch --timeout).
     void setStallSeconds(int seconds) { m_stallOverride = seconds; }
     int stallSeconds() const;

@@ -123,11 +123,12 @@ int TForm1::stallSeconds() const
     return ok && seconds >= 0 ? seconds : DefaultStallSeconds;
 }
 
-void TForm1::stallTimeout(int seconds)
+void TForm1::stallTimeout(int seconds, const QString& reasonText)
 {
     if (!SubmissionRun::isRunning())
         return;
-    const QString reason = QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds);
+    const QString reason
+        = (reasonText.isEmpty() ? QStringLiteral("Timed out: no progress for %1 seconds") : reasonText).arg(seconds);
     SiteReport::skipped(reason);
     log->addItem(currentsite->text() + QStringLiteral(": ") + reason);
     ftpForm1->abortTransfer();
@@ -141,16 +142,11 @@ int TForm1::siteLimitSeconds() const
 
 void TForm1::siteTimeout(int seconds)
 {
-    if (!SubmissionRun::isRunning())
-        return;
     // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
-    // time-out would.
-    const QString reason = QStringLiteral("Timed out: the site took more than %1 seconds").arg(seconds);
-    SiteReport::skipped(reason);
-    log->addItem(currentsite->text() + QStringLiteral(": ") + reason);
-    ftpForm1->abortTransfer();
-    HTTP1->setAction(httpIdle);
-    if (SMTPForm->sending())
+    // time-out would, a mail under way included.
+    const bool mailing = SMTPForm->sending();
+    stallTimeout(seconds, QStringLiteral("Timed out: the site took more than %1 seconds"));
+    if (mailing && SubmissionRun::isRunning())
         SMTPForm->CancelButtonClick();
 }
 

@@ -64,7 +64,7 @@ void FtpUpload::upload(const QString& remotePrefix, const QString& name, const Q
     if (failWithLogon(QStringLiteral("FTP upload")))
         return;
     // An archive is read before it goes: a damaged one would arrive damaged and count as sent.
-    if (m_localFile.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
+    if (!m_archive.isEmpty() && m_localFile == m_archive) {
         m_refused = ArchiveCheck::problem(m_localFile);
         if (!m_refused.isEmpty()) {
             noteStep(QStringLiteral("FTP upload"));
