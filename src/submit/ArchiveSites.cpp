@@ -63,6 +63,7 @@ void ArchiveSites::simtel(SiteVisit& visit)
     const QString zipName = w.text(RunControl::char8name) + str(".zip");
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), w.text(RunControl::char8name));
     FtpUpload ftp(w, visit.channels.ftp, Simtel);
+    ftp.checkArchive(files.archive);
     ftp.logon(
         str("Loging on to Simtel FTP server"), visit.endpoints.ftpHost, str("incoming"), SimtelPassword, files.archive);
     ftp.upload(QString(), zipName);
@@ -115,6 +116,7 @@ void ArchiveSites::winsite(SiteVisit& visit)
     }
 
     FtpUpload ftp(w, visit.channels.ftp, Winsite);
+    ftp.checkArchive(files.archive);
     ftp.logon(str("Loging on to Winsite FTP server"), visit.endpoints.ftpHost, str("Anonymous"), w.text(str("conmail")),
         files.tmlForm);
     w.processMessages();
@@ -148,6 +150,7 @@ void ArchiveSites::papa(SiteVisit& visit)
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     FtpUpload ftp(w, visit.channels.ftp, Papa);
+    ftp.checkArchive(files.archive);
     ftp.logon(str("Loging on to Papa WinSock-L FTP Archive server"), visit.endpoints.ftpHost, str("Anonymous"),
         w.text(str("conmail")), files.archive);
     ftp.changeDirectory(str("incoming"));
