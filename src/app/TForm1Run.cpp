@@ -38,6 +38,8 @@ void TForm1::submitClick()
     setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
     runOutcome = SubmissionRun::start(window, channels);
     setNetworkStallLimit(0, {});
+    if (m_captionPending)
+        updateCaption();
     if (*runOutcome == SubmissionRun::Outcome::Refused || m_previewing)
         return;
     writeRunReport();
@@ -147,6 +149,7 @@ void TForm1::HTTP1StartTransfer()
 {
     xfer->clear();
     m_xferBytes = 0;
+    m_replyPace.restart();
 }
 
 void TForm1::HTTP1Transfer(qint64 count, const QByteArray& piece)
@@ -160,7 +163,8 @@ void TForm1::HTTP1Transfer(qint64 count, const QByteArray& piece)
         m_xferBytes -= oldest->data(Qt::UserRole).toLongLong();
         delete oldest;
     }
-    httpbytes->setText(QString::number(count));
+    if (m_replyPace.due())
+        httpbytes->setText(QString::number(count));
 }
 
 void TForm1::HTTP1EndTransfer()
