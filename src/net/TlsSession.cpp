@@ -1,6 +1,5 @@
 #include "net/TlsSession.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 #include <arpa/inet.h>
@@ -12,6 +11,7 @@
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,19 +56,23 @@ QString takeLibraryError()
 SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
 {
     static std::mutex lock;
-    static std::map<QString, SSL_CTX*> contexts;
-    QString key;
+    static std::map<QByteArray, SSL_CTX*> contexts;
+    // The key names the file's version too: path, inode, size and change time to the nanosecond.
+    QByteArray key;
     QByteArray path;
+    bool keep = true;
     if (!caFile.isEmpty()) {
-        const QFileInfo info(caFile);
-        path = info.absoluteFilePath().toLocal8Bit();
-        key = QStringLiteral("%1|%2|%3")
-                  .arg(info.absoluteFilePath())
-                  .arg(info.lastModified().toMSecsSinceEpoch())
-                  .arg(info.size());
+        path = QFileInfo(caFile).absoluteFilePath().toLocal8Bit();
+        struct stat file
+        {
+        };
+        keep = ::stat(path.constData(), &file) == 0;
+        key = path + '|' + QByteArray::number(qulonglong(file.st_ino)) + '|'
+            + QByteArray::number(qlonglong(file.st_size)) + '|' + QByteArray::number(qlonglong(file.st_mtim.tv_sec))
+            + '.' + QByteArray::number(qlonglong(file.st_mtim.tv_nsec));
     }
     const std::lock_guard<std::mutex> hold(lock);
-    if (const auto found = contexts.find(key); found != contexts.end()) {
+    if (const auto found = contexts.find(key); keep && found != contexts.end()) {
         SSL_CTX_up_ref(found->second);
         return found->second;
     }
@@ -89,8 +93,10 @@ SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
         return nullptr;
     }
     SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
-    contexts.emplace(key, context);
-    SSL_CTX_up_ref(context);
+    if (keep) {
+        contexts.emplace(key, context);
+        SSL_CTX_up_ref(context);
+    }
     return context;
 }
 
