@@ -5,6 +5,7 @@
 #include "archive/TZipBuilder.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "core/FileCopy.h"
 #include "core/LineFile.h"
 #include "core/TextWrap.h"
 #include "submit/RunControls.h"
@@ -84,7 +85,7 @@ QString ArchiveSteps::makeArchive(
     const QString partial
         = files.folder + QLatin1Char('/') + QStringLiteral(".partial-") + files.archive.section(QLatin1Char('/'), -1);
     QFile::remove(partial);
-    if (!QFile::copy(localpath, partial)) {
+    if (!copyFileInBlocks(localpath, partial)) {
         const QString problem = QStringLiteral("Cannot copy %1 to %2").arg(localpath, files.archive);
         dialogs().showMessage(problem);
         return problem;
