@@ -5,7 +5,6 @@
 #include "archive/TZipBuilder.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
-#include "core/FileCopy.h"
 #include "core/LineFile.h"
 #include "core/TextWrap.h"
 #include "submit/RunControls.h"
@@ -85,7 +84,7 @@ QString ArchiveSteps::makeArchive(
     const QString partial
         = files.folder + QLatin1Char('/') + QStringLiteral(".partial-") + files.archive.section(QLatin1Char('/'), -1);
     QFile::remove(partial);
-    if (!copyFileInBlocks(localpath, partial)) {
+    if (!QFile::copy(localpath, partial)) {
         const QString problem = QStringLiteral("Cannot copy %1 to %2").arg(localpath, files.archive);
         dialogs().showMessage(problem);
         return problem;
