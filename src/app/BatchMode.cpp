@@ -10,6 +10,7 @@
 #include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
+#include "core/TerminalText.h"
 #include "net/DryRun.h"
 #include "submit/RunReport.h"
 #include "submit/SubmissionRun.h"
@@ -29,9 +30,44 @@ namespace {
 
 void printTo(FILE* stream, const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    // What a server said reaches the terminal too: its control characters are shown, not obeyed.
+    std::fputs(terminalSafe(text).toLocal8Bit().constData(), stream);
     std::fputc('\n', stream);
     std::fflush(stream);
+}
+
+// Why a --report path cannot be used, or empty: the records and the catalogue are no place for it
+// (a report named like one would replace it), and its folder must take a file.
+// The path with its existing part's links resolved, so that a link or "a/../" finds no way around.
+QString resolvedPath(const QString& path)
+{
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString rest;
+    while (!QFileInfo::exists(existing) && existing.contains(QLatin1Char('/')) && existing != QLatin1String("/")) {
+        const qsizetype cut = existing.lastIndexOf(QLatin1Char('/'));
+        rest.prepend(existing.mid(cut));
+        existing = cut == 0 ? QStringLiteral("/") : existing.left(cut);
+    }
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    return QDir::cleanPath((canonical.isEmpty() ? existing : canonical) + rest);
+}
+
+QString reportRefusal(const QString& report)
+{
+    const QFileInfo info(report);
+    const QString path = info.absoluteFilePath();
+    const QString resolved = resolvedPath(path);
+    for (const QString& kept : {QStringLiteral("data"), QStringLiteral("cat")}) {
+        const QString folder = resolvedPath(QDir::current().filePath(kept));
+        if (resolved.startsWith(folder + QLatin1Char('/')))
+            return QStringLiteral("The report cannot go into the base folder's %1 folder: %2").arg(kept, path);
+    }
+    if (info.isDir())
+        return QStringLiteral("The report cannot be written to %1: it is a folder").arg(path);
+    const QFileInfo folder(info.absolutePath());
+    if (folder.exists() && (!folder.isDir() || !folder.isWritable()))
+        return QStringLiteral("The report cannot be written to %1: its folder cannot be written").arg(path);
+    return QString();
 }
 
 } // namespace
@@ -65,6 +101,9 @@ QString BatchMode::helpText()
         "  --timeout SECONDS\n"
         "                  With --submit: end a network wait that sees no progress for SECONDS as\n"
         "                  Skip would (0: never). Without it, the Check / Options setting counts.\n"
+        "  --site-limit SECONDS\n"
+        "                  With --submit: end a site that takes longer than SECONDS in all as the\n"
+        "                  time-out would (0: never). Without it, ten times the time-out.\n"
         "  --dry-run DIR   With --submit: walk the run as it would go, but write what each site\n"
         "                  would receive into DIR (http/NNNN.req, mail/NNNN.eml,\n"
         "                  ftp/HOST/FOLDER/FILE) instead of sending it. The record is left as it was.\n"
@@ -152,6 +191,12 @@ int BatchMode::submit(const CommandLine& line)
             return Usage;
         }
     }
+    if (!line.report.isEmpty()) {
+        if (const QString refused = reportRefusal(line.report); !refused.isEmpty()) {
+            printTo(stderr, refused);
+            return Usage;
+        }
+    }
     // A preview leaves the stored records as they were, whatever the run's saves write.
     std::optional<DataSnapshot> snapshot;
     if (!line.dryRun.isEmpty()) {
@@ -205,6 +250,8 @@ int BatchMode::submit(const CommandLine& line)
             form.reportFile = QFileInfo(line.report).absoluteFilePath();
         if (line.timeout >= 0)
             form.setStallSeconds(line.timeout);
+        if (line.siteLimit >= 0)
+            form.setSiteLimitSeconds(line.siteLimit);
         form.submit->click();
         const RunRecord& record = SubmissionRun::lastRecord();
         if (form.runOutcome != SubmissionRun::Outcome::Completed)
@@ -217,6 +264,10 @@ int BatchMode::submit(const CommandLine& line)
             QStringLiteral("%1: %2%3")
                 .arg(program, record.countsText(),
                     code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
+        if (!form.reportFile.isEmpty() && record.walked && form.lastReportPath != form.reportFile) {
+            printTo(stderr, QStringLiteral("The report could not be written to %1").arg(form.reportFile));
+            code = NotCompleted;
+        }
     }
     setDialogs(previous);
     if (snapshot) {

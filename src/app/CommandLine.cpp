@@ -56,12 +56,14 @@ CommandLine CommandLine::parse(const QStringList& args)
             if (!hasValue || args[i + 1].isEmpty())
                 return refuse(QStringLiteral("--dry-run needs a folder."));
             line.dryRun = args[++i];
-        } else if (arg == QLatin1String("--timeout")) {
+        } else if (arg == QLatin1String("--timeout") || arg == QLatin1String("--site-limit")) {
+            const bool timeout = arg == QLatin1String("--timeout");
             bool ok = false;
             const int seconds = hasValue ? args[i + 1].toInt(&ok) : 0;
             if (!ok || seconds < 0)
-                return refuse(QStringLiteral("--timeout needs a number of seconds (0: no time-out)."));
-            line.timeout = seconds;
+                return refuse(timeout ? QStringLiteral("--timeout needs a number of seconds (0: no time-out).")
+                                      : QStringLiteral("--site-limit needs a number of seconds (0: no limit)."));
+            (timeout ? line.timeout : line.siteLimit) = seconds;
             ++i;
         } else if (arg == QLatin1String("--setup")) {
             line.action = Action::SetUp;

@@ -15,6 +15,7 @@ struct CommandLine
     QString report; // --report FILE
     QString retryFailed; // --retry-failed REPORT
     int timeout = -1; // --timeout SECONDS; -1: the setting's
+    int siteLimit = -1; // --site-limit SECONDS; -1: ten times the time-out
     QString dryRun; // --dry-run DIR
 
     static CommandLine parse(const QStringList& args);

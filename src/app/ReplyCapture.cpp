@@ -1,5 +1,6 @@
 #include "app/ReplyCapture.h"
 
+#include "core/FreeName.h"
 #include "core/LineFile.h"
 
 QString replyCaptureName(const QTime& time)
@@ -9,5 +10,6 @@ QString replyCaptureName(const QTime& time)
 
 void writeReplyCapture(const QString& folder, const QString& extension, const QStringList& lines)
 {
-    writeLineFile(folder + QStringLiteral("/responses/") + replyCaptureName(QTime::currentTime()) + extension, lines);
+    writeLineFile(
+        takeFreeName(folder + QStringLiteral("/responses/") + replyCaptureName(QTime::currentTime()), extension), lines);
 }

@@ -66,6 +66,7 @@ public:
     QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
     QString lastReportPath; // the report the last run wrote
     int m_stallOverride = -1;
+    int m_siteLimitOverride = -1;
     QPointer<RunResultsDialog> m_resultsDialog;
     bool m_previewing = false; // a preview run: no report, counts or results dialog
     RunRecord m_lastRun; // the outcomes of the last run that sent (a preview's are its own)
@@ -301,10 +302,16 @@ public:
     // tick boxes and the stored record are left as they were. The dialog that lists what went.
     PreviewDialog* previewSubmission();
     // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
-    void stallTimeout(int seconds);
+    // reasonText, with %1 for the seconds, replaces the log's "no progress" text.
+    void stallTimeout(int seconds, const QString& reasonText = QString());
     // Overrides the Check / Options time-out for the runs of this window (batch --timeout).
     void setStallSeconds(int seconds) { m_stallOverride = seconds; }
     int stallSeconds() const;
+    // Every site's time in all: ten times the stall time-out unless set (batch --site-limit); 0
+    // for none. When it runs out, what the time-out does.
+    void setSiteLimitSeconds(int seconds) { m_siteLimitOverride = seconds; }
+    int siteLimitSeconds() const;
+    void siteTimeout(int seconds);
     void cancelClick();
     // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
     // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.

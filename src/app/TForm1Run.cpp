@@ -10,6 +10,7 @@
 #include "app/TSMTPForm.h"
 #include "app/TftpForm1.h"
 #include "core/Dialogs.h"
+#include "core/FreeName.h"
 #include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
@@ -24,6 +25,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,8 +38,11 @@ void TForm1::submitClick()
     Channels channels{http, *ftpForm1, mail};
     const int seconds = stallSeconds();
     setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
+    const int siteSeconds = siteLimitSeconds();
+    setNetworkSiteLimit(siteSeconds, [this, siteSeconds] { siteTimeout(siteSeconds); });
     runOutcome = SubmissionRun::start(window, channels);
     setNetworkStallLimit(0, {});
+    setNetworkSiteLimit(0, {});
     if (m_captionPending)
         updateCaption();
     if (*runOutcome == SubmissionRun::Outcome::Refused || m_previewing)
@@ -95,7 +100,14 @@ void TForm1::writeRunReport()
     const RunRecord& record = SubmissionRun::lastRecord();
     if (!record.walked)
         return;
-    const QString path = reportFile.isEmpty() ? RunReport::defaultPath(basedir, record) : reportFile;
+    QString path = reportFile;
+    if (path.isEmpty()) {
+        // Two runs in the same second each keep their report.
+        QString stem = RunReport::defaultPath(basedir, record);
+        stem.chop(5);
+        QDir().mkpath(QFileInfo(stem).absolutePath());
+        path = takeFreeName(stem, QStringLiteral(".json"));
+    }
     if (guarded([&] { RunReport::write(path, record); }))
         lastReportPath = path;
 }
@@ -113,15 +125,31 @@ int TForm1::stallSeconds() const
     return ok && seconds >= 0 ? seconds : DefaultStallSeconds;
 }
 
-void TForm1::stallTimeout(int seconds)
+void TForm1::stallTimeout(int seconds, const QString& reasonText)
 {
     if (!SubmissionRun::isRunning())
         return;
-    const QString reason = QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds);
+    const QString reason
+        = (reasonText.isEmpty() ? QStringLiteral("Timed out: no progress for %1 seconds") : reasonText).arg(seconds);
     SiteReport::skipped(reason);
     log->addItem(currentsite->text() + QStringLiteral(": ") + reason);
     ftpForm1->abortTransfer();
     HTTP1->setAction(httpIdle);
+}
+
+int TForm1::siteLimitSeconds() const
+{
+    return m_siteLimitOverride >= 0 ? m_siteLimitOverride : 10 * stallSeconds();
+}
+
+void TForm1::siteTimeout(int seconds)
+{
+    // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
+    // time-out would, a mail under way included.
+    const bool mailing = SMTPForm->sending();
+    stallTimeout(seconds, QStringLiteral("Timed out: the site took more than %1 seconds"));
+    if (mailing && SubmissionRun::isRunning())
+        SMTPForm->CancelButtonClick();
 }
 
 void TForm1::skipClick()

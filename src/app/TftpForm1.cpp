@@ -247,6 +247,11 @@ void TftpForm1::setRemotePath(const QString& path)
     eRemotePath->setText(path);
 }
 
+void TftpForm1::setSiteCaFile(const QString& caFile)
+{
+    FTP1->setCAFile(caFile.isEmpty() ? m_main.cafileedit->text() : caFile);
+}
+
 bool TftpForm1::failed() const
 {
     return m_main.ftperror;
@@ -352,6 +357,11 @@ void TftpForm1::FTP1EndTransfer()
 
 void TftpForm1::FTP1DirList(const QString& entry)
 {
-    lFiles->addItem(entry);
+    // A list item costs far more than its text: a huge listing is shown only in its first part.
+    constexpr int MaxShownEntries = 10000;
+    if (lFiles->count() < MaxShownEntries)
+        lFiles->addItem(entry);
+    else if (lFiles->count() == MaxShownEntries)
+        lFiles->addItem(QStringLiteral("(more entries not shown)"));
     m_main.ftpstatus->setText(QStringLiteral("Getting Directory Info"));
 }

@@ -58,6 +58,7 @@ public:
     void setLocalFile(const QString& file) override;
     void setRemoteFile(const QString& file) override;
     void setRemotePath(const QString& path) override;
+    void setSiteCaFile(const QString& caFile) override;
     void logon() override { Button2Click(); }
     void changeDirectory() override { Button1Click(); }
     void upload() override { Button5Click(); }

@@ -5,17 +5,17 @@
 #include <functional>
 
 // Opens web addresses in the desktop's default browser.
-class WebBrowser
-{
-public:
-    // Starts the browser; returns false when it could not be started.
-    using Launcher = std::function<bool(const QString& address)>;
+namespace WebBrowser {
 
-    // Hands the address to the browser. Raises "Couldn't launch default browser" when it cannot be started.
-    static void open(const QString& address);
-    // Hands the address to the browser; false when it could not be started.
-    static bool tryOpen(const QString& address);
+// Starts the browser; returns false when it could not be started.
+using Launcher = std::function<bool(const QString& address)>;
 
-    // Replaces the launcher (tests record addresses instead of starting a browser); returns the old one.
-    static Launcher setLauncher(Launcher launcher);
-};
+// Hands the address to the browser. Raises "Couldn't launch default browser" when it cannot be started.
+void open(const QString& address);
+// Hands the address to the browser; false when it could not be started.
+bool tryOpen(const QString& address);
+
+// Replaces the launcher (tests record addresses instead of starting a browser); returns the old one.
+Launcher setLauncher(Launcher launcher);
+
+} // namespace WebBrowser

@@ -1,6 +1,7 @@
 #include "core/Dialogs.h"
 
 #include "core/Errors.h"
+#include "core/TerminalText.h"
 
 #include <cstdio>
 
@@ -25,7 +26,7 @@ public:
 private:
     static void print(const QString& text)
     {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", terminalSafe(text).toLocal8Bit().constData());
         std::fflush(stderr);
     }
 };

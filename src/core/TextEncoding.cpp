@@ -30,20 +30,48 @@ int windows1252Byte(char16_t c)
 
 TextEncoding detectEncoding(const QByteArray& bytes)
 {
-    // Plain ASCII is by far the most common content: no decoder needed.
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (uchar(c) >= 0x80) {
-            ascii = false;
-            break;
+    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+bool isValidUtf8(const QByteArray& bytes)
+{
+    // Every sequence whole, shortest form, no surrogate, nothing past U+10FFFF - and a sequence
+    // cut off by the end of the bytes is no UTF-8 either (a Windows-1252 file ending in "\xe9").
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const uchar lead = p[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
         }
+        int length = 0;
+        char32_t value = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            value = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            value = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            value = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (size - i < length)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            value = value << 6 | (p[i + k] & 0x3F);
+        }
+        if ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) || value > 0x10FFFF
+            || (value >= 0xD800 && value <= 0xDFFF))
+            return false;
+        i += length;
     }
-    if (ascii)
-        return TextEncoding::Utf8;
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    const QString text = decoder.decode(bytes);
-    Q_UNUSED(text)
-    return decoder.hasError() ? TextEncoding::Windows1252 : TextEncoding::Utf8;
+    return true;
 }
 
 QString decodeText(const QByteArray& bytes, TextEncoding encoding)

@@ -8,8 +8,9 @@
 // and written back in the same one, so an unchanged file keeps every byte.
 enum class TextEncoding { Utf8, Windows1252 };
 
-// UTF-8 when the bytes are valid UTF-8 (plain ASCII included), Windows-1252 otherwise.
+// UTF-8 when all of the bytes are valid UTF-8 (plain ASCII included), Windows-1252 otherwise.
 TextEncoding detectEncoding(const QByteArray& bytes);
+bool isValidUtf8(const QByteArray& bytes);
 
 // Every byte has a character in Windows-1252 (the five bytes the code page leaves unassigned map
 // to the control characters of the same number), so decoding then encoding gives back the bytes.

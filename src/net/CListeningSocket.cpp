@@ -24,13 +24,14 @@ CListeningSocket::~CListeningSocket()
     stopListening();
 }
 
-int CListeningSocket::listen()
+int CListeningSocket::listen(quint32 localAddress, quint32 acceptFrom)
 {
     stopListening();
     if (!winsock().loaded())
         return 10093;
+    m_acceptFrom = acceptFrom;
     int fd = -1;
-    if (const int code = CWinsock::openBoundSocket(0, fd))
+    if (const int code = CWinsock::openBoundSocket(0, fd, localAddress))
         return code;
     if (::listen(fd, 1) != 0) {
         const int code = CWinsock::codeFromErrno(errno);
@@ -69,12 +70,20 @@ void CListeningSocket::onAccepted() { }
 void CListeningSocket::acceptReady()
 {
     try {
-        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        sockaddr_in peer{};
+        socklen_t length = sizeof peer;
+        const int fd
+            = ::accept4(m_listenFd, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED)
                 return;
             stopListening();
             onError(AcceptFailed, QStringLiteral("Failed to accept new socket."));
+            return;
+        }
+        // Whoever reaches the port first would get the file: only the expected peer may.
+        if (m_acceptFrom != 0 && peer.sin_addr.s_addr != m_acceptFrom) {
+            ::close(fd);
             return;
         }
         stopListening();

@@ -286,14 +286,14 @@ QString CWinsock::describe(int code)
     return QLatin1Char('[') + QString::number(code) + QStringLiteral("] ") + text + QLatin1Char('.');
 }
 
-int CWinsock::openBoundSocket(quint16 localPort, int& fd)
+int CWinsock::openBoundSocket(quint16 localPort, int& fd, quint32 localAddress)
 {
     fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return codeFromErrno(errno);
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_addr.s_addr = localAddress != 0 ? localAddress : htonl(INADDR_ANY);
     local.sin_port = htons(localPort);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         const int code = codeFromErrno(errno);

@@ -34,9 +34,9 @@ public:
 
     // The Windows Sockets code for a POSIX errno value.
     static int codeFromErrno(int error);
-    // A non-blocking stream socket bound to any local address and localPort (0: any port).
-    // Returns 0 with the socket in fd, or the error code.
-    static int openBoundSocket(quint16 localPort, int& fd);
+    // A non-blocking stream socket bound to localAddress (network byte order, 0: any local
+    // address) and localPort (0: any port). Returns 0 with the socket in fd, or the error code.
+    static int openBoundSocket(quint16 localPort, int& fd, quint32 localAddress = 0);
     // The Windows Sockets code for a getaddrinfo() result (errno as it was right after the call).
     static int codeFromResolver(int result, int error);
     // The sockets error table's text for code, empty when the code is not in the table.

@@ -48,8 +48,8 @@ void HttpPort::onDataIn(const QByteArray& data, bool delimited)
         setEol(QByteArray(), DelimiterMode::AnyChar);
         m_listener->responseBodyStarts();
     }
-    // A response the reader refuses is not read any further.
-    if (read.state == HttpResponseReader::State::Failed)
+    // A response the reader refuses is not read any further, nor a body past its limit.
+    if (read.state == HttpResponseReader::State::Failed || m_reader.bodyCount() > MaxBodyBytes)
         disconnectSocket(0);
 }
 

@@ -23,6 +23,10 @@ public:
         virtual void portError(int code, const QString& text) = 0;
     };
 
+    // The body is read this far and no further: the status line has judged the request by then,
+    // and an endless body would keep the connection busy for ever.
+    static constexpr qint64 MaxBodyBytes = 16 * 1024 * 1024;
+
     explicit HttpPort(Listener* listener, QObject* parent = nullptr);
 
     const HttpResponseReader& reader() const { return m_reader; }

@@ -19,6 +19,8 @@ enum Id {
     SenderRequired = 57100,
     RecipientRequired = 57101,
     MailMessageRequired = 57102,
+    // An envelope address that would break its command (its text is built with the address).
+    InvalidAddress = 57103,
 };
 
 // The text of a message id; empty for an id that is not in the table.

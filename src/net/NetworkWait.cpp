@@ -63,6 +63,48 @@ StallWatch& stallWatch()
     return watch;
 }
 
+// The watch over a site's whole time: one single-shot timer from the site's start. A limit that
+// runs out between waits is acted on by the next wait, so a trickling peer cannot outlast it.
+struct SiteWatch
+{
+    int seconds = 0;
+    std::function<void()> onLimit;
+    QPointer<QTimer> timer;
+    bool overdue = false;
+
+    void start()
+    {
+        overdue = false;
+        if (seconds <= 0 || !QCoreApplication::instance()) {
+            if (timer)
+                timer->stop();
+            return;
+        }
+        if (!timer) {
+            timer = new QTimer(QCoreApplication::instance());
+            timer->setSingleShot(true);
+            QObject::connect(timer, &QTimer::timeout, timer, [this] {
+                overdue = true;
+                fireIfWaiting();
+            });
+        }
+        timer->start(seconds * 1000);
+    }
+    void fireIfWaiting()
+    {
+        if (!overdue || activeWaits().empty() || !onLimit)
+            return;
+        overdue = false;
+        onLimit();
+    }
+};
+
+SiteWatch& siteWatch()
+{
+    static SiteWatch watch;
+    return watch;
+}
+
 } // namespace
 
 NetworkWait::NetworkWait(Watch watch)
@@ -71,6 +113,10 @@ NetworkWait::NetworkWait(Watch watch)
     activeWaits().push_back(this);
     if (m_watched && stallWatch().watchedWaits++ == 0)
         stallWatch().restart();
+    if (siteWatch().overdue && QCoreApplication::instance()) {
+        // Acted on from the wait's own event loop, where Skip is acted on too.
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { siteWatch().fireIfWaiting(); });
+    }
 }
 
 NetworkWait::~NetworkWait()
@@ -95,6 +141,26 @@ void setNetworkStallLimit(int seconds, std::function<void()> onStall)
 int networkStallLimit()
 {
     return stallWatch().seconds;
+}
+
+void setNetworkSiteLimit(int seconds, std::function<void()> onLimit)
+{
+    SiteWatch& watch = siteWatch();
+    watch.seconds = std::max(0, seconds);
+    watch.onLimit = std::move(onLimit);
+    watch.overdue = false;
+    if (watch.timer)
+        watch.timer->stop();
+}
+
+int networkSiteLimit()
+{
+    return siteWatch().seconds;
+}
+
+void startSiteClock()
+{
+    siteWatch().start();
 }
 
 void noteNetworkProgress()

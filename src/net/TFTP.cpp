@@ -18,6 +18,10 @@ constexpr int ReplyFailed = 141;
 constexpr int Busy = 143;
 constexpr int LocalFileError = 145;
 constexpr int LineBreakInValue = 146;
+constexpr int TooLong = 147;
+// A reply or a listing beyond these is a hostile or broken server, not a longer answer.
+constexpr qsizetype MaxReplyBytes = 64 * 1024;
+constexpr qint64 MaxListingBytes = 16 * 1024 * 1024;
 constexpr int ConnectionEvent = 142;
 const QString BusyText = QStringLiteral("Busy performing current action.");
 const QString LineBreakText
@@ -60,6 +64,10 @@ TFTP::TFTP(QObject* parent)
     m_control->failed = [this](int code, const QString& text) { emit OnError(code, text); };
     // An upload that failed on the data connection ends the wait for the STOR replies.
     m_control->turn = [this] {
+        if (m_listingTooLong) {
+            m_pendingDescription = listingTooLongText();
+            return TooLong;
+        }
         if (!m_uploading || m_data->uploadError() == 0)
             return 0;
         m_pendingDescription = m_data->uploadErrorText();
@@ -397,6 +405,16 @@ int TFTP::checkValues(int action)
 
 int TFTP::logon()
 {
+    const int result = logonSteps();
+    // A failed log-on leaves no session behind: a later action starts afresh instead of sending
+    // its commands into a connection that was refused TLS or never answered.
+    if (result != 0 && m_control->hasSocket() && !DryRun::active())
+        m_control->disconnectSocket(0);
+    return result;
+}
+
+int TFTP::logonSteps()
+{
     if (DryRun::active()) {
         m_previewConnected = true;
         m_previewDir = QStringLiteral("/");
@@ -477,7 +495,19 @@ int TFTP::download()
 int TFTP::list(const QByteArray& command)
 {
     m_data->prepare(CDataInterface::ReceiveLines, QString());
-    return dataCommand(command, m_remoteFile);
+    m_listingTooLong = false;
+    const int result = dataCommand(command, m_remoteFile);
+    if (!m_listingTooLong)
+        return result;
+    // The server may still be sending it and its replies: the session ends with the listing.
+    m_control->disconnectSocket(0);
+    return fail(TooLong, listingTooLongText());
+}
+
+QString TFTP::listingTooLongText()
+{
+    return QStringLiteral("The server's listing is longer than %1 MB; it was not read further.")
+        .arg(MaxListingBytes / (1024 * 1024));
 }
 
 int TFTP::simple(const QByteArray& command, const QString& argument)
@@ -523,7 +553,8 @@ int TFTP::openDataPort()
     if (m_data->hasSocket())
         m_data->disconnectSocket(0);
     m_data->setSecure(m_secure, m_remoteHost, m_caFile);
-    if (const int listening = m_data->listen())
+    // The server connects from the address it was reached at, to the address it was reached from.
+    if (const int listening = m_data->listen(m_control->localAddress(), m_control->remoteAddress()))
         return fail(listening);
     const QByteArray argument = portArgument(m_control->localAddress(), m_data->listeningPort());
     return exchange("PORT", QString::fromLatin1(argument));
@@ -547,7 +578,7 @@ void TFTP::waitForDataClose()
     QCoreApplication::processEvents();
     NetworkWait wait;
     m_dataWait = &wait;
-    while (m_data->hasSocket() && !wait.interrupted())
+    while (m_data->hasSocket() && !wait.interrupted() && !m_listingTooLong)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     m_dataWait = nullptr;
 }
@@ -567,10 +598,19 @@ int TFTP::exchange(const QByteArray& command, const QString& argument)
             return fail(sent);
     }
     FtpReplyReader reader(isAbort);
+    qsizetype replyBytes = 0;
     for (;;) {
         if (const int waited = m_control->waitForReply())
             return fail(waited, m_pendingDescription);
         const QByteArray reply = m_control->replyBuffer();
+        replyBytes += reply.size() + 2;
+        if (replyBytes > MaxReplyBytes) {
+            // The rest of the reply is never read: the connection is given up with it.
+            m_control->disconnectSocket(0);
+            return fail(TooLong,
+                QStringLiteral("The server's reply is longer than %1 KB; it was not read further.")
+                    .arg(MaxReplyBytes / 1024));
+        }
         trail(1, QString::fromLocal8Bit(reply));
         switch (reader.put(reply)) {
         case FtpReplyReader::Verdict::More:
@@ -599,6 +639,7 @@ NetResult TFTP::result() const
         return {NetResult::Kind::File, m_errorCode, m_errorDescription};
     case Busy:
     case LineBreakInValue:
+    case TooLong:
         return {NetResult::Kind::Client, m_errorCode, m_errorDescription};
     default:
         return {NetResult::fromPort(m_errorCode).kind, m_errorCode, m_errorDescription};
@@ -640,6 +681,13 @@ void TFTP::dataTransfer(qint64 count, const QByteArray& piece)
 
 void TFTP::dataLine(const QByteArray& line)
 {
+    if (m_listingTooLong)
+        return;
+    if (m_data->transferred() > MaxListingBytes) {
+        m_listingTooLong = true;
+        m_data->shutDown();
+        return;
+    }
     emit OnDirList(QString::fromLocal8Bit(line));
 }
 

@@ -38,7 +38,7 @@ enum TTransferMode { tmDefault = 0, tmASCII = 1, tmBinary = 2 };
 // action has ended, while the event loop keeps running inside the waits (window events, including
 // setAction(ftpAbort) or setAction(ftpIdle) from a handler, run during the action). Failures are
 // raised as EFTP (code + ": " + description) unless RaiseErrors is off:
-//   141 the server's reply line, 143 busy, 144/145 local file of an upload, 146 a line break in a
+//   141 the server's reply line, 147 a reply over 64 KB or a listing over 16 MB, 143 busy, 144/145 local file of an upload, 146 a line break in a
 //   value that would go into a command, 301 interrupted, 100...116 and the sockets codes.
 // Actions from ftpDownload up log on first when no connection is open. ftpAbort during an action
 // sends ABOR and ends the action with 301; a second ftpAbort while the ABOR waits for its answer
@@ -129,6 +129,8 @@ private:
     // path taken from the preview's working folder, never above its root.
     QString previewPath(const QString& path) const;
     int logon();
+    int logonSteps();
+    static QString listingTooLongText();
     int logoff();
     // AUTH TLS, the handshake, PBSZ 0 and PROT P.
     int secureSession();
@@ -176,6 +178,7 @@ private:
     QString m_pendingDescription;
     bool m_raiseErrors = true;
     bool m_uploading = false;
+    bool m_listingTooLong = false; // the listing under way passed its limit
     bool m_portFromHost = false; // the port came with the host name
     bool m_aborting = false; // an ABOR waits for its answer
     bool m_abortGivenUp = false; // a second abort closed the connection under that wait

@@ -8,6 +8,7 @@
 namespace {
 
 const QByteArray CRLF = "\r\n";
+const QString NoAnswerText = QStringLiteral("The server closed the connection without an answer.");
 
 // A header value must stay on its line: a CR or LF inside it would end the header early and let
 // the rest pass as headers or body of its own.
@@ -191,7 +192,7 @@ void THTTP::performRequest(const QByteArray& method)
     if (m_port->reader().state() == HttpResponseReader::State::Failed)
         return failAction({NetResult::Kind::Http, 151, m_port->reader().failureText()});
     if (!m_port->reader().hasStatusLine())
-        return;
+        return failAction({NetResult::Kind::Http, 151, NoAnswerText});
     m_statusLine = QString::fromUtf8(m_port->reader().statusLine());
     QString description;
     if (const int status = HttpResponseReader::checkStatus(m_port->reader().statusLine(), &description))

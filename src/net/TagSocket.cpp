@@ -25,6 +25,7 @@ namespace {
 
 // Received bytes kept ahead of the reader before the socket is left to hold the rest.
 constexpr qsizetype InboxLimit = 64 * 1024;
+constexpr qsizetype MaxReplyBytes = 64 * 1024;
 
 QString withoutLineBreaks(const QString& text)
 {
@@ -355,9 +356,18 @@ int TagSocket::GetReply()
     // A server that hangs up without a word: say so rather than raise an empty reply text.
     if (first.isEmpty() && m_peerClosed && m_inbox.isEmpty())
         raiseSocketError(10054);
+    qsizetype replyBytes = first.size() + 2;
     while (!m_reader.replyDone() && !(m_peerClosed && m_inbox.isEmpty())) {
         QByteArray line;
         ReadReplyLine(&line);
+        replyBytes += line.size() + 2;
+        // An endless reply is a broken or hostile server: it is not read on.
+        if (replyBytes > MaxReplyBytes) {
+            ReplyLines.clear();
+            Close();
+            throw EServerError(
+                QStringLiteral("The server's reply is longer than %1 KB; it was not read further.").arg(MaxReplyBytes / 1024));
+        }
         ReplyLines << line;
     }
     return m_reader.replyCode();

@@ -77,8 +77,14 @@ void TmsSMTP::connectAndGreet()
         if (!greetWithEhlo(&extensions))
             raiseServerError();
     }
-    if (!User.isEmpty())
+    if (!User.isEmpty()) {
+        if (!Secure())
+            refuse(QStringLiteral("The server %1 offers no STARTTLS, and your log-in never goes over an unencrypted "
+                                  "connection; nothing was sent. Set Security to STARTTLS or TLS for a server that "
+                                  "secures the session.")
+                       .arg(Server));
         logIn(extensions);
+    }
 }
 
 void TmsSMTP::greetWithHelo()
@@ -142,6 +148,7 @@ void TmsSMTP::Send()
 {
     if (DryRun::active())
         return previewMail();
+    checkEnvelope();
     std::exception_ptr failure;
     try {
         if (!Connected())
@@ -150,9 +157,46 @@ void TmsSMTP::Send()
     } catch (...) {
         failure = std::current_exception();
     }
-    Disconnect();
-    if (failure)
+    if (failure) {
+        Disconnect();
         std::rethrow_exception(failure);
+    }
+    // The server took the message with its answer to the end of data: that is the delivery. A
+    // QUIT left unanswered changes nothing, and failing here would have the mail sent twice.
+    try {
+        Disconnect();
+    } catch (const EMailError&) {
+        Close();
+    }
+}
+
+void TmsSMTP::checkEnvelope() const
+{
+    QStringList addresses = EnvelopeRecipients;
+    if (MailMessage) {
+        addresses << MailMessage->Sender.Address;
+        if (EnvelopeRecipients.isEmpty())
+            for (const TmsAddressList* list : {&MailMessage->Recipients, &MailMessage->CC, &MailMessage->BCC})
+                for (const TmsMailAddress& address : *list)
+                    addresses << address.Address;
+    }
+    for (const QString& address : addresses) {
+        if (!isEnvelopeAddress(address))
+            throw EMessageError(MailMessages::InvalidAddress,
+                QStringLiteral("The address \"%1\" holds a space, a comma, \"<\", \">\" or a line break and cannot "
+                               "go into the mail's envelope; nothing was sent.")
+                    .arg(address));
+    }
+}
+
+bool TmsSMTP::isEnvelopeAddress(const QString& address)
+{
+    for (const QChar c : address) {
+        if (c.isSpace() || c == QLatin1Char(',') || c == QLatin1Char('<') || c == QLatin1Char('>') || c.unicode() < 0x20
+            || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
 }
 
 void TmsSMTP::sendRecipient(const QString& address)

@@ -37,9 +37,13 @@ public:
     // Never written to the transcript.
     QString Password;
 
-    // Connect-and-greet when not connected, SendMail, and Disconnect in every case. When both
-    // the send and the QUIT fail, the QUIT's error is the one raised.
+    // Checks the envelope addresses, then connect-and-greet when not connected, SendMail, and
+    // Disconnect in every case. When both the send and the QUIT fail, the QUIT's error is the one
+    // raised; after a mail the server took, a failed QUIT only closes the connection.
     void Send();
+    // An address that can go between "<" and ">" of MAIL FROM or RCPT TO as it is: no space,
+    // comma, angle bracket, line break or other control character.
+    static bool isEnvelopeAddress(const QString& address);
     void SendMail();
     // Send's dry run: the message goes into the preview folder; no connection is made.
     void previewMail();
@@ -55,6 +59,8 @@ signals:
 
 private:
     void connectAndGreet();
+    // Raises EMessageError (InvalidAddress) for the first envelope address that is not one.
+    void checkEnvelope() const;
     void greetWithHelo();
     // EHLO; false when the server refuses it. The offered extensions' keywords, upper case.
     bool greetWithEhlo(QByteArrayList* extensions);

@@ -18,13 +18,6 @@ QString str(const char* text)
     return QString::fromLatin1(text);
 }
 
-void lamps(RunWindow& w, bool mail)
-{
-    w.setLamp(RunControl::httpled, false);
-    w.setLamp(RunControl::ftpled, true);
-    w.setLamp(RunControl::mailled, mail);
-}
-
 // The pointer back to normal and the three status texts "Idle".
 void finish(RunWindow& w)
 {
@@ -70,6 +63,7 @@ void ArchiveSites::simtel(SiteVisit& visit)
     const QString zipName = w.text(RunControl::char8name) + str(".zip");
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), w.text(RunControl::char8name));
     FtpUpload ftp(w, visit.channels.ftp, Simtel);
+    ftp.checkArchive(files.archive);
     ftp.logon(
         str("Loging on to Simtel FTP server"), visit.endpoints.ftpHost, str("incoming"), SimtelPassword, files.archive);
     ftp.upload(QString(), zipName);
@@ -99,7 +93,7 @@ void ArchiveSites::winsite(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     w.setText(RunControl::currentsite, str("Winsite  (Generating TML File)"));
-    lamps(w, false);
+    RunControl::setLamps(w, {.ftp = true, .mail = false});
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
@@ -122,6 +116,7 @@ void ArchiveSites::winsite(SiteVisit& visit)
     }
 
     FtpUpload ftp(w, visit.channels.ftp, Winsite);
+    ftp.checkArchive(files.archive);
     ftp.logon(str("Loging on to Winsite FTP server"), visit.endpoints.ftpHost, str("Anonymous"), w.text(str("conmail")),
         files.tmlForm);
     w.processMessages();
@@ -155,6 +150,7 @@ void ArchiveSites::papa(SiteVisit& visit)
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     FtpUpload ftp(w, visit.channels.ftp, Papa);
+    ftp.checkArchive(files.archive);
     ftp.logon(str("Loging on to Papa WinSock-L FTP Archive server"), visit.endpoints.ftpHost, str("Anonymous"),
         w.text(str("conmail")), files.archive);
     ftp.changeDirectory(str("incoming"));
@@ -173,7 +169,7 @@ bool ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QStr
     ZipAction (*rule)(const QString& localpath, bool archiveExists), const QString& libraryDir)
 {
     w.setText(RunControl::currentsite, label + str("  (Generating Text File)"));
-    lamps(w, mailLamp);
+    RunControl::setLamps(w, {.ftp = true, .mail = mailLamp});
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     ArchiveSteps::writeTextFile(

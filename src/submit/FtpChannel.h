@@ -19,6 +19,9 @@ public:
     virtual void setLocalFile(const QString& file) = 0;
     virtual void setRemoteFile(const QString& file) = 0;
     virtual void setRemotePath(const QString& path) = 0;
+    // The site's own authority for an ftps host (cat/catalogue.dat's CAFILE); empty: the one of
+    // Check / Options.
+    virtual void setSiteCaFile(const QString& caFile) { (void)caFile; }
 
     // The buttons "&Logon" (connects, logs on, lists the folder), "&Change Directory",
     // "&Upload file" and "L&ogoff".

@@ -1,5 +1,7 @@
 #include "submit/FtpUpload.h"
 
+#include "submit/ArchiveCheck.h"
+
 #include "submit/FtpChannel.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
@@ -18,19 +20,25 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
     m_ftp.clearFailure();
     m_refused.clear();
     m_failedStep.clear();
+    m_logonFailure.clear();
     SiteReport::channel(QStringLiteral("FTP"));
     m_window.setText(RunControl::ftpstatus, statusText);
     m_ftp.setHost(host);
     m_ftp.setUser(user);
     m_ftp.setPassword(password);
     m_ftp.setLocalFile(localFile);
+    m_localFile = localFile;
     m_ftp.setRemoteFile(QString());
     m_ftp.logon();
     noteStep(QStringLiteral("FTP log-on"));
+    if (m_ftp.failed())
+        m_logonFailure = m_ftp.failureText();
 }
 
 void FtpUpload::changeDirectory(const QString& folder)
 {
+    if (failWithLogon(QStringLiteral("FTP change folder")))
+        return;
     m_ftp.setRemotePath(folder);
     m_ftp.changeDirectory();
     noteStep(QStringLiteral("FTP change folder"));
@@ -43,13 +51,25 @@ void FtpUpload::setRemotePath(const QString& folder)
 
 void FtpUpload::upload(const QString& remotePrefix, const QString& name, const QString& localFile)
 {
-    if (!localFile.isEmpty())
+    if (!localFile.isEmpty()) {
         m_ftp.setLocalFile(localFile);
+        m_localFile = localFile;
+    }
     const QString file = lastComponent(name);
     if (file.isEmpty() || file == QLatin1String(".") || file == QLatin1String("..")) {
         m_refused = QStringLiteral("No file name to upload under: \"%1\"").arg(name);
         noteStep(QStringLiteral("FTP upload"));
         return;
+    }
+    if (failWithLogon(QStringLiteral("FTP upload")))
+        return;
+    // An archive is read before it goes: a damaged one would arrive damaged and count as sent.
+    if (!m_archive.isEmpty() && m_localFile == m_archive) {
+        m_refused = ArchiveCheck::problem(m_localFile);
+        if (!m_refused.isEmpty()) {
+            noteStep(QStringLiteral("FTP upload"));
+            return;
+        }
     }
     m_refused.clear();
     m_ftp.setRemoteFile(remotePrefix + file);
@@ -79,7 +99,9 @@ bool FtpUpload::logResult(const QString& uploadedLine, const QString& errorText)
 void FtpUpload::logoff(const QString& statusText)
 {
     m_window.setText(RunControl::ftpstatus, statusText);
-    m_ftp.logoff();
+    // A failed log-on left no session to end.
+    if (m_logonFailure.isEmpty())
+        m_ftp.logoff();
     m_window.setText(RunControl::ftpstatus, QStringLiteral("Idle"));
 }
 
@@ -87,6 +109,16 @@ void FtpUpload::noteStep(const QString& step)
 {
     if (m_failedStep.isEmpty() && (m_ftp.failed() || !m_refused.isEmpty()))
         m_failedStep = step;
+}
+
+bool FtpUpload::failWithLogon(const QString& step)
+{
+    if (m_logonFailure.isEmpty())
+        return false;
+    if (!m_ftp.failed() && m_refused.isEmpty())
+        m_refused = m_logonFailure;
+    noteStep(step);
+    return true;
 }
 
 QString FtpUpload::lastComponent(const QString& name)

@@ -13,13 +13,6 @@ HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts,
 {
 }
 
-QString HttpPost::expand(QString text) const
-{
-    text.replace(QStringLiteral("{label}"), m_endpoints.label);
-    text.replace(QStringLiteral("{short}"), m_endpoints.shortName);
-    return text;
-}
-
 bool HttpPost::isRedirect(const QString& message)
 {
     return message == QLatin1String("151: 302 Found") || message == QLatin1String("151: 302 Moved Temporarily")
@@ -28,11 +21,8 @@ bool HttpPost::isRedirect(const QString& message)
 
 void HttpPost::open()
 {
-    m_window.setText(RunControl::currentsite, expand(m_texts.labelText()));
-    m_window.setLamp(RunControl::httpled, true);
-    m_window.setLamp(RunControl::ftpled, false);
-    m_window.setLamp(RunControl::mailled, false);
-    m_window.setText(RunControl::httpstatus, expand(m_texts.preparingText()));
+    RunControl::openSite(m_window, m_endpoints.expand(m_texts.labelText()), {.http = true});
+    m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.preparingText()));
     SiteReport::channel(QStringLiteral("HTTP"));
     m_http.prepare();
 }
@@ -45,7 +35,7 @@ void HttpPost::target(const QString& url)
 
 void HttpPost::send(const QString& body, HttpChannel::Method method)
 {
-    m_window.setText(RunControl::httpstatus, expand(m_texts.postingText()));
+    m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.postingText()));
     m_window.setBusy(true);
     if (m_texts.debugEcho && m_window.debugMode())
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
@@ -53,18 +43,18 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
     try {
         SiteReport::attempted();
         m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
-        m_window.setText(RunControl::httpstatus, expand(m_texts.postedText()));
+        m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.postedText()));
         m_window.setBusy(false);
-        m_window.appendLog(expand(m_texts.completedLogText()));
+        m_window.appendLog(m_endpoints.expand(m_texts.completedLogText()));
         RunControl::showIdle(m_window);
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
         if (isRedirect(e.message())) {
-            m_window.setText(RunControl::httpstatus, expand(m_texts.redirectedText()));
-            m_window.appendLog(expand(m_texts.redirectedLogText()));
+            m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.redirectedText()));
+            m_window.appendLog(m_endpoints.expand(m_texts.redirectedLogText()));
             RunControl::showIdle(m_window);
         } else {
-            const QString line = expand(m_texts.errorLogText()) + e.message();
+            const QString line = m_endpoints.expand(m_texts.errorLogText()) + e.message();
             m_window.appendLog(line);
             SiteReport::failed(QStringLiteral("HTTP request"), line);
         }
@@ -83,7 +73,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
 
 void HttpPost::logError(const QString& message)
 {
-    const QString line = expand(m_texts.errorLogText()) + message;
+    const QString line = m_endpoints.expand(m_texts.errorLogText()) + message;
     m_window.appendLog(line);
     SiteReport::refused(line);
     m_window.processMessages();

@@ -28,8 +28,6 @@ public:
     static bool isRedirect(const QString& message);
 
 private:
-    // "{label}" and "{short}" in a text: the catalogue's label and short name of the site.
-    QString expand(QString text) const;
     void finish();
 
     RunWindow& m_window;

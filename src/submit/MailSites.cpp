@@ -142,18 +142,10 @@ public:
     {
         QString out = text;
         out.replace(QStringLiteral("{name}"), siteName());
-        out.replace(QStringLiteral("{label}"), m_visit.endpoints.label);
-        out.replace(QStringLiteral("{short}"), m_visit.endpoints.shortName);
-        return out;
+        return m_visit.endpoints.expand(out);
     }
     QString expand(const char* text) const { return expand(QString::fromUtf8(text)); }
-    QString siteName() const
-    {
-        QString name = QString::fromUtf8(m_recipe.name);
-        name.replace(QStringLiteral("{label}"), m_visit.endpoints.label);
-        name.replace(QStringLiteral("{short}"), m_visit.endpoints.shortName);
-        return name;
-    }
+    QString siteName() const { return m_visit.endpoints.expand(QString::fromUtf8(m_recipe.name)); }
     QString value(const std::vector<ValuePart>& parts) const { return expand(m_body.value(parts).value_or(QString())); }
     QStringList lines(const std::vector<MailLine>& lines) const
     {

@@ -32,10 +32,7 @@ void takeSettings(RunWindow& window, MailChannel& mail)
 
 void open(RunWindow& window, const QString& label, const QString& preparing)
 {
-    window.setText(RunControl::currentsite, label);
-    window.setLamp(RunControl::httpled, false);
-    window.setLamp(RunControl::ftpled, false);
-    window.setLamp(RunControl::mailled, true);
+    RunControl::openSite(window, label, {.mail = true});
     window.setText(RunControl::mailstatus, preparing);
     SiteReport::channel(QStringLiteral("mail"));
 }
@@ -46,15 +43,6 @@ void compose(MailChannel& mail, const QString& subject, const QStringList& lines
     mail.clearBody();
     for (const QString& line : lines)
         mail.addBodyLine(line);
-}
-
-void sendTo(RunWindow& window, MailChannel& mail, const QString& recipient)
-{
-    if (mail.server().isEmpty())
-        mail.showSetup();
-    mail.addBodyLine(QString());
-    mail.setRecipient(recipient);
-    sendmail(window, mail);
 }
 
 void finish(RunWindow& window, const QString& logLine)
@@ -149,16 +137,6 @@ void deliver(RunWindow& window, MailChannel& mail)
         SiteReport::failed(QStringLiteral("mail send"), line);
         throw SiteStepsEnded{cancelled};
     }
-}
-
-void mailSite(SiteVisit& visit, const Letter& letter)
-{
-    RunWindow& w = visit.window;
-    MailChannel& mail = visit.channels.mail;
-    open(w, letter.label, letter.preparing);
-    compose(mail, letter.subject, letter.opening);
-    sendTo(w, mail, letter.recipient);
-    finish(w, letter.logLine);
 }
 
 } // namespace MailSteps

@@ -5,7 +5,6 @@
 
 class MailChannel;
 class RunWindow;
-struct SiteVisit;
 
 // The standard submission e-mail: the steps every e-mail recipe takes, and sendmail, which
 // appends the program's listing, sends and clears the body.
@@ -22,8 +21,6 @@ void takeSettings(RunWindow& window, MailChannel& mail);
 void open(RunWindow& window, const QString& label, const QString& preparing);
 // Subject set, body cleared, the opening lines added.
 void compose(MailChannel& mail, const QString& subject, const QStringList& lines);
-// The setup dialog when no server is known, one empty line, the recipient, and sendmail.
-void sendTo(RunWindow& window, MailChannel& mail, const QString& recipient);
 // The three status texts "Idle", the log line, pending messages run.
 void finish(RunWindow& window, const QString& logLine);
 
@@ -39,17 +36,5 @@ void sendmail(RunWindow& window, MailChannel& mail);
 // is logged ("<current site>: Error sending mail - <message>") and reported as the site's failure;
 // the status goes back to idle and SiteStepsEnded is raised.
 void deliver(RunWindow& window, MailChannel& mail);
-
-// One whole e-mail site for recipes with no logic of their own: open, compose, send, finish.
-struct Letter
-{
-    QString label; // shown as the current site
-    QString preparing; // the mail status while preparing
-    QString subject;
-    QStringList opening; // the opening lines, before the empty line and the listing
-    QString recipient;
-    QString logLine;
-};
-void mailSite(SiteVisit& visit, const Letter& letter);
 
 } // namespace MailSteps

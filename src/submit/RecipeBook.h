@@ -34,11 +34,11 @@ using Recipe = std::function<void(SiteVisit&)>;
 // Which recipe performs which catalogue entry. Table recipes (FormRecipe) come from their group
 // files; a site with logic of its own adds its function to the code recipes in RecipeBook.cpp.
 // An entry without a recipe is walked, with its cancel test, and does nothing.
-class RecipeBook
-{
-public:
-    // The recipe of a catalogue entry id, or an empty function.
-    static Recipe find(const QString& entryId);
-    // Every control name the recipes and the catalogue's tick boxes use.
-    static QStringList controlNames();
-};
+namespace RecipeBook {
+
+// The recipe of a catalogue entry id, or an empty function.
+Recipe find(const QString& entryId);
+// Every control name the recipes and the catalogue's tick boxes use.
+QStringList controlNames();
+
+} // namespace RecipeBook

@@ -9,3 +9,16 @@ void RunControl::showIdle(RunWindow& window)
     window.setText(ftpstatus, idle);
     window.setText(mailstatus, idle);
 }
+
+void RunControl::setLamps(RunWindow& window, Lamps lamps)
+{
+    window.setLamp(httpled, lamps.http);
+    window.setLamp(ftpled, lamps.ftp);
+    window.setLamp(mailled, lamps.mail);
+}
+
+void RunControl::openSite(RunWindow& window, const QString& label, Lamps lamps)
+{
+    window.setText(currentsite, label);
+    setLamps(window, lamps);
+}

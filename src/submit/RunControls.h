@@ -47,4 +47,15 @@ inline QStringList all()
 // The three status texts back at "Idle", as a site's steps end.
 void showIdle(RunWindow& window);
 
+// Which channel lamps a site's steps light.
+struct Lamps
+{
+    bool http = false;
+    bool ftp = false;
+    bool mail = false;
+};
+void setLamps(RunWindow& window, Lamps lamps);
+// A site's opening on the Submit page: its label as the current site, then its lamps.
+void openSite(RunWindow& window, const QString& label, Lamps lamps);
+
 } // namespace RunControl

@@ -1,7 +1,6 @@
 #include "submit/RunRecord.h"
 
 #include "net/DryRun.h"
-#include "submit/SiteReport.h"
 
 namespace {
 
@@ -190,46 +189,6 @@ void RunRecord::setCurrent(RunRecord* record)
 {
     g_current = record;
 }
-
-namespace SiteReport {
-
-void channel(const QString& name)
-{
-    if (g_current)
-        g_current->channel(name);
-}
-
-void attempted()
-{
-    if (g_current)
-        g_current->attempted();
-}
-
-void failed(const QString& step, const QString& detail)
-{
-    if (g_current)
-        g_current->failed(step, detail);
-}
-
-void refused(const QString& detail)
-{
-    if (g_current)
-        g_current->refused(detail);
-}
-
-void skipped(const QString& reason)
-{
-    if (g_current)
-        g_current->skipped(reason);
-}
-
-void reply(const QString& text)
-{
-    if (g_current)
-        g_current->reply(text);
-}
-
-} // namespace SiteReport
 
 QStringList boxesToRetry(const RunRecord& record)
 {

@@ -79,6 +79,13 @@ struct SiteEndpoints
     {
         return (host.contains(QLatin1String("://")) ? QString() : QStringLiteral("http://")) + host + path;
     }
+    // A recipe's text with "{label}" and "{short}" standing for the label and the short name.
+    QString expand(QString text) const
+    {
+        text.replace(QStringLiteral("{label}"), label);
+        text.replace(QStringLiteral("{short}"), shortName);
+        return text;
+    }
 };
 
 // The one table of the sites: the sixty entries the run walks, in order, what the Sites page

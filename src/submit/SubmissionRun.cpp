@@ -2,6 +2,11 @@
 
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "net/DryRun.h"
+#include "net/NetworkWait.h"
+#include "submit/ArchiveCheck.h"
+#include "submit/Channels.h"
+#include "submit/FtpChannel.h"
 #include "submit/MailSteps.h"
 #include "submit/RecipeBook.h"
 #include "submit/RecordingWindow.h"
@@ -175,6 +180,9 @@ SubmissionRun::Outcome SubmissionRun::run()
     if (!checkPreconditions(&byteSize))
         return Outcome::PreconditionFailed;
 
+    // A killed run's half-made archives; a preview changes nothing in the base folder.
+    if (!DryRun::active())
+        ArchiveCheck::removeStaleTemporaries(w.basedir() + QStringLiteral("/files"));
     m_record.program = w.text(RunControl::appname);
     try {
         m_record.version = w.text(QStringLiteral("version"));
@@ -193,7 +201,9 @@ SubmissionRun::Outcome SubmissionRun::run()
         if (boxes.isEmpty())
             continue;
         m_record.beginSite(entry.id, entry.siteKey, boxes);
+        startSiteClock();
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
+            m_channels.ftp.setSiteCaFile(m_catalogue->endpoints(entry.siteKey).caFile);
             SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
             try {
                 recipe(visit);

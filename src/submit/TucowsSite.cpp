@@ -3,16 +3,14 @@
 #include "submit/FormSite.h"
 #include "submit/FtpUpload.h"
 #include "submit/RecipeBook.h"
+#include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
 void submitTucows(SiteVisit& visit)
 {
     RunWindow& w = visit.window;
     const FormRecipe& recipe = *findFormRecipe(QStringLiteral("tucows"));
-    w.setText(QStringLiteral("currentsite"), QString::fromUtf8(recipe.texts.label));
-    w.setLamp(QStringLiteral("httpled"), true);
-    w.setLamp(QStringLiteral("ftpled"), true);
-    w.setLamp(QStringLiteral("mailled"), false);
+    RunControl::openSite(w, QString::fromUtf8(recipe.texts.label), {.http = true, .ftp = true});
 
     const QString filename = w.text(QStringLiteral("filename"));
     FtpUpload ftp(w, visit.channels.ftp, QStringLiteral("Tucows"));

@@ -280,6 +280,27 @@ TEST_F(BatchArchive, PapaForEachProgramFileAndAfterSimtel)
     }
 }
 
+// An archive left damaged or empty in files/ is not uploaded: the site fails naming it and the file
+// stays for the user to look at. A killed run's temporary archives are gone after the next start.
+TEST_F(BatchArchive, DamagedArchiveIsNotSentAndStaleTemporariesGo)
+{
+    for (const QByteArray& archive : {QByteArray("PK\x03\x04 cut short"), QByteArray()}) {
+        SCOPED_TRACE(archive.size());
+        base.write(s("files/jotit32.zip"), archive);
+        base.write(s("files/.partial-jotit32.zip"), "half a copy");
+        base.write(s("files/jotit32.zip.Ab12Cd"), "half an archive");
+        const BatchResult r = submit(s("Windows 95"), "jot.exe", {s("papanew")});
+        EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+        const QString failure = s("Papa WinSock-L FTP Archive: There was an FTP error: The archive ") + files("jotit32.zip")
+            + s(" is damaged");
+        EXPECT_EQ(r.out.filter(failure).size(), 1) << text(r.out);
+        EXPECT_EQ(uploaded("papa"), QStringList{s("incoming/jotit32.txt")});
+        EXPECT_EQ(base.read(s("files/jotit32.zip")), archive);
+        EXPECT_FALSE(QFile::exists(files(".partial-jotit32.zip")));
+        EXPECT_FALSE(QFile::exists(files("jotit32.zip.Ab12Cd")));
+    }
+}
+
 TEST_F(BatchArchive, SimtelAndWinsiteShareTheArchive)
 {
     const BatchResult r = submit(s("Windows 95"), "jot.exe", {s("simtelnewcb"), s("winsitecb")});

@@ -193,8 +193,8 @@ TEST_F(HttpExchange, StatusDecidesTheOutcome)
         {"/moved", "151: 302 Moved Temporarily", "HTTP/1.0 302 Moved Temporarily"},
         {"/doc", "151: 302 Document Found", "HTTP/1.0 302 Document Found"},
         {"/missing", "151: 404 Not Found", "HTTP/1.0 404 Not Found"},
-        // A server that closes without answering: nothing says it failed.
-        {"/silent", "", ""},
+        // A server that closes without answering has not taken the post.
+        {"/silent", "151: The server closed the connection without an answer.", ""},
     };
     for (const StatusCase& c : cases) {
         m_http.setURL(url(peer->port(), c.path));

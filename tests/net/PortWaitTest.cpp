@@ -331,3 +331,32 @@ TEST(PortState, LocalPortAndSocketOptions)
 }
 
 } // namespace
+
+// The data port listens on the one address it is given and takes a connection only from the
+// expected peer: any other is closed and the port goes on listening.
+TEST(DataPort, TakesOnlyTheExpectedPeer)
+{
+    const quint32 loopback = htonl(INADDR_LOOPBACK);
+    struct Case
+    {
+        quint32 acceptFrom;
+        bool taken;
+    };
+    // 127.0.0.2 is only ever named as the peer to wait for; no connection goes there.
+    for (const Case c : {Case{htonl(0x7f000002), false}, Case{loopback, true}}) {
+        Server server;
+        ASSERT_EQ(server.listen(loopback, c.acceptFrom), 0);
+        Client client;
+        client.setRemotePort(server.listeningPort());
+        ASSERT_EQ(client.connectAndWait(), 0);
+        if (c.taken) {
+            EXPECT_TRUE(pumpUntil([&] { return server.accepted; }));
+            EXPECT_FALSE(server.isListening());
+        } else {
+            // Closed by the port at once: the client sees the end of the connection.
+            EXPECT_EQ(client.waitForDisconnect(), 0);
+            EXPECT_FALSE(server.accepted);
+            EXPECT_TRUE(server.isListening());
+        }
+    }
+}
