@@ -62,15 +62,17 @@ double median(std::vector<double> values)
     return values.empty() ? -1 : values[values.size() / 2];
 }
 
-void printBestOf(const QString& label, const char* oursName, const std::vector<double>& ours, const char* theirsName,
+void printRatios(const QString& label, const char* oursName, const std::vector<double>& ours, const char* theirsName,
     const std::vector<double>& theirs)
 {
-    if (ours.empty() || theirs.empty())
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < ours.size() && i < theirs.size(); ++i)
+        ratios.push_back(ours[i] / theirs[i]);
+    if (ratios.empty())
         return;
-    const double a = *std::min_element(ours.begin(), ours.end());
-    const double b = *std::min_element(theirs.begin(), theirs.end());
-    std::printf("%s, best of %zu: %s %.3f s, %s %.3f s, ratio %.2f (target <= 1.25); medians %.3f s and %.3f s\n",
-        qPrintable(label), ours.size(), oursName, a, theirsName, b, a / b, median(ours), median(theirs));
+    std::printf("%s, %zu rounds: ratio %s / %s min %.2f, median %.2f, max %.2f; medians %.3f s and %.3f s\n",
+        qPrintable(label), ratios.size(), oursName, theirsName, *std::min_element(ratios.begin(), ratios.end()),
+        median(ratios), *std::max_element(ratios.begin(), ratios.end()), median(ours), median(theirs));
 }
 
 bool writePatternFile(const QString& path, int megabytes)

@@ -36,9 +36,9 @@ double seconds(const QElapsedTimer& timer);
 // The middle value of several rounds, -1 when there are none.
 double median(std::vector<double> values);
 
-// Prints "<label>, best of R: <ours> s, <theirs> s, ratio, medians" for interleaved rounds: on a
-// shared machine the best round is the steadiest figure, the median stands beside it.
-void printBestOf(const QString& label, const char* oursName, const std::vector<double>& ours, const char* theirsName,
+// Prints "<label>, R rounds: ratio min / median / max, medians" for rounds that each ran both
+// sides: the ratio is taken within a round, where both met the same load of a shared machine.
+void printRatios(const QString& label, const char* oursName, const std::vector<double>& ours, const char* theirsName,
     const std::vector<double>& theirs);
 
 // megabytes of a fixed, incompressible-looking pattern, or of random bytes.

@@ -1,9 +1,10 @@
 // Mail benchmark: a message with a 20 MB attachment sent through the mail path (message, encoder,
-// temporary file, SMTP client) to a local SMTP server, as a ratio to curl sending the same encoded
-// message to the same server in the same run; and this process's peak memory.
+// temporary file, SMTP client) to a local SMTP server, as a ratio to libcurl in this process sending
+// the same encoded message to the same server in the same round; and this process's peak memory.
 // Usage: mail_bench [--megabytes N] [--rounds R]
 
 #include "BenchSupport.h"
+#include "CurlPeer.h"
 #include "net/TmsSMTP.h"
 
 #include <QCoreApplication>
@@ -48,20 +49,19 @@ int main(int argc, char** argv)
         }
         ours.push_back(seconds(timer));
 
-        const double c = secondsToRun(QStringLiteral("curl"),
-            {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--mail-from"),
-                QStringLiteral("bench@local.example"), QStringLiteral("--mail-rcpt"),
-                QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"), encoded});
+        CurlTransfer transfer;
+        transfer.url = QStringLiteral("smtp://") + address;
+        transfer.uploadFile = encoded;
+        transfer.mailFrom = QStringLiteral("bench@local.example");
+        transfer.mailTo = {QStringLiteral("sink@local.example")};
+        const double c = curlSeconds(transfer);
         if (c < 0) {
             std::fprintf(stderr, "mail_bench: curl failed\n");
             return 1;
         }
         theirs.push_back(c);
     }
-    const double a = median(ours), b = median(theirs);
-    std::printf("mail path: %d MB attachment, median of %d: %.3f s; curl (same message, same server): %.3f s; "
-                "ratio %.2f\n",
-        megabytes, rounds, a, b, a / b);
+    printRatios(QStringLiteral("mail path, %1 MB attachment").arg(megabytes), "TmsSMTP", ours, "libcurl", theirs);
     std::printf("peak memory: %.1f MB (before sending: %.1f MB; attachment %d MB)\n", double(peakKB()) / 1024.0,
         double(baseKB) / 1024.0, megabytes);
     return 0;

@@ -1,10 +1,11 @@
 // TLS benchmark: (a) a 50 MB HTTPS POST by THTTP to a local TLS sink and (b) a mail with a 20 MB
 // attachment over STARTTLS by TmsSMTP to the local SMTP stand-in, each as a ratio to curl doing
-// the same to the same server in the same run. The servers' certificate comes from a throw-away
+// (libcurl in this process) doing the same to the same server in the same round. The servers' certificate comes from a throw-away
 // authority made with the openssl command.
 // Usage: tls_bench [--http-megabytes N] [--mail-megabytes N] [--rounds R]
 
 #include "BenchSupport.h"
+#include "CurlPeer.h"
 #include "net/THTTP.h"
 #include "net/TmsSMTP.h"
 
@@ -91,17 +92,19 @@ int main(int argc, char** argv)
         http.setAttachedFile(upload);
         http.setAction(httpPost);
         ours.push_back(seconds(timer));
-        const double c = secondsToRun(QStringLiteral("curl"),
-            {QStringLiteral("-sS"), QStringLiteral("--http1.0"), QStringLiteral("--cacert"), ca, QStringLiteral("-H"),
-                QStringLiteral("Content-Type: application/octet-stream"), QStringLiteral("--data-binary"),
-                QStringLiteral("@") + upload, url});
+        CurlTransfer transfer;
+        transfer.url = url;
+        transfer.uploadFile = upload;
+        transfer.contentType = QStringLiteral("application/octet-stream");
+        transfer.caFile = ca;
+        const double c = curlSeconds(transfer);
         if (c < 0) {
             std::fprintf(stderr, "tls_bench: curl failed on HTTPS\n");
             return 1;
         }
         theirs.push_back(c);
     }
-    const double httpOurs = median(ours), httpCurl = median(theirs);
+    const std::vector<double> httpOurs = ours, httpCurl = theirs;
 
     // (b) Mail over STARTTLS.
     const BenchPeer smtpServer(QStringLiteral("tests/peers/smtp_peer.py"),
@@ -127,23 +130,22 @@ int main(int argc, char** argv)
             sendAttachmentMail(smtp, attachment, round == 0 ? encoded : QString());
         }
         ours.push_back(seconds(timer));
-        const double c = secondsToRun(QStringLiteral("curl"),
-            {QStringLiteral("-sS"), QStringLiteral("smtp://") + address, QStringLiteral("--ssl-reqd"),
-                QStringLiteral("--cacert"), ca, QStringLiteral("--mail-from"), QStringLiteral("bench@local.example"),
-                QStringLiteral("--mail-rcpt"), QStringLiteral("sink@local.example"), QStringLiteral("--upload-file"),
-                encoded});
+        CurlTransfer transfer;
+        transfer.url = QStringLiteral("smtp://") + address;
+        transfer.uploadFile = encoded;
+        transfer.caFile = ca;
+        transfer.requireTls = true;
+        transfer.mailFrom = QStringLiteral("bench@local.example");
+        transfer.mailTo = {QStringLiteral("sink@local.example")};
+        const double c = curlSeconds(transfer);
         if (c < 0) {
             std::fprintf(stderr, "tls_bench: curl failed on SMTP\n");
             return 1;
         }
         theirs.push_back(c);
     }
-    const double mailOurs = median(ours), mailCurl = median(theirs);
-
-    std::printf("(a) HTTPS POST of %d MB, median of %d: THTTP %.3f s, curl %.3f s, ratio %.2f\n", httpMegabytes, rounds,
-        httpOurs, httpCurl, httpOurs / httpCurl);
-    std::printf("(b) mail with a %d MB attachment over STARTTLS, median of %d: TmsSMTP %.3f s, curl %.3f s, "
-                "ratio %.2f\n",
-        mailMegabytes, rounds, mailOurs, mailCurl, mailOurs / mailCurl);
+    printRatios(QStringLiteral("(a) HTTPS POST of %1 MB").arg(httpMegabytes), "THTTP", httpOurs, "libcurl", httpCurl);
+    printRatios(QStringLiteral("(b) mail with a %1 MB attachment over STARTTLS").arg(mailMegabytes), "TmsSMTP", ours,
+        "libcurl", theirs);
     return 0;
 }

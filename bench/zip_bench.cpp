@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -115,7 +116,7 @@ int main(int argc, char** argv)
         return zipWithComponent(argv[2], argv[3]);
 
     const qint64 megabytes = argc > 1 ? std::atoi(argv[1]) : 50;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const int runs = std::max(1, argc > 2 ? std::atoi(argv[2]) : 3);
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("program.exe"));
     if (!writeProgramFile(program, megabytes)) {
@@ -127,6 +128,7 @@ int main(int argc, char** argv)
     const std::string theirs = dir.filePath(QStringLiteral("theirs.zip")).toStdString();
 
     Measure best[2];
+    std::vector<double> ratios;
     for (int run = 0; run < runs; ++run) {
         QFile::remove(QString::fromStdString(ours));
         QFile::remove(QString::fromStdString(theirs));
@@ -136,6 +138,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zip_bench: a zip run failed (component %d, zip %d)\n", a.status, b.status);
             return 1;
         }
+        ratios.push_back(a.seconds / b.seconds);
         if (run == 0 || a.seconds < best[0].seconds)
             best[0] = a;
         if (run == 0 || b.seconds < best[1].seconds)
@@ -148,7 +151,9 @@ int main(int argc, char** argv)
         best[0].seconds, best[0].wall, best[0].peakKb / 1024.0, static_cast<long long>(oursSize));
     std::printf("  zip -9:                %.2f s processor (%.2f s wall), peak memory %.1f MB, archive %lld bytes\n",
         best[1].seconds, best[1].wall, best[1].peakKb / 1024.0, static_cast<long long>(theirsSize));
-    std::printf("  time ratio (TZipBuilder / zip -9): %.2f (target at most 1.1)\n", best[0].seconds / best[1].seconds);
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("  time ratio (TZipBuilder / zip -9) per run: min %.2f, median %.2f, max %.2f (target at most 1.1)\n",
+        ratios.front(), ratios[ratios.size() / 2], ratios.back());
     std::printf("  peak memory of the component's process: %.1f MB (target under 60 MB)\n", best[0].peakKb / 1024.0);
     return 0;
 }

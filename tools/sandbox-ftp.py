@@ -48,7 +48,30 @@ class AnyUser(DummyAuthorizer):
 
 
 class CreatingHandler(FTPHandler):
-    """Creates missing folders inside the root instead of refusing them."""
+    """Creates missing folders inside the root instead of refusing them. With --sessions, writes
+    one line per log-on ("N LOGIN user password") and per received file ("N STOR path" relative
+    to the root), N numbering the control connections: what a benchmark needs to repeat them."""
+
+    sessions = None
+    counter = 0
+    lock = threading.Lock()
+
+    def _note(self, event, value):
+        if self.sessions is None:
+            return
+        with CreatingHandler.lock:
+            if not hasattr(self, "_session"):
+                CreatingHandler.counter += 1
+                self._session = CreatingHandler.counter
+            with open(self.sessions, "a", encoding="utf-8") as f:
+                f.write("%d %s %s\n" % (self._session, event, value))
+
+    def ftp_PASS(self, line):
+        self._note("LOGIN", "%s %s" % (self.username, line))
+        return super().ftp_PASS(line)
+
+    def on_file_received(self, file):
+        self._note("STOR", os.path.relpath(file, self.authorizer.root))
 
     def _inside(self, path):
         return os.path.realpath(path).startswith(self.authorizer.root)
@@ -77,6 +100,7 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--lifetime", type=float, default=3600.0)
+    parser.add_argument("--sessions")
     args = parser.parse_args()
 
     os.makedirs(args.root, exist_ok=True)
@@ -85,6 +109,7 @@ def main():
         handler = SecureCreatingHandler
         handler.certfile, handler.keyfile = args.tls
     handler.authorizer = AnyUser(args.root)
+    CreatingHandler.sessions = args.sessions
     handler.banner = "Quillet sandbox FTP ready."
     handler.passive_ports = None
     server = ThreadedFTPServer(("127.0.0.1", 0), handler)

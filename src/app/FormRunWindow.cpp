@@ -31,16 +31,21 @@ QWidget* FormRunWindow::find(const QString& name) const
 
 QString FormRunWindow::text(const QString& control) const
 {
+    if (const auto taken = m_memoTexts.constFind(control); taken != m_memoTexts.cend())
+        return *taken;
     const QWidget* c = find(control);
     QString t = controlText(c);
     // A memo's lines go out as they were typed on the system the sites were written for: CR LF.
-    if (qobject_cast<const QPlainTextEdit*>(c))
+    if (qobject_cast<const QPlainTextEdit*>(c)) {
         t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        m_memoTexts.insert(control, t);
+    }
     return t;
 }
 
 void FormRunWindow::setText(const QString& control, const QString& text)
 {
+    m_memoTexts.remove(control);
     setControlText(find(control), text);
 }
 

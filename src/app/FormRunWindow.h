@@ -2,6 +2,8 @@
 
 #include "submit/RunWindow.h"
 
+#include <QHash>
+
 class QWidget;
 class TForm1;
 
@@ -36,4 +38,7 @@ private:
 
     TForm1& m_form;
     bool m_busy = false;
+    // The memos' texts as the run first read them: converting a long memo on every read would
+    // cost the run more than sending it.
+    mutable QHash<QString, QString> m_memoTexts;
 };

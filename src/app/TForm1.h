@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ProgressPace.h"
 #include "core/TextEncoding.h"
 #include "submit/RunRecord.h"
 #include "submit/SubmissionRun.h"
@@ -358,6 +359,7 @@ private:
     bool mayLoad(const QString& name);
 
     qint64 m_xferBytes = 0; // bytes of the reply held in xfer
+    ProgressPace m_replyPace; // the reply's byte count shown a few times a second
     QList<QWidget*> m_controls;
     QHash<QString, QWidget*> m_byName;
     QHash<QString, QString> m_siteLabels;

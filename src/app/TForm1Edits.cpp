@@ -56,6 +56,12 @@ void TForm1::markSaved()
 
 void TForm1::updateCaption()
 {
+    // The comparison reads every memo: during a run it waits for the run's end, where
+    // submitClick() brings the caption up to date.
+    if (SubmissionRun::isRunning()) {
+        m_captionPending = true;
+        return;
+    }
     m_captionPending = false;
     setWindowTitle(hasUnsavedEdits() ? Caption + QStringLiteral(" *") : Caption);
 }

@@ -43,6 +43,8 @@ void TForm1::submitClick()
     runOutcome = SubmissionRun::start(window, channels);
     setNetworkStallLimit(0, {});
     setNetworkSiteLimit(0, {});
+    if (m_captionPending)
+        updateCaption();
     if (*runOutcome == SubmissionRun::Outcome::Refused || m_previewing)
         return;
     writeRunReport();
@@ -175,6 +177,7 @@ void TForm1::HTTP1StartTransfer()
 {
     xfer->clear();
     m_xferBytes = 0;
+    m_replyPace.restart();
 }
 
 void TForm1::HTTP1Transfer(qint64 count, const QByteArray& piece)
@@ -188,7 +191,8 @@ void TForm1::HTTP1Transfer(qint64 count, const QByteArray& piece)
         m_xferBytes -= oldest->data(Qt::UserRole).toLongLong();
         delete oldest;
     }
-    httpbytes->setText(QString::number(count));
+    if (m_replyPace.due())
+        httpbytes->setText(QString::number(count));
 }
 
 void TForm1::HTTP1EndTransfer()

@@ -208,30 +208,41 @@ void TSMTPForm::SendButtonClick()
 QString TSMTPForm::asMemoHoldsIt(const QString& text)
 {
     // What a memo's document makes of plain text: CR LF, a lone CR and the paragraph, line and
-    // frame separators each end a line; a no-break space reads back as a blank.
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+    // frame separators each end a line; a no-break space reads back as a blank. The text is
+    // written in place over a copy, so a long description costs one pass and no growing.
+    QString out = text;
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype size = text.size();
+    qsizetype length = 0;
+    char16_t* to = nullptr;
+    for (qsizetype i = 0; i < size; ++i) {
+        char16_t c = in[i];
         switch (c) {
         case u'\r':
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            if (i + 1 < size && in[i + 1] == u'\n')
                 ++i;
-            out += QLatin1Char('\n');
+            c = u'\n';
             break;
         case QChar::ParagraphSeparator:
         case QChar::LineSeparator:
         case 0xfdd0: // a frame's start
         case 0xfdd1: // a frame's end
-            out += QLatin1Char('\n');
+            c = u'\n';
             break;
         case QChar::Nbsp:
-            out += QLatin1Char(' ');
+            c = u' ';
             break;
         default:
-            out += QChar(c);
+            if (!to) {
+                ++length; // unchanged so far: nothing to write
+                continue;
+            }
         }
+        if (!to)
+            to = reinterpret_cast<char16_t*>(out.data());
+        to[length++] = c;
     }
+    out.truncate(length);
     return out;
 }
 

@@ -321,18 +321,30 @@ void TftpForm1::FTP1Error(int code, const QString& text)
 void TftpForm1::FTP1StartTransfer()
 {
     m_main.ftplist->clear();
+    m_transferPace.restart();
+    m_untracedCount = -1;
     traces(QStringLiteral("TRANSFER BEGIN."));
     m_main.ftpstatus->setText(QStringLiteral("Starting Transfer"));
 }
 
 void TftpForm1::FTP1Transfer(qint64 count)
 {
+    if (!m_transferPace.due()) {
+        m_untracedCount = count;
+        return;
+    }
+    m_untracedCount = -1;
     addTrace(QStringLiteral("TRANSFER: ") + QString::number(count) + QStringLiteral(" Bytes"));
     m_main.ftpstatus->setText(QStringLiteral("Bytes Transfered: ") + QString::number(count));
 }
 
 void TftpForm1::FTP1EndTransfer()
 {
+    // The final count, when the pace held it back.
+    if (m_untracedCount >= 0) {
+        m_transferPace.restart();
+        FTP1Transfer(m_untracedCount);
+    }
     traces(QStringLiteral("TRANSFER END."));
     if (!m_main.debugmode)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ProgressPace.h"
 #include "submit/FtpChannel.h"
 
 #include <QWidget>
@@ -86,4 +87,6 @@ private:
     void FTP1DirList(const QString& entry);
 
     TForm1& m_main;
+    ProgressPace m_transferPace; // the trace and status follow a transfer a few times a second
+    qint64 m_untracedCount = -1; // the last count the pace held back, -1 when none
 };

@@ -522,11 +522,17 @@ bool CIPPort::isSecure() const
     return m_tls && m_tls->established();
 }
 
+bool CIPPort::tlsResumed() const
+{
+    return m_tls && m_tls->resumed();
+}
+
 void CIPPort::beginHandshake()
 {
     m_tls = std::make_unique<TlsSession>();
     m_handshaking = true;
-    if (!m_tls->begin(m_fd, m_tlsHost, m_tlsCaFile)) {
+    const TlsSession* resumeFrom = m_tlsResumeSource ? m_tlsResumeSource->m_tls.get() : nullptr;
+    if (!m_tls->begin(m_fd, m_tlsHost, m_tlsCaFile, resumeFrom)) {
         m_tlsError = m_tls->errorText();
         endHandshake(false);
         return;

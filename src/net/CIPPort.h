@@ -69,6 +69,11 @@ public:
     // arrives through onTlsStarted(). Lines still buffered unread are refused as injected text.
     void startTls(const QString& host, const QString& caFile);
     bool isSecure() const;
+    // The port whose TLS session the next handshake offers to resume (nullptr: none). It must
+    // outlive this port's handshakes.
+    void setTlsResumeSource(const CIPPort* port) { m_tlsResumeSource = port; }
+    // The last handshake resumed an earlier session.
+    bool tlsResumed() const;
     // Why the last handshake or secure receive failed.
     QString tlsErrorText() const { return m_tlsError; }
 
@@ -175,6 +180,7 @@ private:
     QString m_tlsCaFile;
     QString m_tlsError;
     std::unique_ptr<TlsSession> m_tls;
+    const CIPPort* m_tlsResumeSource = nullptr;
     bool m_handshaking = false;
     QSocketNotifier* m_readNotifier;
     QSocketNotifier* m_writeNotifier;

@@ -9,6 +9,7 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -17,8 +18,8 @@ QString systemMessage(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Holds small blocks back until a full segment can go, for the time of a file transfer: 2048-byte
-// sends then cost the network no more than large ones. Only with the kernel's own buffer sizes:
+// Holds a partial segment back until a full one can go, for the time of a file transfer: a
+// block's tail leaves no small segment behind it. Only with the kernel's own buffer sizes:
 // a corked socket with a tiny send buffer stalls for the kernel's cork timeout on every segment.
 class Cork
 {
@@ -63,8 +64,9 @@ int CIPPortMsgPlusFile::sendFile(const QString& fileName, qint64 length)
     } closer{fd};
 
     const Cork cork(socketHandle(), sendBufferSize() == 0);
-    char block[SecureFileBlockSize];
-    const qint64 blockSize = isSecure() ? SecureFileBlockSize : FileBlockSize;
+    std::vector<char> buffer(FileBlockSize);
+    char* const block = buffer.data();
+    const qint64 blockSize = FileBlockSize;
     qint64 total = 0;
     for (;;) {
         qint64 wanted = blockSize;

@@ -47,6 +47,8 @@ TFTP::TFTP(QObject* parent)
     , m_data(std::make_unique<CDataInterface>(static_cast<CDataInterface::Listener*>(this)))
 {
     m_control->setRemotePort(DefaultPort);
+    // Protected data connections resume the control connection's TLS session.
+    m_data->setTlsResumeSource(m_control.get());
     m_control->connected = [this](int error) {
         if (error != 0)
             emit OnError(ConnectionEvent, QStringLiteral("Failed to connect: ") + socketsText(error));

@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -48,6 +50,56 @@ QString takeLibraryError()
     return QString::fromLatin1(reason ? reason : "unknown TLS error");
 }
 
+// The client context for one CA file (or none), made once and kept: building one loads the
+// system's whole trust store, which costs far more than a handshake. A CA file that changes on
+// disk gets a context of its own. Each session holds a reference of its own.
+SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
+{
+    static std::mutex lock;
+    static std::map<QByteArray, SSL_CTX*> contexts;
+    // The key names the file's version too: path, inode, size and change time to the nanosecond.
+    QByteArray key;
+    QByteArray path;
+    bool keep = true;
+    if (!caFile.isEmpty()) {
+        path = QFileInfo(caFile).absoluteFilePath().toLocal8Bit();
+        struct stat file
+        {
+        };
+        keep = ::stat(path.constData(), &file) == 0;
+        key = path + '|' + QByteArray::number(qulonglong(file.st_ino)) + '|'
+            + QByteArray::number(qlonglong(file.st_size)) + '|' + QByteArray::number(qlonglong(file.st_mtim.tv_sec))
+            + '.' + QByteArray::number(qlonglong(file.st_mtim.tv_nsec));
+    }
+    const std::lock_guard<std::mutex> hold(lock);
+    if (const auto found = contexts.find(key); keep && found != contexts.end()) {
+        SSL_CTX_up_ref(found->second);
+        return found->second;
+    }
+    SSL_CTX* context = SSL_CTX_new(TLS_client_method());
+    if (!context) {
+        *errorText = QStringLiteral("The secure connection could not be prepared: %1.").arg(takeLibraryError());
+        return nullptr;
+    }
+    SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
+    // A server that closes without the closing alert ends its data like a plain connection does.
+    SSL_CTX_set_options(context, SSL_OP_IGNORE_UNEXPECTED_EOF);
+    SSL_CTX_set_mode(context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    SSL_CTX_set_default_verify_paths(context);
+    if (!path.isEmpty() && SSL_CTX_load_verify_locations(context, path.constData(), nullptr) != 1) {
+        ERR_clear_error();
+        SSL_CTX_free(context);
+        *errorText = QStringLiteral("The CA file %1 could not be read.").arg(caFile);
+        return nullptr;
+    }
+    SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
+    if (keep) {
+        contexts.emplace(key, context);
+        SSL_CTX_up_ref(context);
+    }
+    return context;
+}
+
 } // namespace
 
 TlsSession::~TlsSession()
@@ -58,7 +110,7 @@ TlsSession::~TlsSession()
         SSL_CTX_free(m_context);
 }
 
-bool TlsSession::begin(int fd, const QString& host, const QString& caFile)
+bool TlsSession::begin(int fd, const QString& host, const QString& caFile, const TlsSession* resumeFrom)
 {
     // OpenSSL writes to the socket with write(), which raises SIGPIPE on a connection the peer has
     // closed; the error code is all we want.
@@ -68,25 +120,9 @@ bool TlsSession::begin(int fd, const QString& host, const QString& caFile)
     m_established = false;
     m_errorText.clear();
     ERR_clear_error();
-    m_context = SSL_CTX_new(TLS_client_method());
-    if (!m_context) {
-        m_errorText = QStringLiteral("The secure connection could not be prepared: %1.").arg(takeLibraryError());
+    m_context = sharedContext(caFile, &m_errorText);
+    if (!m_context)
         return false;
-    }
-    SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
-    // A server that closes without the closing alert ends its data like a plain connection does.
-    SSL_CTX_set_options(m_context, SSL_OP_IGNORE_UNEXPECTED_EOF);
-    SSL_CTX_set_mode(m_context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
-    SSL_CTX_set_default_verify_paths(m_context);
-    if (!caFile.isEmpty()) {
-        const QByteArray path = QFileInfo(caFile).absoluteFilePath().toLocal8Bit();
-        if (SSL_CTX_load_verify_locations(m_context, path.constData(), nullptr) != 1) {
-            ERR_clear_error();
-            m_errorText = QStringLiteral("The CA file %1 could not be read.").arg(caFile);
-            return false;
-        }
-    }
-    SSL_CTX_set_verify(m_context, SSL_VERIFY_PEER, nullptr);
 
     m_ssl = SSL_new(m_context);
     if (!m_ssl || SSL_set_fd(m_ssl, fd) != 1) {
@@ -101,8 +137,22 @@ bool TlsSession::begin(int fd, const QString& host, const QString& caFile)
         SSL_set_tlsext_host_name(m_ssl, name.constData());
         SSL_set1_host(m_ssl, name.constData());
     }
+    // A data connection resumes its control connection's session: no second full handshake, and
+    // servers that insist on the same session (as many FTP servers do) accept it.
+    if (resumeFrom && resumeFrom->m_ssl && resumeFrom->m_established) {
+        if (SSL_SESSION* session = SSL_get1_session(resumeFrom->m_ssl)) {
+            if (SSL_SESSION_is_resumable(session))
+                SSL_set_session(m_ssl, session);
+            SSL_SESSION_free(session);
+        }
+    }
     SSL_set_connect_state(m_ssl);
     return true;
+}
+
+bool TlsSession::resumed() const
+{
+    return m_ssl && m_established && SSL_session_reused(m_ssl) == 1;
 }
 
 TlsSession::Step TlsSession::failure(int sslError, int result)

@@ -21,10 +21,14 @@ public:
     TlsSession& operator=(const TlsSession&) = delete;
 
     // Prepares the handshake on fd for host (a name or a dotted address). False with errorText()
-    // when the context cannot be set up (an unreadable CA file, for one).
-    bool begin(int fd, const QString& host, const QString& caFile);
+    // when the context cannot be set up (an unreadable CA file, for one). The context of a CA file
+    // is made once per process and shared. resumeFrom: an established session whose TLS session
+    // this one offers to resume (an FTP data connection resumes its control connection's).
+    bool begin(int fd, const QString& host, const QString& caFile, const TlsSession* resumeFrom = nullptr);
     Step handshake();
     bool established() const { return m_established; }
+    // The handshake resumed an earlier session instead of a full one.
+    bool resumed() const;
     // Done with *count bytes (at least one), Closed at the end of the peer's data, or a wait.
     Step read(char* data, qint64 size, qint64* count);
     // Done with *count bytes taken (possibly fewer than size), or a wait. After a wait the same

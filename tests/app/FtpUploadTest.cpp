@@ -99,6 +99,8 @@ TEST_F(FtpUploadSteps, TwoFilesInOneLogonEachWithItsLine)
     EXPECT_TRUE(form.ftplist->count() > 0);
     EXPECT_TRUE(
         form.ftpForm1->lTrace->findItems(QStringLiteral("CLIENT: STOR prog.zip"), Qt::MatchExactly).size() == 1);
+    // The trace follows an upload a few times a second, and always shows where it ended.
+    EXPECT_EQ(form.ftpForm1->lTrace->findItems(QStringLiteral("TRANSFER: 100000 Bytes"), Qt::MatchExactly).size(), 1);
 }
 
 TEST_F(FtpUploadSteps, FailedLogonGivesOneErrorLineAndTheNextSiteStartsClear)

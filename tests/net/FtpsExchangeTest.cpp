@@ -33,7 +33,8 @@ protected:
             m_base.file(QStringLiteral("commands")), QStringLiteral("--lifetime"), QStringLiteral("100")};
         if (tls)
             options << QStringLiteral("--tls") << s_authority->certFile(QStringLiteral("good"))
-                    << s_authority->keyFile(QStringLiteral("good"));
+                    << s_authority->keyFile(QStringLiteral("good")) << QStringLiteral("--tls-sessions")
+                    << m_base.file(QStringLiteral("tls-sessions"));
         m_peer = std::make_unique<PeerProcess>(QStringLiteral("ftp_peer.py"), options);
         ASSERT_TRUE(m_peer->started()) << m_peer->errors().toStdString();
         m_ftp.setRemoteHost(QStringLiteral("ftps://127.0.0.1:%1").arg(m_peer->port()));
@@ -75,6 +76,9 @@ TEST_F(FtpsExchange, UploadAndListingGoThroughProtectedConnections)
     ASSERT_EQ(run(ftpListDirectory), QString());
     EXPECT_EQ(m_list, QStringList{QStringLiteral("up.bin")});
     ASSERT_EQ(run(ftpLogoff), QString());
+
+    // Both data connections resumed the control connection's session instead of a full handshake.
+    EXPECT_EQ(m_base.read(QStringLiteral("tls-sessions")), "resumed\nresumed\n");
 
     const QStringList lines = commands();
     ASSERT_GE(lines.size(), 6);

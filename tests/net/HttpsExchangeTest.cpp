@@ -174,6 +174,42 @@ TEST_F(HttpsExchange, BadCertificatesAreRefusedWithTheirReason)
     EXPECT_TRUE(recorded().isEmpty());
 }
 
+// Trust comes from the CA file as it is now: the kept context of a CA file does not outlive an
+// edit of the file, and a file that could not be read is tried again.
+TEST_F(HttpsExchange, TrustFollowsTheCaFileAsItChanges)
+{
+    auto peer = startPeer(QStringLiteral("good"));
+    const QString caFile = m_base.file(QStringLiteral("trust.pem"));
+    auto contentOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray authority = contentOf(s_authority->caFile());
+    const QByteArray stranger = contentOf(s_authority->certFile(QStringLiteral("wronghost")));
+    const QString unknownIssuer = QStringLiteral(
+        "310: Secure connection to 127.0.0.1 failed: the server's certificate comes from an unknown issuer.");
+    const struct
+    {
+        const QByteArray* content; // nullptr: no file
+        QString outcome;
+    } steps[] = {
+        {nullptr, QStringLiteral("310: The CA file %1 could not be read.").arg(caFile)},
+        {&authority, QString()},
+        {&stranger, unknownIssuer},
+        {&authority, QString()},
+    };
+    int number = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(++number);
+        if (step.content)
+            m_base.write(QStringLiteral("trust.pem"), *step.content);
+        m_http.setURL(QStringLiteral("https://127.0.0.1:%1/form").arg(peer->port()));
+        m_http.setCAFile(caFile);
+        m_http.setPostData("a=1");
+        EXPECT_EQ(run(m_http, httpPost), step.outcome);
+    }
+}
+
 TEST_F(HttpsExchange, PeerHangingUpInTheHandshakeEndsWithAnError)
 {
     PeerProcess peer(QStringLiteral("hangup_peer.py"), {QStringLiteral("--lifetime"), QStringLiteral("60")});

@@ -191,19 +191,20 @@ TEST_F(PortWait, SendAllDeliversEverythingThroughAFullSocket)
 TEST_F(PortWait, SendFileInBlocks)
 {
     TempBase base;
-    QByteArray content(5000, 'f');
+    const qint64 block = CIPPortMsgPlusFile::FileBlockSize;
+    QByteArray content(2 * block + 904, 'f');
     content += "end";
     base.write(QStringLiteral("files/a.bin"), content);
     const QString path = base.file(QStringLiteral("files/a.bin"));
 
     ASSERT_EQ(client.sendFile(path), 0);
-    EXPECT_EQ(client.progress, (std::vector<qint64>{2048, 4096, 5003}));
+    EXPECT_EQ(client.progress, (std::vector<qint64>{block, 2 * block, content.size()}));
 
     // Exactly the announced length: cut when the file is longer, an error when it is shorter.
     client.progress.clear();
     ASSERT_EQ(client.sendFile(path, 100), 0);
     EXPECT_EQ(client.progress, std::vector<qint64>{100});
-    EXPECT_EQ(client.sendFile(path, 6000), EIO);
+    EXPECT_EQ(client.sendFile(path, content.size() + 1000), EIO);
     EXPECT_FALSE(client.lastResultDescription().isEmpty());
 
     // The per-block hook can stop the transfer.
@@ -217,7 +218,7 @@ TEST_F(PortWait, SendFileInBlocks)
 
     client.disconnectSocket(0);
     ASSERT_TRUE(pumpUntil([this] { return !server.disconnects.empty(); }));
-    EXPECT_EQ(server.received, content + content.left(100) + content + content.left(2048));
+    EXPECT_EQ(server.received, content + content.left(100) + content + content.left(block));
 }
 
 TEST_F(PortWait, HandlerErrorIsRaisedByTheWait)

@@ -13,6 +13,8 @@ line "DATA <port>". Exits by itself after --lifetime seconds.
   --throttle BYTES        receive uploads at most this many bytes per second
   --drop-after BYTES      close the control connection once an upload has brought this many bytes
   --tls CERT KEY          FTP over TLS (AUTH TLS; protected control and data required)
+  --tls-sessions FILE     with --tls: a line per protected data connection, "resumed" when its
+                          handshake resumed a session, else "full"
   --stall SECONDS         greet each client only after that long
   --ignore-abort          never answer ABOR
   --lifetime SECONDS      stop after that long (default 120)
@@ -24,7 +26,8 @@ import threading
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import ActiveDTP, DTPHandler, FTPHandler, ThrottledDTPHandler, TLS_FTPHandler
+from OpenSSL._util import lib as openssl
+from pyftpdlib.handlers import ActiveDTP, DTPHandler, FTPHandler, ThrottledDTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 config = None
@@ -76,8 +79,17 @@ class Handler(FTPHandler):
         return super().pre_process_command(line, cmd, arg)
 
 
+class SessionRecordingDTP(TLS_DTPHandler):
+    def handle_ssl_established(self):
+        if config.tls_sessions:
+            with open(config.tls_sessions, "a") as f:
+                f.write("resumed\n" if openssl.SSL_session_reused(self.socket._ssl) else "full\n")
+        super().handle_ssl_established()
+
+
 class TlsHandler(TLS_FTPHandler):
     active_dtp = RecordingActiveDTP
+    dtp_handler = SessionRecordingDTP
     tls_control_required = True
     tls_data_required = True
 
@@ -102,6 +114,7 @@ def main():
     parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--drop-after", type=int, default=0)
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--tls-sessions")
     parser.add_argument("--stall", type=float, default=0.0)
     parser.add_argument("--ignore-abort", action="store_true")
     parser.add_argument("--lifetime", type=float, default=120.0)
