@@ -119,14 +119,6 @@ int CIPPortMsg::waitForDisconnect()
     }));
 }
 
-int CIPPortMsg::sendAndWait(const QByteArray& command)
-{
-    const int sent = sendAll(command);
-    if (sent != 0)
-        return sent;
-    return waitForReply();
-}
-
 int CIPPortMsg::sendAll(const char* data, qint64 size)
 {
     m_lastDescription.clear();

@@ -53,8 +53,6 @@ public:
     // receive failure), or 301. Data is accepted again meanwhile, so lines still unread are
     // delivered before the close.
     int waitForDisconnect();
-    // Sends command (as given, line end included) and waits for the reply line.
-    int sendAndWait(const QByteArray& command);
     // Sends all of data, running the event loop whenever the socket is full: 0, the send error,
     // the per-block hook's error, or 301.
     int sendAll(const char* data, qint64 size);

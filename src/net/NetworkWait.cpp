@@ -138,11 +138,6 @@ void setNetworkStallLimit(int seconds, std::function<void()> onStall)
         watch.restart();
 }
 
-int networkStallLimit()
-{
-    return stallWatch().seconds;
-}
-
 void setNetworkSiteLimit(int seconds, std::function<void()> onLimit)
 {
     SiteWatch& watch = siteWatch();
@@ -151,11 +146,6 @@ void setNetworkSiteLimit(int seconds, std::function<void()> onLimit)
     watch.overdue = false;
     if (watch.timer)
         watch.timer->stop();
-}
-
-int networkSiteLimit()
-{
-    return siteWatch().seconds;
 }
 
 void startSiteClock()

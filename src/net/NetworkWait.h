@@ -28,14 +28,12 @@ private:
 // While a watched wait is in progress and no socket has made progress for seconds, onStall runs
 // (from inside the wait's event loop); the clock then starts again. 0 seconds: never.
 void setNetworkStallLimit(int seconds, std::function<void()> onStall);
-int networkStallLimit();
 // A socket made progress: data arrived, could be sent, or a connection came up.
 void noteNetworkProgress();
 
 // Every site of a run has seconds in all (0: no limit), counted from startSiteClock(). When they
 // are up, onLimit runs from inside the network wait in progress, or from the next one to begin.
 void setNetworkSiteLimit(int seconds, std::function<void()> onLimit);
-int networkSiteLimit();
 void startSiteClock();
 
 // Ends every network wait in progress with 301 "Interrupted". The main window calls this when it

@@ -157,7 +157,8 @@ TEST_F(PortWait, SendAndWaitForTheAnswer)
         if (server.received.endsWith("\r\n"))
             server.send("331 Password required\r\n");
     };
-    ASSERT_EQ(client.sendAndWait("USER anonymous\r\n"), 0);
+    ASSERT_EQ(client.sendAll("USER anonymous\r\n"), 0);
+    ASSERT_EQ(client.waitForReply(), 0);
     EXPECT_EQ(server.received, QByteArray("USER anonymous\r\n"));
     EXPECT_EQ(client.replyBuffer(), QByteArray("331 Password required"));
 }
