@@ -8,8 +8,6 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryFile>
 
 #include <exception>
 
@@ -217,13 +215,13 @@ void TmsSMTP::SendMail()
     const TmsMessage& message = *MailMessage;
     message.Validate();
 
-    // Private to the user (0600), a unique name, removed when it goes out of scope.
-    QTemporaryFile stream(QDir::tempPath() + QStringLiteral("/msXXXXXX"));
-    if (!stream.open())
-        throw ECreateError(stream.fileTemplate());
+    // Encoded in memory: the message never lands on disk, where another process could read it
+    // or a killed run would leave it behind, and a mail costs no file.
+    QByteArray bytes;
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadWrite);
     emit OnPrepare();
     message.Encode(stream);
-    stream.flush();
     emit OnSending();
 
     if (!message.Sender.Address.isEmpty()) {

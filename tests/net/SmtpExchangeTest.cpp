@@ -232,9 +232,9 @@ TEST_F(SmtpExchange, SilentServerTimesOutAndCancelEndsAWait)
     EXPECT_EQ(m_events, QStringList({QStringLiteral("closed"), QStringLiteral("error Operation has been canceled")}));
 }
 
-// The encoded message waits in a file only the user can read (where the system allows, one without
-// a name at all), and nothing is left after a send, failed or not.
-TEST_F(SmtpExchange, TemporaryMessageFileIsPrivateAndAlwaysRemoved)
+// The encoded message never lands in the temporary folder, while it is sent or after, whether the
+// send succeeds or not.
+TEST_F(SmtpExchange, MessageNeverLandsOnDisk)
 {
     auto peer = startPeer({QStringLiteral("--reject"), QStringLiteral("bad@site.example")});
     const QString temp = m_base.file(QStringLiteral("tmp"));
@@ -245,19 +245,15 @@ TEST_F(SmtpExchange, TemporaryMessageFileIsPrivateAndAlwaysRemoved)
     int sending = 0;
     QObject::connect(m_smtp.get(), &TmsSMTP::OnSending, [&] {
         ++sending;
-        for (const QFileInfo& f : QDir(temp).entryInfoList(QDir::Files)) {
+        for (const QFileInfo& f : QDir(temp).entryInfoList(QDir::Files))
             seen << f.fileName();
-            EXPECT_EQ(f.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
-                QFile::Permissions());
-        }
     });
     EXPECT_EQ(send(), QString());
     m_message.Recipients.Add(QStringLiteral("bad@site.example"));
     EXPECT_NE(send(), QString());
     qputenv("TMPDIR", previous);
     EXPECT_EQ(sending, 2);
-    for (const QString& name : seen)
-        EXPECT_TRUE(name.startsWith(QLatin1String("ms"))) << name.toStdString();
+    EXPECT_TRUE(seen.isEmpty()) << seen.join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(QDir(temp).entryList(QDir::Files).isEmpty());
 }
 
