@@ -42,7 +42,6 @@ bool upload(TFTP& ftp, const QString& file)
     }
 }
 
-
 } // namespace
 
 int main(int argc, char** argv)

@@ -39,7 +39,6 @@ bool post(THTTP& http, quint16 port, const QString& file)
     }
 }
 
-
 } // namespace
 
 int main(int argc, char** argv)

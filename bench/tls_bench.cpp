@@ -1,8 +1,8 @@
 // TLS benchmark: (a) a 50 MB HTTPS POST by THTTP to a local TLS sink and (b) a mail with a 20 MB
 // attachment over STARTTLS by TmsSMTP to the local SMTP stand-in, each as a ratio to curl doing
-// (libcurl in this process) doing the same to the same server in the same round. The servers' certificate comes from a throw-away
-// authority made with the openssl command.
-// Usage: tls_bench [--http-megabytes N] [--mail-megabytes N] [--rounds R]
+// (libcurl in this process) doing the same to the same server in the same round. The servers' certificate comes from a
+// throw-away authority made with the openssl command. Usage: tls_bench [--http-megabytes N] [--mail-megabytes N]
+// [--rounds R]
 
 #include "BenchSupport.h"
 #include "CurlPeer.h"

@@ -20,8 +20,8 @@ protected:
         if (event->type() == QEvent::Show && watched->property(PendingProperty).toBool()) {
             watched->setProperty(PendingProperty, false);
             // After the show's own layout, which would put the scroll bar back at the top.
-            QMetaObject::invokeMethod(static_cast<QListWidget*>(watched), &QListWidget::scrollToBottom,
-                Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                static_cast<QListWidget*>(watched), &QListWidget::scrollToBottom, Qt::QueuedConnection);
         }
         return false;
     }

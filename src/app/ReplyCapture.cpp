@@ -11,5 +11,6 @@ QString replyCaptureName(const QTime& time)
 void writeReplyCapture(const QString& folder, const QString& extension, const QStringList& lines)
 {
     writeLineFile(
-        takeFreeName(folder + QStringLiteral("/responses/") + replyCaptureName(QTime::currentTime()), extension), lines);
+        takeFreeName(folder + QStringLiteral("/responses/") + replyCaptureName(QTime::currentTime()), extension),
+        lines);
 }

@@ -55,8 +55,7 @@ void TForm1::getsettings()
                 smtppassword->setText(password);
         });
     }
-    timeoutedit->setText(
-        file.readString(Settings, QStringLiteral("TIMEOUT"), QString::number(DefaultStallSeconds)));
+    timeoutedit->setText(file.readString(Settings, QStringLiteral("TIMEOUT"), QString::number(DefaultStallSeconds)));
     // The port is converted last, so a bad value already shows in its field when the error comes.
     HTTP1->setProxyServer(proxyedit->text());
     HTTP1->setProxyPort(proxyPort(portedit->text()));

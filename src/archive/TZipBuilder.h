@@ -11,9 +11,9 @@
 #include <cstdint>
 
 // The zip component: builds archives through the zip library libqzip.so, loaded at run time along
-// the executable's library path (beside it in the build, lib/quillet when installed), and keeps the entry list of the archive ZipFilename names. It does no
-// compression itself; it fills the library's parameter block (archive/ZipLibInterface.h), calls
-// "ZipLibExec" and relays the library's callbacks as OnProgress and OnMessage.
+// the executable's library path (beside it in the build, lib/quillet when installed), and keeps the entry list of the
+// archive ZipFilename names. It does no compression itself; it fills the library's parameter block
+// (archive/ZipLibInterface.h), calls "ZipLibExec" and relays the library's callbacks as OnProgress and OnMessage.
 //
 // Problems with the libraries, the arguments and the archive name are shown in message boxes
 // (core's Dialogs) and never raised; reading a damaged archive's entry list raises QuilletError.

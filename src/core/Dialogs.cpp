@@ -21,7 +21,7 @@ public:
     QString openFileName(const FileRequest&) override { return {}; }
     QString saveFileName(const FileRequest&) override { return {}; }
     bool choosePrinter(QPrinter&) override { return false; }
-    void beep() override {}
+    void beep() override { }
 
 private:
     static void print(const QString& text)

@@ -17,9 +17,9 @@ public:
     struct FileRequest
     {
         QString title;
-        QString filter;       // "Text files|*.txt|All files|*.*"
-        QString defaultExt;   // without the dot
-        QString fileName;     // proposed name or folder
+        QString filter; // "Text files|*.txt|All files|*.*"
+        QString defaultExt; // without the dot
+        QString fileName; // proposed name or folder
     };
 
     virtual ~Dialogs() = default;
@@ -50,7 +50,7 @@ void handleError(const std::exception& error);
 void handleCurrentException();
 
 // Runs f, handing any error it raises to the general error handler. Returns false when f failed.
-template<typename F>
+template <typename F>
 bool guarded(F&& f)
 {
     try {

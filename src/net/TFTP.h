@@ -38,8 +38,8 @@ enum TTransferMode { tmDefault = 0, tmASCII = 1, tmBinary = 2 };
 // action has ended, while the event loop keeps running inside the waits (window events, including
 // setAction(ftpAbort) or setAction(ftpIdle) from a handler, run during the action). Failures are
 // raised as EFTP (code + ": " + description) unless RaiseErrors is off:
-//   141 the server's reply line, 147 a reply over 64 KB or a listing over 16 MB, 143 busy, 144/145 local file of an upload, 146 a line break in a
-//   value that would go into a command, 301 interrupted, 100...116 and the sockets codes.
+//   141 the server's reply line, 147 a reply over 64 KB or a listing over 16 MB, 143 busy, 144/145 local file of an
+//   upload, 146 a line break in a value that would go into a command, 301 interrupted, 100...116 and the sockets codes.
 // Actions from ftpDownload up log on first when no connection is open. ftpAbort during an action
 // sends ABOR and ends the action with 301; a second ftpAbort while the ABOR waits for its answer
 // (a server that does not answer) closes the connection.

@@ -365,8 +365,8 @@ int TagSocket::GetReply()
         if (replyBytes > MaxReplyBytes) {
             ReplyLines.clear();
             Close();
-            throw EServerError(
-                QStringLiteral("The server's reply is longer than %1 KB; it was not read further.").arg(MaxReplyBytes / 1024));
+            throw EServerError(QStringLiteral("The server's reply is longer than %1 KB; it was not read further.")
+                                   .arg(MaxReplyBytes / 1024));
         }
         ReplyLines << line;
     }

@@ -5,8 +5,8 @@
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 #include "submit/FtpUpload.h"
-#include "ui/TFlatButton.h"
 #include "support/PeerProcess.h"
+#include "ui/TFlatButton.h"
 
 #include <QDir>
 #include <QFileInfo>

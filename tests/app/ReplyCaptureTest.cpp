@@ -2,8 +2,8 @@
 
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
-#include "ui/TFlatButton.h"
 #include "support/PeerProcess.h"
+#include "ui/TFlatButton.h"
 
 #include <QLabel>
 #include <QListWidget>

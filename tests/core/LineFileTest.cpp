@@ -1,5 +1,5 @@
-#include "core/Errors.h"
 #include "core/LineFile.h"
+#include "core/Errors.h"
 #include "core/RecordName.h"
 #include "support/TempBase.h"
 

@@ -1,5 +1,5 @@
-#include "core/Errors.h"
 #include "core/ProfileFile.h"
+#include "core/Errors.h"
 #include "support/TempBase.h"
 
 #include <QFile>
@@ -19,20 +19,20 @@ TEST_F(ProfileFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt)
     ProfileFile file(path);
     EXPECT_FALSE(file.existed());
     EXPECT_EQ(file.readString(QStringLiteral("APPINFO"), QStringLiteral("APPURL"), QStringLiteral("http://")),
-              QStringLiteral("http://"));
+        QStringLiteral("http://"));
     file.writeString(QStringLiteral("COMPANY"), QStringLiteral("CONAME"), QStringLiteral("Acme"));
     file.writeString(QStringLiteral("APPINFO"), QStringLiteral("FILENAME"), QStringLiteral("a.zip"));
     file.writeString(QStringLiteral("COMPANY"), QStringLiteral("CONTACT"), QStringLiteral("Jo"));
     file.commit();
     EXPECT_EQ(base.read(QStringLiteral("data/prog.dat")),
-              QByteArray("[COMPANY]\r\nCONAME=Acme\r\nCONTACT=Jo\r\n[APPINFO]\r\nFILENAME=a.zip\r\n"));
+        QByteArray("[COMPANY]\r\nCONAME=Acme\r\nCONTACT=Jo\r\n[APPINFO]\r\nFILENAME=a.zip\r\n"));
 }
 
 TEST_F(ProfileFileTest, HandEditedFileIsReadAndKeepsItsOtherLinesOnWrite)
 {
     base.write(QStringLiteral("data/prog.dat"),
-               "[sites]\n tucowscb = 1 \nextra=keep me\n\n[AppInfo]\r\nversion=  \"2.0 beta\"  \r\n"
-               "Name=old\r\n; comment line\r\n[COMPANY]\rCONAME=Acme\r");
+        "[sites]\n tucowscb = 1 \nextra=keep me\n\n[AppInfo]\r\nversion=  \"2.0 beta\"  \r\n"
+        "Name=old\r\n; comment line\r\n[COMPANY]\rCONAME=Acme\r");
     ProfileFile file(path);
     EXPECT_EQ(file.readString(QStringLiteral("APPINFO"), QStringLiteral("VERSION")), QStringLiteral("2.0 beta"));
     EXPECT_TRUE(file.readBool(QStringLiteral("SITES"), QStringLiteral("tucowscb")));
@@ -45,8 +45,8 @@ TEST_F(ProfileFileTest, HandEditedFileIsReadAndKeepsItsOtherLinesOnWrite)
     // Replaced in place under the file's own key spelling, appended after the section's last key,
     // and every line the program did not write survives.
     EXPECT_EQ(base.read(QStringLiteral("data/prog.dat")),
-              QByteArray("[sites]\r\n tucowscb = 1 \r\nextra=keep me\r\nwin95cb=0\r\n\r\n[AppInfo]\r\nversion=3.0\r\n"
-                         "Name=old\r\n; comment line\r\nPATH=\r\n[COMPANY]\r\nCONAME=Acme\r\n"));
+        QByteArray("[sites]\r\n tucowscb = 1 \r\nextra=keep me\r\nwin95cb=0\r\n\r\n[AppInfo]\r\nversion=3.0\r\n"
+                   "Name=old\r\n; comment line\r\nPATH=\r\n[COMPANY]\r\nCONAME=Acme\r\n"));
 }
 
 TEST_F(ProfileFileTest, ValuesAreCutAt1023CharactersAndUnquoted)
@@ -71,9 +71,9 @@ TEST_F(ProfileFileTest, TickValuesFollowTheNumberRules)
         const char* value;
         bool ticked;
     };
-    const Case cases[] = {{"1", true},  {"0", false},   {"2", true},    {"-1", true},  {"0x10", true},
-                          {"0x0", false}, {"$ff", true}, {"$0", false},  {"yes", false}, {"", false},
-                          {"1a", false}, {" 1 ", true},  {"true", false}, {"00", false}};
+    const Case cases[]
+        = {{"1", true}, {"0", false}, {"2", true}, {"-1", true}, {"0x10", true}, {"0x0", false}, {"$ff", true},
+            {"$0", false}, {"yes", false}, {"", false}, {"1a", false}, {" 1 ", true}, {"true", false}, {"00", false}};
     for (const Case& c : cases)
         EXPECT_EQ(ProfileFile::isTicked(QString::fromLatin1(c.value)), c.ticked) << c.value;
     ProfileFile file(path);
@@ -96,13 +96,13 @@ TEST_F(ProfileFileTest, FailedWriteRaisesAndKeepsThePreviousFile)
     } catch (const EWriteError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Unable to write to ") + path);
     }
-    QFile::setPermissions(base.file(QStringLiteral("data")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                 QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        base.file(QStringLiteral("data")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(ProfileFile::read(path, QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v1"));
 
     EXPECT_THROW(ProfileFile::write(base.file(QStringLiteral("nofolder/x.dat")), QStringLiteral("A"),
-                                    QStringLiteral("k"), QStringLiteral("v")),
-                 EWriteError);
+                     QStringLiteral("k"), QStringLiteral("v")),
+        EWriteError);
 }
 
 } // namespace

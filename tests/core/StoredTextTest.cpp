@@ -19,7 +19,9 @@ TEST(TextEncoding, Utf8OnlyWhenEveryByteIs)
     const Case cases[] = {
         {"plain", TextEncoding::Utf8},
         {"caf\xc3\xa9", TextEncoding::Utf8},
-        {"\xef\xbb\xbf" "bom", TextEncoding::Utf8},
+        {"\xef\xbb\xbf"
+         "bom",
+            TextEncoding::Utf8},
         {"\xf0\x9f\x93\x9d note", TextEncoding::Utf8},
         {"caf\xe9", TextEncoding::Windows1252}, // looks like the start of a 3-byte sequence
         {"na\xc3", TextEncoding::Windows1252},

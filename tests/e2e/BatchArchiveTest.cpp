@@ -291,8 +291,8 @@ TEST_F(BatchArchive, DamagedArchiveIsNotSentAndStaleTemporariesGo)
         base.write(s("files/jotit32.zip.Ab12Cd"), "half an archive");
         const BatchResult r = submit(s("Windows 95"), "jot.exe", {s("papanew")});
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
-        const QString failure = s("Papa WinSock-L FTP Archive: There was an FTP error: The archive ") + files("jotit32.zip")
-            + s(" is damaged");
+        const QString failure = s("Papa WinSock-L FTP Archive: There was an FTP error: The archive ")
+            + files("jotit32.zip") + s(" is damaged");
         EXPECT_EQ(r.out.filter(failure).size(), 1) << text(r.out);
         EXPECT_EQ(uploaded("papa"), QStringList{s("incoming/jotit32.txt")});
         EXPECT_EQ(base.read(s("files/jotit32.zip")), archive);
@@ -359,15 +359,16 @@ TEST_F(BatchArchive, WithoutTheZipLibraryTheSiteFailsAndSendsNothing)
                 s("Winsite: Saved {files}/jotit32.txt"), s("Winsite") + missing,
                 s("Papa WinSock-L FTP Archive: Saved {files}/jotit32.txt"), s("Papa WinSock-L FTP Archive") + missing}},
         // simtel always builds afresh: the archive of an earlier run is neither uploaded nor announced.
-        {{s("simtelnewcb")}, "an earlier run's archive", {s("Simtel: Saved {files}/jotit32.txt"), s("Simtel") + missing}},
+        {{s("simtelnewcb")}, "an earlier run's archive",
+            {s("Simtel: Saved {files}/jotit32.txt"), s("Simtel") + missing}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ticked.join(QLatin1Char(' ')).toStdString());
         QFile::remove(files("jotit32.zip"));
         if (!c.stale.isEmpty())
             base.write(s("files/jotit32.zip"), c.stale);
-        const BatchResult r = submit(
-            s("Windows 95"), "jot.exe", c.ticked, {s("--report"), base.file(s("report.json"))}, lonely);
+        const BatchResult r
+            = submit(s("Windows 95"), "jot.exe", c.ticked, {s("--report"), base.file(s("report.json"))}, lonely);
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
         EXPECT_EQ(text(r.out), text(expand(c.log, base)));
         for (const Host& h : Hosts)

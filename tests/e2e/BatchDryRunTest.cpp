@@ -92,9 +92,9 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     base.write(s("cat/settings.dat"), mailSettingsFor(smtp.port(), "author@quillet.example", "Author"));
     const QMap<QString, QByteArray> before = tree(base.file(s("data")));
 
-    const BatchResult preview
-        = runQuillet(base.path(), {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview")),
-            s("--report"), base.file(s("preview.json"))});
+    const BatchResult preview = runQuillet(base.path(),
+        {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview")), s("--report"),
+            base.file(s("preview.json"))});
     EXPECT_TRUE(preview.exitCode == 0 || preview.exitCode == 3) << preview.err.toStdString();
     // The report names every item written, each once, with the site it was written for.
     const std::optional<RunRecord> report = RunReport::fromJson(base.read(s("preview.json")));

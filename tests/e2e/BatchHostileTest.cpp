@@ -43,7 +43,8 @@ TEST_F(BatchHostile, WindowsDescriptionEndingInAnAccentKeepsIt)
     base.write(s("data/Caf.lds"), "A bag.\r\ncaf\xe9");
     const BatchResult r = runQuillet(base.path(), {s("--submit"), s("Caf")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(base.read(s("data/Caf.lds")).startsWith("A bag.\r\ncaf\xe9")) << base.read(s("data/Caf.lds")).toStdString();
+    EXPECT_TRUE(base.read(s("data/Caf.lds")).startsWith("A bag.\r\ncaf\xe9"))
+        << base.read(s("data/Caf.lds")).toStdString();
 }
 
 TEST_F(BatchHostile, ReportGoesOnlyWhereItMayAndSaysWhenItCannot)
@@ -89,7 +90,8 @@ TEST_F(BatchHostile, RefusedFtpTlsFailsTheSiteOnceWithNothingInClear)
         {s("--mode"), s("ftp-refuse-tls"), s("--log"), base.file(s("ftp.log")), s("--lifetime"), s("60")});
     ASSERT_TRUE(ftp.started()) << ftp.errors().toStdString();
     base.write(s("cat/catalogue.dat"),
-        catalogueForPeers(http->port()) + "[tucows]\r\nFTPHOST=ftps://127.0.0.1:" + QByteArray::number(ftp.port()) + "\r\n");
+        catalogueForPeers(http->port()) + "[tucows]\r\nFTPHOST=ftps://127.0.0.1:" + QByteArray::number(ftp.port())
+            + "\r\n");
     ProgramRecord record = lockergnome();
     record.ticked = {s("tucowsnewcb")};
     writeProgram(base, record);

@@ -1,5 +1,5 @@
-#include "submit/RecipeBook.h"
 #include "submit/SiteCatalogue.h"
+#include "submit/RecipeBook.h"
 #include "support/TempBase.h"
 
 #include <QSet>
