@@ -302,8 +302,9 @@ public:
     // tick boxes and the stored record are left as they were. The dialog that lists what went.
     PreviewDialog* previewSubmission();
     // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
-    // reasonText, with %1 for the seconds, replaces the log's "no progress" text.
-    void stallTimeout(int seconds, const QString& reasonText = QString());
+    void stallTimeout(int seconds);
+    // What Skip does, with the site's log line and report giving reason.
+    void timeOut(const QString& reason);
     // Overrides the Check / Options time-out for the runs of this window (batch --timeout).
     void setStallSeconds(int seconds) { m_stallOverride = seconds; }
     int stallSeconds() const;

@@ -10,7 +10,6 @@
 #include "app/TSMTPForm.h"
 #include "app/TftpForm1.h"
 #include "core/Dialogs.h"
-#include "core/FreeName.h"
 #include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
@@ -25,7 +24,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -100,14 +98,8 @@ void TForm1::writeRunReport()
     const RunRecord& record = SubmissionRun::lastRecord();
     if (!record.walked)
         return;
-    QString path = reportFile;
-    if (path.isEmpty()) {
-        // Two runs in the same second each keep their report.
-        QString stem = RunReport::defaultPath(basedir, record);
-        stem.chop(5);
-        QDir().mkpath(QFileInfo(stem).absolutePath());
-        path = takeFreeName(stem, QStringLiteral(".json"));
-    }
+    // Two runs in the same second each keep their report.
+    const QString path = reportFile.isEmpty() ? RunReport::takeDefaultPath(basedir, record) : reportFile;
     if (guarded([&] { RunReport::write(path, record); }))
         lastReportPath = path;
 }
@@ -125,12 +117,15 @@ int TForm1::stallSeconds() const
     return ok && seconds >= 0 ? seconds : DefaultStallSeconds;
 }
 
-void TForm1::stallTimeout(int seconds, const QString& reasonText)
+void TForm1::stallTimeout(int seconds)
+{
+    timeOut(QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds));
+}
+
+void TForm1::timeOut(const QString& reason)
 {
     if (!SubmissionRun::isRunning())
         return;
-    const QString reason
-        = (reasonText.isEmpty() ? QStringLiteral("Timed out: no progress for %1 seconds") : reasonText).arg(seconds);
     SiteReport::skipped(reason);
     log->addItem(currentsite->text() + QStringLiteral(": ") + reason);
     ftpForm1->abortTransfer();
@@ -147,7 +142,7 @@ void TForm1::siteTimeout(int seconds)
     // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
     // time-out would, a mail under way included.
     const bool mailing = SMTPForm->sending();
-    stallTimeout(seconds, QStringLiteral("Timed out: the site took more than %1 seconds"));
+    timeOut(QStringLiteral("Timed out: the site took more than %1 seconds").arg(seconds));
     if (mailing && SubmissionRun::isRunning())
         SMTPForm->CancelButtonClick();
 }

@@ -1,6 +1,7 @@
 #include "submit/RunReport.h"
 
 #include "core/Errors.h"
+#include "core/FreeName.h"
 #include "core/WholeFile.h"
 
 #include <QDir>
@@ -94,7 +95,7 @@ std::optional<RunRecord> fromJson(const QByteArray& json)
     return record;
 }
 
-QString defaultPath(const QString& basedir, const RunRecord& record)
+QString takeDefaultPath(const QString& basedir, const RunRecord& record)
 {
     // The program name is a safe record name already; a file name takes no slash either way.
     QString program = record.program;
@@ -103,8 +104,11 @@ QString defaultPath(const QString& basedir, const RunRecord& record)
     // 255 bytes; a character is never cut in half.
     while (program.toUtf8().size() > 200)
         program.chop(program.size() > 1 && program.back().isLowSurrogate() ? 2 : 1);
-    return basedir + QStringLiteral("/reports/") + program + QLatin1Char(' ')
-        + record.start.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) + QStringLiteral(".json");
+    const QString folder = basedir + QStringLiteral("/reports");
+    QDir().mkpath(folder);
+    return takeFreeName(folder + QLatin1Char('/') + program + QLatin1Char(' ')
+            + record.start.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")),
+        QStringLiteral(".json"));
 }
 
 void write(const QString& path, const RunRecord& record)

@@ -203,8 +203,8 @@ SubmissionRun::Outcome SubmissionRun::run()
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
         if (const Recipe recipe = RecipeBook::find(entry.id)) {
-            m_channels.ftp.setSiteCaFile(m_catalogue->endpoints(entry.siteKey).caFile);
             SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
+            m_channels.ftp.setSiteCaFile(visit.endpoints.caFile);
             try {
                 recipe(visit);
             } catch (const SiteStepsEnded& ended) {
