@@ -253,7 +253,7 @@ int BatchMode::submit(const CommandLine& line)
         if (line.siteLimit >= 0)
             form.setSiteLimitSeconds(line.siteLimit);
         form.submit->click();
-        const RunRecord& record = SubmissionRun::lastRecord();
+        const RunRecord& record = form.submission.lastRecord();
         if (form.runOutcome != SubmissionRun::Outcome::Completed)
             code = NotCompleted;
         else

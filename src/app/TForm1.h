@@ -62,6 +62,7 @@ public:
     QString ftperrortext;
     QString longdate; // release date text, e.g. "7-Mar-1999"
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
+    SubmissionRun submission; // the runs of "Save/Submit" and of the preview
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
     QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
     QString lastReportPath; // the report the last run wrote

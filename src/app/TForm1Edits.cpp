@@ -58,7 +58,7 @@ void TForm1::updateCaption()
 {
     // The comparison reads every memo: during a run it waits for the run's end, where
     // submitClick() brings the caption up to date.
-    if (SubmissionRun::isRunning()) {
+    if (submission.isRunning()) {
         m_captionPending = true;
         return;
     }

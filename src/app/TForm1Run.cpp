@@ -18,7 +18,6 @@
 #include "submit/MailChannel.h"
 #include "submit/RunReport.h"
 #include "submit/SiteCatalogue.h"
-#include "submit/SiteReport.h"
 #include "submit/SubmissionRun.h"
 
 #include <QCheckBox>
@@ -38,7 +37,7 @@ void TForm1::submitClick()
     setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
     const int siteSeconds = siteLimitSeconds();
     setNetworkSiteLimit(siteSeconds, [this, siteSeconds] { siteTimeout(siteSeconds); });
-    runOutcome = SubmissionRun::start(window, channels);
+    runOutcome = submission.start(window, channels);
     setNetworkStallLimit(0, {});
     setNetworkSiteLimit(0, {});
     if (m_captionPending)
@@ -46,7 +45,7 @@ void TForm1::submitClick()
     if (*runOutcome == SubmissionRun::Outcome::Refused || m_previewing)
         return;
     writeRunReport();
-    const RunRecord& record = SubmissionRun::lastRecord();
+    const RunRecord& record = submission.lastRecord();
     if (!record.walked)
         return;
     m_lastRun = record;
@@ -58,7 +57,7 @@ void TForm1::submitClick()
 
 PreviewDialog* TForm1::previewSubmission()
 {
-    if (SubmissionRun::isRunning())
+    if (submission.isRunning())
         return nullptr;
     QStringList ticked;
     for (const SiteEntry& entry : SiteCatalogue::entries())
@@ -76,7 +75,7 @@ PreviewDialog* TForm1::previewSubmission()
     DryRun::setFolder(QString());
     snapshot.restore();
     tickOnly(*this, ticked);
-    auto* dialog = new PreviewDialog(std::move(folder), SubmissionRun::lastRecord(), this);
+    auto* dialog = new PreviewDialog(std::move(folder), submission.lastRecord(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return dialog;
@@ -95,7 +94,7 @@ RunResultsDialog* TForm1::showRunResults()
 
 void TForm1::writeRunReport()
 {
-    const RunRecord& record = SubmissionRun::lastRecord();
+    const RunRecord& record = submission.lastRecord();
     if (!record.walked)
         return;
     // Two runs in the same second each keep their report.
@@ -124,9 +123,9 @@ void TForm1::stallTimeout(int seconds)
 
 void TForm1::timeOut(const QString& reason)
 {
-    if (!SubmissionRun::isRunning())
+    if (!submission.isRunning())
         return;
-    SiteReport::skipped(reason);
+    submission.report().skipped(reason);
     log->addItem(currentsite->text() + QStringLiteral(": ") + reason);
     ftpForm1->abortTransfer();
     HTTP1->setAction(httpIdle);
@@ -143,14 +142,14 @@ void TForm1::siteTimeout(int seconds)
     // time-out would, a mail under way included.
     const bool mailing = SMTPForm->sending();
     timeOut(QStringLiteral("Timed out: the site took more than %1 seconds").arg(seconds));
-    if (mailing && SubmissionRun::isRunning())
+    if (mailing && submission.isRunning())
         SMTPForm->CancelButtonClick();
 }
 
 void TForm1::skipClick()
 {
-    if (SubmissionRun::isRunning())
-        SiteReport::skipped(QStringLiteral("Skip pressed"));
+    if (submission.isRunning())
+        submission.report().skipped(QStringLiteral("Skip pressed"));
     ftpForm1->abortTransfer();
     HTTP1->setAction(httpIdle);
     if (SMTPForm->sending())
@@ -197,7 +196,7 @@ void TForm1::HTTP1EndTransfer()
         for (int i = 0; i < xfer->count(); ++i)
             lines.append(xfer->item(i)->text());
         writeReplyCapture(basedir, QStringLiteral(".htm"), lines);
-        SiteReport::reply(lines.join(QString()));
+        submission.report().reply(lines.join(QString()));
     }
     httpbytes->setText(QString());
 }

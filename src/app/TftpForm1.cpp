@@ -5,7 +5,6 @@
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "net/TFTP.h"
-#include "submit/SiteReport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -352,7 +351,7 @@ void TftpForm1::FTP1EndTransfer()
     for (int i = 0; i < m_main.ftplist->count(); ++i)
         lines << m_main.ftplist->item(i)->text();
     writeReplyCapture(QDir::currentPath(), QStringLiteral(".txt"), lines);
-    SiteReport::reply(lines.join(QLatin1Char('\n')));
+    m_main.submission.report().reply(lines.join(QLatin1Char('\n')));
 }
 
 void TftpForm1::FTP1DirList(const QString& entry)

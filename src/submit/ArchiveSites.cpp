@@ -7,7 +7,6 @@
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
-#include "submit/SiteReport.h"
 
 #include <QFile>
 
@@ -35,7 +34,7 @@ bool zipFailed(RunWindow& w, const QString& logName, const QString& problem)
         return false;
     const QString line = logName + str(": Error Zipping - ") + problem;
     w.appendLog(line);
-    SiteReport::failed(str("zip archive"), line);
+    w.report().failed(str("zip archive"), line);
     w.setText(RunControl::genlabel, QString());
     finish(w);
     return true;
@@ -97,6 +96,7 @@ void ArchiveSites::winsite(SiteVisit& visit)
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
+    w.report().channel(str("file"));
     ArchiveSteps::writeTextFile(files.tmlForm, texts.tmlForm(), w.recordEncoding());
     w.appendLog(str("Winsite: Saved ") + files.tmlForm);
     w.setText(RunControl::currentsite, Winsite);
@@ -172,6 +172,7 @@ bool ArchiveSites::describeAndZip(RunWindow& w, const QString& label, const QStr
     RunControl::setLamps(w, {.ftp = true, .mail = mailLamp});
     const QString char8name = w.text(RunControl::char8name);
     const ArchiveFiles files = ArchiveFiles::forProgram(w.basedir(), char8name);
+    w.report().channel(str("file"));
     ArchiveSteps::writeTextFile(
         files.description, ArchiveSteps::textsOf(w).description(ArchiveTexts::Layout::Simtel), w.recordEncoding());
     w.appendLog(logName + str(": Saved ") + files.description);

@@ -1,7 +1,5 @@
 #include "submit/ArchiveSteps.h"
 
-#include "submit/SiteReport.h"
-
 #include "archive/TZipBuilder.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
@@ -55,7 +53,6 @@ ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
 
 void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, TextEncoding recordEncoding)
 {
-    SiteReport::channel(QStringLiteral("file"));
     const TextEncoding encoding = encodingFor(recordEncoding, lines.join(QLatin1Char('\n')));
     QByteArrayList bytes;
     for (const QString& line : lines)

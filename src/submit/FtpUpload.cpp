@@ -5,7 +5,6 @@
 #include "submit/FtpChannel.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
-#include "submit/SiteReport.h"
 
 FtpUpload::FtpUpload(RunWindow& window, FtpChannel& ftp, const QString& logName)
     : m_window(window)
@@ -21,7 +20,7 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
     m_refused.clear();
     m_failedStep.clear();
     m_logonFailure.clear();
-    SiteReport::channel(QStringLiteral("FTP"));
+    m_window.report().channel(QStringLiteral("FTP"));
     m_window.setText(RunControl::ftpstatus, statusText);
     m_ftp.setHost(host);
     m_ftp.setUser(user);
@@ -73,7 +72,7 @@ void FtpUpload::upload(const QString& remotePrefix, const QString& name, const Q
     }
     m_refused.clear();
     m_ftp.setRemoteFile(remotePrefix + file);
-    SiteReport::attempted();
+    m_window.report().attempted();
     m_ftp.upload();
     noteStep(QStringLiteral("FTP upload"));
 }
@@ -87,7 +86,7 @@ bool FtpUpload::logResult(const QString& uploadedLine, const QString& errorText)
         const QString line
             = m_logName + QStringLiteral(": ") + errorText + (m_ftp.failed() ? m_ftp.failureText() : m_refused);
         m_window.appendLog(line);
-        SiteReport::failed(m_failedStep.isEmpty() ? QStringLiteral("FTP upload") : m_failedStep, line);
+        m_window.report().failed(m_failedStep.isEmpty() ? QStringLiteral("FTP upload") : m_failedStep, line);
     }
     m_failedStep.clear();
     m_ftp.clearFailure();

@@ -3,7 +3,6 @@
 #include "net/EHTTP.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
-#include "submit/SiteReport.h"
 
 HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts, const SiteEndpoints& endpoints)
     : m_window(window)
@@ -23,7 +22,7 @@ void HttpPost::open()
 {
     RunControl::openSite(m_window, m_endpoints.expand(m_texts.labelText()), {.http = true});
     m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.preparingText()));
-    SiteReport::channel(QStringLiteral("HTTP"));
+    m_window.report().channel(QStringLiteral("HTTP"));
     m_http.prepare();
 }
 
@@ -41,7 +40,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
     try {
-        SiteReport::attempted();
+        m_window.report().attempted();
         m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
         m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.postedText()));
         m_window.setBusy(false);
@@ -56,7 +55,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         } else {
             const QString line = m_endpoints.expand(m_texts.errorLogText()) + e.message();
             m_window.appendLog(line);
-            SiteReport::failed(QStringLiteral("HTTP request"), line);
+            m_window.report().failed(QStringLiteral("HTTP request"), line);
         }
     } catch (...) {
         // Not ours to judge: the run ends through the general error handler, but not with the
@@ -75,7 +74,7 @@ void HttpPost::logError(const QString& message)
 {
     const QString line = m_endpoints.expand(m_texts.errorLogText()) + message;
     m_window.appendLog(line);
-    SiteReport::refused(line);
+    m_window.report().refused(line);
     m_window.processMessages();
 }
 

@@ -6,7 +6,6 @@
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
-#include "submit/SiteReport.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ void open(RunWindow& window, const QString& label, const QString& preparing)
 {
     RunControl::openSite(window, label, {.mail = true});
     window.setText(RunControl::mailstatus, preparing);
-    SiteReport::channel(QStringLiteral("mail"));
+    window.report().channel(QStringLiteral("mail"));
 }
 
 void compose(MailChannel& mail, const QString& subject, const QStringList& lines)
@@ -122,7 +121,7 @@ void sendmail(RunWindow& window, MailChannel& mail)
 
 void deliver(RunWindow& window, MailChannel& mail)
 {
-    SiteReport::attempted();
+    window.report().attempted();
     try {
         mail.send();
     } catch (const QuilletError& e) {
@@ -134,7 +133,7 @@ void deliver(RunWindow& window, MailChannel& mail)
         window.setBusy(false);
         RunControl::showIdle(window);
         window.appendLog(line);
-        SiteReport::failed(QStringLiteral("mail send"), line);
+        window.report().failed(QStringLiteral("mail send"), line);
         throw SiteStepsEnded{cancelled};
     }
 }

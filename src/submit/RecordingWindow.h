@@ -3,8 +3,8 @@
 #include "submit/RunRecord.h"
 #include "submit/RunWindow.h"
 
-// The window as the run hands it to the recipes: everything passes through, and each line the
-// run log gets is also kept with the site under way.
+// The window as the run hands it to the recipes: everything passes through, each line the run log
+// gets is also kept with the site under way, and the steps report to the run's record.
 class RecordingWindow : public RunWindow
 {
 public:
@@ -33,6 +33,7 @@ public:
     void debugEcho(const QString& text) override { m_w.debugEcho(text); }
     QString basedir() const override { return m_w.basedir(); }
     TextEncoding recordEncoding() const override { return m_w.recordEncoding(); }
+    SiteReport& report() override { return m_record; }
     void savesettings() override { m_w.savesettings(); }
     void getsettings() override { m_w.getsettings(); }
     void savesite() override { m_w.savesite(); }

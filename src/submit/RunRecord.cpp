@@ -4,8 +4,6 @@
 
 namespace {
 
-RunRecord* g_current = nullptr;
-
 struct OutcomeName
 {
     SiteResult::Outcome outcome;
@@ -178,16 +176,6 @@ void RunRecord::reply(const QString& text)
     if (!kept.isEmpty())
         kept += QStringLiteral("\n\n");
     kept += text.left(room);
-}
-
-RunRecord* RunRecord::current()
-{
-    return g_current;
-}
-
-void RunRecord::setCurrent(RunRecord* record)
-{
-    g_current = record;
 }
 
 QStringList boxesToRetry(const RunRecord& record)

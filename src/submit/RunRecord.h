@@ -1,5 +1,7 @@
 #pragma once
 
+#include "submit/SiteReport.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
@@ -30,8 +32,9 @@ struct SiteResult
     static std::optional<Outcome> outcomeFromName(const QString& name);
 };
 
-// The outcomes of one run, one per ticked entry, in the order of the walk.
-class RunRecord
+// The outcomes of one run, one per ticked entry, in the order of the walk. While a site is under
+// way its steps report to it.
+class RunRecord : public SiteReport
 {
 public:
     QString program;
@@ -56,20 +59,16 @@ public:
     bool inSite() const { return m_inSite; }
     void addLogLine(const QString& line);
 
-    // The steps' side (through SiteReport while this record is the current one).
-    void channel(const QString& name);
-    void attempted() { m_attempted = true; }
-    void failed(const QString& step, const QString& detail);
-    void refused(const QString& detail);
-    void skipped(const QString& reason);
-    void reply(const QString& text);
+    // The steps' side.
+    void channel(const QString& name) override;
+    void attempted() override { m_attempted = true; }
+    void failed(const QString& step, const QString& detail) override;
+    void refused(const QString& detail) override;
+    void skipped(const QString& reason) override;
+    void reply(const QString& text) override;
 
     // Replies kept per site at most; the newest reply is cut to fit.
     static constexpr qsizetype ReplyLimit = 1024 * 1024;
-
-    // The record the steps report to while a run goes; none outside a run.
-    static RunRecord* current();
-    static void setCurrent(RunRecord* record);
 
 private:
     SiteResult& site() { return sites.back(); }

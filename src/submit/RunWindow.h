@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextEncoding.h"
+#include "submit/SiteReport.h"
 
 #include <QString>
 
@@ -42,6 +43,8 @@ public:
     // bytes the record holds.
     virtual TextEncoding recordEncoding() const { return TextEncoding::Utf8; }
 
+    // Where the steps report the outcome of the site under way: the run's record during a run.
+    virtual SiteReport& report() { return SiteReport::nobody(); }
     // The window's operations the start of a run calls, in this order.
     virtual void savesettings() = 0;
     virtual void getsettings() = 0;

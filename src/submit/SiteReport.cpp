@@ -1,44 +1,22 @@
 #include "submit/SiteReport.h"
 
-#include "submit/RunRecord.h"
+namespace {
 
-// Each call goes to the record of the run under way; outside a run there is none.
-namespace SiteReport {
-
-void channel(const QString& name)
+class NoReport final : public SiteReport
 {
-    if (RunRecord* record = RunRecord::current())
-        record->channel(name);
-}
+public:
+    void channel(const QString&) override { }
+    void attempted() override { }
+    void failed(const QString&, const QString&) override { }
+    void refused(const QString&) override { }
+    void skipped(const QString&) override { }
+    void reply(const QString&) override { }
+};
 
-void attempted()
+} // namespace
+
+SiteReport& SiteReport::nobody()
 {
-    if (RunRecord* record = RunRecord::current())
-        record->attempted();
+    static NoReport none;
+    return none;
 }
-
-void failed(const QString& step, const QString& detail)
-{
-    if (RunRecord* record = RunRecord::current())
-        record->failed(step, detail);
-}
-
-void refused(const QString& detail)
-{
-    if (RunRecord* record = RunRecord::current())
-        record->refused(detail);
-}
-
-void skipped(const QString& reason)
-{
-    if (RunRecord* record = RunRecord::current())
-        record->skipped(reason);
-}
-
-void reply(const QString& text)
-{
-    if (RunRecord* record = RunRecord::current())
-        record->reply(text);
-}
-
-} // namespace SiteReport

@@ -21,11 +21,6 @@
 
 namespace {
 
-bool g_running = false;
-// What genlabel showed before a second press was refused, so the note goes when the run ends.
-std::optional<QString> g_labelBeforeRefusal;
-RunRecord g_lastRecord;
-
 QStringList tickedBoxes(const RunWindow& w, const SiteEntry& entry)
 {
     QStringList boxes;
@@ -51,49 +46,63 @@ QString currentMessage()
 
 } // namespace
 
-SubmissionRun::SubmissionRun(RunWindow& window, Channels& channels)
-    : m_window(window)
-    , m_channels(channels)
-    , m_record(g_lastRecord)
+// One run's walk of the catalogue, reporting into the record it is given.
+class SubmissionRun::Walk
 {
-}
+public:
+    Walk(RunWindow& window, Channels& channels, RunRecord& record)
+        : m_window(window)
+        , m_channels(channels)
+        , m_record(record)
+    {
+    }
 
-const RunRecord& SubmissionRun::lastRecord()
-{
-    return g_lastRecord;
-}
+    Outcome run();
+    // The site under way as ended by the error being handled.
+    void noteAbort();
+    // The sites still ticked from the first entry not yet begun on, as not reached.
+    void markNotReached();
 
-bool SubmissionRun::isRunning()
-{
-    return g_running;
-}
+private:
+    bool checkPreconditions(int* byteSize);
+
+    RunWindow& m_window;
+    Channels& m_channels;
+    RunRecord& m_record;
+    std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
+    std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
+};
 
 QStringList SubmissionRun::controlNames()
 {
     return RunControl::all();
 }
 
+SiteReport& SubmissionRun::report()
+{
+    return m_running ? static_cast<SiteReport&>(m_lastRecord) : SiteReport::nobody();
+}
+
 SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels)
 {
-    if (g_running) {
-        if (!g_labelBeforeRefusal)
-            g_labelBeforeRefusal = window.text(RunControl::genlabel);
+    if (m_running) {
+        if (!m_labelBeforeRefusal)
+            m_labelBeforeRefusal = window.text(RunControl::genlabel);
         window.setText(RunControl::genlabel, AlreadyRunningMessage);
         dialogs().beep();
         return Outcome::Refused;
     }
-    g_running = true;
-    g_lastRecord = RunRecord();
-    g_lastRecord.start = QDateTime::currentDateTime();
-    RunRecord::setCurrent(&g_lastRecord);
-    RecordingWindow recording(window, g_lastRecord);
-    SubmissionRun run(recording, channels);
+    m_running = true;
+    m_lastRecord = RunRecord();
+    m_lastRecord.start = QDateTime::currentDateTime();
+    RecordingWindow recording(window, m_lastRecord);
+    Walk walk(recording, channels, m_lastRecord);
     Outcome outcome;
     try {
-        outcome = run.run();
+        outcome = walk.run();
     } catch (...) {
         try {
-            run.noteAbort();
+            walk.noteAbort();
         } catch (...) {
         }
         window.setBusy(false);
@@ -102,14 +111,13 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     }
     if (outcome != Outcome::Completed) {
         try {
-            run.markNotReached(run.m_nextEntry);
+            walk.markNotReached();
         } catch (...) {
         }
     }
-    RunRecord::setCurrent(nullptr);
-    g_lastRecord.end = QDateTime::currentDateTime();
-    g_running = false;
-    if (const std::optional<QString> before = std::exchange(g_labelBeforeRefusal, std::nullopt)) {
+    m_lastRecord.end = QDateTime::currentDateTime();
+    m_running = false;
+    if (const std::optional<QString> before = std::exchange(m_labelBeforeRefusal, std::nullopt)) {
         guarded([&] {
             if (window.text(RunControl::genlabel) == AlreadyRunningMessage)
                 window.setText(RunControl::genlabel, *before);
@@ -118,7 +126,7 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     return outcome;
 }
 
-bool SubmissionRun::checkPreconditions(int* byteSize)
+bool SubmissionRun::Walk::checkPreconditions(int* byteSize)
 {
     try {
         *byteSize = toInteger(m_window.text(RunControl::bytesize));
@@ -142,7 +150,7 @@ bool SubmissionRun::checkPreconditions(int* byteSize)
     return true;
 }
 
-void SubmissionRun::noteAbort()
+void SubmissionRun::Walk::noteAbort()
 {
     const QString message = currentMessage();
     if (m_record.inSite()) {
@@ -151,12 +159,12 @@ void SubmissionRun::noteAbort()
     }
 }
 
-void SubmissionRun::markNotReached(std::size_t index)
+void SubmissionRun::Walk::markNotReached()
 {
     if (!m_record.walked)
         return;
     const auto& entries = SiteCatalogue::entries();
-    for (; index < entries.size(); ++index) {
+    for (std::size_t index = m_nextEntry; index < entries.size(); ++index) {
         const SiteEntry& entry = entries[index];
         const QStringList boxes = tickedBoxes(m_window, entry);
         if (!boxes.isEmpty())
@@ -164,7 +172,7 @@ void SubmissionRun::markNotReached(std::size_t index)
     }
 }
 
-SubmissionRun::Outcome SubmissionRun::run()
+SubmissionRun::Outcome SubmissionRun::Walk::run()
 {
     RunWindow& w = m_window;
     w.setCancelFlag(false);

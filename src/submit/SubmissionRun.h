@@ -12,8 +12,9 @@ class RunWindow;
 struct Channels;
 
 // What happens when the user presses "Save/Submit": the saves, the four checks, and the walk of
-// the site catalogue performing each ticked entry's recipe. One run at a time: the window keeps
-// processing messages during a run, so a second press arrives inside the first and is refused.
+// the site catalogue performing each ticked entry's recipe. The window (or batch mode) owns one
+// and runs through it, one run at a time: the window keeps processing messages during a run, so a
+// second press arrives inside the first and is refused.
 class SubmissionRun
 {
 public:
@@ -32,26 +33,21 @@ public:
 
     // Performs a run on the window through the given transports. Never raises: failures end up in
     // the general error handler.
-    static Outcome start(RunWindow& window, Channels& channels);
-    static bool isRunning();
+    Outcome start(RunWindow& window, Channels& channels);
+    bool isRunning() const { return m_running; }
     // The outcome of every ticked site of the last run that was not refused outright.
-    static const RunRecord& lastRecord();
+    const RunRecord& lastRecord() const { return m_lastRecord; }
+    // Where reports of the site under way go: the run's record during a run, nobody otherwise.
+    SiteReport& report();
 
     // The controls the run frame itself reads or shows.
     static QStringList controlNames();
 
 private:
-    SubmissionRun(RunWindow& window, Channels& channels);
-    Outcome run();
-    bool checkPreconditions(int* byteSize);
-    // The sites still ticked from the entry at index on, as not reached.
-    void markNotReached(std::size_t index);
-    // The site under way as ended by the error being handled.
-    void noteAbort();
+    class Walk;
 
-    RunWindow& m_window;
-    Channels& m_channels;
-    RunRecord& m_record;
-    std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
-    std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
+    bool m_running = false;
+    // What genlabel showed before a second press was refused, so the note goes when the run ends.
+    std::optional<QString> m_labelBeforeRefusal;
+    RunRecord m_lastRecord;
 };

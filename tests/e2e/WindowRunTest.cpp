@@ -241,10 +241,10 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     EXPECT_EQ(recordedRequests(base.file(s("received"))).size(), c.laterPosts);
     EXPECT_EQ(fake.shown, c.completes ? QStringList{s("Shareware Submission is complete")} : QStringList());
     EXPECT_EQ(form->cancelflag, c.cancel);
-    EXPECT_FALSE(SubmissionRun::isRunning());
+    EXPECT_FALSE(form->submission.isRunning());
     EXPECT_EQ(fake.questions.size(), c.press == Press::CloseKept ? 1 : 0);
     QStringList outcomes;
-    for (const SiteResult& site : SubmissionRun::lastRecord().sites)
+    for (const SiteResult& site : form->submission.lastRecord().sites)
         outcomes.append(SiteResult::outcomeName(site.outcome));
     EXPECT_EQ(outcomes.join(QLatin1Char(',')), s(c.outcomes));
 }
@@ -312,10 +312,10 @@ TEST_P(PressDuringMail, EndsTheMailNotTheProgram)
     EXPECT_TRUE(fake.errors.isEmpty()) << fake.errors.join(s("; ")).toStdString();
     EXPECT_EQ(fake.shown, cancel ? QStringList() : QStringList{s("Shareware Submission is complete")});
     QStringList outcomes;
-    for (const SiteResult& site : SubmissionRun::lastRecord().sites)
+    for (const SiteResult& site : form->submission.lastRecord().sites)
         outcomes.append(SiteResult::outcomeName(site.outcome));
     EXPECT_EQ(outcomes.join(QLatin1Char(',')), cancel ? s("failed,not reached") : s("skipped,sent"));
-    EXPECT_FALSE(SubmissionRun::isRunning());
+    EXPECT_FALSE(form->submission.isRunning());
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringMail, ::testing::Values(false, true),

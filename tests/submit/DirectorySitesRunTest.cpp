@@ -49,7 +49,7 @@ TEST_F(DirectoryRun, NewListingsClearTheUpdateBoxesExceptSlaughterhouses)
     tick(cleared);
     w.texts[s("platforms")] = s("Windows 95");
 
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     for (const QString& box : cleared)
         EXPECT_FALSE(w.checks.value(box)) << box.toStdString();
     EXPECT_TRUE(w.checks.value(s("Slaughterhousecb")));
@@ -62,7 +62,7 @@ TEST_F(DirectoryRun, Win95EndsTheRunSilentlyAfterItsOpening)
     tick({s("win95newcb"), s("win95cb"), s("kellcentnewcb")});
     w.texts[s("platforms")] = s("Windows 3.x");
 
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::EndedBySite);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::EndedBySite);
     EXPECT_TRUE(w.log.isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_FALSE(w.checks.value(s("win95cb")));
@@ -78,7 +78,7 @@ TEST_F(DirectoryRun, DebugModeShowsTheEchoingSitesRequests)
     w.debug = true;
     tick({s("tucowsnewcb"), s("win95newcb"), s("downloadnewcb"), s("fileminenewcb"), s("slaughnewcb")});
     w.texts[s("appname")] = s("Demo App");
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     ASSERT_EQ(w.echoes.size(), 3);
     EXPECT_TRUE(w.echoes[0].startsWith(s("body=New+Shareware+Submission&"))) << w.echoes[0].toStdString();
     EXPECT_TRUE(w.echoes[1].startsWith(s("title=Demo+App&"))) << w.echoes[1].toStdString();

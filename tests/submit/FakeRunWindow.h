@@ -8,6 +8,7 @@
 #include "submit/HttpClientChannel.h"
 #include "submit/RunWindow.h"
 #include "submit/SmtpClientChannel.h"
+#include "submit/SubmissionRun.h"
 
 #include <QMap>
 #include <QStringList>
@@ -80,6 +81,7 @@ public:
     TmsMessage mailMessage;
     SmtpClientChannel mailChannel{mailClient, mailMessage};
     Channels channels{httpChannel, ftpChannel, mailChannel};
+    SubmissionRun submission;
 
     // Called on each pump and on each text shown; tests use them to act during a run.
     std::function<void()> onPump;

@@ -32,7 +32,7 @@ TEST(HttpsSites, FormPostsArriveAsOverPlainHttp)
         for (const QString& box : boxes)
             w.checks[box] = true;
         base.write(s("cat/catalogue.dat"), catalogue);
-        EXPECT_EQ(SubmissionRun::start(w, w.channels), SubmissionRun::Outcome::Completed);
+        EXPECT_EQ(w.submission.start(w, w.channels), SubmissionRun::Outcome::Completed);
         return std::make_pair(w.log, recordedRequests(base.file(folder)));
     };
 

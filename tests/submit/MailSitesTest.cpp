@@ -202,7 +202,7 @@ protected:
         for (const char* box : boxes)
             w.checks[s(box)] = true;
         w.log.clear();
-        return SubmissionRun::start(w, w.channels);
+        return w.submission.start(w, w.channels);
     }
 
     TempBase base;

@@ -89,7 +89,7 @@ TEST_P(Preconditions, FirstFailingCheckShowsItsMessageAfterTheSaves)
     tick({"essennew"});
     pointAllAt(s("1"));
 
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::PreconditionFailed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::PreconditionFailed);
     EXPECT_EQ(dialogs.shown, QStringList{s(c.message)});
     EXPECT_TRUE(w.log.isEmpty());
     EXPECT_EQ(w.events.mid(0, 5),
@@ -115,7 +115,7 @@ TEST_F(RunTest, NoTickBoxCompletesWithAnEmptyLog)
 {
     w.log = {s("old")};
     w.lamps[s("httpled")] = true;
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     EXPECT_EQ(dialogs.shown, QStringList{kComplete});
     EXPECT_TRUE(w.log.isEmpty());
     EXPECT_FALSE(w.lamps.value(s("httpled")));
@@ -126,17 +126,17 @@ TEST_F(RunTest, BadSettingsEndTheRunBeforeTheRecordIsSaved)
 {
     tick({"essennew"});
     w.getsettingsFails = [] { throw EConvertError(s("8o")); };
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Failed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Failed);
     EXPECT_EQ(dialogs.shown, QStringList{s("'8o' is not a valid integer value")});
     EXPECT_FALSE(w.events.contains(s("savesite")));
-    EXPECT_FALSE(SubmissionRun::isRunning());
+    EXPECT_FALSE(w.submission.isRunning());
 }
 
 TEST_F(RunTest, SuccessShowsEachSitesTextsThenIdle)
 {
     startPeer();
     tick({"essennew", "sshakup"});
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     EXPECT_EQ(w.log,
         (QStringList{
             s("The Essential Shareware Pages: Completed HTTP Post"), s("Software Shak: Completed HTTP Post")}));
@@ -161,7 +161,7 @@ TEST_P(Redirects, CountAsSuccessWithTheRedirectTexts)
 {
     startPeer({s("--status"), s(GetParam())});
     tick({"essenup", "sshaknew"});
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     EXPECT_EQ(w.log,
         (QStringList{s("Essential Shareware Pages: Completed HTTP Post"), s("Software Shak: Completed HTTP Post")}));
     const QStringList status = shownIn(s("httpstatus"));
@@ -187,7 +187,7 @@ TEST_F(RunTest, OtherAnswersAndRefusedConnectionsAreLoggedAndTheRunGoesOn)
     pointAllAt(QString::number(peer->port()), "[fking]\r\nHOST=127.0.0.1:" + QByteArray::number(closedPort) + "\r\n");
     tick({"warehousenewcb", "fkingnew", "lgnew", "sshaknew"});
 
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     ASSERT_EQ(w.log.size(), 4);
     EXPECT_EQ(w.log[0], s("Winsock Warehouse: Error Posting - 151: 404 Not Found"));
     EXPECT_TRUE(w.log[1].startsWith(s("File King: Error Posting - 10061: "))) << w.log[1].toStdString();
@@ -212,7 +212,7 @@ TEST_F(RunTest, CancelEndsSilentlyAtTheNextCancelTest)
         if (control == QLatin1String("currentsite") && text == QLatin1String("Lockergnome"))
             w.cancel = true;
     };
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Cancelled);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Cancelled);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(w.log.size(), 3);
     QList<QByteArray> lines;
@@ -229,7 +229,7 @@ TEST_F(RunTest, CancelEndsSilentlyAtTheNextCancelTest)
     w.texts[s("smtpedit")] = s("127.0.0.1:%1").arg(smtp.port());
     w.texts[s("emailedit")] = s("author@demo.example");
     w.onText = nullptr;
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed) << dialogs.errors.join(s("|")).toStdString();
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed) << dialogs.errors.join(s("|")).toStdString();
     EXPECT_EQ(received().size(), 7);
     EXPECT_TRUE(QFileInfo::exists(base.file(s("mail/0001.req"))));
 }
@@ -242,15 +242,15 @@ TEST_F(RunTest, SecondPressDuringARunIsRefusedAndSaid)
     QList<Outcome> inner;
     w.onPump = [&] {
         if (inner.isEmpty())
-            inner.append(SubmissionRun::start(w, w.channels));
+            inner.append(w.submission.start(w, w.channels));
     };
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     EXPECT_EQ(inner, QList<Outcome>{Outcome::Refused});
     // Said while the run went on, and gone once it ended.
     EXPECT_EQ(shownIn(s("genlabel")), (QStringList{SubmissionRun::AlreadyRunningMessage, s("zip progress")}));
     EXPECT_EQ(received().size(), 2);
     EXPECT_EQ(dialogs.shown, QStringList{kComplete});
-    EXPECT_FALSE(SubmissionRun::isRunning());
+    EXPECT_FALSE(w.submission.isRunning());
 }
 
 TEST_F(RunTest, CategoryWithoutAFormPageIsLoggedAndNothingSent)
@@ -258,7 +258,7 @@ TEST_F(RunTest, CategoryWithoutAFormPageIsLoggedAndNothingSent)
     startPeer();
     tick({"swjunkienew", "warehousenewcb"});
     w.texts[s("swjunkiepd")] = s("utilities");
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     EXPECT_EQ(w.log,
         (QStringList{s("Winsock Warehouse: Completed HTTP Post"),
             s("Shareware Junkies: Error Posting - No form page for the category \"utilities\"")}));
@@ -271,7 +271,7 @@ TEST_F(RunTest, DebugEchoShowsTheBodiesOfMarkedSitesOnly)
     startPeer();
     tick({"essennew", "warehousenewcb"});
     w.debug = true;
-    SubmissionRun::start(w, w.channels);
+    w.submission.start(w, w.channels);
     const QList<RecordedRequest> sent = received();
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(w.echoes, QStringList{QString::fromUtf8(sent[0].body)});
@@ -285,11 +285,11 @@ TEST_F(RunTest, FailureOutsideTheHttpClientEndsTheRunThroughTheErrorHandler)
         if (control == QLatin1String("httpstatus") && text.startsWith(QLatin1String("Posting Data to The Essential")))
             throw QuilletError(s("Disk full"));
     };
-    EXPECT_EQ(SubmissionRun::start(w, w.channels), Outcome::Failed);
+    EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Failed);
     EXPECT_EQ(dialogs.shown, QStringList{s("Disk full")});
     EXPECT_FALSE(w.busy);
     EXPECT_TRUE(received().isEmpty());
-    EXPECT_FALSE(SubmissionRun::isRunning());
+    EXPECT_FALSE(w.submission.isRunning());
 }
 
 } // namespace
@@ -305,7 +305,7 @@ TEST_P(ByteSizes, SizeInKilobytesComesFromTheCheckedByteSize)
     startPeer();
     w.texts[s("bytesize")] = s(GetParam().first);
     tick({"lgnew", "cswup"});
-    ASSERT_EQ(SubmissionRun::start(w, w.channels), Outcome::Completed);
+    ASSERT_EQ(w.submission.start(w, w.channels), Outcome::Completed);
     const QList<RecordedRequest> sent = received();
     ASSERT_EQ(sent.size(), 2);
     const QByteArray kb = GetParam().second;
