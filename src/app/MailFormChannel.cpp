@@ -70,5 +70,5 @@ void MailFormChannel::send()
     m_form.msSMTP1->User = m_setup.MailUserEdit->text();
     m_form.msSMTP1->Password = smtpPassword(m_setup.PasswordEdit->text());
     m_form.msSMTP1->CAFile = m_caFile;
-    m_form.sendWithBody(m_lines.join(QLatin1Char('\n')));
+    m_form.sendWithBody(m_lines);
 }

@@ -202,7 +202,8 @@ bool TSMTPForm::sending() const
 
 void TSMTPForm::SendButtonClick()
 {
-    sendMemoText(BodyMemo->toPlainText());
+    const QString text = BodyMemo->toPlainText();
+    sendMemoLines(text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
 }
 
 QString TSMTPForm::asMemoHoldsIt(const QString& text)
@@ -246,21 +247,35 @@ QString TSMTPForm::asMemoHoldsIt(const QString& text)
     return out;
 }
 
-void TSMTPForm::sendWithBody(const QString& body)
+QStringList TSMTPForm::memoLines(const QStringList& entries)
 {
-    sendMemoText(asMemoHoldsIt(body));
+    // A memo holding nothing but one empty entry is an empty memo.
+    if (entries.isEmpty() || (entries.size() == 1 && entries.front().isEmpty()))
+        return {};
+    QStringList lines;
+    lines.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString& entry = entries[i];
+        // A CR ending an entry pairs with the break before the next one into a single CR LF.
+        const bool pairsWithNext = i + 1 < entries.size() && entry.endsWith(QLatin1Char('\r'));
+        lines += asMemoHoldsIt(pairsWithNext ? entry.chopped(1) : entry).split(QLatin1Char('\n'));
+    }
+    return lines;
 }
 
-void TSMTPForm::sendMemoText(const QString& body)
+void TSMTPForm::sendWithBody(const QStringList& entries)
+{
+    sendMemoLines(memoLines(entries));
+}
+
+void TSMTPForm::sendMemoLines(const QStringList& lines)
 {
     if (sending())
         return;
     msMessage1.Recipients.Clear();
     msMessage1.Recipients.Add(ToEdit->text());
     msMessage1.setSubject(SubjectEdit->text());
-    msMessage1.Body = body.split(QLatin1Char('\n'));
-    if (body.isEmpty())
-        msMessage1.Body.clear();
+    msMessage1.Body = lines;
     TmsAttList attachments;
     for (int i = 0; i < ListView1->count(); ++i)
         attachments.AddFile(ListView1->item(i)->text());

@@ -35,10 +35,12 @@ public:
     // Builds the message from the form and sends it; raises the client's error after restoring
     // the form.
     void SendButtonClick();
-    // The same with the given text as the body, taken as the memo would hold it.
-    void sendWithBody(const QString& body);
+    // The same with the given entries as the body, each taken as the memo would hold it.
+    void sendWithBody(const QStringList& entries);
     // Text as the body memo would give it back (without laying it out in a form never shown).
     static QString asMemoHoldsIt(const QString& text);
+    // The lines a memo filled with these entries (one after another) gives back.
+    static QStringList memoLines(const QStringList& entries);
     void CancelButtonClick();
     void AttachButtonClick();
     void SetupButtonClick();
@@ -80,7 +82,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void sendMemoText(const QString& body);
+    void sendMemoLines(const QStringList& lines);
     void EnterSendingState();
     void LeaveSendingState();
     void status(const QString& text);

@@ -85,6 +85,27 @@ TEST(MailBodyText, MatchesWhatTheMemoGivesBack)
     }
 }
 
+// The body's entries give the lines a memo filled with them would hold, entry by entry.
+TEST(MemoLines, EntriesGiveTheLinesOfAMemoHoldingThem)
+{
+    const QStringList cases[] = {
+        {},
+        {s("")},
+        {s(""), s("")},
+        {s("one"), s("two\r\nthree")},
+        {s("cr ends\r"), s("next")},
+        {s("last ends\r")},
+        {s("a\u2029b"), s("\rc"), s("")},
+    };
+    for (const QStringList& entries : cases) {
+        QPlainTextEdit memo;
+        memo.setPlainText(entries.join(QLatin1Char('\n')));
+        const QString held = memo.toPlainText();
+        EXPECT_EQ(TSMTPForm::memoLines(entries), held.isEmpty() ? QStringList() : held.split(QLatin1Char('\n')))
+            << entries.join(s("|")).toStdString();
+    }
+}
+
 } // namespace
 
 // While sending only Cancel is enabled, the form refuses to close, and every step shows in the
