@@ -74,12 +74,10 @@ void ArchiveSites::simtel(SiteVisit& visit)
     if (mail.server().isEmpty())
         mail.showSetup();
     w.setText(RunControl::mailstatus, str("Preparing mail for Simtel announcement"));
-    mail.clearBody();
+    w.report().channel(str("mail"));
     const ArchiveTexts texts = ArchiveSteps::textsOf(w);
-    for (const QString& line : texts.announcement())
-        mail.addBodyLine(line);
+    MailSteps::compose(mail, texts.announcementFileLine(), texts.announcement());
     mail.setRecipient(visit.endpoints.mailbox);
-    mail.setSubject(texts.announcementFileLine());
     w.setText(RunControl::mailstatus, str("Sending announcement to Simtel"));
     MailSteps::deliver(w, mail);
     mail.clearBody();

@@ -33,9 +33,12 @@ QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& e
         } else if (f.mapping) {
             // Every matching row appends its own field; no match appends nothing.
             const QString text = shown(*f.mapping);
+            bool matched = false;
             for (const MappingRow& row : f.mapping->rows) {
-                if (text == QString::fromUtf8(row.text))
+                if (row.text ? text == QString::fromUtf8(row.text) : !matched) {
                     body += key + eq + encode(QString::fromUtf8(row.value), false) + end;
+                    matched = true;
+                }
             }
         } else {
             body += key + eq + encode(value(f.value).value_or(QString()), false) + end;

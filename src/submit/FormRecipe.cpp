@@ -52,7 +52,7 @@ QString HttpTexts::errorLogText() const
 std::vector<const FormRecipe*> allFormRecipes()
 {
     std::vector<const FormRecipe*> all;
-    for (const auto* group : {&directoryFormSites(), &plainFormSites(), &pickListFormSites()}) {
+    for (const auto* group : {&directoryFormSites(), &plainFormSites(), &pickListFormSites(), &queryFormSites()}) {
         for (const FormRecipe& r : *group)
             all.push_back(&r);
     }

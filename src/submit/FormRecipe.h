@@ -54,6 +54,7 @@ struct FormRecipe
     HttpTexts texts;
     bool newClearsUpdate = false; // a set new box clears the update box before the body is built
     std::vector<FormField> fields;
+    bool query = false; // the body goes as the address's query, by GET, instead of being posted
 };
 
 // Building blocks of the form tables (the value parts are in RecipeValue.h).
@@ -79,6 +80,11 @@ inline FormField literal(const char* text)
 {
     return {"", {recipe::text(text)}, false, nullptr, nullptr, true};
 }
+// Parts appended as they stand, such as a mapping whose values hold keys, "=" and "&".
+inline FormField literal(std::vector<ValuePart> value)
+{
+    return {"", std::move(value), false, nullptr, nullptr, true};
+}
 
 } // namespace recipe
 
@@ -86,6 +92,7 @@ inline FormField literal(const char* text)
 const std::vector<FormRecipe>& directoryFormSites();
 const std::vector<FormRecipe>& plainFormSites();
 const std::vector<FormRecipe>& pickListFormSites();
+const std::vector<FormRecipe>& queryFormSites();
 
 // Every table recipe of every group.
 std::vector<const FormRecipe*> allFormRecipes();

@@ -25,10 +25,16 @@ void postFormRecipe(const FormRecipe& recipe, SiteVisit& visit)
         step.logError(QStringLiteral("No form page for the category \"%1\"").arg(shown));
         return;
     }
-    step.target(visit.endpoints.scriptUrl(*path));
-
     clearUpdateIfNew(recipe, visit);
-    step.send(builder.build(recipe.fields), HttpChannel::Method::Post);
+    const QString url = visit.endpoints.scriptUrl(*path);
+    const QString body = builder.build(recipe.fields);
+    if (recipe.query) {
+        step.target(url + body);
+        step.send(QString(), HttpChannel::Method::Get);
+    } else {
+        step.target(url);
+        step.send(body, HttpChannel::Method::Post);
+    }
 }
 
 void clearUpdateIfNew(const FormRecipe& recipe, SiteVisit& visit)

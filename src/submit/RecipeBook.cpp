@@ -1,7 +1,6 @@
 #include "submit/RecipeBook.h"
 
 #include "submit/ArchiveSites.h"
-#include "submit/FileMineSite.h"
 #include "submit/FormRecipe.h"
 #include "submit/FormSite.h"
 #include "submit/MailRecipe.h"
@@ -19,7 +18,6 @@ const QHash<QString, Recipe>& codeRecipes()
     static const QHash<QString, Recipe> recipes{
         {QStringLiteral("tucows"), &submitTucows},
         {QStringLiteral("win95"), &postWin95},
-        {QStringLiteral("filemine.new"), &FileMineSite::getNewListing},
         {QStringLiteral("simtel"), ArchiveSites::simtel},
         {QStringLiteral("winsite"), ArchiveSites::winsite},
         {QStringLiteral("papa"), ArchiveSites::papa},
@@ -64,8 +62,6 @@ QStringList RecipeBook::controlNames()
     for (const QString& n : MailSteps::controlNames())
         add(n);
     for (const QString& n : ArchiveSites::controlNames())
-        add(n);
-    for (const QString& n : FileMineSite::controlNames())
         add(n);
     return names;
 }

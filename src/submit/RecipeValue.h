@@ -35,7 +35,8 @@ struct ValuePart
     const Mapping* mapping = nullptr; // for Mapped
 };
 
-// A pick-list text turned into the site's own value. Texts compare exactly, case-sensitively.
+// A pick-list text turned into the site's own value. Texts compare exactly, case-sensitively; a
+// row without a text takes every text no row before it took.
 struct MappingRow
 {
     const char* text;

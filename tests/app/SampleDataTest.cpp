@@ -74,7 +74,7 @@ TEST(SampleData, FileMineListHoldsExactlyTheSiteTexts)
     EXPECT_TRUE(hasCrLfLines(raw));
     const QStringList entries = lines(catFile(QStringLiteral("filemine.cat")));
     // The texts of the site's code table, which the GET recipe looks the list's text up in.
-    const auto table = fileMineCategoryCodes();
+    const auto& table = fileMineCategories().rows;
     ASSERT_EQ(table.size(), 142u);
     ASSERT_EQ(entries.size(), qsizetype(table.size()));
     for (qsizetype i = 0; i < entries.size(); ++i)

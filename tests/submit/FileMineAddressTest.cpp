@@ -39,7 +39,7 @@ TEST(FileMineCategories, EveryLineOfTheShippedListSendsItsCode)
             = QStringLiteral("&platform=4&prodcat=") + expected.value(category) + QStringLiteral("&archivename=");
         EXPECT_TRUE(addressWithCategory(category).contains(sent)) << category.toStdString();
     }
-    EXPECT_EQ(fileMineCategoryCodes().size(), 142u);
+    EXPECT_EQ(fileMineCategories().rows.size(), 142u);
 }
 
 // Line breaks of a multi-line field would end the request line inside the address, and an "&" in a
