@@ -31,9 +31,9 @@ struct SiteStepsEnded
 
 using Recipe = std::function<void(SiteVisit&)>;
 
-// Which recipe performs which catalogue entry. Table recipes (FormRecipe) come from their group
-// files; a site with logic of its own adds its function to the code recipes in RecipeBook.cpp.
-// An entry without a recipe is walked, with its cancel test, and does nothing.
+// Which recipe performs which catalogue entry, read once when the catalogue builds its rows. Table
+// recipes (FormRecipe, MailRecipe) come from their group files; a site with logic of its own adds
+// its function to the code recipes in RecipeBook.cpp.
 namespace RecipeBook {
 
 // The recipe of a catalogue entry id, or an empty function.

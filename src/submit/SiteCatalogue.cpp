@@ -1,6 +1,7 @@
 #include "submit/SiteCatalogue.h"
 
 #include "core/ProfileFile.h"
+#include "submit/RecipeBook.h"
 
 #include <algorithm>
 #include <cstring>
@@ -265,6 +266,8 @@ const std::vector<SiteEntry>& SiteCatalogue::entries()
                 list.push_back({key, key, newBox, updateBox, s.cancelTest});
             }
         }
+        for (SiteEntry& e : list)
+            e.recipe = RecipeBook::find(e.id);
         return list;
     }();
     return all;

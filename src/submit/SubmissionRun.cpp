@@ -210,11 +210,11 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
             continue;
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
-        if (const Recipe recipe = RecipeBook::find(entry.id)) {
+        if (entry.recipe) {
             SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
             m_channels.ftp.setSiteCaFile(visit.endpoints.caFile);
             try {
-                recipe(visit);
+                entry.recipe(visit);
             } catch (const SiteStepsEnded& ended) {
                 if (ended.cancelled) {
                     m_record.endSite(w.text(RunControl::currentsite));
