@@ -6,6 +6,7 @@
 #include "support/TempBase.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -133,11 +134,17 @@ TEST_F(ZipBuilder, AddingToAnArchiveKeepsItsEntries)
     EXPECT_EQ(
         pythonListing(archive), (QStringList{describe(s("one.txt"), Text), describe(s("two.bin"), Binary), s("ok")}));
 
-    // The same name again replaces the entry rather than adding a second one.
+    // The same name again replaces the entry rather than adding a second one; the rewritten archive
+    // keeps the permissions it had, and no temporary file stays beside it.
+    QFile::setPermissions(archive, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     base.write(s("one.txt"), "changed");
     add(archive, {base.file(s("one.txt"))});
     EXPECT_EQ(entryNames(zip), (QStringList{s("one.txt"), s("two.bin")}));
     EXPECT_EQ(unzipTest(archive), 0);
+    const QFile::Permissions ownerGroupOther = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+        | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(archive) & ownerGroupOther, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    EXPECT_EQ(QDir(base.file(s("files"))).entryList(QDir::Files), QStringList{s("both.zip")});
 }
 
 TEST_F(ZipBuilder, RefusesWithItsMessagesAndTouchesNothing)
@@ -298,6 +305,7 @@ TEST_F(ZipBuilder, CancelLeavesTheArchiveAsItWas)
         EXPECT_EQ(base.read(s("files/c.zip")), before);
         EXPECT_EQ(entryNames(zip), QStringList{s("a.txt")});
     }
+    EXPECT_EQ(QDir(base.file(s("files"))).entryList(QDir::Files), QStringList{s("c.zip")});
     // The cancel flag does not outlive the operation.
     add(archive, {base.file(s("b.bin"))});
     EXPECT_EQ(entryNames(zip), (QStringList{s("a.txt"), s("b.bin")}));

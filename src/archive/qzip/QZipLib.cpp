@@ -4,6 +4,7 @@
 // libzip writes the new archive to a temporary file beside the old one and renames it into place
 // only when everything was written, so a failed or cancelled operation leaves the archive as it was.
 
+#include "BufferedFileSource.h"
 #include "archive/ZipLibInterface.h"
 
 #include <zip.h>
@@ -210,12 +211,18 @@ int Operation::cancelCallback(zip_t*, void* state)
 
 int32_t Operation::addAll(const std::string& archive, const std::vector<Candidate>& files)
 {
-    int openError = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE, &openError);
+    zip_error_t openError;
+    zip_error_init(&openError);
+    zip_source_t* source = bufferedFileSource(archive, true, &openError);
+    zip_t* zip = source ? zip_open_from_source(source, ZIP_CREATE, &openError) : nullptr;
+    const int openCode = zip_error_code_zip(&openError);
+    zip_error_fini(&openError);
     if (!zip) {
+        if (source)
+            zip_source_free(source);
         zip_error_t error;
-        zip_error_init_with_code(&error, openError);
-        message(openError, "Cannot open " + archive + ": " + zip_error_strerror(&error));
+        zip_error_init_with_code(&error, openCode);
+        message(openCode, "Cannot open " + archive + ": " + zip_error_strerror(&error));
         zip_error_fini(&error);
         return -1;
     }
@@ -256,7 +263,7 @@ int32_t Operation::addAll(const std::string& archive, const std::vector<Candidat
             break;
         zip_error_t error;
         zip_error_init(&error);
-        zip_source_t* source = zip_source_file_create(file.path.c_str(), 0, -1, &error);
+        zip_source_t* source = bufferedFileSource(file.path, false, &error);
         if (!source) {
             message(zip_error_code_zip(&error), "Cannot read " + file.path + ": " + zip_error_strerror(&error));
             zip_error_fini(&error);
