@@ -145,7 +145,8 @@ zip_int64_t BufferedFile::seek(std::FILE* file, void* data, zip_uint64_t length)
     if (fseeko(file, 0, SEEK_END) != 0)
         return failure(ZIP_ER_SEEK, errno);
     const off_t size = ftello(file);
-    const zip_int64_t offset = zip_source_seek_compute_offset(zip_uint64_t(here), zip_uint64_t(size), data, length, &m_error);
+    const zip_int64_t offset
+        = zip_source_seek_compute_offset(zip_uint64_t(here), zip_uint64_t(size), data, length, &m_error);
     if (offset < 0)
         return -1;
     return fseeko(file, off_t(offset), SEEK_SET) == 0 ? 0 : failure(ZIP_ER_SEEK, errno);
