@@ -10,8 +10,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -93,6 +95,32 @@ TEST_F(MainWindowTest, WindowRegistersThePagesInTabOrder)
     EXPECT_EQ(form.PageControl1()->widget(0), form.appinfopage());
     EXPECT_EQ(form.appinfopage()->general(), form.generalpage());
     EXPECT_EQ(form.sitespage()->siteLabel(QStringLiteral("fking")), QStringLiteral("File King"));
+}
+
+// The pages are built inside the window, so the Tab key takes the whole window's fields in the
+// order they were made, page after page; the Sites rows, made before the box that scrolls them,
+// follow it.
+TEST_F(MainWindowTest, TabOrderRunsThroughThePagesInCreationOrder)
+{
+    auto takesTab = [](const QWidget* w) { return (w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty(); };
+    QStringList created;
+    for (const QWidget* control : form.controls()) {
+        if (takesTab(control) && control != form.sitesbox())
+            created.append(control->objectName());
+    }
+    const auto firstRow = std::find_if(form.controls().begin(), form.controls().end(),
+        [&](const QWidget* control) { return form.sitesbox()->isAncestorOf(control); });
+    ASSERT_NE(firstRow, form.controls().end());
+    created.insert(created.indexOf((*firstRow)->objectName()), form.sitesbox()->objectName());
+
+    const QSet<QString> named(created.begin(), created.end());
+    QStringList chain;
+    for (QWidget* w = form.nextInFocusChain(); w != &form; w = w->nextInFocusChain()) {
+        if (takesTab(w) && named.contains(w->objectName()) && !chain.contains(w->objectName()))
+            chain.append(w->objectName());
+    }
+    EXPECT_GT(created.size(), 150);
+    EXPECT_EQ(chain, created);
 }
 
 // The accessors of the pages hand out the very controls found under their names.
