@@ -67,10 +67,10 @@ int main(int argc, char** argv)
     writeFile(base.path() + QStringLiteral("/data/Bench Program.nts"), longText.left(600));
 
     TForm1 form;
-    form.basedir = base.path();
-    form.appname->setEditText(QStringLiteral("Bench Program"));
+    form.setBasedir(base.path());
+    form.appname()->setEditText(QStringLiteral("Bench Program"));
     form.appnameChange(); // first load: fills the memos once
-    if (form.version->text() != QStringLiteral("Listing value for version")) {
+    if (form.version()->text() != QStringLiteral("Listing value for version")) {
         std::fprintf(stderr, "record_load_bench: the record did not load\n");
         return 1;
     }

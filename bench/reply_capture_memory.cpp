@@ -66,25 +66,25 @@ int main(int argc, char** argv)
 
     TForm1 form;
     const double before = statusMegabytes("VmRSS:");
-    QTimer::singleShot(int(seconds * 1000), [&] { form.skip->click(); });
+    QTimer::singleShot(int(seconds * 1000), [&] { form.skip()->click(); });
     qint64 received = 0;
-    QObject::connect(form.HTTP1, &THTTP::OnTransfer, [&](qint64 count, const QByteArray&) { received = count; });
+    QObject::connect(form.HTTP1(), &THTTP::OnTransfer, [&](qint64 count, const QByteArray&) { received = count; });
     QElapsedTimer wall;
     wall.start();
-    form.HTTP1->setWinsockLoaded(true);
-    form.HTTP1->setURL(QStringLiteral("http://127.0.0.1:%1/forever").arg(port));
+    form.HTTP1()->setWinsockLoaded(true);
+    form.HTTP1()->setURL(QStringLiteral("http://127.0.0.1:%1/forever").arg(port));
     QString outcome = QStringLiteral("ended by itself");
     try {
-        form.HTTP1->setAction(httpGet);
+        form.HTTP1()->setAction(httpGet);
     } catch (const std::exception& e) {
         outcome = QString::fromUtf8(e.what());
     }
     qint64 held = 0;
-    for (int i = 0; i < form.xfer->count(); ++i)
-        held += form.xfer->item(i)->text().toLocal8Bit().size();
+    for (int i = 0; i < form.xfer()->count(); ++i)
+        held += form.xfer()->item(i)->text().toLocal8Bit().size();
     std::printf("endless reply for %.1f s (%s): %lld bytes received, capture holds %lld bytes in %d pieces; "
                 "resident memory before %.1f MB, peak %.1f MB (target < 60 MB)\n",
-        double(wall.elapsed()) / 1000.0, qPrintable(outcome), received, held, form.xfer->count(), before,
+        double(wall.elapsed()) / 1000.0, qPrintable(outcome), received, held, form.xfer()->count(), before,
         statusMegabytes("VmHWM:"));
     peer.kill();
     peer.waitForFinished(5000);

@@ -219,21 +219,21 @@ int BatchMode::submit(const CommandLine& line)
             = readLineFile(form.dataPath(QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
         if (program.isEmpty() || !isSafeRecordName(program) || !containsName(listed, program)
             || !QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile()) {
-            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir));
+            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir()));
             setDialogs(previous);
             return Usage;
         }
-        QObject::connect(form.log->model(), &QAbstractItemModel::rowsInserted, &form,
+        QObject::connect(form.log()->model(), &QAbstractItemModel::rowsInserted, &form,
             [&form](const QModelIndex&, int first, int last) {
                 for (int row = first; row <= last; ++row)
-                    printTo(stdout, form.log->item(row)->text());
+                    printTo(stdout, form.log()->item(row)->text());
             });
         // What showing the window does: read the settings, so the run's own save keeps them.
         guarded([&] { form.getsettings(); });
         // Pick the program as the user would: the list is filled on entering the box.
         guarded([&] {
             form.appnameEnter();
-            form.appname->setEditText(program);
+            form.appname()->setEditText(program);
             form.appnameChange();
         });
         // A retry ticks only the failed sites for this run; the record keeps its own selection, so
@@ -247,14 +247,14 @@ int BatchMode::submit(const CommandLine& line)
             tickOnly(form, boxesToRetry(*retry));
         }
         if (!line.report.isEmpty())
-            form.reportFile = QFileInfo(line.report).absoluteFilePath();
+            form.setReportFile(QFileInfo(line.report).absoluteFilePath());
         if (line.timeout >= 0)
             form.setStallSeconds(line.timeout);
         if (line.siteLimit >= 0)
             form.setSiteLimitSeconds(line.siteLimit);
-        form.submit->click();
-        const RunRecord& record = form.submission.lastRecord();
-        if (form.runOutcome != SubmissionRun::Outcome::Completed)
+        form.submit()->click();
+        const RunRecord& record = form.run().submission().lastRecord();
+        if (form.runOutcome() != SubmissionRun::Outcome::Completed)
             code = NotCompleted;
         else
             code = record.allSent() ? Completed : NotAllSent;
@@ -264,8 +264,8 @@ int BatchMode::submit(const CommandLine& line)
             QStringLiteral("%1: %2%3")
                 .arg(program, record.countsText(),
                     code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
-        if (!form.reportFile.isEmpty() && record.walked && form.lastReportPath != form.reportFile) {
-            printTo(stderr, QStringLiteral("The report could not be written to %1").arg(form.reportFile));
+        if (!form.reportFile().isEmpty() && record.walked && form.lastReportPath() != form.reportFile()) {
+            printTo(stderr, QStringLiteral("The report could not be written to %1").arg(form.reportFile()));
             code = NotCompleted;
         }
     }

@@ -47,6 +47,8 @@ void FormRunWindow::setText(const QString& control, const QString& text)
 {
     m_memoTexts.remove(control);
     setControlText(find(control), text);
+    if (control == QLatin1String("currentsite"))
+        m_currentSite = text;
 }
 
 bool FormRunWindow::isChecked(const QString& control) const
@@ -79,7 +81,7 @@ void FormRunWindow::clearList(const QString& list)
 
 void FormRunWindow::appendLog(const QString& line)
 {
-    addLineAtEnd(m_form.log, line);
+    addLineAtEnd(m_form.log(), line);
 }
 
 void FormRunWindow::setBusy(bool busy)
@@ -100,22 +102,22 @@ void FormRunWindow::processMessages()
 
 bool FormRunWindow::cancelFlag() const
 {
-    return m_form.cancelflag;
+    return m_form.cancelflag();
 }
 
 void FormRunWindow::setCancelFlag(bool set)
 {
-    m_form.cancelflag = set;
+    m_form.setCancelflag(set);
 }
 
 bool FormRunWindow::debugMode() const
 {
-    return m_form.debugmode;
+    return m_form.debugmode();
 }
 
 void FormRunWindow::debugEcho(const QString& text)
 {
-    m_form.stringview->Memo1->setPlainText(text);
+    m_form.stringview()->Memo1->setPlainText(text);
 }
 
 TextEncoding FormRunWindow::recordEncoding() const
@@ -125,7 +127,7 @@ TextEncoding FormRunWindow::recordEncoding() const
 
 QString FormRunWindow::basedir() const
 {
-    return m_form.basedir;
+    return m_form.basedir();
 }
 
 void FormRunWindow::savesettings()

@@ -33,11 +33,15 @@ public:
     void getsettings() override;
     void savesite() override;
 
+    // The site as the run last named it in currentsite.
+    const QString& currentSite() const { return m_currentSite; }
+
 private:
     QWidget* find(const QString& name) const;
 
     TForm1& m_form;
     bool m_busy = false;
+    QString m_currentSite;
     // The memos' texts as the run first read them: converting a long memo on every read would
     // cost the run more than sending it.
     mutable QHash<QString, QString> m_memoTexts;

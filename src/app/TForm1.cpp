@@ -1,17 +1,13 @@
 #include "app/TForm1.h"
-#include "app/TSMTPForm.h"
-#include "app/TSetupDlg.h"
 
 #include "app/CategoryFiles.h"
 #include "app/HelpFile.h"
+#include "app/InputRules.h"
 #include "app/TStringView.h"
-#include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
-#include "net/THTTP.h"
 #include "ui/TAboutBox.h"
 #include "ui/TFlatButton.h"
-#include "ui/TLed.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -27,11 +23,10 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -59,8 +54,6 @@ bool movesBetweenFields(const QEvent* event)
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent)
-    , basedir(QDir::currentPath())
-    , HTTP1(new THTTP(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
@@ -74,125 +67,78 @@ TForm1::TForm1(QWidget* parent)
     client->setFixedSize(598, 404);
     setCentralWidget(client);
 
-    PageControl1 = named(new QTabWidget(client), "PageControl1");
-    PageControl1->setGeometry(0, 0, 598, 404);
-    appinfopage = new QWidget;
-    companypage = new QWidget;
-    sitespage = new QWidget;
-    submitpage = new QWidget;
-    optionspage = new QWidget;
-    PageControl1->addTab(appinfopage, QStringLiteral("App Info"));
-    PageControl1->addTab(companypage, QStringLiteral("Company Info"));
-    PageControl1->addTab(sitespage, QStringLiteral("Sites"));
-    PageControl1->addTab(submitpage, QStringLiteral("Submit"));
-    PageControl1->addTab(optionspage, QStringLiteral("Check / Options"));
-    // A click on a page tab gives the page control the focus, which reloads the site links.
-    PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
-
-    PageControl2 = named(new QTabWidget(appinfopage), "PageControl2");
-    PageControl2->setGeometry(4, 4, 586, 370);
-    generalpage = new QWidget;
-    locationspage = new QWidget;
-    descriptionpage = new QWidget;
-    PageControl2->addTab(generalpage, QStringLiteral("General"));
-    PageControl2->addTab(locationspage, QStringLiteral("Locations"));
-    PageControl2->addTab(descriptionpage, QStringLiteral("Description"));
-
-    const QPair<QWidget*, const char*> pages[] = {
-        {appinfopage, "appinfopage"},
-        {companypage, "companypage"},
-        {sitespage, "sitespage"},
-        {submitpage, "submitpage"},
-        {optionspage, "optionspage"},
-        {generalpage, "generalpage"},
-        {locationspage, "locationspage"},
-        {descriptionpage, "descriptionpage"},
-    };
-    for (const auto& [page, name] : pages)
-        page->setObjectName(QString::fromLatin1(name));
-
+    m_pages = m_controls.named(new QTabWidget(client), "PageControl1");
+    m_pages->setGeometry(0, 0, 598, 404);
     buildMenu();
-    buildGeneralPage();
-    buildLocationsPage();
-    buildDescriptionPage();
-    buildCompanyPage();
-    buildSitesPage();
-    buildSubmitPage();
-    buildOptionsPage();
+    // Each page is built inside the window, so its fields take their places in the window's tab
+    // order as they are made.
+    m_appInfo = new AppInfoPage(m_controls, m_pages);
+    m_pages->addTab(m_appInfo, QStringLiteral("App Info"));
+    m_company = new CompanyPage(m_controls, m_pages);
+    m_pages->addTab(m_company, QStringLiteral("Company Info"));
+    m_sites = new SitesPage(m_controls, m_pages);
+    m_pages->addTab(m_sites, QStringLiteral("Sites"));
+    m_submit = new SubmitPage(m_controls, m_pages);
+    m_pages->addTab(m_submit, QStringLiteral("Submit"));
+    m_options = new OptionsPage(m_controls, m_pages);
+    m_pages->addTab(m_options, QStringLiteral("Check / Options"));
+    // A click on a page tab gives the page control the focus, which reloads the site links.
+    m_pages->tabBar()->setFocusPolicy(Qt::StrongFocus);
 
-    xfer = named(new QListWidget(client), "xfer");
-    xfer->hide();
+    m_xfer = m_controls.named(new QListWidget(client), "xfer");
+    m_xfer->hide();
     // The hidden String View window the run writes to until Alt+D opens a newer one.
-    stringview = new TStringView(this);
+    m_stringview = new TStringView(this);
 
-    PageControl1->setCurrentWidget(appinfopage);
-    PageControl2->setCurrentWidget(generalpage);
+    m_pages->setCurrentWidget(m_appInfo);
+    m_appInfo->PageControl2()->setCurrentWidget(m_appInfo->general());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_smtpForm = std::make_unique<TSMTPForm>();
-    SMTPForm = m_smtpForm.get();
-    SMTPForm->setMainWindowMirrors(mail2, ProgressBar1);
-    m_setupDlg = std::make_unique<TSetupDlg>();
-    SetupDlg = m_setupDlg.get();
-    ftpForm1 = new TftpForm1(*this, this);
+    m_records = new RecordStore(m_controls, *m_appInfo, *m_company, *m_options, QDir::currentPath(), this);
+    m_run = new RunController(*this);
 
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();
     watchRecordEdits();
 }
 
-TForm1::~TForm1() = default;
-
-void TForm1::registerControl(QWidget* widget, const QString& name, int helpContext)
+TForm1::~TForm1()
 {
-    widget->setObjectName(name);
-    if (helpContext)
-        widget->setProperty("helpContext", helpContext);
-    m_controls.append(widget);
-    m_byName.insert(name, widget);
-}
-
-QWidget* TForm1::control(const QString& name) const
-{
-    return m_byName.value(name);
-}
-
-QString TForm1::siteLabel(const QString& siteKey) const
-{
-    return m_siteLabels.value(siteKey);
+    // The run's channels go while the pages they report to are still there.
+    delete m_run;
 }
 
 void TForm1::buildMenu()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    SaveAppData1 = file->addAction(QStringLiteral("Save App Data"));
-    LastRunResults1 = file->addAction(QStringLiteral("Last Run Results…"));
-    PreviewSubmission1 = file->addAction(QStringLiteral("Preview Submission…"));
-    file->addSeparator();
-    Exit1 = file->addAction(QStringLiteral("E&xit"));
-    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    Help2 = help->addAction(QStringLiteral("&Help"));
-    QuilletHomePage1 = help->addAction(QStringLiteral("Quillet Home Page"));
-    BrightfenHomePage1 = help->addAction(QStringLiteral("Brightfen Home Page"));
-    help->addSeparator();
-    About1 = help->addAction(QStringLiteral("&About"));
-
-    const QPair<QAction*, const char*> actions[] = {
-        {SaveAppData1, "SaveAppData1"},
-        {LastRunResults1, "LastRunResults1"},
-        {PreviewSubmission1, "PreviewSubmission1"},
-        {Exit1, "Exit1"},
-        {Help2, "Help2"},
-        {QuilletHomePage1, "QuilletHomePage1"},
-        {BrightfenHomePage1, "BrightfenHomePage1"},
-        {About1, "About1"},
+    struct Item
+    {
+        QMenu* menu;
+        const char* name;
+        const char* text;
+        bool separatorBefore;
     };
-    for (const auto& [action, name] : actions)
-        action->setObjectName(QString::fromLatin1(name));
+    const Item items[] = {
+        {file, "SaveAppData1", "Save App Data", false},
+        {file, "LastRunResults1", "Last Run Results…", false},
+        {file, "PreviewSubmission1", "Preview Submission…", false},
+        {file, "Exit1", "E&xit", true},
+        {help, "Help2", "&Help", false},
+        {help, "QuilletHomePage1", "Quillet Home Page", false},
+        {help, "BrightfenHomePage1", "Brightfen Home Page", false},
+        {help, "About1", "&About", true},
+    };
+    for (const Item& item : items) {
+        if (item.separatorBefore)
+            item.menu->addSeparator();
+        QAction* action = item.menu->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.name));
+        m_actions.insert(action->objectName(), action);
+    }
+    Exit1()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 }
 
 void TForm1::onFocusIn(QWidget* widget, std::function<void()> handler)
@@ -211,66 +157,58 @@ void TForm1::bindEvents()
 {
     // Records and company: the change handlers follow the user's typing and picking only, so that
     // putting a loaded value into a box never starts another load.
-    onFocusIn(appname, [this] { appnameEnter(); });
-    connect(appname->lineEdit(), &QLineEdit::textEdited, this, atBoundary([this] { appnameChange(); }));
-    connect(appname, &QComboBox::textActivated, this, atBoundary([this] { appnameChange(); }));
-    onFocusIn(compname, [this] { compnameEnter(); });
-    connect(compname->lineEdit(), &QLineEdit::textEdited, this, atBoundary([this] { compnameChange(); }));
-    connect(compname, &QComboBox::textActivated, this, atBoundary([this] { compnameChange(); }));
-    connect(savecompany, &QPushButton::clicked, this, atBoundary([this] { savecompanyClick(); }));
+    onFocusIn(appname(), [this] { appnameEnter(); });
+    connect(appname()->lineEdit(), &QLineEdit::textEdited, this, atBoundary([this] { appnameChange(); }));
+    connect(appname(), &QComboBox::textActivated, this, atBoundary([this] { appnameChange(); }));
+    onFocusIn(compname(), [this] { compnameEnter(); });
+    connect(compname()->lineEdit(), &QLineEdit::textEdited, this, atBoundary([this] { compnameChange(); }));
+    connect(compname(), &QComboBox::textActivated, this, atBoundary([this] { compnameChange(); }));
+    connect(savecompany(), &QPushButton::clicked, this, atBoundary([this] { savecompanyClick(); }));
 
     // Input rules.
-    onFocusOut(char8name, [this] { char8nameExit(); });
-    for (QLineEdit* field : {day, month, year}) {
+    onFocusOut(char8name(), [this] { char8nameExit(); });
+    for (QLineEdit* field : generalpage()->dateFields())
         onFocusOut(field, [this] { dateExit(); });
-        m_digitFields.append(field);
-    }
-    for (QLineEdit* field : {bytesize, instsize}) {
+    for (QLineEdit* field : generalpage()->digitFields()) {
         m_digitFields.append(field);
         field->installEventFilter(this);
     }
-    connect(browse, &QToolButton::clicked, this, atBoundary([this] { browseClick(); }));
+    connect(browse(), &QToolButton::clicked, this, atBoundary([this] { browseClick(); }));
 
     // Category lists and site links.
     for (const QString& name : CategoryFiles::controls()) {
         auto* box = static_cast<QComboBox*>(control(name));
-        if (box == sharedirpd1 || box == sharedirpd2)
+        if (box == sharedirpd1() || box == sharedirpd2())
             onFocusIn(box, [this] { sharedirpd2Enter(); });
         else
             onFocusIn(box, [this, box] { categoryEnter(box); });
     }
-    onFocusIn(wcsubcat, [this] { wcsubcatEnter(); });
-    onFocusIn(PageControl1->tabBar(), [this] { PageControl1Enter(); });
-    gotolist->viewport()->installEventFilter(this);
+    onFocusIn(wcsubcat(), [this] { wcsubcatEnter(); });
+    onFocusIn(PageControl1()->tabBar(), [this] { PageControl1Enter(); });
+    gotolist()->viewport()->installEventFilter(this);
 
     // Settings.
-    for (QLineEdit* field : {smtpedit, emailedit, nameedit, proxyedit, portedit, timeoutedit})
+    for (QLineEdit* field : m_options->settingsEdits())
         onFocusOut(field, [this] { settingsExit(); });
 
     // Submit page.
-    connect(submit, &QPushButton::clicked, this, atBoundary([this] { submitClick(); }));
-    connect(skip, &QPushButton::clicked, this, atBoundary([this] { skipClick(); }));
-    connect(cancel, &QPushButton::clicked, this, atBoundary([this] { cancelClick(); }));
-    connect(save, &QPushButton::clicked, this, atBoundary([this] { saveClick(); }));
-    connect(print, &QPushButton::clicked, this, atBoundary([this] { printClick(); }));
-    connect(exitb, &QPushButton::clicked, this, atBoundary([this] { exitbClick(); }));
-    connect(db, &QPushButton::clicked, this, atBoundary([this] { dbClick(); }));
-
-    // HTTP client.
-    connect(HTTP1, &THTTP::OnStartTransfer, this, atBoundary([this] { HTTP1StartTransfer(); }));
-    connect(HTTP1, &THTTP::OnTransfer, this,
-        [this](qint64 count, const QByteArray& piece) { guarded([&] { HTTP1Transfer(count, piece); }); });
-    connect(HTTP1, &THTTP::OnEndTransfer, this, atBoundary([this] { HTTP1EndTransfer(); }));
+    connect(submit(), &QPushButton::clicked, this, atBoundary([this] { submitClick(); }));
+    connect(skip(), &QPushButton::clicked, this, atBoundary([this] { skipClick(); }));
+    connect(cancel(), &QPushButton::clicked, this, atBoundary([this] { cancelClick(); }));
+    connect(save(), &QPushButton::clicked, this, atBoundary([this] { saveClick(); }));
+    connect(print(), &QPushButton::clicked, this, atBoundary([this] { printClick(); }));
+    connect(exitb(), &QPushButton::clicked, this, atBoundary([this] { exitbClick(); }));
+    connect(db(), &QPushButton::clicked, this, atBoundary([this] { dbClick(); }));
 
     // Menu.
-    connect(SaveAppData1, &QAction::triggered, this, atBoundary([this] { SaveAppData1Click(); }));
-    connect(LastRunResults1, &QAction::triggered, this, atBoundary([this] { showRunResults(); }));
-    connect(PreviewSubmission1, &QAction::triggered, this, atBoundary([this] { previewSubmission(); }));
-    connect(Exit1, &QAction::triggered, this, atBoundary([this] { Exit1Click(); }));
-    connect(Help2, &QAction::triggered, this, atBoundary([this] { Help2Click(); }));
-    connect(QuilletHomePage1, &QAction::triggered, this, atBoundary([this] { QuilletHomePage1Click(); }));
-    connect(BrightfenHomePage1, &QAction::triggered, this, atBoundary([this] { BrightfenHomePage1Click(); }));
-    connect(About1, &QAction::triggered, this, atBoundary([this] { About1Click(); }));
+    connect(SaveAppData1(), &QAction::triggered, this, atBoundary([this] { SaveAppData1Click(); }));
+    connect(LastRunResults1(), &QAction::triggered, this, atBoundary([this] { showRunResults(); }));
+    connect(PreviewSubmission1(), &QAction::triggered, this, atBoundary([this] { previewSubmission(); }));
+    connect(Exit1(), &QAction::triggered, this, atBoundary([this] { Exit1Click(); }));
+    connect(Help2(), &QAction::triggered, this, atBoundary([this] { Help2Click(); }));
+    connect(QuilletHomePage1(), &QAction::triggered, this, atBoundary([this] { QuilletHomePage1Click(); }));
+    connect(BrightfenHomePage1(), &QAction::triggered, this, atBoundary([this] { BrightfenHomePage1Click(); }));
+    connect(About1(), &QAction::triggered, this, atBoundary([this] { About1Click(); }));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -296,7 +234,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             return digitKeyPress(static_cast<QKeyEvent*>(event));
         break;
     case QEvent::MouseButtonDblClick:
-        if (watched == gotolist->viewport())
+        if (watched == gotolist()->viewport())
             guarded([this] { gotolistDblClick(); });
         break;
     default:
@@ -326,16 +264,8 @@ void TForm1::closeEvent(QCloseEvent* event)
         }
         guarded([this] { FormClose(); });
     }
-    stopRun();
+    m_run->stop();
     event->accept();
-}
-
-void TForm1::stopRun()
-{
-    // A run in progress must not go on submitting behind a closed window: its waits end now and
-    // it stops at its next cancel test.
-    cancelflag = true;
-    interruptNetworkWaits();
 }
 
 void TForm1::endApplication()
@@ -386,15 +316,78 @@ void TForm1::About1Click()
 
 void TForm1::debugClick()
 {
-    debugmode = !debugmode;
-    dialogs().showMessage(debugmode ? QStringLiteral("Debug Mode ON") : QStringLiteral("Debug Mode Off"));
+    m_debugmode = !m_debugmode;
+    dialogs().showMessage(m_debugmode ? QStringLiteral("Debug Mode ON") : QStringLiteral("Debug Mode Off"));
 }
 
 void TForm1::dbClick()
 {
-    if (!debugmode)
+    if (!m_debugmode)
         return;
     // Earlier String View windows stay open; the run writes to the newest.
-    stringview = new TStringView(this);
-    stringview->show();
+    m_stringview = new TStringView(this);
+    m_stringview->show();
+}
+
+void TForm1::getsettings()
+{
+    m_records->readSettings();
+    // The port is converted last, so a bad value already shows in its field when the error comes.
+    m_run->applyNetworkSettings();
+}
+
+bool TForm1::digitKeyPress(QKeyEvent* event)
+{
+    // Only typed characters are filtered: keys with Ctrl or Alt (paste, menu accelerators) and
+    // keys that type nothing printable (Tab, arrows) pass.
+    const QString typed = event->text();
+    if (typed.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const QChar c = typed.front();
+    if (passesDigitFilter(c) || !c.isPrint())
+        return false;
+    dialogs().beep();
+    return true;
+}
+
+void TForm1::updateCaption()
+{
+    // The comparison reads every memo: during a run it waits for the run's end, where the run
+    // controller's runEnded brings the caption up to date.
+    if (m_run->submission().isRunning()) {
+        m_captionPending = true;
+        return;
+    }
+    m_captionPending = false;
+    setWindowTitle(hasUnsavedEdits() ? Caption + QStringLiteral(" *") : Caption);
+}
+
+void TForm1::watchRecordEdits()
+{
+    connect(m_records, &RecordStore::recordSaved, this, [this] { updateCaption(); });
+    connect(m_run, &RunController::runEnded, this, [this] {
+        if (m_captionPending)
+            updateCaption();
+    });
+    // Many controls change at once when a record loads: the caption is brought up to date once,
+    // when the change is over.
+    auto schedule = [this] {
+        if (!m_captionPending) {
+            m_captionPending = true;
+            QTimer::singleShot(0, this, [this] { updateCaption(); });
+        }
+    };
+    for (QWidget* widget : controls()) {
+        if (widget == appname())
+            continue;
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textChanged, this, schedule);
+        else if (auto* box = qobject_cast<QComboBox*>(widget))
+            connect(box, &QComboBox::currentTextChanged, this, schedule);
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget))
+            connect(memo, &QPlainTextEdit::textChanged, this, schedule);
+        else if (auto* tick = qobject_cast<QCheckBox*>(widget))
+            connect(tick, &QCheckBox::toggled, this, schedule);
+    }
+    markSaved();
 }

@@ -1,51 +1,40 @@
 #pragma once
 
-#include "app/ProgressPace.h"
+#include "app/AppInfoPage.h"
+#include "app/CompanyPage.h"
+#include "app/ControlRegistry.h"
+#include "app/DescriptionPage.h"
+#include "app/GeneralPage.h"
+#include "app/LocationsPage.h"
+#include "app/OptionsPage.h"
+#include "app/RecordStore.h"
+#include "app/RunController.h"
+#include "app/SitesPage.h"
+#include "app/SubmitPage.h"
 #include "core/TextEncoding.h"
-#include "submit/RunRecord.h"
-#include "submit/SubmissionRun.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <optional>
-#include <span>
 
 class QAction;
-class QComboBox;
 class QKeyEvent;
-class QLabel;
-class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
-class QScrollArea;
 class QTabWidget;
-class QToolButton;
-class ProfileFile;
-struct RecordKey;
-class TFlatButton;
-class THTTP;
-class TLed;
 class TStringView;
-class TSMTPForm;
-class RunResultsDialog;
-class PreviewDialog;
-class TSetupDlg;
-class TftpForm1;
 
 // The main window. Its controls hold the program record, the company record and the site choices:
-// there is no record object apart from them. Every control is a public member named as the data files
-// and the site recipes name it, and carries the same objectName, so code can also find it by its name.
+// there is no record object apart from them. Each page is a class of its own that builds and owns
+// its controls and registers each under the name the data files and the site recipes use, so code
+// finds a control by its name; the window hands them out under the same names. The record store
+// moves the records between the files and the controls, the run controller wires the run.
 //
-// The window is split by area over several source files (TForm1*.cpp). Handlers may raise errors;
-// the bindings made in TForm1.cpp hand every error to the general error handler, so no error ever
-// crosses the Qt event loop, while callers such as the submission run still see them.
+// Handlers may raise errors; the bindings made in TForm1.cpp hand every error to the general error
+// handler, so no error ever crosses the Qt event loop, while callers such as the submission run
+// still see them.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -55,195 +44,195 @@ public:
     ~TForm1() override;
 
     // ---- Window state -------------------------------------------------------------------------
-    QString basedir; // the folder that was current when the window was created
-    bool debugmode = false;
-    bool cancelflag = false;
-    bool ftperror = false;
-    QString ftperrortext;
-    QString longdate; // release date text, e.g. "7-Mar-1999"
-    TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
-    SubmissionRun submission; // the runs of "Save/Submit" and of the preview
-    std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
-    QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
-    QString lastReportPath; // the report the last run wrote
-    int m_stallOverride = -1;
-    int m_siteLimitOverride = -1;
-    QPointer<RunResultsDialog> m_resultsDialog;
-    bool m_previewing = false; // a preview run: no report, counts or results dialog
-    RunRecord m_lastRun; // the outcomes of the last run that sent (a preview's are its own)
-    static constexpr int DefaultStallSeconds = 120;
-    THTTP* HTTP1; // the window's HTTP client
-    // The mail form and its setup dialog: windows of their own (not children of this one),
-    // living as long as this one.
-    TSMTPForm* SMTPForm = nullptr;
-    TSetupDlg* SetupDlg = nullptr;
-    std::unique_ptr<TSMTPForm> m_smtpForm;
-    std::unique_ptr<TSetupDlg> m_setupDlg;
-    TftpForm1* ftpForm1; // the FTP driver form, hidden; the run uploads through it
+    // The folder that was current when the window was created, unless set.
+    const QString& basedir() const { return m_records->basedir(); }
+    void setBasedir(const QString& folder) { m_records->setBasedir(folder); }
+    bool debugmode() const { return m_debugmode; }
+    void setDebugmode(bool on) { m_debugmode = on; }
+    // The newest String View window (hidden at first); the run writes to it.
+    TStringView* stringview() const { return m_stringview; }
+    // Release date text, e.g. "7-Mar-1999".
+    const QString& longdate() const { return m_appInfo->general()->longdate(); }
+
+    // ---- The run (RunController) --------------------------------------------------------------
+    RunController& run() const { return *m_run; }
+    RecordStore& records() const { return *m_records; }
+    bool cancelflag() const { return m_run->cancelflag(); }
+    void setCancelflag(bool set) { m_run->setCancelflag(set); }
+    bool ftperror() const { return m_run->ftperror(); }
+    void setFtperror(bool set) { m_run->setFtperror(set); }
+    const QString& ftperrortext() const { return m_run->ftperrortext(); }
+    void setFtperrortext(const QString& text) { m_run->setFtperrortext(text); }
+    std::optional<SubmissionRun::Outcome> runOutcome() const { return m_run->runOutcome(); }
+    const QString& reportFile() const { return m_run->reportFile(); }
+    void setReportFile(const QString& path) { m_run->setReportFile(path); }
+    const QString& lastReportPath() const { return m_run->lastReportPath(); }
+    THTTP* HTTP1() const { return m_run->HTTP1(); }
+    TSMTPForm* SMTPForm() const { return m_run->SMTPForm(); }
+    TSetupDlg* SetupDlg() const { return m_run->SetupDlg(); }
+    TftpForm1* ftpForm1() const { return m_run->ftpForm1(); }
 
     // ---- Pages --------------------------------------------------------------------------------
-    QTabWidget* PageControl1; // App Info, Company Info, Sites, Submit, Check / Options
-    QTabWidget* PageControl2; // General, Locations, Description
-    QWidget* appinfopage;
-    QWidget* companypage;
-    QWidget* sitespage;
-    QWidget* submitpage;
-    QWidget* optionspage;
-    QWidget* generalpage;
-    QWidget* locationspage;
-    QWidget* descriptionpage;
-    QScrollArea* sitesbox;
+    QTabWidget* PageControl1() const { return m_pages; } // App Info, Company Info, Sites, Submit, Check / Options
+    QTabWidget* PageControl2() const { return m_appInfo->PageControl2(); } // General, Locations, Description
+    AppInfoPage* appinfopage() const { return m_appInfo; }
+    CompanyPage* companypage() const { return m_company; }
+    SitesPage* sitespage() const { return m_sites; }
+    SubmitPage* submitpage() const { return m_submit; }
+    OptionsPage* optionspage() const { return m_options; }
+    GeneralPage* generalpage() const { return m_appInfo->general(); }
+    LocationsPage* locationspage() const { return m_appInfo->locations(); }
+    DescriptionPage* descriptionpage() const { return m_appInfo->description(); }
 
-    // ---- App Info / General -------------------------------------------------------------------
-    QComboBox* appname;
-    QLineEdit* char8name;
-    QLineEdit* filename;
-    QLineEdit* version;
-    QLineEdit* month;
-    QLineEdit* day;
-    QLineEdit* year;
-    QLabel* ldatel;
-    QComboBox* platforms;
-    QComboBox* diststatus;
-    QLineEdit* bytesize;
-    QLineEdit* instsize;
-    QLineEdit* price;
-    QComboBox* status;
-    QLineEdit* eval;
-    QLineEdit* expiredate;
-    QLineEdit* specreq;
-    QLineEdit* expireafter;
-    QComboBox* installer;
-
-    // ---- App Info / Locations -----------------------------------------------------------------
-    QLineEdit* appurl;
-    QLineEdit* dl1;
-    QLineEdit* dl2;
-    QLineEdit* dl3;
-    QLineEdit* dl4;
-    QLineEdit* dl5;
-    QLineEdit* dl6;
-    QLineEdit* screenshot;
-    QLineEdit* localpath;
-    QToolButton* browse;
-
-    // ---- App Info / Description ---------------------------------------------------------------
-    QLineEdit* shortdesc;
-    QPlainTextEdit* longdesc;
-    QPlainTextEdit* Memo2;
+    // ---- App Info -----------------------------------------------------------------------------
+    QComboBox* appname() const { return generalpage()->appname(); }
+    QLineEdit* char8name() const { return generalpage()->char8name(); }
+    QLineEdit* filename() const { return generalpage()->filename(); }
+    QLineEdit* version() const { return generalpage()->version(); }
+    QLineEdit* month() const { return generalpage()->month(); }
+    QLineEdit* day() const { return generalpage()->day(); }
+    QLineEdit* year() const { return generalpage()->year(); }
+    QLabel* ldatel() const { return generalpage()->ldatel(); }
+    QComboBox* platforms() const { return generalpage()->platforms(); }
+    QComboBox* diststatus() const { return generalpage()->diststatus(); }
+    QLineEdit* bytesize() const { return generalpage()->bytesize(); }
+    QLineEdit* instsize() const { return generalpage()->instsize(); }
+    QLineEdit* price() const { return generalpage()->price(); }
+    QComboBox* status() const { return generalpage()->status(); }
+    QLineEdit* eval() const { return generalpage()->eval(); }
+    QLineEdit* expiredate() const { return generalpage()->expiredate(); }
+    QLineEdit* specreq() const { return generalpage()->specreq(); }
+    QLineEdit* expireafter() const { return generalpage()->expireafter(); }
+    QComboBox* installer() const { return generalpage()->installer(); }
+    QLineEdit* appurl() const { return locationspage()->appurl(); }
+    QLineEdit* dl1() const { return locationspage()->dl(1); }
+    QLineEdit* dl2() const { return locationspage()->dl(2); }
+    QLineEdit* dl3() const { return locationspage()->dl(3); }
+    QLineEdit* dl4() const { return locationspage()->dl(4); }
+    QLineEdit* dl5() const { return locationspage()->dl(5); }
+    QLineEdit* dl6() const { return locationspage()->dl(6); }
+    QLineEdit* screenshot() const { return locationspage()->screenshot(); }
+    QLineEdit* localpath() const { return locationspage()->localpath(); }
+    QToolButton* browse() const { return locationspage()->browse(); }
+    QLineEdit* shortdesc() const { return descriptionpage()->shortdesc(); }
+    QPlainTextEdit* longdesc() const { return descriptionpage()->longdesc(); }
+    QPlainTextEdit* Memo2() const { return descriptionpage()->Memo2(); }
 
     // ---- Company Info -------------------------------------------------------------------------
-    QComboBox* compname;
-    QLineEdit* conname;
-    QLineEdit* contitle;
-    QLineEdit* conmail;
-    QLineEdit* conphone;
-    QLineEdit* confax;
-    QLineEdit* conaddr;
-    QLineEdit* concity;
-    QLineEdit* constate;
-    QLineEdit* conzip;
-    QLineEdit* concountry;
-    QLineEdit* pubpage;
-    QLineEdit* pubmail;
-    QPushButton* savecompany;
+    QComboBox* compname() const { return m_company->compname(); }
+    QLineEdit* conname() const { return m_company->conname(); }
+    QLineEdit* contitle() const { return m_company->contitle(); }
+    QLineEdit* conmail() const { return m_company->conmail(); }
+    QLineEdit* conphone() const { return m_company->conphone(); }
+    QLineEdit* confax() const { return m_company->confax(); }
+    QLineEdit* conaddr() const { return m_company->conaddr(); }
+    QLineEdit* concity() const { return m_company->concity(); }
+    QLineEdit* constate() const { return m_company->constate(); }
+    QLineEdit* conzip() const { return m_company->conzip(); }
+    QLineEdit* concountry() const { return m_company->concountry(); }
+    QLineEdit* pubpage() const { return m_company->pubpage(); }
+    QLineEdit* pubmail() const { return m_company->pubmail(); }
+    QPushButton* savecompany() const { return m_company->savecompany(); }
 
-    // ---- Sites: one row per site of the catalogue (SiteCatalogue), its controls found by name;
-    // the category lists with handlers of their own -------------------------------------------
-    QComboBox* wincentpd;
-    QComboBox* wcsubcat;
-    QComboBox* sharedirpd1;
-    QComboBox* sharedirpd2;
+    // ---- Sites: the category lists with handlers of their own; every row's controls by name ----
+    QScrollArea* sitesbox() const { return m_sites->sitesbox(); }
+    QComboBox* wincentpd() const { return m_sites->wincentpd(); }
+    QComboBox* wcsubcat() const { return m_sites->wcsubcat(); }
+    QComboBox* sharedirpd1() const { return m_sites->sharedirpd1(); }
+    QComboBox* sharedirpd2() const { return m_sites->sharedirpd2(); }
 
     // ---- Submit -------------------------------------------------------------------------------
-    TFlatButton* submit;
-    TFlatButton* skip;
-    TFlatButton* cancel;
-    TFlatButton* save;
-    TFlatButton* print;
-    TFlatButton* exitb;
-    QLabel* currentsite;
-    QLabel* runcounts; // the counts of the last run's outcomes, under the buttons
-    TLed* httpled;
-    TLed* ftpled;
-    TLed* mailled;
-    QLabel* httpstatus;
-    QLabel* httpbytes;
-    QLabel* mailstatus;
-    QLabel* mail2;
-    QLabel* ftpstatus;
-    QLabel* genlabel;
-    QProgressBar* ProgressBar1;
-    QListWidget* ftplist;
-    QListWidget* log;
-    QPushButton* db; // zero-size, reachable only by Alt+D while the Submit page shows
+    TFlatButton* submit() const { return m_submit->submit(); }
+    TFlatButton* skip() const { return m_submit->skip(); }
+    TFlatButton* cancel() const { return m_submit->cancel(); }
+    TFlatButton* save() const { return m_submit->save(); }
+    TFlatButton* print() const { return m_submit->print(); }
+    TFlatButton* exitb() const { return m_submit->exitb(); }
+    QLabel* currentsite() const { return m_submit->currentsite(); }
+    QLabel* runcounts() const { return m_submit->runcounts(); }
+    TLed* httpled() const { return m_submit->httpled(); }
+    TLed* ftpled() const { return m_submit->ftpled(); }
+    TLed* mailled() const { return m_submit->mailled(); }
+    QLabel* httpstatus() const { return m_submit->httpstatus(); }
+    QLabel* httpbytes() const { return m_submit->httpbytes(); }
+    QLabel* mailstatus() const { return m_submit->mailstatus(); }
+    QLabel* mail2() const { return m_submit->mail2(); }
+    QLabel* ftpstatus() const { return m_submit->ftpstatus(); }
+    QLabel* genlabel() const { return m_submit->genlabel(); }
+    QProgressBar* ProgressBar1() const { return m_submit->ProgressBar1(); }
+    QListWidget* ftplist() const { return m_submit->ftplist(); }
+    QListWidget* log() const { return m_submit->log(); }
+    QPushButton* db() const { return m_submit->db(); }
 
     // ---- Check / Options ----------------------------------------------------------------------
-    QListWidget* gotolist;
-    QLineEdit* smtpedit;
-    QLineEdit* emailedit;
-    QLineEdit* nameedit;
-    QLineEdit* proxyedit;
-    QLineEdit* portedit;
-    // Secure mail and HTTPS, below the settings panel: Security, User, Password (kept in the
-    // desktop's keyring, never in the settings file) and an extra trusted authority (CA file).
-    QComboBox* smtpsecurity;
-    QLineEdit* smtpuser;
-    QLineEdit* smtppassword;
-    QLineEdit* cafileedit;
-    QLineEdit* timeoutedit; // seconds a network wait may see no progress; 0: no limit
+    QListWidget* gotolist() const { return m_options->gotolist(); }
+    QLineEdit* smtpedit() const { return m_options->smtpedit(); }
+    QLineEdit* emailedit() const { return m_options->emailedit(); }
+    QLineEdit* nameedit() const { return m_options->nameedit(); }
+    QLineEdit* proxyedit() const { return m_options->proxyedit(); }
+    QLineEdit* portedit() const { return m_options->portedit(); }
+    QComboBox* smtpsecurity() const { return m_options->smtpsecurity(); }
+    QLineEdit* smtpuser() const { return m_options->smtpuser(); }
+    QLineEdit* smtppassword() const { return m_options->smtppassword(); }
+    QLineEdit* cafileedit() const { return m_options->cafileedit(); }
+    QLineEdit* timeoutedit() const { return m_options->timeoutedit(); }
 
-    // ---- Hidden -------------------------------------------------------------------------------
-    QListWidget* xfer; // pieces of the current HTTP reply
+    // ---- Hidden: pieces of the current HTTP reply ---------------------------------------------
+    QListWidget* xfer() const { return m_xfer; }
 
     // ---- Menu ---------------------------------------------------------------------------------
-    QAction* SaveAppData1;
-    QAction* LastRunResults1; // "Last Run Results…"
-    QAction* PreviewSubmission1; // "Preview Submission…"
-    QAction* Exit1;
-    QAction* Help2;
-    QAction* QuilletHomePage1;
-    QAction* BrightfenHomePage1;
-    QAction* About1;
+    QAction* SaveAppData1() const { return m_actions.value(QStringLiteral("SaveAppData1")); }
+    QAction* LastRunResults1() const { return m_actions.value(QStringLiteral("LastRunResults1")); }
+    QAction* PreviewSubmission1() const { return m_actions.value(QStringLiteral("PreviewSubmission1")); }
+    QAction* Exit1() const { return m_actions.value(QStringLiteral("Exit1")); }
+    QAction* Help2() const { return m_actions.value(QStringLiteral("Help2")); }
+    QAction* QuilletHomePage1() const { return m_actions.value(QStringLiteral("QuilletHomePage1")); }
+    QAction* BrightfenHomePage1() const { return m_actions.value(QStringLiteral("BrightfenHomePage1")); }
+    QAction* About1() const { return m_actions.value(QStringLiteral("About1")); }
 
     // ---- Looking controls up by name ----------------------------------------------------------
     // The control of that objectName, or nullptr.
-    QWidget* control(const QString& name) const;
+    QWidget* control(const QString& name) const { return m_controls.control(name); }
     // Every named control in creation order (pages and labels excluded).
-    const QList<QWidget*>& controls() const { return m_controls; }
+    const QList<QWidget*>& controls() const { return m_controls.controls(); }
     // The label a site row's "Update " tick box carries after that word, by site key ("tucows", "win95" …).
-    QString siteLabel(const QString& siteKey) const;
+    QString siteLabel(const QString& siteKey) const { return m_sites->siteLabel(siteKey); }
 
-    // ---- Records (TForm1Records.cpp) ----------------------------------------------------------
-    void appnameEnter();
-    void appnameChange();
-    void savesite();
-    // Rebuilds longdate from day, month and year and shows it in ldatel.
-    void rebuildLongdate();
-    // Creates basedir/data when it is missing (one level; basedir itself must exist).
-    void ensureDataFolder();
-    // basedir/data/<name><extension>
-    QString dataPath(const QString& name, const QString& extension) const;
-    // Windows-1252 when any file of the current program's record is in it, else UTF-8.
-    TextEncoding recordEncoding() const;
+    // ---- Records (RecordStore) ----------------------------------------------------------------
+    void appnameEnter() { m_records->appnameEnter(); }
+    void appnameChange() { m_records->appnameChange(); }
+    void savesite() { m_records->savesite(); }
+    void rebuildLongdate() { generalpage()->rebuildLongdate(); }
+    void ensureDataFolder() { m_records->ensureDataFolder(); }
+    QString dataPath(const QString& name, const QString& extension) const
+    {
+        return m_records->dataPath(name, extension);
+    }
+    TextEncoding recordEncoding() const { return m_records->recordEncoding(); }
+    bool hasUnsavedEdits() const { return m_records->hasUnsavedEdits(); }
+    void markSaved() { m_records->markSaved(); }
+    bool mayDropUnsavedEdits() { return m_records->mayDropUnsavedEdits(); }
+    void compnameEnter() { m_records->compnameEnter(); }
+    void compnameChange() { m_records->compnameChange(); }
+    void savecompanyClick() { m_records->savecompanyClick(); }
+    void addCompanyToList() { m_records->addCompanyToList(); }
+    void writeCompanyRecord() { m_records->writeCompanyRecord(); }
+    // Reads the settings into the Check / Options page and hands the network ones to the clients.
+    void getsettings();
+    void savesettings() { m_records->savesettings(); }
+    void FormShow() { getsettings(); }
+    void FormClose() { savesettings(); }
+    // Any of the settings edits lost the focus.
+    void settingsExit() { savesettings(); }
 
-    // ---- Unsaved edits (TForm1Edits.cpp) ------------------------------------------------------
-    // True when the shown record differs from what was last loaded or saved.
-    bool hasUnsavedEdits() const;
-    // The shown record is now the one on disk (after a load or a save).
-    void markSaved();
-    // Asks before unsaved edits are replaced or the window ends (Save / Discard / Cancel, as the
-    // close prompt does); true when they may go.
-    bool mayDropUnsavedEdits();
-
-    // ---- Input rules (TForm1Input.cpp) --------------------------------------------------------
-    void char8nameExit();
-    void dateExit();
+    // ---- Input rules --------------------------------------------------------------------------
+    void char8nameExit() { generalpage()->char8nameExit(); }
+    void dateExit() { rebuildLongdate(); }
     // The digit filter of day, month, year, bytesize and instsize; true when the key was eaten.
     bool digitKeyPress(QKeyEvent* event);
-    void browseClick();
-    void longdescwrap();
-    void memo2wrap();
+    void browseClick() { locationspage()->browseClick(); }
+    void longdescwrap() { descriptionpage()->longdescwrap(); }
+    void memo2wrap() { descriptionpage()->memo2wrap(); }
 
     // ---- Menu and window (TForm1.cpp) ---------------------------------------------------------
     void SaveAppData1Click();
@@ -259,23 +248,6 @@ public:
     // Ends the program at once: no save prompt, no settings save. Tests replace the final step.
     void endApplication();
     void setEndAction(std::function<void()> action) { m_endAction = std::move(action); }
-
-    // ---- Company (TForm1Company.cpp) ----------------------------------------------------------
-    void compnameEnter();
-    void compnameChange();
-    void savecompanyClick();
-    // Adds the text of compname to the stored company list unless it is there in any case.
-    void addCompanyToList();
-    // Writes section COMPANY of the current company's own record file.
-    void writeCompanyRecord();
-
-    // ---- Settings (TForm1Settings.cpp) --------------------------------------------------------
-    void getsettings();
-    void savesettings();
-    void FormShow();
-    void FormClose();
-    // Any of the five settings edits lost the focus.
-    void settingsExit();
 
     // ---- Category lists and site links (TForm1Categories.cpp) ---------------------------------
     // One handler for every ordinary category pick list: reload its items from its category file.
@@ -293,34 +265,17 @@ public:
     // The close prompt; true when the window may close.
     bool FormCloseQuery();
 
-    // ---- Submission run (TForm1Run.cpp) -------------------------------------------------------
-    void submitClick();
-    void skipClick();
-    void writeRunReport();
-    // The results of the last run, in a dialog of their own (not modal); the dialog shown.
-    RunResultsDialog* showRunResults();
-    // The run as "Save/Submit" would make it, written into a preview folder instead of sent; the
-    // tick boxes and the stored record are left as they were. The dialog that lists what went.
-    PreviewDialog* previewSubmission();
-    // A network wait saw no progress for the set time: what Skip does, with a log line saying so.
-    void stallTimeout(int seconds);
-    // What Skip does, with the site's log line and report giving reason.
-    void timeOut(const QString& reason);
-    // Overrides the Check / Options time-out for the runs of this window (batch --timeout).
-    void setStallSeconds(int seconds) { m_stallOverride = seconds; }
-    int stallSeconds() const;
-    // Every site's time in all: ten times the stall time-out unless set (batch --site-limit); 0
-    // for none. When it runs out, what the time-out does.
-    void setSiteLimitSeconds(int seconds) { m_siteLimitOverride = seconds; }
-    int siteLimitSeconds() const;
-    void siteTimeout(int seconds);
-    void cancelClick();
-    // HTTP1 transfer events: reply capture and byte display. The capture keeps the last
-    // ReplyCaptureLimit bytes of a reply, so an endless reply cannot exhaust memory.
-    static constexpr qint64 ReplyCaptureLimit = 1024 * 1024;
-    void HTTP1StartTransfer();
-    void HTTP1Transfer(qint64 count, const QByteArray& piece);
-    void HTTP1EndTransfer();
+    // ---- Submission run (RunController) -------------------------------------------------------
+    void submitClick() { m_run->submitClick(); }
+    void skipClick() { m_run->skipClick(); }
+    void cancelClick() { m_run->cancelClick(); }
+    void writeRunReport() { m_run->writeRunReport(); }
+    RunResultsDialog* showRunResults() { return m_run->showRunResults(); }
+    PreviewDialog* previewSubmission() { return m_run->previewSubmission(); }
+    void setStallSeconds(int seconds) { m_run->setStallSeconds(seconds); }
+    int stallSeconds() const { return m_run->stallSeconds(); }
+    void setSiteLimitSeconds(int seconds) { m_run->setSiteLimitSeconds(seconds); }
+    int siteLimitSeconds() const { return m_run->siteLimitSeconds(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -329,49 +284,31 @@ protected:
 
 private:
     void buildMenu();
-    void buildGeneralPage();
-    void buildLocationsPage();
-    void buildDescriptionPage();
-    void buildCompanyPage();
-    void buildSitesPage();
-    void buildSubmitPage();
-    void buildOptionsPage();
-    void buildSecurePanel(QWidget* page);
-    // Names a control, gives it its help context and makes it findable by name.
-    template <typename T>
-    T* named(T* widget, const char* name, int helpContext = 0)
-    {
-        registerControl(widget, QString::fromLatin1(name), helpContext);
-        return widget;
-    }
-    void registerControl(QWidget* widget, const QString& name, int helpContext);
     void bindEvents();
     void onFocusIn(QWidget* widget, std::function<void()> handler);
     void onFocusOut(QWidget* widget, std::function<void()> handler);
-    void writeProgramRecord();
-    // Writes the controls' texts under their keys into one section of a record file.
-    void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
-    void stopRun();
-    QStringList recordSnapshot() const;
     void updateCaption();
     void watchRecordEdits();
-    // True when the program has a record file.
-    bool hasRecord(const QString& name) const;
-    // Whether typing or picking name may load its record over the one shown.
-    bool mayLoad(const QString& name);
 
-    qint64 m_xferBytes = 0; // bytes of the reply held in xfer
-    ProgressPace m_replyPace; // the reply's byte count shown a few times a second
-    QList<QWidget*> m_controls;
-    QHash<QString, QWidget*> m_byName;
-    QHash<QString, QString> m_siteLabels;
+    ControlRegistry m_controls;
+    QTabWidget* m_pages;
+    AppInfoPage* m_appInfo;
+    CompanyPage* m_company;
+    SitesPage* m_sites;
+    SubmitPage* m_submit;
+    OptionsPage* m_options;
+    QListWidget* m_xfer;
+    QHash<QString, QAction*> m_actions;
+    RecordStore* m_records;
+    RunController* m_run;
+    bool m_debugmode = false;
+    TStringView* m_stringview;
+
     QHash<QObject*, std::function<void()>> m_focusIn;
     QHash<QObject*, std::function<void()>> m_focusOut;
     QList<QObject*> m_digitFields;
     QObject* m_lastEntered = nullptr; // the field whose focus-in handler ran last
     std::function<void()> m_endAction;
     bool m_ending = false;
-    QString m_shownName; // the program the shown record was loaded or saved as
-    QStringList m_savedSnapshot;
     bool m_captionPending = false;
 };

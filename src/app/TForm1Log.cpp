@@ -30,25 +30,25 @@ void TForm1::saveClick()
     const QString path = dialogs().saveFileName(request);
     if (path.isEmpty())
         return;
-    writeLineFile(path, lines(log));
+    writeLineFile(path, lines(log()));
 }
 
 void TForm1::printClick()
 {
-    if (log->count() == 0) {
+    if (log()->count() == 0) {
         dialogs().showMessage(QStringLiteral("You do not have a log to print."));
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs().choosePrinter(printer))
         return;
-    if (!LogPrinter::print(printer, lines(log), log->font()))
+    if (!LogPrinter::print(printer, lines(log()), log()->font()))
         throw QuilletError(QStringLiteral("Unable to print the log"));
 }
 
 bool TForm1::FormCloseQuery()
 {
-    const QString name = appname->currentText();
+    const QString name = appname()->currentText();
     if (name.isEmpty())
         return true;
     switch (dialogs().askYesNoCancel(QStringLiteral("Would you like to save %1?").arg(name))) {

@@ -138,8 +138,8 @@ void TftpForm1::catchFtpError(const QString& prefix, F&& action)
     try {
         action();
     } catch (const EFTP& e) {
-        m_main.ftperrortext = e.message();
-        m_main.ftperror = true;
+        m_main.setFtperrortext(e.message());
+        m_main.setFtperror(true);
         addTrace(prefix + e.message());
     }
 }
@@ -248,22 +248,22 @@ void TftpForm1::setRemotePath(const QString& path)
 
 void TftpForm1::setSiteCaFile(const QString& caFile)
 {
-    FTP1->setCAFile(caFile.isEmpty() ? m_main.cafileedit->text() : caFile);
+    FTP1->setCAFile(caFile.isEmpty() ? m_main.cafileedit()->text() : caFile);
 }
 
 bool TftpForm1::failed() const
 {
-    return m_main.ftperror;
+    return m_main.ftperror();
 }
 
 QString TftpForm1::failureText() const
 {
-    return m_main.ftperrortext;
+    return m_main.ftperrortext();
 }
 
 void TftpForm1::clearFailure()
 {
-    m_main.ftperror = false;
+    m_main.setFtperror(false);
 }
 
 bool TftpForm1::eventFilter(QObject* watched, QEvent* event)
@@ -302,7 +302,7 @@ void TftpForm1::addTrace(const QString& text)
 void TftpForm1::traces(const QString& text)
 {
     addTrace(text);
-    addLineAtEnd(m_main.ftplist, text);
+    addLineAtEnd(m_main.ftplist(), text);
 }
 
 void TftpForm1::FTP1FirePITrail(int direction, const QString& text)
@@ -314,16 +314,16 @@ void TftpForm1::FTP1FirePITrail(int direction, const QString& text)
 void TftpForm1::FTP1Error(int code, const QString& text)
 {
     traces(QStringLiteral("ERR Event: ") + QString::number(code) + text);
-    m_main.ftpstatus->setText(QStringLiteral("FTP Error"));
+    m_main.ftpstatus()->setText(QStringLiteral("FTP Error"));
 }
 
 void TftpForm1::FTP1StartTransfer()
 {
-    m_main.ftplist->clear();
+    m_main.ftplist()->clear();
     m_transferPace.restart();
     m_untracedCount = -1;
     traces(QStringLiteral("TRANSFER BEGIN."));
-    m_main.ftpstatus->setText(QStringLiteral("Starting Transfer"));
+    m_main.ftpstatus()->setText(QStringLiteral("Starting Transfer"));
 }
 
 void TftpForm1::FTP1Transfer(qint64 count)
@@ -334,7 +334,7 @@ void TftpForm1::FTP1Transfer(qint64 count)
     }
     m_untracedCount = -1;
     addTrace(QStringLiteral("TRANSFER: ") + QString::number(count) + QStringLiteral(" Bytes"));
-    m_main.ftpstatus->setText(QStringLiteral("Bytes Transfered: ") + QString::number(count));
+    m_main.ftpstatus()->setText(QStringLiteral("Bytes Transfered: ") + QString::number(count));
 }
 
 void TftpForm1::FTP1EndTransfer()
@@ -345,13 +345,13 @@ void TftpForm1::FTP1EndTransfer()
         FTP1Transfer(m_untracedCount);
     }
     traces(QStringLiteral("TRANSFER END."));
-    if (!m_main.debugmode)
+    if (!m_main.debugmode())
         return;
     QStringList lines;
-    for (int i = 0; i < m_main.ftplist->count(); ++i)
-        lines << m_main.ftplist->item(i)->text();
+    for (int i = 0; i < m_main.ftplist()->count(); ++i)
+        lines << m_main.ftplist()->item(i)->text();
     writeReplyCapture(QDir::currentPath(), QStringLiteral(".txt"), lines);
-    m_main.submission.report().reply(lines.join(QLatin1Char('\n')));
+    m_main.run().submission().report().reply(lines.join(QLatin1Char('\n')));
 }
 
 void TftpForm1::FTP1DirList(const QString& entry)
@@ -362,5 +362,5 @@ void TftpForm1::FTP1DirList(const QString& entry)
         lFiles->addItem(entry);
     else if (lFiles->count() == MaxShownEntries)
         lFiles->addItem(QStringLiteral("(more entries not shown)"));
-    m_main.ftpstatus->setText(QStringLiteral("Getting Directory Info"));
+    m_main.ftpstatus()->setText(QStringLiteral("Getting Directory Info"));
 }

@@ -29,14 +29,14 @@ protected:
     QStringList gotoItems() const
     {
         QStringList names;
-        for (int i = 0; i < form.gotolist->count(); ++i)
-            names.append(form.gotolist->item(i)->text());
+        for (int i = 0; i < form.gotolist()->count(); ++i)
+            names.append(form.gotolist()->item(i)->text());
         return names;
     }
     void doubleClick(const char* name)
     {
-        form.gotolist->clearSelection();
-        const auto found = form.gotolist->findItems(q(name), Qt::MatchExactly);
+        form.gotolist()->clearSelection();
+        const auto found = form.gotolist()->findItems(q(name), Qt::MatchExactly);
         if (!found.isEmpty())
             found.first()->setSelected(true);
         form.gotolistDblClick();
@@ -84,25 +84,25 @@ TEST_F(CategoryLists, EachPickListLoadsItsFileOnEntry)
 
 TEST_F(CategoryLists, SharedirListsFillTogetherAndReportAMissingFile)
 {
-    EXPECT_EQ(form.sharedirpd1->currentText(), q("Select Category 1"));
-    EXPECT_EQ(form.sharedirpd2->currentText(), q("Select Category 2"));
-    for (QComboBox* entered : {form.sharedirpd1, form.sharedirpd2}) {
+    EXPECT_EQ(form.sharedirpd1()->currentText(), q("Select Category 1"));
+    EXPECT_EQ(form.sharedirpd2()->currentText(), q("Select Category 2"));
+    for (QComboBox* entered : {form.sharedirpd1(), form.sharedirpd2()}) {
         SCOPED_TRACE(entered->objectName().toStdString());
         fake.errors.clear();
-        replaceComboItems(form.sharedirpd1, {q("old")});
-        replaceComboItems(form.sharedirpd2, {q("old")});
+        replaceComboItems(form.sharedirpd1(), {q("old")});
+        replaceComboItems(form.sharedirpd2(), {q("old")});
         QFile::remove(base.file(q("cat/sharedir.cat")));
         enter(entered);
         EXPECT_EQ(fake.errors, QStringList{q("Cannot open file ") + base.file(q("cat/sharedir.cat"))});
-        EXPECT_EQ(items(form.sharedirpd1), QStringList{q("old")});
-        EXPECT_EQ(items(form.sharedirpd2), QStringList{q("old")});
+        EXPECT_EQ(items(form.sharedirpd1()), QStringList{q("old")});
+        EXPECT_EQ(items(form.sharedirpd2()), QStringList{q("old")});
 
         writeCat(q("sharedir.cat"), "Business\r\nGames\r\n");
         enter(entered);
-        EXPECT_EQ(items(form.sharedirpd1), (QStringList{q("Business"), q("Games")}));
-        EXPECT_EQ(items(form.sharedirpd2), (QStringList{q("Business"), q("Games")}));
-        EXPECT_EQ(form.sharedirpd1->currentText(), q("Select Category 1"));
-        EXPECT_EQ(form.sharedirpd2->currentText(), q("Select Category 2"));
+        EXPECT_EQ(items(form.sharedirpd1()), (QStringList{q("Business"), q("Games")}));
+        EXPECT_EQ(items(form.sharedirpd2()), (QStringList{q("Business"), q("Games")}));
+        EXPECT_EQ(form.sharedirpd1()->currentText(), q("Select Category 1"));
+        EXPECT_EQ(form.sharedirpd2()->currentText(), q("Select Category 2"));
     }
 }
 
@@ -131,10 +131,10 @@ TEST_F(CategoryLists, SubcategoryListFollowsTheExactCategoryText)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.category);
         fake.shown.clear();
-        replaceComboItems(form.wcsubcat, {q("previous")});
-        form.wincentpd->setEditText(q(c.category));
-        enter(form.wcsubcat);
-        EXPECT_EQ(items(form.wcsubcat), QStringList{q(c.item)});
+        replaceComboItems(form.wcsubcat(), {q("previous")});
+        form.wincentpd()->setEditText(q(c.category));
+        enter(form.wcsubcat());
+        EXPECT_EQ(items(form.wcsubcat()), QStringList{q(c.item)});
         EXPECT_EQ(fake.shown, c.message.isEmpty() ? QStringList{} : QStringList{c.message});
     }
 }
@@ -143,27 +143,27 @@ TEST_F(CategoryLists, PickingACategoryThenEnteringSubcategoriesUsesTheShippedNam
 {
     writeCat(q("wincent.cat"), "desktop\r\ninternet\r\n");
     writeCat(q("wcinternet.cat"), "Chat\r\nE-Mail\r\n");
-    enter(form.wincentpd);
-    form.wincentpd->setCurrentIndex(1);
-    enter(form.wcsubcat);
-    EXPECT_EQ(items(form.wcsubcat), (QStringList{q("Chat"), q("E-Mail")}));
+    enter(form.wincentpd());
+    form.wincentpd()->setCurrentIndex(1);
+    enter(form.wcsubcat());
+    EXPECT_EQ(items(form.wcsubcat()), (QStringList{q("Chat"), q("E-Mail")}));
 }
 
 TEST_F(CategoryLists, SiteListIsSortedWithoutRegardToCaseOnEveryEntry)
 {
     writeCat(q("sites.dat"), "WinSite\r\nc:\\shareware\r\nFile Mine\r\nabc\r\nTuCows\r\n");
-    enter(form.PageControl1->tabBar());
+    enter(form.PageControl1()->tabBar());
     EXPECT_EQ(gotoItems(), (QStringList{q("abc"), q("c:\\shareware"), q("File Mine"), q("TuCows"), q("WinSite")}));
 
     writeCat(q("sites.dat"), "zz\r\nAA\r\n");
-    enter(form.PageControl1->tabBar());
+    enter(form.PageControl1()->tabBar());
     EXPECT_EQ(gotoItems(), (QStringList{q("AA"), q("zz")}));
     EXPECT_TRUE(fake.shown.isEmpty());
 
     // Without the file every entry reports it, and the list keeps its names.
     QFile::remove(base.file(q("cat/sites.dat")));
-    enter(form.PageControl1->tabBar());
-    enter(form.PageControl1->tabBar());
+    enter(form.PageControl1()->tabBar());
+    enter(form.PageControl1()->tabBar());
     const QString error = q("Cannot open file ") + base.file(q("cat/sites.dat"));
     EXPECT_EQ(fake.errors, (QStringList{error, error}));
     EXPECT_EQ(gotoItems(), (QStringList{q("AA"), q("zz")}));
@@ -173,7 +173,7 @@ TEST_F(CategoryLists, DoubleClickOpensTheSiteAddress)
 {
     writeCat(q("sites.dat"), "TuCows\r\nNo Address\r\nSimtel\r\n");
     writeCat(q("urls.dat"), "[URLS]\r\nTuCows=http://www.tucows.example/\r\nsimtel=http://www.simtel.example/\r\n");
-    enter(form.PageControl1->tabBar());
+    enter(form.PageControl1()->tabBar());
     doubleClick("TuCows");
     doubleClick("Simtel"); // keys compare without regard to case
     doubleClick("No Address"); // no key: the browser starts with an empty address
@@ -192,10 +192,10 @@ TEST_F(CategoryLists, BrowserThatCannotStartIsReported)
 {
     launches = false;
     writeCat(q("sites.dat"), "TuCows\r\n");
-    enter(form.PageControl1->tabBar());
-    form.gotolist->item(0)->setSelected(true);
+    enter(form.PageControl1()->tabBar());
+    form.gotolist()->item(0)->setSelected(true);
     guarded([this] { form.gotolistDblClick(); });
-    form.QuilletHomePage1->trigger();
+    form.QuilletHomePage1()->trigger();
     EXPECT_EQ(fake.errors, (QStringList{q("Couldn't launch default browser"), q("Couldn't launch default browser")}));
     EXPECT_EQ(opened.size(), 2);
 }
@@ -209,13 +209,13 @@ TEST_F(CategoryLists, WindowActivationEntersAFieldOnlyOnce)
         QFocusEvent event(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(widget, &event);
     };
-    activate(form.compname);
-    EXPECT_EQ(items(form.compname), QStringList{q("Larkspur Software")});
+    activate(form.compname());
+    EXPECT_EQ(items(form.compname()), QStringList{q("Larkspur Software")});
 
-    enter(form.wcsubcat);
-    activate(form.wcsubcat); // back from the message box
+    enter(form.wcsubcat());
+    activate(form.wcsubcat()); // back from the message box
     EXPECT_EQ(fake.shown, QStringList{q("You must first select a category")});
-    enter(form.wcsubcat);
+    enter(form.wcsubcat());
     EXPECT_EQ(fake.shown.size(), 2);
 }
 

@@ -12,7 +12,7 @@
 class FormOnBase : public ::testing::Test
 {
 protected:
-    FormOnBase() { form.basedir = base.path(); }
+    FormOnBase() { form.setBasedir(base.path()); }
 
     // The user moves into or out of a field (the Tab key).
     static void enter(QWidget* widget) { send(widget, QEvent::FocusIn); }

@@ -58,8 +58,8 @@ protected:
     QStringList logLines() const
     {
         QStringList lines;
-        for (int i = 0; i < form.log->count(); ++i)
-            lines << form.log->item(i)->text();
+        for (int i = 0; i < form.log()->count(); ++i)
+            lines << form.log()->item(i)->text();
         return lines;
     }
 
@@ -73,7 +73,7 @@ TEST_F(FtpUploadSteps, TwoFilesInOneLogonEachWithItsLine)
     startPeer();
     const QString zip = localFile(QStringLiteral("prog.zip"), QByteArray(100000, 'z'));
     const QString txt = localFile(QStringLiteral("prog.txt"), "description\r\n");
-    FtpUpload ftp(window, *form.ftpForm1, QStringLiteral("Simtel"));
+    FtpUpload ftp(window, *form.ftpForm1(), QStringLiteral("Simtel"));
     ftp.logon(QStringLiteral("Loging on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), zip);
     ftp.changeDirectory(QStringLiteral("incoming"));
     ftp.upload(QString(), QStringLiteral("prog.zip"));
@@ -93,38 +93,38 @@ TEST_F(FtpUploadSteps, TwoFilesInOneLogonEachWithItsLine)
     EXPECT_EQ(base.read(QStringLiteral("server/incoming/docs_prog.txt")), QByteArray("description\r\n"));
     const QStringList stors = commands().filter(QRegularExpression(QStringLiteral("^STOR")));
     EXPECT_EQ(stors, (QStringList{QStringLiteral("STOR prog.zip"), QStringLiteral("STOR docs_prog.txt")}));
-    EXPECT_EQ(form.ftpstatus->text(), QStringLiteral("Idle"));
-    EXPECT_EQ(form.ftpForm1->eRemotePath->text(), QStringLiteral("/incoming"));
-    EXPECT_FALSE(form.ftperror);
-    EXPECT_TRUE(form.ftplist->count() > 0);
+    EXPECT_EQ(form.ftpstatus()->text(), QStringLiteral("Idle"));
+    EXPECT_EQ(form.ftpForm1()->eRemotePath->text(), QStringLiteral("/incoming"));
+    EXPECT_FALSE(form.ftperror());
+    EXPECT_TRUE(form.ftplist()->count() > 0);
     EXPECT_TRUE(
-        form.ftpForm1->lTrace->findItems(QStringLiteral("CLIENT: STOR prog.zip"), Qt::MatchExactly).size() == 1);
+        form.ftpForm1()->lTrace->findItems(QStringLiteral("CLIENT: STOR prog.zip"), Qt::MatchExactly).size() == 1);
     // The trace follows an upload a few times a second, and always shows where it ended.
-    EXPECT_EQ(form.ftpForm1->lTrace->findItems(QStringLiteral("TRANSFER: 100000 Bytes"), Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(form.ftpForm1()->lTrace->findItems(QStringLiteral("TRANSFER: 100000 Bytes"), Qt::MatchExactly).size(), 1);
 }
 
 TEST_F(FtpUploadSteps, FailedLogonGivesOneErrorLineAndTheNextSiteStartsClear)
 {
     startPeer();
     const QString zip = localFile(QStringLiteral("prog.zip"), "zip");
-    FtpUpload first(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    FtpUpload first(window, *form.ftpForm1(), QStringLiteral("Tucows"));
     first.logon(QStringLiteral("logging on"), host(), QStringLiteral("Anonymous"), QStringLiteral("wrong"), zip);
-    EXPECT_TRUE(form.ftperror);
-    EXPECT_EQ(form.ftperrortext, QStringLiteral("141: 530 Authentication failed."));
+    EXPECT_TRUE(form.ftperror());
+    EXPECT_EQ(form.ftperrortext(), QStringLiteral("141: 530 Authentication failed."));
     first.upload(QStringLiteral("uploads/"), QStringLiteral("prog.zip"));
     EXPECT_FALSE(first.logResult(QStringLiteral("Uploaded prog.zip to Tucows FTP")));
     first.logoff(QStringLiteral("logging off"));
     ASSERT_EQ(logLines().size(), 1);
     EXPECT_TRUE(logLines()[0].startsWith(QStringLiteral("Tucows: There was an FTP error: 141: 530 ")))
         << logLines()[0].toStdString();
-    EXPECT_TRUE(
-        form.ftpForm1->lTrace->findItems(QStringLiteral("EXCEPTION: 141: 530 Authentication failed."), Qt::MatchExactly)
-            .size()
+    EXPECT_TRUE(form.ftpForm1()
+                    ->lTrace->findItems(QStringLiteral("EXCEPTION: 141: 530 Authentication failed."), Qt::MatchExactly)
+                    .size()
         >= 1);
 
     // Even if the log-off left the flag set, the next site's steps begin clear.
-    form.ftperror = true;
-    FtpUpload second(window, *form.ftpForm1, QStringLiteral("Papa"));
+    form.setFtperror(true);
+    FtpUpload second(window, *form.ftpForm1(), QStringLiteral("Papa"));
     second.logon(
         QStringLiteral("logging on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), zip);
     second.upload(QString(), QStringLiteral("prog.zip"));
@@ -139,13 +139,13 @@ TEST_F(FtpUploadSteps, SkipEndsTheUploadWithAnErrorLineAndTheStepsGoOn)
     const QString big = localFile(QStringLiteral("big.zip"), QByteArray(6 * 1024 * 1024, 'b'));
     const QString small = localFile(QStringLiteral("small.txt"), "small");
     bool skipped = false;
-    QObject::connect(form.ftpForm1->FTP1, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
+    QObject::connect(form.ftpForm1()->FTP1, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
         if (count > 200000 && !skipped) {
             skipped = true;
-            QTimer::singleShot(0, [&] { form.skip->click(); });
+            QTimer::singleShot(0, [&] { form.skip()->click(); });
         }
     });
-    FtpUpload ftp(window, *form.ftpForm1, QStringLiteral("Winsite"));
+    FtpUpload ftp(window, *form.ftpForm1(), QStringLiteral("Winsite"));
     ftp.logon(QStringLiteral("logging on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), big);
     ftp.upload(QString(), QStringLiteral("big.zip"));
     EXPECT_FALSE(ftp.logResult(QStringLiteral("Winsite: Uploaded big.zip to FTP")));
@@ -159,7 +159,7 @@ TEST_F(FtpUploadSteps, SkipEndsTheUploadWithAnErrorLineAndTheStepsGoOn)
             QStringLiteral("Winsite: Uploaded small.txt to FTP")}));
     EXPECT_EQ(base.read(QStringLiteral("server/small.txt")), QByteArray("small"));
     EXPECT_TRUE(commands().contains(QStringLiteral("QUIT")));
-    EXPECT_FALSE(form.cancelflag);
+    EXPECT_FALSE(form.cancelflag());
 }
 
 TEST_F(FtpUploadSteps, DebugModeCapturesEachTransfersTrace)
@@ -167,8 +167,8 @@ TEST_F(FtpUploadSteps, DebugModeCapturesEachTransfersTrace)
     startPeer();
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(base.path()));
-    form.debugmode = true;
-    FtpUpload ftp(window, *form.ftpForm1, QStringLiteral("Simtel"));
+    form.setDebugmode(true);
+    FtpUpload ftp(window, *form.ftpForm1(), QStringLiteral("Simtel"));
     // The listing after the log-on is a transfer too.
     ftp.logon(QStringLiteral("on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"),
         localFile(QStringLiteral("a.zip"), "a"));
@@ -201,21 +201,21 @@ TEST_F(FtpUploadSteps, CancelAbortsTheUploadAndLeavesTheFlagForTheRun)
     startPeer({QStringLiteral("--throttle"), QStringLiteral("300000")});
     const QString big = localFile(QStringLiteral("big.zip"), QByteArray(4 * 1024 * 1024, 'b'));
     bool cancelled = false;
-    QObject::connect(form.ftpForm1->FTP1, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
+    QObject::connect(form.ftpForm1()->FTP1, &TFTP::OnTransfer, [&](qint64 count, const QByteArray&) {
         if (count > 100000 && !cancelled) {
             cancelled = true;
-            QTimer::singleShot(0, [&] { form.cancel->click(); });
+            QTimer::singleShot(0, [&] { form.cancel()->click(); });
         }
     });
-    FtpUpload ftp(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    FtpUpload ftp(window, *form.ftpForm1(), QStringLiteral("Tucows"));
     ftp.logon(QStringLiteral("on"), host(), QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), big);
     ftp.upload(QStringLiteral("incoming/"), QStringLiteral("big.zip"));
     EXPECT_FALSE(ftp.logResult(QStringLiteral("never")));
     ftp.logoff(QStringLiteral("off"));
     EXPECT_EQ(logLines(), QStringList{QStringLiteral("Tucows: There was an FTP error: 301: Interrupted")})
         << logLines().join(QLatin1Char('|')).toStdString() << fake.shown.join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(form.cancelflag);
-    EXPECT_FALSE(form.ftpForm1->FTP1->isConnected());
+    EXPECT_TRUE(form.cancelflag());
+    EXPECT_FALSE(form.ftpForm1()->FTP1->isConnected());
 }
 
 } // namespace
@@ -233,14 +233,14 @@ TEST_F(FtpUploadSteps, SandboxStandInTakesAnonymousUploadsIntoNewFolders)
     const QString zip = localFile(QStringLiteral("prog.zip"), "zip");
     const QString tml = localFile(QStringLiteral("prog.tml"), "tml");
 
-    FtpUpload tucows(window, *form.ftpForm1, QStringLiteral("Tucows"));
+    FtpUpload tucows(window, *form.ftpForm1(), QStringLiteral("Tucows"));
     tucows.logon(QStringLiteral("on"), host, QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), zip);
     tucows.setRemotePath(QStringLiteral("/"));
     tucows.upload(QStringLiteral("uploads/"), QStringLiteral("prog.zip"));
     EXPECT_TRUE(tucows.logResult(QStringLiteral("Uploaded prog.zip to Tucows FTP")));
     tucows.logoff(QStringLiteral("off"));
 
-    FtpUpload winsite(window, *form.ftpForm1, QStringLiteral("Winsite"));
+    FtpUpload winsite(window, *form.ftpForm1(), QStringLiteral("Winsite"));
     winsite.logon(QStringLiteral("on"), host, QStringLiteral("Anonymous"), QStringLiteral("me@example.com"), tml);
     winsite.changeDirectory(QStringLiteral("incoming"));
     winsite.upload(QStringLiteral("/uploads/win95/"), QStringLiteral("prog.tml"));

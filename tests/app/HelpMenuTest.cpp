@@ -12,8 +12,8 @@ TEST_F(FormOnBase, HelpWithoutABrowserShowsTheGuideInItsOwnWindowOnce)
 {
     qputenv("XDG_CACHE_HOME", base.file(q("cache")).toUtf8());
     WebBrowser::setLauncher([](const QString&) { return false; });
-    form.Help2->trigger();
-    form.Help2->trigger();
+    form.Help2()->trigger();
+    form.Help2()->trigger();
     WebBrowser::setLauncher(nullptr);
     qunsetenv("XDG_CACHE_HOME");
 

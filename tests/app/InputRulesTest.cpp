@@ -45,15 +45,15 @@ TEST_F(MainWindowTest, EightCharacterNameRefusesSeparatorsAndLowersTheRest)
     };
     for (const Case& c : cases) {
         fake.shown.clear();
-        form.char8name->setText(QString::fromLatin1(c.typed));
-        leave(form.char8name);
+        form.char8name()->setText(QString::fromLatin1(c.typed));
+        leave(form.char8name());
         if (c.left) {
             EXPECT_TRUE(fake.shown.isEmpty()) << c.typed;
-            EXPECT_EQ(form.char8name->text(), QString::fromLatin1(c.left)) << c.typed;
+            EXPECT_EQ(form.char8name()->text(), QString::fromLatin1(c.left)) << c.typed;
         } else {
             EXPECT_EQ(fake.shown, QStringList{QStringLiteral("You can only have alpha-numeric values in this field.")})
                 << c.typed;
-            EXPECT_EQ(form.char8name->text(), QString()) << c.typed;
+            EXPECT_EQ(form.char8name()->text(), QString()) << c.typed;
         }
     }
 }
@@ -88,12 +88,12 @@ TEST(ReleaseDate, BuildsDayMonthAndCenturyYear)
 
 TEST_F(MainWindowTest, ReleaseDateIsRebuiltOnLeavingAFieldAndReportsPastedNonNumbers)
 {
-    form.day->setText(QStringLiteral("7"));
-    form.month->setText(QStringLiteral("3"));
-    form.year->setText(QStringLiteral("99"));
-    leave(form.year);
-    EXPECT_EQ(form.longdate, QStringLiteral("7-Mar-1999"));
-    EXPECT_EQ(form.ldatel->text(), QStringLiteral("7-Mar-1999"));
+    form.day()->setText(QStringLiteral("7"));
+    form.month()->setText(QStringLiteral("3"));
+    form.year()->setText(QStringLiteral("99"));
+    leave(form.year());
+    EXPECT_EQ(form.longdate(), QStringLiteral("7-Mar-1999"));
+    EXPECT_EQ(form.ldatel()->text(), QStringLiteral("7-Mar-1999"));
 
     struct Case
     {
@@ -108,17 +108,17 @@ TEST_F(MainWindowTest, ReleaseDateIsRebuiltOnLeavingAFieldAndReportsPastedNonNum
     };
     for (const Case& c : cases) {
         fake.errors.clear();
-        form.month->setText(QString::fromLatin1(c.month));
-        form.year->setText(QString::fromLatin1(c.year));
-        leave(form.month);
+        form.month()->setText(QString::fromLatin1(c.month));
+        form.year()->setText(QString::fromLatin1(c.year));
+        leave(form.month());
         EXPECT_EQ(fake.errors, QStringList{QString::fromLatin1(c.message)});
-        EXPECT_EQ(form.longdate, QString::fromLatin1(c.kept));
+        EXPECT_EQ(form.longdate(), QString::fromLatin1(c.kept));
     }
 }
 
 TEST_F(MainWindowTest, DigitFieldsBeepAtOtherTypedCharacters)
 {
-    for (QLineEdit* field : {form.day, form.month, form.year, form.bytesize, form.instsize}) {
+    for (QLineEdit* field : {form.day(), form.month(), form.year(), form.bytesize(), form.instsize()}) {
         fake.beeps = 0;
         field->clear();
         QTest::keyClicks(field, QStringLiteral("1a"));
@@ -132,12 +132,12 @@ TEST_F(MainWindowTest, DigitFieldsBeepAtOtherTypedCharacters)
         EXPECT_EQ(fake.beeps, 3);
     }
     // Text that arrives by other means is not filtered.
-    form.bytesize->setText(QStringLiteral("12kb"));
-    EXPECT_EQ(form.bytesize->text(), QStringLiteral("12kb"));
+    form.bytesize()->setText(QStringLiteral("12kb"));
+    EXPECT_EQ(form.bytesize()->text(), QStringLiteral("12kb"));
     // Other fields take any character.
     fake.beeps = 0;
-    QTest::keyClicks(form.version, QStringLiteral("1.0b"));
-    EXPECT_EQ(form.version->text(), QStringLiteral("1.0b"));
+    QTest::keyClicks(form.version(), QStringLiteral("1.0b"));
+    EXPECT_EQ(form.version()->text(), QStringLiteral("1.0b"));
     EXPECT_EQ(fake.beeps, 0);
 }
 
@@ -180,11 +180,11 @@ TEST(WrapLines, BreaksLinesAtTheirSeventySecondCharacter)
 
 TEST_F(MainWindowTest, WrappingIsWrittenBackIntoEitherMemo)
 {
-    form.longdesc->setPlainText(letters(100));
-    form.Memo2->setPlainText(letters(50) + QLatin1Char(' ') + letters(100));
+    form.longdesc()->setPlainText(letters(100));
+    form.Memo2()->setPlainText(letters(50) + QLatin1Char(' ') + letters(100));
     form.longdescwrap();
-    EXPECT_EQ(lineLengths(form.longdesc->toPlainText()), (QList<int>{71, 29}));
-    EXPECT_EQ(lineLengths(form.Memo2->toPlainText()), (QList<int>{151}));
+    EXPECT_EQ(lineLengths(form.longdesc()->toPlainText()), (QList<int>{71, 29}));
+    EXPECT_EQ(lineLengths(form.Memo2()->toPlainText()), (QList<int>{151}));
     form.memo2wrap();
-    EXPECT_EQ(lineLengths(form.Memo2->toPlainText()), (QList<int>{50, 71, 29}));
+    EXPECT_EQ(lineLengths(form.Memo2()->toPlainText()), (QList<int>{50, 71, 29}));
 }

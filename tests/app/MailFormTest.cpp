@@ -27,7 +27,7 @@ class MailFormTest : public MainWindowTest
 {
 protected:
     MailFormTest()
-        : mail(*form.SMTPForm, *form.SetupDlg)
+        : mail(*form.SMTPForm(), *form.SetupDlg())
     {
         // A hung wait fails the test instead of hanging it; passing never depends on this.
         watchdog.setSingleShot(true);
@@ -58,7 +58,7 @@ protected:
         }
     }
 
-    QString statusPanel() const { return form.SMTPForm->StatusPanels[0]->text(); }
+    QString statusPanel() const { return form.SMTPForm()->StatusPanels[0]->text(); }
 
     MailFormChannel mail;
     std::unique_ptr<PeerProcess> peer;
@@ -113,26 +113,26 @@ TEST(MemoLines, EntriesGiveTheLinesOfAMemoHoldingThem)
 TEST_F(MailFormTest, SendingStateStatusTextsAndCloseRefusal)
 {
     startPeer();
-    TSMTPForm& f = *form.SMTPForm;
+    TSMTPForm& f = *form.SMTPForm();
     QStringList mirrored;
     QStringList duringSend;
     QObject::connect(f.msSMTP1, &TmsSMTP::OnSending, [&] {
         duringSend << (f.SendButton->isEnabled() ? s("send") : s("-"))
                    << (f.CancelButton->isEnabled() ? s("cancel") : s("-"))
                    << (f.Send1->isEnabled() ? s("send1") : s("-")) << (f.Cancel1->isEnabled() ? s("cancel1") : s("-"))
-                   << (f.ProgressBar1->isVisibleTo(&f) ? s("progress") : s("-")) << form.mail2->text();
+                   << (f.ProgressBar1->isVisibleTo(&f) ? s("progress") : s("-")) << form.mail2()->text();
         f.show();
         f.close();
         duringSend << (f.isVisible() ? s("still open") : s("closed"));
     });
-    QObject::connect(f.msSMTP1, &TmsSMTP::OnMailSent, [&] { mirrored << form.mail2->text(); });
+    QObject::connect(f.msSMTP1, &TmsSMTP::OnMailSent, [&] { mirrored << form.mail2()->text(); });
     EXPECT_EQ(send(), QString());
     EXPECT_EQ(duringSend,
         (QStringList{s("-"), s("cancel"), s("-"), s("cancel1"), s("progress"), s("Sending Message"), s("still open")}));
     EXPECT_EQ(fake.errors, QStringList{s("Transfer in Progress.  Click Cancel button first.")});
     EXPECT_EQ(mirrored, QStringList{s("Mail Sent")});
     EXPECT_EQ(statusPanel(), s("Connection closed"));
-    EXPECT_EQ(form.mail2->text(), QString());
+    EXPECT_EQ(form.mail2()->text(), QString());
     EXPECT_TRUE(f.SendButton->isEnabled());
     EXPECT_FALSE(f.CancelButton->isEnabled());
     EXPECT_FALSE(f.ProgressBar1->isVisibleTo(&f));
@@ -148,13 +148,13 @@ TEST_F(MailFormTest, SkipCancelsAndSilenceTimesOut)
     QTimer::singleShot(300, &form, [this] { form.skipClick(); });
     EXPECT_EQ(send(), s("Operation has been canceled"));
     EXPECT_EQ(statusPanel(), s("Operation has been canceled"));
-    EXPECT_EQ(form.mail2->text(), s("SMTP Error"));
-    EXPECT_TRUE(form.SMTPForm->SendInfoPanel->isEnabled());
+    EXPECT_EQ(form.mail2()->text(), s("SMTP Error"));
+    EXPECT_TRUE(form.SMTPForm()->SendInfoPanel->isEnabled());
 
-    form.SMTPForm->msSMTP1->setTimeOut(1);
+    form.SMTPForm()->msSMTP1->setTimeOut(1);
     EXPECT_EQ(send(), s("Operation timed out"));
     EXPECT_EQ(statusPanel(), s("Operation timed out"));
-    EXPECT_EQ(form.mail2->text(), s("SMTP Error"));
+    EXPECT_EQ(form.mail2()->text(), s("SMTP Error"));
 }
 
 TEST_F(MailFormTest, EmptyRecipientFailsValidationAndSetupPersists)
@@ -163,7 +163,7 @@ TEST_F(MailFormTest, EmptyRecipientFailsValidationAndSetupPersists)
     mail.setRecipient(QString());
     EXPECT_EQ(send(), s("At least one Recipient, CC or BCC must be entered"));
 
-    TSMTPForm& f = *form.SMTPForm;
+    TSMTPForm& f = *form.SMTPForm();
     const QString ini = TSMTPForm::iniPath();
     const bool existed = QFile::exists(ini);
     f.msSMTP1->Server = s("mail.example:2525");

@@ -47,18 +47,18 @@ TEST_F(MainWindowTest, WindowHasItsCaptionFixedClientAreaAndPagesInOrder)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quillet 1.20b"));
     EXPECT_EQ(form.centralWidget()->size(), QSize(598, 404));
     EXPECT_EQ(form.centralWidget()->minimumSize(), form.centralWidget()->maximumSize());
-    EXPECT_EQ(tabTitles(form.PageControl1),
+    EXPECT_EQ(tabTitles(form.PageControl1()),
         (QStringList{QStringLiteral("App Info"), QStringLiteral("Company Info"), QStringLiteral("Sites"),
             QStringLiteral("Submit"), QStringLiteral("Check / Options")}));
-    EXPECT_EQ(tabTitles(form.PageControl2),
+    EXPECT_EQ(tabTitles(form.PageControl2()),
         (QStringList{QStringLiteral("General"), QStringLiteral("Locations"), QStringLiteral("Description")}));
-    EXPECT_EQ(form.PageControl1->currentWidget(), form.appinfopage);
-    EXPECT_EQ(form.PageControl2->currentWidget(), form.generalpage);
-    EXPECT_EQ(form.basedir, base.path());
-    EXPECT_FALSE(form.debugmode);
-    EXPECT_FALSE(form.cancelflag);
-    EXPECT_FALSE(form.ftperror);
-    EXPECT_TRUE(form.xfer->isHidden());
+    EXPECT_EQ(form.PageControl1()->currentWidget(), form.appinfopage());
+    EXPECT_EQ(form.PageControl2()->currentWidget(), form.generalpage());
+    EXPECT_EQ(form.basedir(), base.path());
+    EXPECT_FALSE(form.debugmode());
+    EXPECT_FALSE(form.cancelflag());
+    EXPECT_FALSE(form.ftperror());
+    EXPECT_TRUE(form.xfer()->isHidden());
 }
 
 TEST_F(MainWindowTest, EveryStoredFieldIsAControlOfItsName)
@@ -84,10 +84,10 @@ TEST_F(MainWindowTest, EveryStoredFieldIsAControlOfItsName)
     }
     EXPECT_EQ(ticks, 114);
     EXPECT_EQ(form.findChildren<QCheckBox*>().size(), 114);
-    // Controls found by name are the members of that name.
-    EXPECT_EQ(form.control(QStringLiteral("wcsubcat")), form.wcsubcat);
-    EXPECT_EQ(form.control(QStringLiteral("Memo2")), form.Memo2);
-    EXPECT_EQ(form.control(QStringLiteral("ProgressBar1")), form.ProgressBar1);
+    // Controls found by name are the accessors of that name.
+    EXPECT_EQ(form.control(QStringLiteral("wcsubcat")), form.wcsubcat());
+    EXPECT_EQ(form.control(QStringLiteral("Memo2")), form.Memo2());
+    EXPECT_EQ(form.control(QStringLiteral("ProgressBar1")), form.ProgressBar1());
 }
 
 TEST_F(MainWindowTest, FieldsStartWithTheirValuesAndLimits)
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, FieldsStartWithTheirValuesAndLimits)
             EXPECT_EQ(edit->text(), QString(c.maxLength + 2, QLatin1Char('2'))) << c.name;
         }
     }
-    EXPECT_EQ(form.longdesc->toPlainText(), QString());
+    EXPECT_EQ(form.longdesc()->toPlainText(), QString());
 }
 
 TEST_F(MainWindowTest, DropDownListsAreEditableWithTheirFixedItemsUnsorted)
@@ -151,11 +151,11 @@ TEST_F(MainWindowTest, DropDownListsAreEditableWithTheirFixedItemsUnsorted)
         return result;
     };
     const QPair<QComboBox*, QStringList> lists[] = {
-        {form.platforms, names({"Windows 95", "Windows NT", "Windows 95 and NT"})},
-        {form.diststatus, names({"Author", "Distributor", "Dealer", "User"})},
-        {form.status,
+        {form.platforms(), names({"Windows 95", "Windows NT", "Windows 95 and NT"})},
+        {form.diststatus(), names({"Author", "Distributor", "Dealer", "User"})},
+        {form.status(),
             names({"Feature Limit Demo", "Time Limit Demo", "Public Domain", "Freeware", "Shareware", "Beta"})},
-        {form.installer,
+        {form.installer(),
             names({"No Install Feature", "Install Feature Only", "Uninstall Feature Only", "Install/Uninstall"})},
     };
     for (const auto& [box, expected] : lists) {
@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, DropDownListsAreEditableWithTheirFixedItemsUnsorted)
     }
     for (QComboBox* box : form.findChildren<QComboBox*>()) {
         // The mail security choice is a fixed list of three, not a drop-down one types into.
-        if (box == form.smtpsecurity)
+        if (box == form.smtpsecurity())
             continue;
         EXPECT_TRUE(box->isEditable()) << box->objectName().toStdString();
         EXPECT_EQ(box->insertPolicy(), QComboBox::NoInsert) << box->objectName().toStdString();
@@ -175,9 +175,9 @@ TEST_F(MainWindowTest, DropDownListsAreEditableWithTheirFixedItemsUnsorted)
 TEST_F(MainWindowTest, GeneralPageTabOrderFollowsTheFields)
 {
     QStringList order;
-    QWidget* w = form.appname;
+    QWidget* w = form.appname();
     for (int guard = 0; guard < 200 && order.size() < 18; ++guard) {
-        if (form.generalpage->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()
+        if (form.generalpage()->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()
             && !order.contains(w->objectName()))
             order.append(w->objectName());
         w = w->nextInFocusChain();
@@ -236,25 +236,25 @@ TEST_F(MainWindowTest, SiteRowsShowTheirLabels)
 
 TEST_F(MainWindowTest, SubmitPageStartsIdleWithDarkLamps)
 {
-    for (TLed* lamp : {form.httpled, form.ftpled, form.mailled})
+    for (TLed* lamp : {form.httpled(), form.ftpled(), form.mailled()})
         EXPECT_FALSE(lamp->isLit());
-    form.httpled->setEnabled(true);
-    EXPECT_TRUE(form.httpled->isLit());
-    EXPECT_EQ(form.ProgressBar1->minimum(), 0);
-    EXPECT_EQ(form.ProgressBar1->maximum(), 100);
+    form.httpled()->setEnabled(true);
+    EXPECT_TRUE(form.httpled()->isLit());
+    EXPECT_EQ(form.ProgressBar1()->minimum(), 0);
+    EXPECT_EQ(form.ProgressBar1()->maximum(), 100);
     const QPair<TFlatButton*, const char*> buttons[] = {
-        {form.submit, "Save/Submit"},
-        {form.skip, "Skip"},
-        {form.cancel, "Cancel"},
-        {form.save, "Save Log"},
-        {form.print, "Print Log"},
-        {form.exitb, "Exit"},
+        {form.submit(), "Save/Submit"},
+        {form.skip(), "Skip"},
+        {form.cancel(), "Cancel"},
+        {form.save(), "Save Log"},
+        {form.print(), "Print Log"},
+        {form.exitb(), "Exit"},
     };
     for (const auto& [button, caption] : buttons)
         EXPECT_EQ(button->text(), QString::fromLatin1(caption));
-    EXPECT_EQ(form.db->text(), QStringLiteral("&db"));
-    EXPECT_EQ(form.db->size(), QSize(0, 0));
-    EXPECT_FALSE(form.db->isHidden());
+    EXPECT_EQ(form.db()->text(), QStringLiteral("&db"));
+    EXPECT_EQ(form.db()->size(), QSize(0, 0));
+    EXPECT_FALSE(form.db()->isHidden());
 }
 
 TEST_F(MainWindowTest, MenuHasItsItems)
@@ -263,70 +263,70 @@ TEST_F(MainWindowTest, MenuHasItsItems)
     for (QAction* a : form.menuBar()->actions())
         menus.append(a->text());
     EXPECT_EQ(menus, (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
-    EXPECT_EQ(form.SaveAppData1->text(), QStringLiteral("Save App Data"));
-    EXPECT_EQ(form.Exit1->text(), QStringLiteral("E&xit"));
-    EXPECT_EQ(form.Exit1->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
-    EXPECT_EQ(form.Help2->text(), QStringLiteral("&Help"));
-    EXPECT_EQ(form.QuilletHomePage1->text(), QStringLiteral("Quillet Home Page"));
-    EXPECT_EQ(form.BrightfenHomePage1->text(), QStringLiteral("Brightfen Home Page"));
-    EXPECT_EQ(form.About1->text(), QStringLiteral("&About"));
+    EXPECT_EQ(form.SaveAppData1()->text(), QStringLiteral("Save App Data"));
+    EXPECT_EQ(form.Exit1()->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(form.Exit1()->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    EXPECT_EQ(form.Help2()->text(), QStringLiteral("&Help"));
+    EXPECT_EQ(form.QuilletHomePage1()->text(), QStringLiteral("Quillet Home Page"));
+    EXPECT_EQ(form.BrightfenHomePage1()->text(), QStringLiteral("Brightfen Home Page"));
+    EXPECT_EQ(form.About1()->text(), QStringLiteral("&About"));
 }
 
 TEST_F(MainWindowTest, DebugSwitchTogglesTheModeWithItsMessages)
 {
     form.debugClick();
-    EXPECT_TRUE(form.debugmode);
+    EXPECT_TRUE(form.debugmode());
     form.debugClick();
-    EXPECT_FALSE(form.debugmode);
+    EXPECT_FALSE(form.debugmode());
     EXPECT_EQ(fake.shown, (QStringList{QStringLiteral("Debug Mode ON"), QStringLiteral("Debug Mode Off")}));
 }
 
 TEST_F(MainWindowTest, StringViewOpensOnlyInDebugMode)
 {
-    TStringView* first = form.stringview;
+    TStringView* first = form.stringview();
     form.dbClick();
-    EXPECT_EQ(form.stringview, first);
-    form.debugmode = true;
+    EXPECT_EQ(form.stringview(), first);
+    form.setDebugmode(true);
     form.dbClick();
-    ASSERT_NE(form.stringview, first);
-    EXPECT_EQ(form.stringview->windowTitle(), QStringLiteral("String View"));
-    EXPECT_TRUE(form.stringview->isVisible());
-    form.stringview->close();
+    ASSERT_NE(form.stringview(), first);
+    EXPECT_EQ(form.stringview()->windowTitle(), QStringLiteral("String View"));
+    EXPECT_TRUE(form.stringview()->isVisible());
+    form.stringview()->close();
 }
 
 TEST_F(MainWindowTest, ExitEndsAtOnceWithoutThePromptAndStopsARun)
 {
     int ends = 0;
     form.setEndAction([&] { ++ends; });
-    form.appname->setEditText(QStringLiteral("Unsaved"));
+    form.appname()->setEditText(QStringLiteral("Unsaved"));
     form.show();
     NetworkWait transfer; // a transfer the run is waiting for
-    form.exitb->click();
+    form.exitb()->click();
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(fake.questions.isEmpty());
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("data/Unsaved.dat"))));
     EXPECT_TRUE(transfer.interrupted());
-    EXPECT_TRUE(form.cancelflag);
+    EXPECT_TRUE(form.cancelflag());
 
     TForm1 other;
     other.setEndAction([&] { ++ends; });
-    other.Exit1->trigger();
+    other.Exit1()->trigger();
     EXPECT_EQ(ends, 2);
 }
 
 TEST_F(MainWindowTest, BrowsePutsTheChosenArchiveIntoLocalPath)
 {
     fake.fileNames = {QStringLiteral("/home/me/prog.zip")};
-    form.browse->click();
+    form.browse()->click();
     ASSERT_EQ(fake.fileRequests.size(), 1);
     EXPECT_EQ(fake.fileRequests[0].title, QStringLiteral("Select your program"));
     EXPECT_EQ(fake.fileRequests[0].filter, QStringLiteral("Programs|*.ZIP;*.EXE"));
     EXPECT_EQ(fake.fileRequests[0].defaultExt, QStringLiteral("EXE"));
-    EXPECT_EQ(form.localpath->text(), QStringLiteral("/home/me/prog.zip"));
+    EXPECT_EQ(form.localpath()->text(), QStringLiteral("/home/me/prog.zip"));
 
-    form.browse->click(); // cancelled: nothing changes
-    EXPECT_EQ(form.localpath->text(), QStringLiteral("/home/me/prog.zip"));
+    form.browse()->click(); // cancelled: nothing changes
+    EXPECT_EQ(form.localpath()->text(), QStringLiteral("/home/me/prog.zip"));
 }
 
 TEST_F(MainWindowTest, AltDReachesTheHiddenButtonOnlyOnTheSubmitPage)
@@ -336,10 +336,10 @@ TEST_F(MainWindowTest, AltDReachesTheHiddenButtonOnlyOnTheSubmitPage)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     // The accelerator presses the button at once; its click follows when the press animation ends.
     QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
-    EXPECT_FALSE(form.db->isDown());
-    form.PageControl1->setCurrentWidget(form.submitpage);
+    EXPECT_FALSE(form.db()->isDown());
+    form.PageControl1()->setCurrentWidget(form.submitpage());
     QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
-    EXPECT_TRUE(form.db->isDown());
+    EXPECT_TRUE(form.db()->isDown());
 }
 
 TEST_F(MainWindowTest, CtrlXCutsInATextFieldAndEndsElsewhere)
@@ -349,15 +349,15 @@ TEST_F(MainWindowTest, CtrlXCutsInATextFieldAndEndsElsewhere)
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.version->setText(QStringLiteral("1.2"));
-    form.version->setFocus();
-    form.version->selectAll();
-    QTest::keyClick(form.version, Qt::Key_X, Qt::ControlModifier);
+    form.version()->setText(QStringLiteral("1.2"));
+    form.version()->setFocus();
+    form.version()->selectAll();
+    QTest::keyClick(form.version(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(ends, 0);
-    EXPECT_EQ(form.version->text(), QString());
+    EXPECT_EQ(form.version()->text(), QString());
 
-    form.PageControl1->setCurrentWidget(form.submitpage);
-    form.submit->setFocus();
-    QTest::keyClick(form.submit, Qt::Key_X, Qt::ControlModifier);
+    form.PageControl1()->setCurrentWidget(form.submitpage());
+    form.submit()->setFocus();
+    QTest::keyClick(form.submit(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(ends, 1);
 }

@@ -14,7 +14,7 @@ TEST_F(FormOnBase, PickListTakesTheWheelOnlyWithTheFocus)
 {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.PageControl1->setCurrentWidget(form.sitespage);
+    form.PageControl1()->setCurrentWidget(form.sitespage());
     auto* box = qobject_cast<QComboBox*>(form.control(q("fileminepd")));
     ASSERT_NE(box, nullptr);
     box->addItems({q("Utilities - Desktop Utilities"), q("Utilities - File Utilities")});

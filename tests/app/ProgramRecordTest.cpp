@@ -67,7 +67,7 @@ protected:
     // Fills every stored control and both memos, ticks every other site box.
     void fillEverything()
     {
-        form.appname->setEditText(QStringLiteral("Round Trip"));
+        form.appname()->setEditText(QStringLiteral("Round Trip"));
         for (const RecordKey& key : RecordLayout::companyKeys())
             setControlText(form.control(str(key.control)), sampleValue(str(key.control)));
         for (const RecordKey& key : RecordLayout::appInfoKeys()) {
@@ -79,13 +79,13 @@ protected:
         int i = 0;
         for (QLatin1StringView tick : RecordLayout::tickBoxes())
             static_cast<QCheckBox*>(form.control(str(tick)))->setChecked(i++ % 2 == 0);
-        form.longdesc->setPlainText(QStringLiteral("First line\nSecond line\n\nFourth & last"));
-        form.Memo2->setPlainText(QStringLiteral("Reg code 1234\nChanged the menus"));
+        form.longdesc()->setPlainText(QStringLiteral("First line\nSecond line\n\nFourth & last"));
+        form.Memo2()->setPlainText(QStringLiteral("Reg code 1234\nChanged the menus"));
     }
 
     void load(TForm1& window, const QString& name)
     {
-        window.appname->setEditText(name);
+        window.appname()->setEditText(name);
         window.appnameChange();
     }
 };
@@ -93,7 +93,7 @@ protected:
 TEST_F(ProgramRecordTest, SaveWritesEveryKeyInOrderAndLoadBringsEveryValueBack)
 {
     fillEverything();
-    form.SaveAppData1->trigger();
+    form.SaveAppData1()->trigger();
     ASSERT_TRUE(fake.errors.isEmpty()) << fake.errors.join(QLatin1Char('\n')).toStdString();
 
     // The file holds all 176 keys and NAME, in their sections and order.
@@ -118,7 +118,7 @@ TEST_F(ProgramRecordTest, SaveWritesEveryKeyInOrderAndLoadBringsEveryValueBack)
 
     // A second window loads it all back.
     TForm1 other;
-    other.basedir = base.path();
+    other.setBasedir(base.path());
     load(other, QStringLiteral("Round Trip"));
     for (QWidget* w : form.controls()) {
         if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QPlainTextEdit*>(w)) {
@@ -129,7 +129,7 @@ TEST_F(ProgramRecordTest, SaveWritesEveryKeyInOrderAndLoadBringsEveryValueBack)
                 << w->objectName().toStdString();
         }
     }
-    EXPECT_EQ(other.longdate, QStringLiteral("30-Nov-1998"));
+    EXPECT_EQ(other.longdate(), QStringLiteral("30-Nov-1998"));
 }
 
 // The record file of a full listing, byte for byte as the program has always written it: every
@@ -142,9 +142,9 @@ TEST_F(ProgramRecordTest, FullListingIsWrittenByteForByteAsBefore)
         if (auto* box = qobject_cast<QCheckBox*>(w))
             box->setChecked(w->objectName().size() % 2 == 0);
     }
-    form.appname->setEditText(QStringLiteral("Full Listing"));
-    form.compname->setEditText(QStringLiteral("Full Company"));
-    form.longdesc->setPlainText(QStringLiteral("First line\nSecond line"));
+    form.appname()->setEditText(QStringLiteral("Full Listing"));
+    form.compname()->setEditText(QStringLiteral("Full Company"));
+    form.longdesc()->setPlainText(QStringLiteral("First line\nSecond line"));
     form.savesite();
     ASSERT_TRUE(fake.errors.isEmpty()) << fake.errors.join(QLatin1Char('\n')).toStdString();
 
@@ -156,7 +156,7 @@ TEST_F(ProgramRecordTest, FullListingIsWrittenByteForByteAsBefore)
 TEST_F(ProgramRecordTest, NameWithoutRecordClearsToDefaultsButKeepsMemosAndSpecialRequirements)
 {
     fillEverything();
-    form.specreq->setText(QStringLiteral("A sound card"));
+    form.specreq()->setText(QStringLiteral("A sound card"));
     form.savesite();
     load(form, QStringLiteral("Round Trip"));
 
@@ -168,16 +168,16 @@ TEST_F(ProgramRecordTest, NameWithoutRecordClearsToDefaultsButKeepsMemosAndSpeci
             }
         }
     }
-    EXPECT_EQ(form.appurl->text(), QStringLiteral("http://"));
-    EXPECT_EQ(form.dl4->text(), QStringLiteral("ftp://... or http://..."));
+    EXPECT_EQ(form.appurl()->text(), QStringLiteral("http://"));
+    EXPECT_EQ(form.dl4()->text(), QStringLiteral("ftp://... or http://..."));
     EXPECT_EQ(form.findChild<QLineEdit*>(QStringLiteral("shareware95pd"))->text(), QStringLiteral("http://"));
-    EXPECT_EQ(form.pubpage->text(), QString());
+    EXPECT_EQ(form.pubpage()->text(), QString());
     for (QLatin1StringView tick : RecordLayout::tickBoxes())
         EXPECT_FALSE(static_cast<QCheckBox*>(form.control(str(tick)))->isChecked()) << tick.data();
-    EXPECT_EQ(form.longdesc->toPlainText(), QStringLiteral("First line\nSecond line\n\nFourth & last"));
-    EXPECT_EQ(form.Memo2->toPlainText(), QStringLiteral("Reg code 1234\nChanged the menus"));
-    EXPECT_EQ(form.specreq->text(), QStringLiteral("A sound card"));
-    EXPECT_EQ(form.longdate, QString());
+    EXPECT_EQ(form.longdesc()->toPlainText(), QStringLiteral("First line\nSecond line\n\nFourth & last"));
+    EXPECT_EQ(form.Memo2()->toPlainText(), QStringLiteral("Reg code 1234\nChanged the menus"));
+    EXPECT_EQ(form.specreq()->text(), QStringLiteral("A sound card"));
+    EXPECT_EQ(form.longdate(), QString());
     EXPECT_TRUE(fake.shown.isEmpty());
 }
 
@@ -201,14 +201,14 @@ TEST_F(ProgramRecordTest, MissingTextFilesStopTheLoadingOfTheTexts)
             folder.write(QStringLiteral("data/P.lds"), "new long\r\n");
         if (c.nts)
             folder.write(QStringLiteral("data/P.nts"), "new notes\r\n");
-        form.basedir = folder.path();
-        form.longdesc->setPlainText(QStringLiteral("old long"));
-        form.Memo2->setPlainText(QStringLiteral("old notes"));
+        form.setBasedir(folder.path());
+        form.longdesc()->setPlainText(QStringLiteral("old long"));
+        form.Memo2()->setPlainText(QStringLiteral("old notes"));
         form.markSaved(); // the texts of a record shown before
         load(form, QStringLiteral("P"));
-        EXPECT_EQ(form.version->text(), QStringLiteral("2"));
-        EXPECT_EQ(form.longdesc->toPlainText(), QString::fromLatin1(c.longdesc));
-        EXPECT_EQ(form.Memo2->toPlainText(), QString::fromLatin1(c.notes));
+        EXPECT_EQ(form.version()->text(), QStringLiteral("2"));
+        EXPECT_EQ(form.longdesc()->toPlainText(), QString::fromLatin1(c.longdesc));
+        EXPECT_EQ(form.Memo2()->toPlainText(), QString::fromLatin1(c.notes));
     }
 }
 
@@ -219,15 +219,15 @@ TEST_F(ProgramRecordTest, TypingANameLoadsOnEveryCharacterWithoutTouchingTheComp
         "[APPINFO]\r\nversion=3.1\r\n[COMPANY]\r\nCONAME=Acme\r\nCONTACT=Old Contact\r\n");
     // The company's own file has changed since: the program keeps its own copy.
     base.write(QStringLiteral("data/Acme.dat"), "[COMPANY]\r\nCONAME=Acme\r\nCONTACT=New Contact\r\n");
-    QTest::keyClicks(form.appname, QStringLiteral("A"));
-    EXPECT_EQ(form.appurl->text(), QStringLiteral("http://"));
-    form.version->setText(QStringLiteral("typed"));
+    QTest::keyClicks(form.appname(), QStringLiteral("A"));
+    EXPECT_EQ(form.appurl()->text(), QStringLiteral("http://"));
+    form.version()->setText(QStringLiteral("typed"));
     fake.answers = {Dialogs::Answer::No}; // the edit is discarded when asked
-    QTest::keyClicks(form.appname, QStringLiteral("b"));
+    QTest::keyClicks(form.appname(), QStringLiteral("b"));
     EXPECT_EQ(fake.questions, QStringList{QStringLiteral("Would you like to save A?")});
-    EXPECT_EQ(form.version->text(), QStringLiteral("3.1"));
-    EXPECT_EQ(form.compname->currentText(), QStringLiteral("Acme"));
-    EXPECT_EQ(form.conname->text(), QStringLiteral("Old Contact"));
+    EXPECT_EQ(form.version()->text(), QStringLiteral("3.1"));
+    EXPECT_EQ(form.compname()->currentText(), QStringLiteral("Acme"));
+    EXPECT_EQ(form.conname()->text(), QStringLiteral("Old Contact"));
     EXPECT_TRUE(form.findChild<QCheckBox*>(QStringLiteral("simtelcb"))->isChecked());
     EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("simtelpd"))->currentText(), QStringLiteral("Utilities"));
 
@@ -244,53 +244,53 @@ TEST_F(ProgramRecordTest, ListsGrowOnceWhateverTheCaseAndKeepEveryStoredName)
     // Stored names that the drop-down lists were never filled with.
     base.write(QStringLiteral("data/apps.dat"), "Zeta\r\nmyprog\r\n");
     base.write(QStringLiteral("data/companies.dat"), "Zeta Soft\r\n");
-    ASSERT_EQ(form.appname->count(), 0);
+    ASSERT_EQ(form.appname()->count(), 0);
 
-    form.appname->setEditText(QStringLiteral("Alpha"));
-    form.compname->setEditText(QStringLiteral("ACME"));
+    form.appname()->setEditText(QStringLiteral("Alpha"));
+    form.compname()->setEditText(QStringLiteral("ACME"));
     form.savesite();
     form.savesite();
-    form.compname->setEditText(QStringLiteral("acme"));
+    form.compname()->setEditText(QStringLiteral("acme"));
     form.savesite();
-    form.appname->setEditText(QStringLiteral("MyProg"));
+    form.appname()->setEditText(QStringLiteral("MyProg"));
     form.savesite();
 
     EXPECT_EQ(base.read(QStringLiteral("data/apps.dat")), "Zeta\r\nmyprog\r\nAlpha\r\n");
     EXPECT_EQ(base.read(QStringLiteral("data/companies.dat")), "Zeta Soft\r\nACME\r\n");
     EXPECT_TRUE(QFile::exists(base.file(QStringLiteral("data/MyProg.dat"))));
     EXPECT_TRUE(QFile::exists(base.file(QStringLiteral("data/acme.dat"))));
-    EXPECT_EQ(form.appname->count(), 3);
-    EXPECT_EQ(form.appname->currentText(), QStringLiteral("MyProg"));
-    EXPECT_EQ(form.compname->itemText(1), QStringLiteral("ACME"));
+    EXPECT_EQ(form.appname()->count(), 3);
+    EXPECT_EQ(form.appname()->currentText(), QStringLiteral("MyProg"));
+    EXPECT_EQ(form.compname()->itemText(1), QStringLiteral("ACME"));
     EXPECT_TRUE(fake.shown.isEmpty());
 }
 
 TEST_F(ProgramRecordTest, EnteringTheNameBoxReloadsItsItemsAndPickingOneLoadsIt)
 {
-    form.appname->setEditText(QStringLiteral("typed"));
-    enter(form.appname);
-    EXPECT_EQ(form.appname->count(), 0); // no list file: items stay
+    form.appname()->setEditText(QStringLiteral("typed"));
+    enter(form.appname());
+    EXPECT_EQ(form.appname()->count(), 0); // no list file: items stay
     base.write(QStringLiteral("data/apps.dat"), "One\r\nTwo\r\n");
-    enter(form.appname);
-    EXPECT_EQ(form.appname->count(), 2);
-    EXPECT_EQ(form.appname->itemText(1), QStringLiteral("Two"));
-    EXPECT_EQ(form.appname->currentText(), QStringLiteral("typed"));
+    enter(form.appname());
+    EXPECT_EQ(form.appname()->count(), 2);
+    EXPECT_EQ(form.appname()->itemText(1), QStringLiteral("Two"));
+    EXPECT_EQ(form.appname()->currentText(), QStringLiteral("typed"));
 
     // Picking a name from the list loads its record.
     base.write(QStringLiteral("data/Two.dat"), "[APPINFO]\r\nVERSION=2.0\r\n");
-    form.appname->setCurrentIndex(1);
-    emit form.appname->textActivated(form.appname->currentText());
-    EXPECT_EQ(form.version->text(), QStringLiteral("2.0"));
+    form.appname()->setCurrentIndex(1);
+    emit form.appname()->textActivated(form.appname()->currentText());
+    EXPECT_EQ(form.version()->text(), QStringLiteral("2.0"));
 }
 
 TEST_F(ProgramRecordTest, EmptyNameSavesNothingAndEmptyCompanyIsSavedAsDotDat)
 {
-    form.compname->setEditText(QStringLiteral("Acme"));
+    form.compname()->setEditText(QStringLiteral("Acme"));
     form.savesite();
     EXPECT_TRUE(QDir(base.file(QStringLiteral("data"))).isEmpty());
 
-    form.appname->setEditText(QStringLiteral("Prog"));
-    form.compname->setEditText(QString());
+    form.appname()->setEditText(QStringLiteral("Prog"));
+    form.compname()->setEditText(QString());
     form.savesite();
     EXPECT_EQ(base.read(QStringLiteral("data/companies.dat")), "\r\n");
     EXPECT_TRUE(base.read(QStringLiteral("data/.dat")).startsWith("[COMPANY]\r\nCONAME=\r\n"));
@@ -299,7 +299,7 @@ TEST_F(ProgramRecordTest, EmptyNameSavesNothingAndEmptyCompanyIsSavedAsDotDat)
 TEST_F(ProgramRecordTest, MissingDataFolderIsCreated)
 {
     QDir(base.file(QStringLiteral("data"))).removeRecursively();
-    form.appname->setEditText(QStringLiteral("Prog"));
+    form.appname()->setEditText(QStringLiteral("Prog"));
     form.savesite();
     EXPECT_TRUE(QFile::exists(base.file(QStringLiteral("data/Prog.dat"))));
     EXPECT_EQ(base.read(QStringLiteral("data/apps.dat")), "Prog\r\n");
@@ -313,12 +313,12 @@ TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
     for (const char* raw : names) {
         const QString name = QString::fromLatin1(raw);
         fake.errors.clear();
-        form.version->setText(QStringLiteral("1"));
+        form.version()->setText(QStringLiteral("1"));
         form.markSaved();
         load(form, name);
-        EXPECT_EQ(form.version->text(), QString()) << raw; // loads as a name without a record
+        EXPECT_EQ(form.version()->text(), QString()) << raw; // loads as a name without a record
 
-        form.SaveAppData1->trigger();
+        form.SaveAppData1()->trigger();
         EXPECT_EQ(fake.errors,
             QStringList{QStringLiteral("Unable to write to ") + base.path() + QStringLiteral("/data/") + name
                 + QStringLiteral(".dat")})
@@ -329,9 +329,9 @@ TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
 
     // A hostile company name is refused the same way, before anything is written.
     fake.errors.clear();
-    form.appname->setEditText(QStringLiteral("Good"));
-    form.compname->setEditText(QStringLiteral("../Evil"));
-    form.SaveAppData1->trigger();
+    form.appname()->setEditText(QStringLiteral("Good"));
+    form.compname()->setEditText(QStringLiteral("../Evil"));
+    form.SaveAppData1()->trigger();
     EXPECT_EQ(fake.errors,
         QStringList{QStringLiteral("Unable to write to ") + base.path() + QStringLiteral("/data/../Evil.dat")});
     EXPECT_TRUE(QDir(base.file(QStringLiteral("data"))).isEmpty());
@@ -340,22 +340,22 @@ TEST_F(ProgramRecordTest, HostileNamesAreNeverUsedAsFileNames)
 TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
 {
     // Missing basedir: the first write, the company list, fails; nothing is created.
-    form.basedir = base.file(QStringLiteral("gone"));
-    form.appname->setEditText(QStringLiteral("Prog"));
-    form.compname->setEditText(QStringLiteral("Acme"));
-    form.SaveAppData1->trigger();
+    form.setBasedir(base.file(QStringLiteral("gone")));
+    form.appname()->setEditText(QStringLiteral("Prog"));
+    form.compname()->setEditText(QStringLiteral("Acme"));
+    form.SaveAppData1()->trigger();
     EXPECT_EQ(fake.errors,
         QStringList{QStringLiteral("Cannot create file ") + base.file(QStringLiteral("gone/data/companies.dat"))});
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("gone"))));
 
     // Read-only data folder with both names already listed: the company record fails.
-    form.basedir = base.path();
+    form.setBasedir(base.path());
     base.write(QStringLiteral("data/apps.dat"), "Prog\r\n");
     base.write(QStringLiteral("data/companies.dat"), "Acme\r\n");
     fake.errors.clear();
     {
         ReadOnly guard(base.file(QStringLiteral("data")), 0555);
-        form.SaveAppData1->trigger();
+        form.SaveAppData1()->trigger();
     }
     EXPECT_EQ(
         fake.errors, QStringList{QStringLiteral("Unable to write to ") + base.file(QStringLiteral("data/Acme.dat"))});
@@ -363,11 +363,11 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
 
     // A read-only record: the list step before it stays done, the old record stays whole.
     base.write(QStringLiteral("data/New.dat"), "[APPINFO]\r\nVERSION=old\r\n");
-    form.appname->setEditText(QStringLiteral("New"));
+    form.appname()->setEditText(QStringLiteral("New"));
     fake.errors.clear();
     {
         ReadOnly guard(base.file(QStringLiteral("data/New.dat")), 0444);
-        form.SaveAppData1->trigger();
+        form.SaveAppData1()->trigger();
     }
     EXPECT_EQ(
         fake.errors, QStringList{QStringLiteral("Unable to write to ") + base.file(QStringLiteral("data/New.dat"))});
@@ -377,9 +377,9 @@ TEST_F(ProgramRecordTest, FailedWritesStopTheSaveAndKeepEarlierSteps)
 
     // A text file that cannot be created: the profile part before it is written.
     QDir().mkpath(base.file(QStringLiteral("data/Texts.lds")));
-    form.appname->setEditText(QStringLiteral("Texts"));
+    form.appname()->setEditText(QStringLiteral("Texts"));
     fake.errors.clear();
-    form.SaveAppData1->trigger();
+    form.SaveAppData1()->trigger();
     EXPECT_EQ(
         fake.errors, QStringList{QStringLiteral("Cannot create file ") + base.file(QStringLiteral("data/Texts.lds"))});
     const QByteArray partial = base.read(QStringLiteral("data/Texts.dat"));
@@ -398,11 +398,11 @@ TEST_F(ProgramRecordTest, PassingThroughANameBoxKeepsTheFieldsTheUserEdited)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 
     const QList<std::tuple<QWidget*, QComboBox*, QString, QLineEdit*, QString>> cases = {
-        {form.appinfopage, form.appname, QStringLiteral("MyProg"), form.version, QStringLiteral("2.0")},
-        {form.companypage, form.compname, QStringLiteral("Acme"), form.conname, QStringLiteral("Jo")},
+        {form.appinfopage(), form.appname(), QStringLiteral("MyProg"), form.version(), QStringLiteral("2.0")},
+        {form.companypage(), form.compname(), QStringLiteral("Acme"), form.conname(), QStringLiteral("Jo")},
     };
     for (const auto& [page, box, name, field, loaded] : cases) {
-        form.PageControl1->setCurrentWidget(page);
+        form.PageControl1()->setCurrentWidget(page);
         box->setFocus();
         QTest::keyClicks(box, name);
         QTest::keyClick(box, Qt::Key_Return);

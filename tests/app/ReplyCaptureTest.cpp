@@ -28,32 +28,32 @@ TEST_F(MainWindowTest, EndlessReplyKeepsTheCaptureBoundedUntilSkip)
     QByteArray lastPiece;
     bool skipped = false;
     qint64 largestHeld = 0;
-    QObject::connect(form.HTTP1, &THTTP::OnTransfer, [&](qint64 count, const QByteArray& piece) {
+    QObject::connect(form.HTTP1(), &THTTP::OnTransfer, [&](qint64 count, const QByteArray& piece) {
         received = count;
         lastPiece = piece;
         qint64 held = 0;
-        for (int i = 0; i < form.xfer->count(); ++i)
-            held += form.xfer->item(i)->text().toLocal8Bit().size();
+        for (int i = 0; i < form.xfer()->count(); ++i)
+            held += form.xfer()->item(i)->text().toLocal8Bit().size();
         largestHeld = std::max(largestHeld, held);
-        if (count > 4 * TForm1::ReplyCaptureLimit && !skipped) {
+        if (count > 4 * RunController::ReplyCaptureLimit && !skipped) {
             skipped = true;
-            QTimer::singleShot(0, [&] { form.skip->click(); });
+            QTimer::singleShot(0, [&] { form.skip()->click(); });
         }
     });
-    form.HTTP1->setWinsockLoaded(true);
-    form.HTTP1->setURL(QStringLiteral("http://127.0.0.1:%1/forever").arg(peer.port()));
+    form.HTTP1()->setWinsockLoaded(true);
+    form.HTTP1()->setURL(QStringLiteral("http://127.0.0.1:%1/forever").arg(peer.port()));
     try {
-        form.HTTP1->setAction(httpGet);
+        form.HTTP1()->setAction(httpGet);
         FAIL() << "an endless reply ended by itself";
     } catch (const QuilletError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("301: Interrupted"));
     }
     EXPECT_TRUE(skipped);
-    EXPECT_GT(largestHeld, TForm1::ReplyCaptureLimit / 2);
-    EXPECT_LE(largestHeld, TForm1::ReplyCaptureLimit + 2048);
-    EXPECT_GT(received, 4 * TForm1::ReplyCaptureLimit);
-    ASSERT_GT(form.xfer->count(), 0);
-    EXPECT_EQ(form.xfer->item(form.xfer->count() - 1)->text(), QString::fromLocal8Bit(lastPiece));
+    EXPECT_GT(largestHeld, RunController::ReplyCaptureLimit / 2);
+    EXPECT_LE(largestHeld, RunController::ReplyCaptureLimit + 2048);
+    EXPECT_GT(received, 4 * RunController::ReplyCaptureLimit);
+    ASSERT_GT(form.xfer()->count(), 0);
+    EXPECT_EQ(form.xfer()->item(form.xfer()->count() - 1)->text(), QString::fromLocal8Bit(lastPiece));
 }
 
 } // namespace

@@ -34,8 +34,8 @@ class RunLog : public FormOnBase
 protected:
     void fillLog(const QStringList& lines)
     {
-        form.log->clear();
-        form.log->addItems(lines);
+        form.log()->clear();
+        form.log()->addItems(lines);
     }
 };
 
@@ -46,7 +46,7 @@ TEST_F(RunLog, SaveAsksForTheFileAndWritesCrLfLines)
     const QString path = base.file(q("files/run.txt"));
     base.write(q("files/run.txt"), "an older, longer log that is replaced whole\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
     fake.fileNames = {path};
-    form.save->click();
+    form.save()->click();
     ASSERT_EQ(fake.fileRequests.size(), 1);
     const Dialogs::FileRequest& request = fake.fileRequests.first();
     EXPECT_EQ(request.title, q("Save Quillet Log"));
@@ -55,7 +55,7 @@ TEST_F(RunLog, SaveAsksForTheFileAndWritesCrLfLines)
     EXPECT_EQ(request.fileName, q("qtlog.txt"));
     EXPECT_EQ(base.read(q("files/run.txt")),
         QByteArray("Tucows: Completed HTTP Post\r\nSimtel: Zipped files\\notestak.zip\r\n\r\nFileMine: E-Mailed\r\n"));
-    EXPECT_EQ(form.log->count(), 4);
+    EXPECT_EQ(form.log()->count(), 4);
     EXPECT_TRUE(fake.shown.isEmpty());
 }
 
@@ -82,20 +82,20 @@ TEST_F(RunLog, SaveCases)
         fake.errors.clear();
         fillLog(c.lines);
         fake.fileNames = {c.chosen};
-        form.save->click();
+        form.save()->click();
         EXPECT_EQ(QFile::exists(c.chosen.isEmpty() ? target : c.chosen), c.exists);
         if (c.exists) {
             EXPECT_EQ(base.read(q("files/qtlog.txt")), c.content);
         }
         EXPECT_EQ(fake.errors, c.error.isEmpty() ? QStringList{} : QStringList{c.error});
-        EXPECT_EQ(form.log->count(), c.lines.size());
+        EXPECT_EQ(form.log()->count(), c.lines.size());
     }
 }
 
 TEST_F(RunLog, PrintingAnEmptyLogOnlyTellsSo)
 {
     fake.acceptPrinter = true;
-    form.print->click();
+    form.print()->click();
     EXPECT_EQ(fake.shown, QStringList{q("You do not have a log to print.")});
     EXPECT_EQ(fake.printDialogs, 0);
 }
@@ -107,7 +107,7 @@ TEST_F(RunLog, CancelledPrintDialogPrintsNothing)
     pdf.pdfPath = dir.filePath(q("log.pdf"));
     pdf.acceptPrinter = false;
     fillLog({q("one line")});
-    form.print->click();
+    form.print()->click();
     EXPECT_EQ(pdf.printDialogs, 1);
     EXPECT_FALSE(QFile::exists(pdf.pdfPath));
     EXPECT_TRUE(pdf.shown.isEmpty());
@@ -124,7 +124,7 @@ TEST_F(RunLog, PrintedLogComesBackPageByPageInOrder)
     for (int i = 1; i <= 200; ++i)
         lines.append(q("Site%1: Error Posting - 151: 404 Not Found").arg(i, 3, 10, QLatin1Char('0')));
     fillLog(lines);
-    form.print->click();
+    form.print()->click();
     EXPECT_TRUE(pdf.shown.isEmpty());
     EXPECT_EQ(pdf.printDialogs, 1);
 
@@ -148,17 +148,17 @@ TEST_F(RunLog, NewestLineIsInViewOnceThePageShows)
 {
     form.resize(800, 600);
     form.show();
-    form.PageControl1->setCurrentIndex(0);
+    form.PageControl1()->setCurrentIndex(0);
     for (int i = 0; i < 200; ++i)
-        addLineAtEnd(form.log, QStringLiteral("line %1").arg(i));
-    form.PageControl1->setCurrentWidget(form.submitpage);
+        addLineAtEnd(form.log(), QStringLiteral("line %1").arg(i));
+    form.PageControl1()->setCurrentWidget(form.submitpage());
     QCoreApplication::processEvents();
-    QScrollBar* bar = form.log->verticalScrollBar();
+    QScrollBar* bar = form.log()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
 
     bar->setValue(0);
-    addLineAtEnd(form.log, QStringLiteral("one more"));
+    addLineAtEnd(form.log(), QStringLiteral("one more"));
     EXPECT_EQ(bar->value(), bar->maximum());
 }
 
@@ -191,9 +191,9 @@ TEST_F(ClosePrompt, Answers)
         FakeDialogs answers;
         answers.answers = c.answers;
         TForm1 window;
-        window.basedir = caseBase.path();
+        window.setBasedir(caseBase.path());
         window.show();
-        window.appname->setEditText(q(c.program));
+        window.appname()->setEditText(q(c.program));
         const bool closed = window.close();
         EXPECT_EQ(closed, c.closes);
         EXPECT_EQ(answers.questions, c.asked ? QStringList{q("Would you like to save NoteStack?")} : QStringList{});
@@ -208,8 +208,8 @@ TEST_F(ClosePrompt, FailedSaveKeepsTheWindowOpen)
 {
     fake.answers = {Dialogs::Answer::Yes};
     form.show();
-    form.appname->setEditText(q("NoteStack"));
-    form.compname->setEditText(q("../Larkspur"));
+    form.appname()->setEditText(q("NoteStack"));
+    form.compname()->setEditText(q("../Larkspur"));
     EXPECT_FALSE(form.close());
     EXPECT_EQ(fake.errors, QStringList{q("Unable to write to ") + base.file(q("data/../Larkspur.dat"))});
     EXPECT_TRUE(form.isVisible());

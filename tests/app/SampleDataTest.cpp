@@ -224,29 +224,29 @@ TEST(SampleFolder, WindowOffersTheDemoProgramAndPickingItFillsTheRecord)
 {
     FakeDialogs fake;
     TForm1 form;
-    form.basedir = sampleDir();
-    enter(form.appname);
-    const int index = form.appname->findText(QStringLiteral("NoteStack"));
+    form.setBasedir(sampleDir());
+    enter(form.appname());
+    const int index = form.appname()->findText(QStringLiteral("NoteStack"));
     ASSERT_GE(index, 0);
-    form.appname->setCurrentIndex(index);
-    emit form.appname->textActivated(form.appname->currentText());
+    form.appname()->setCurrentIndex(index);
+    emit form.appname()->textActivated(form.appname()->currentText());
 
-    EXPECT_EQ(form.char8name->text(), QStringLiteral("notestak"));
-    EXPECT_EQ(form.version->text(), QStringLiteral("1.2"));
-    EXPECT_EQ(form.status->currentText(), QStringLiteral("Shareware"));
-    EXPECT_EQ(form.ldatel->text(), QStringLiteral("14-Mar-1999"));
-    EXPECT_EQ(form.compname->currentText(), QStringLiteral("Larkspur Software"));
-    EXPECT_EQ(form.conname->text(), QStringLiteral("Dana Whitfield"));
-    EXPECT_TRUE(form.longdesc->toPlainText().startsWith(QStringLiteral("NoteStack keeps your notes")));
-    EXPECT_FALSE(form.Memo2->toPlainText().isEmpty());
+    EXPECT_EQ(form.char8name()->text(), QStringLiteral("notestak"));
+    EXPECT_EQ(form.version()->text(), QStringLiteral("1.2"));
+    EXPECT_EQ(form.status()->currentText(), QStringLiteral("Shareware"));
+    EXPECT_EQ(form.ldatel()->text(), QStringLiteral("14-Mar-1999"));
+    EXPECT_EQ(form.compname()->currentText(), QStringLiteral("Larkspur Software"));
+    EXPECT_EQ(form.conname()->text(), QStringLiteral("Dana Whitfield"));
+    EXPECT_TRUE(form.longdesc()->toPlainText().startsWith(QStringLiteral("NoteStack keeps your notes")));
+    EXPECT_FALSE(form.Memo2()->toPlainText().isEmpty());
     EXPECT_EQ(form.findChild<QComboBox*>(QStringLiteral("fileminepd"))->currentText(),
         QStringLiteral("Utilities - Desktop Utilities"));
-    EXPECT_TRUE(QFileInfo(QDir(sampleDir()).filePath(form.localpath->text())).isFile());
-    EXPECT_EQ(
-        form.bytesize->text(), QString::number(QFileInfo(QDir(sampleDir()).filePath(form.localpath->text())).size()));
+    EXPECT_TRUE(QFileInfo(QDir(sampleDir()).filePath(form.localpath()->text())).isFile());
+    EXPECT_EQ(form.bytesize()->text(),
+        QString::number(QFileInfo(QDir(sampleDir()).filePath(form.localpath()->text())).size()));
 
-    enter(form.compname);
-    EXPECT_EQ(comboItems(form.compname), QStringList{QStringLiteral("Larkspur Software")});
+    enter(form.compname());
+    EXPECT_EQ(comboItems(form.compname()), QStringList{QStringLiteral("Larkspur Software")});
     enter(form.findChild<QComboBox*>(QStringLiteral("fileminepd")));
     EXPECT_EQ(comboItems(form.findChild<QComboBox*>(QStringLiteral("fileminepd"))).size(), 142);
     EXPECT_TRUE(fake.shown.isEmpty());

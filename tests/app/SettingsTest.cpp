@@ -14,7 +14,7 @@ class Settings : public FormOnBase
 protected:
     QList<QLineEdit*> fields() const
     {
-        return {form.smtpedit, form.emailedit, form.nameedit, form.proxyedit, form.portedit};
+        return {form.smtpedit(), form.emailedit(), form.nameedit(), form.proxyedit(), form.portedit()};
     }
     QStringList texts() const
     {
@@ -30,8 +30,8 @@ TEST_F(Settings, NoFileGivesEmptyFieldsAndPort80)
 {
     form.show(); // showing the window reads the settings
     EXPECT_EQ(texts(), (QStringList{q(""), q(""), q(""), q(""), q("80")}));
-    EXPECT_EQ(form.HTTP1->ProxyServer(), q(""));
-    EXPECT_EQ(form.HTTP1->ProxyPort(), 80);
+    EXPECT_EQ(form.HTTP1()->ProxyServer(), q(""));
+    EXPECT_EQ(form.HTTP1()->ProxyPort(), 80);
     EXPECT_TRUE(fake.shown.isEmpty());
     EXPECT_FALSE(QFile::exists(base.file(QStringLiteral("cat/settings.dat"))));
 }
@@ -62,8 +62,8 @@ TEST_F(Settings, StoredValuesFillTheFieldsAndReachTheHttpClient)
     EXPECT_EQ(texts(),
         (QStringList{q("mail.larkspur.example"), q("dana@larkspur.example"), q("Dana Whitfield"), q("proxy.example"),
             q("8080")}));
-    EXPECT_EQ(form.HTTP1->ProxyServer(), q("proxy.example"));
-    EXPECT_EQ(form.HTTP1->ProxyPort(), 8080);
+    EXPECT_EQ(form.HTTP1()->ProxyServer(), q("proxy.example"));
+    EXPECT_EQ(form.HTTP1()->ProxyPort(), 8080);
 }
 
 // The secure mail settings go into the file only once they hold something, and the password
@@ -75,23 +75,23 @@ TEST_F(Settings, SecureMailSettingsRoundTripWithoutThePassword)
     EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
         "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\nPORT=80\r\n");
 
-    form.smtpsecurity->setCurrentIndex(form.smtpsecurity->findText(q("STARTTLS")));
-    form.smtpuser->setText(q("dana"));
-    form.smtppassword->setText(q("pw-never-in-file"));
-    form.cafileedit->setText(q("/etc/quillet/ca.pem"));
+    form.smtpsecurity()->setCurrentIndex(form.smtpsecurity()->findText(q("STARTTLS")));
+    form.smtpuser()->setText(q("dana"));
+    form.smtppassword()->setText(q("pw-never-in-file"));
+    form.cafileedit()->setText(q("/etc/quillet/ca.pem"));
     form.savesettings();
     const QByteArray file = base.read(QStringLiteral("cat/settings.dat"));
     EXPECT_EQ(file,
         "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\nPORT=80\r\nSECURITY=STARTTLS\r\nUSER=dana\r\n"
         "CAFILE=/etc/quillet/ca.pem\r\n");
 
-    form.smtpsecurity->setCurrentIndex(0);
-    form.smtpuser->clear();
-    form.cafileedit->clear();
+    form.smtpsecurity()->setCurrentIndex(0);
+    form.smtpuser()->clear();
+    form.cafileedit()->clear();
     form.getsettings();
-    EXPECT_EQ(form.smtpsecurity->currentText(), q("STARTTLS"));
-    EXPECT_EQ(form.smtpuser->text(), q("dana"));
-    EXPECT_EQ(form.HTTP1->CAFile(), q("/etc/quillet/ca.pem"));
+    EXPECT_EQ(form.smtpsecurity()->currentText(), q("STARTTLS"));
+    EXPECT_EQ(form.smtpuser()->text(), q("dana"));
+    EXPECT_EQ(form.HTTP1()->CAFile(), q("/etc/quillet/ca.pem"));
 }
 
 TEST_F(Settings, PortValuesThatAreWholeNumbers)
@@ -104,7 +104,7 @@ TEST_F(Settings, PortValuesThatAreWholeNumbers)
     for (const auto& c : cases) {
         writeSettings(QByteArray("[SETTINGS]\r\nPORT=") + c.stored + "\r\n");
         form.getsettings();
-        EXPECT_EQ(form.HTTP1->ProxyPort(), c.port) << c.stored;
+        EXPECT_EQ(form.HTTP1()->ProxyPort(), c.port) << c.stored;
     }
 }
 
@@ -115,15 +115,15 @@ TEST_F(Settings, BadPortAtShowIsReportedAndLeavesThePortAsItWas)
     for (const char* stored : cases) {
         SCOPED_TRACE(stored);
         TForm1 window;
-        window.basedir = base.path();
-        window.HTTP1->setProxyPort(3128);
+        window.setBasedir(base.path());
+        window.HTTP1()->setProxyPort(3128);
         writeSettings(QByteArray("[SETTINGS]\r\nPROXY=proxy.example\r\nPORT=") + stored + "\r\n");
         fake.errors.clear();
         window.show();
         EXPECT_EQ(fake.errors, QStringList{q("'") + q(stored) + q("' is not a valid integer value")});
-        EXPECT_EQ(window.portedit->text(), q(stored));
-        EXPECT_EQ(window.HTTP1->ProxyPort(), 3128);
-        EXPECT_EQ(window.proxyedit->text(), q("proxy.example"));
+        EXPECT_EQ(window.portedit()->text(), q(stored));
+        EXPECT_EQ(window.HTTP1()->ProxyPort(), 3128);
+        EXPECT_EQ(window.proxyedit()->text(), q("proxy.example"));
     }
 }
 
@@ -136,8 +136,8 @@ TEST_F(Settings, GetsettingsRaisesForABadPortSoCallersCanStop)
 TEST_F(Settings, MissingCatFolderIsCreatedSoTypedSettingsAreKept)
 {
     QDir(base.file(QStringLiteral("cat"))).removeRecursively();
-    form.smtpedit->setText(q("mail.example"));
-    leave(form.smtpedit);
+    form.smtpedit()->setText(q("mail.example"));
+    leave(form.smtpedit());
     EXPECT_TRUE(fake.errors.isEmpty()) << fake.errors.join(q("\n")).toStdString();
     EXPECT_TRUE(base.read(QStringLiteral("cat/settings.dat")).contains("SMTP=mail.example\r\n"));
 }
@@ -145,7 +145,7 @@ TEST_F(Settings, MissingCatFolderIsCreatedSoTypedSettingsAreKept)
 TEST_F(Settings, ClosingTheWindowSavesThem)
 {
     form.show();
-    form.nameedit->setText(q("Dana"));
+    form.nameedit()->setText(q("Dana"));
     EXPECT_TRUE(form.close());
     EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
         "[SETTINGS]\r\nSMTP=\r\nEMAIL=\r\nNAME=Dana\r\nPROXY=\r\nPORT=80\r\n");
@@ -155,8 +155,8 @@ TEST_F(Settings, KeysEditedByHandKeepTheirPlaceAndOtherKeysStay)
 {
     writeSettings("[SETTINGS]\r\nPORT=81\r\nEXTRA=keep\r\nSMTP=old\r\n");
     form.getsettings();
-    form.smtpedit->setText(q("new"));
-    leave(form.smtpedit);
+    form.smtpedit()->setText(q("new"));
+    leave(form.smtpedit());
     EXPECT_EQ(base.read(QStringLiteral("cat/settings.dat")),
         "[SETTINGS]\r\nPORT=81\r\nEXTRA=keep\r\nSMTP=new\r\nEMAIL=\r\nNAME=\r\nPROXY=\r\n");
 }
@@ -175,14 +175,14 @@ TEST_F(Settings, RunDoesNotBeginWithABadPort)
         TempBase runBase;
         FakeDialogs answers;
         TForm1 window;
-        window.basedir = runBase.path();
-        window.appname->setEditText(q("NoteStack"));
-        window.portedit->setText(q(c.port));
-        window.submit->click();
+        window.setBasedir(runBase.path());
+        window.appname()->setEditText(q("NoteStack"));
+        window.portedit()->setText(q(c.port));
+        window.submit()->click();
         EXPECT_TRUE(runBase.read(q("cat/settings.dat")).contains(QByteArray("PORT=") + c.port + "\r\n"));
         EXPECT_EQ(QFile::exists(runBase.file(q("data/apps.dat"))), c.begins);
         if (c.begins) {
-            EXPECT_EQ(window.HTTP1->ProxyPort(), 8080);
+            EXPECT_EQ(window.HTTP1()->ProxyPort(), 8080);
             EXPECT_TRUE(answers.errors.isEmpty());
         } else {
             EXPECT_EQ(answers.errors, QStringList{q("'") + q(c.port) + q("' is not a valid integer value")});

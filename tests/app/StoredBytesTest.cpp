@@ -32,13 +32,13 @@ protected:
     // A record saved by the window, then turned into the bytes Windows would have written.
     QMap<QString, QByteArray> legacyBase()
     {
-        setControlText(form.appname, q(kProgram));
-        setControlText(form.compname, q(kCompany));
-        setControlText(form.conaddr, highCharacters());
-        setControlText(form.eval, highCharacters());
-        setControlText(form.longdesc, q("First\n") + highCharacters() + q("\nlast"));
-        setControlText(form.Memo2, highCharacters());
-        setControlText(form.nameedit, highCharacters());
+        setControlText(form.appname(), q(kProgram));
+        setControlText(form.compname(), q(kCompany));
+        setControlText(form.conaddr(), highCharacters());
+        setControlText(form.eval(), highCharacters());
+        setControlText(form.longdesc(), q("First\n") + highCharacters() + q("\nlast"));
+        setControlText(form.Memo2(), highCharacters());
+        setControlText(form.nameedit(), highCharacters());
         form.savesite();
         form.savesettings();
         QMap<QString, QByteArray> legacy;
@@ -59,18 +59,18 @@ TEST_F(StoredBytes, EachFileKeepsItsBytesUntilItMustHoldMore)
 {
     QMap<QString, QByteArray> legacy = legacyBase();
     TForm1 other;
-    other.basedir = base.path();
+    other.setBasedir(base.path());
     other.getsettings();
-    setControlText(other.appname, q(kProgram));
+    setControlText(other.appname(), q(kProgram));
     other.appnameChange();
-    EXPECT_EQ(other.conaddr->text(), highCharacters());
-    EXPECT_EQ(memoText(other.Memo2), highCharacters());
+    EXPECT_EQ(other.conaddr()->text(), highCharacters());
+    EXPECT_EQ(memoText(other.Memo2()), highCharacters());
     other.savesite();
     other.savesettings();
     for (auto it = legacy.begin(); it != legacy.end(); ++it)
         EXPECT_EQ(base.read(it.key()), it.value()) << it.key().toStdString();
 
-    setControlText(other.eval, q("\u0141\u00f3d\u017a"));
+    setControlText(other.eval(), q("\u0141\u00f3d\u017a"));
     other.savesite();
     const QByteArray record = base.read(q("data/Caf\u00e9 Tool.dat"));
     EXPECT_TRUE(record.contains("EVAL=\xc5\x81\xc3\xb3"

@@ -12,7 +12,7 @@ namespace {
 // The driver form's keys and mouse, without a server: Logon to no host fails with 102.
 TEST_F(MainWindowTest, DriverFormKeysAndListsActAsButtons)
 {
-    TftpForm1& f = *form.ftpForm1;
+    TftpForm1& f = *form.ftpForm1();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("FTP Demo"));
     EXPECT_TRUE(f.isHidden());
     EXPECT_EQ(f.tPasswd->echoMode(), QLineEdit::Password);
@@ -20,20 +20,20 @@ TEST_F(MainWindowTest, DriverFormKeysAndListsActAsButtons)
 
     // Enter in the host box presses Logon; the failure is flagged, not raised.
     QTest::keyClick(f.tHost, Qt::Key_Return);
-    EXPECT_TRUE(form.ftperror);
-    EXPECT_EQ(form.ftperrortext, noHost.mid(11));
+    EXPECT_TRUE(form.ftperror());
+    EXPECT_EQ(form.ftperrortext(), noHost.mid(11));
     EXPECT_EQ(f.lTrace->item(0)->text(), QStringLiteral("Loading Winsock"));
     EXPECT_EQ(f.lTrace->item(f.lTrace->count() - 1)->text(), noHost);
 
     // Enter in the folder box presses Change Directory: the folder is kept, the listing fails.
-    form.ftperror = false;
+    form.setFtperror(false);
     f.eRemotePath->setText(QStringLiteral("pub"));
     f.eRemoteFile->setText(QStringLiteral("incoming"));
     EXPECT_EQ(f.FTP1->RemoteFile(), QStringLiteral("incoming"));
     QTest::keyClick(f.eRemotePath, Qt::Key_Enter);
     EXPECT_EQ(f.eRemotePath->text(), QStringLiteral("pub/incoming"));
     EXPECT_EQ(f.eRemoteFile->text(), QString());
-    EXPECT_TRUE(form.ftperror);
+    EXPECT_TRUE(form.ftperror());
 
     // A click on an entry names it as the remote file; the right button empties the list.
     f.lFiles->addItems({QStringLiteral("a.zip"), QStringLiteral("b.zip")});

@@ -23,9 +23,9 @@ protected:
     void showEdited()
     {
         base.write(q("data/One.dat"), "[APPINFO]\r\nVERSION=1\r\n");
-        form.appname->setEditText(q("One"));
+        form.appname()->setEditText(q("One"));
         form.appnameChange();
-        form.version->setText(q("1b"));
+        form.version()->setText(q("1b"));
     }
     bool oneWasSaved() const { return base.read(q("data/One.dat")).contains("VERSION=1b\r\n"); }
 
@@ -44,11 +44,11 @@ TEST_F(UnsavedEdits, ChangingTheProgramAsksFirst)
     for (const auto& c : cases) {
         fake.questions.clear();
         fake.answers = {c.answer};
-        form.appname->setEditText(q("Two"));
+        form.appname()->setEditText(q("Two"));
         form.appnameChange();
         EXPECT_EQ(fake.questions, QStringList{q("Would you like to save One?")});
-        EXPECT_EQ(form.version->text(), q(c.shownVersion));
-        EXPECT_EQ(form.appname->currentText(), c.answer == Dialogs::Answer::Cancel ? q("One") : q("Two"));
+        EXPECT_EQ(form.version()->text(), q(c.shownVersion));
+        EXPECT_EQ(form.appname()->currentText(), c.answer == Dialogs::Answer::Cancel ? q("One") : q("Two"));
         EXPECT_EQ(oneWasSaved(), c.saved);
         EXPECT_FALSE(base.read(q("data/Two.dat")).contains("1b"));
         showEdited();
@@ -59,17 +59,17 @@ TEST_F(UnsavedEdits, ExitAsksOnlyWhileTheCaptionMarksThem)
 {
     QCoreApplication::processEvents();
     EXPECT_EQ(form.windowTitle(), q("Quillet 1.20b *"));
-    form.Exit1->trigger();
+    form.Exit1()->trigger();
     EXPECT_EQ(ended, 0);
     EXPECT_EQ(fake.questions, QStringList{q("Would you like to save One?")});
 
     fake.answers = {Dialogs::Answer::Yes};
-    form.exitb->click();
+    form.exitb()->click();
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(oneWasSaved());
     QCoreApplication::processEvents();
     EXPECT_EQ(form.windowTitle(), q("Quillet 1.20b"));
-    form.Exit1->trigger();
+    form.Exit1()->trigger();
     EXPECT_EQ(ended, 2);
     EXPECT_EQ(fake.questions.size(), 2);
 }
@@ -77,12 +77,12 @@ TEST_F(UnsavedEdits, ExitAsksOnlyWhileTheCaptionMarksThem)
 TEST_F(UnsavedEdits, ANewProgramKeepsItsFieldsWhileItsNameIsTyped)
 {
     fake.answers = {Dialogs::Answer::No};
-    form.appname->setEditText(QString());
+    form.appname()->setEditText(QString());
     form.appnameChange();
-    form.version->setText(q("0.9"));
+    form.version()->setText(q("0.9"));
     fake.questions.clear();
-    QTest::keyClicks(form.appname->lineEdit(), q("New"));
-    EXPECT_EQ(form.version->text(), q("0.9"));
+    QTest::keyClicks(form.appname()->lineEdit(), q("New"));
+    EXPECT_EQ(form.version()->text(), q("0.9"));
     EXPECT_TRUE(fake.questions.isEmpty());
 }
 

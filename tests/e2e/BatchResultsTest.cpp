@@ -98,8 +98,10 @@ TEST_F(BatchResults, EveryTickedSiteHasItsOutcomeAndTheFailedOnesAreSentAgain)
         {s("--submit"), s("Mixed Bag"), s("--timeout"), s("2"), s("--report"), base.file(s("first.json"))});
     EXPECT_EQ(first.exitCode, 3) << first.err.toStdString();
     EXPECT_TRUE(first.err.contains(s("Mixed Bag: 3 sent, 2 failed, 1 skipped, 2 refused"))) << first.err.toStdString();
-    // The specified log lines stay; the time-out adds its own line.
+    // The specified log lines stay; the time-out adds its own line, under the site the run named.
     EXPECT_TRUE(first.out.contains(s("Web Attack only allows web-releated apps.  Not Sent.")));
+    EXPECT_TRUE(first.out.contains(s("File King: Timed out: no progress for 2 seconds")))
+        << first.out.join(s("\n")).toStdString();
     const QJsonObject report = readReport(base, s("first.json"));
     EXPECT_EQ(report.value(s("program")).toString(), s("Mixed Bag"));
     EXPECT_EQ(report.value(s("version")).toString(), s("1.0"));

@@ -64,7 +64,7 @@ protected:
     {
         writeProgram(base, record);
         form->appnameEnter();
-        form->appname->setEditText(record.name);
+        form->appname()->setEditText(record.name);
         form->appnameChange();
     }
 
@@ -79,8 +79,8 @@ protected:
     QStringList logLines() const
     {
         QStringList lines;
-        for (int i = 0; i < form->log->count(); ++i)
-            lines.append(form->log->item(i)->text());
+        for (int i = 0; i < form->log()->count(); ++i)
+            lines.append(form->log()->item(i)->text());
         return lines;
     }
 
@@ -122,7 +122,7 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
     createForm();
     load(record({s("shareinnew"), s("shareinup"), s("sharedirnew"), s("sharedirup")}));
 
-    form->submit->click();
+    form->submit()->click();
     EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
     EXPECT_TRUE(form->findChild<QCheckBox*>(s("shareinnew"))->isChecked());
     EXPECT_FALSE(form->findChild<QCheckBox*>(s("shareinup"))->isChecked());
@@ -138,8 +138,8 @@ TEST_F(WindowRun, NewListingClearsTheUpdateBoxInTheWindowOnly)
     EXPECT_TRUE(sent[1].body.contains("&Type=NEW+UPLOAD&Type=UPDATE&"));
     EXPECT_EQ(logLines(),
         (QStringList{s("Shareware Intercom: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")}));
-    EXPECT_EQ(form->currentsite->text(), QString());
-    EXPECT_FALSE(form->httpled->isEnabled());
+    EXPECT_EQ(form->currentsite()->text(), QString());
+    EXPECT_FALSE(form->httpled()->isEnabled());
 }
 
 TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
@@ -169,7 +169,7 @@ TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
     EXPECT_EQ(dialog->items()->topLevelItem(1)->text(1), s("Shareware Directory"));
     EXPECT_FALSE(QDir(base.file(s("reports"))).exists());
     EXPECT_EQ(form->showRunResults()->counts->text(), s("No run yet"));
-    EXPECT_EQ(form->runcounts->text(), QString());
+    EXPECT_EQ(form->runcounts()->text(), QString());
     dialog->items()->setCurrentItem(dialog->items()->topLevelItem(1));
     EXPECT_TRUE(dialog->viewer()->isReadOnly());
     EXPECT_TRUE(dialog->viewer()->toPlainText().startsWith(s("POST ")));
@@ -217,22 +217,22 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     createForm();
     // lg, swjunkie and sharedir have no cancel test; pcwin (mail) has one; sshak comes after it.
     load(record({s("lgnew"), s("swjunkienew"), s("sharedirnew"), s("pcwinnew"), s("sshakup")}));
-    form->smtpedit->setText(s("127.0.0.1:%1").arg(mailServer->port()));
-    form->emailedit->setText(s("author@demo.example"));
-    QObject::connect(form->HTTP1, &THTTP::OnConnected, form.get(), [this, &c] {
-        if (form->currentsite->text() == QLatin1String("Lockergnome"))
+    form->smtpedit()->setText(s("127.0.0.1:%1").arg(mailServer->port()));
+    form->emailedit()->setText(s("author@demo.example"));
+    QObject::connect(form->HTTP1(), &THTTP::OnConnected, form.get(), [this, &c] {
+        if (form->currentsite()->text() == QLatin1String("Lockergnome"))
             QTimer::singleShot(0, form.get(), [this, &c] {
                 if (c.press == Press::Skip)
-                    form->skip->click();
+                    form->skip()->click();
                 else if (c.press == Press::Cancel)
-                    form->cancel->click();
+                    form->cancel()->click();
                 else
                     form->close(); // answered Cancel: the window stays
             });
     });
     fake.answers = {Dialogs::Answer::Cancel};
 
-    form->submit->click();
+    form->submit()->click();
     QStringList expected{s("Lockergnome: Error Posting - 301: Interrupted"),
         s("Shareware Junkies: Completed HTTP Post"), s("Shareware Directory: Completed HTTP Post")};
     if (c.completes)
@@ -240,11 +240,11 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(recordedRequests(base.file(s("received"))).size(), c.laterPosts);
     EXPECT_EQ(fake.shown, c.completes ? QStringList{s("Shareware Submission is complete")} : QStringList());
-    EXPECT_EQ(form->cancelflag, c.cancel);
-    EXPECT_FALSE(form->submission.isRunning());
+    EXPECT_EQ(form->cancelflag(), c.cancel);
+    EXPECT_FALSE(form->run().submission().isRunning());
     EXPECT_EQ(fake.questions.size(), c.press == Press::CloseKept ? 1 : 0);
     QStringList outcomes;
-    for (const SiteResult& site : form->submission.lastRecord().sites)
+    for (const SiteResult& site : form->run().submission().lastRecord().sites)
         outcomes.append(SiteResult::outcomeName(site.outcome));
     EXPECT_EQ(outcomes.join(QLatin1Char(',')), s(c.outcomes));
 }
@@ -268,15 +268,15 @@ TEST_F(WindowRun, ArchiveSiteWrapsItsFilesNotTheAuthorsText)
     r.longdesc = {words + s(" Twice.")};
     load(r);
 
-    form->submit->click();
+    form->submit()->click();
     EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
     const QString papa = s("Papa WinSock-L FTP Archive: ");
     EXPECT_EQ(logLines(),
         (QStringList{papa + s("Saved ") + base.file(s("files/demo.txt")), papa + s("Zipped files\\demo.zip"),
             papa + s("Uploaded demo.zip to FTP"), papa + s("Uploaded demo.txt to FTP")}));
-    EXPECT_EQ(form->longdesc->toPlainText(), words + s(" Twice."));
+    EXPECT_EQ(form->longdesc()->toPlainText(), words + s(" Twice."));
     EXPECT_FALSE(form->hasUnsavedEdits());
-    EXPECT_EQ(form->genlabel->text(), QString());
+    EXPECT_EQ(form->genlabel()->text(), QString());
     EXPECT_TRUE(
         base.read(s("files/demo.txt")).endsWith("Description         :\r\n" + words.toUtf8() + "\r\nTwice.\r\n"));
     EXPECT_EQ(base.read(s("ftp/incoming/demo.txt")), base.read(s("files/demo.txt")));
@@ -298,13 +298,13 @@ TEST_P(PressDuringMail, EndsTheMailNotTheProgram)
     ASSERT_TRUE(silent.started()) << silent.errors().toStdString();
     createForm();
     load(record({s("pcwinnew"), s("sshakup")}));
-    form->smtpedit->setText(s("127.0.0.1:%1").arg(silent.port()));
-    form->emailedit->setText(s("author@demo.example"));
-    QObject::connect(form->SMTPForm->msSMTP1, &TagSocket::OnOpen, form.get(), [this, cancel] {
-        QTimer::singleShot(0, form.get(), [this, cancel] { (cancel ? form->cancel : form->skip)->click(); });
+    form->smtpedit()->setText(s("127.0.0.1:%1").arg(silent.port()));
+    form->emailedit()->setText(s("author@demo.example"));
+    QObject::connect(form->SMTPForm()->msSMTP1, &TagSocket::OnOpen, form.get(), [this, cancel] {
+        QTimer::singleShot(0, form.get(), [this, cancel] { (cancel ? form->cancel() : form->skip())->click(); });
     });
 
-    form->submit->click();
+    form->submit()->click();
     QStringList expected{s("PC Win Resource Center: Error sending mail - Operation has been canceled")};
     if (!cancel)
         expected << s("Software Shak: Completed HTTP Post");
@@ -312,10 +312,10 @@ TEST_P(PressDuringMail, EndsTheMailNotTheProgram)
     EXPECT_TRUE(fake.errors.isEmpty()) << fake.errors.join(s("; ")).toStdString();
     EXPECT_EQ(fake.shown, cancel ? QStringList() : QStringList{s("Shareware Submission is complete")});
     QStringList outcomes;
-    for (const SiteResult& site : form->submission.lastRecord().sites)
+    for (const SiteResult& site : form->run().submission().lastRecord().sites)
         outcomes.append(SiteResult::outcomeName(site.outcome));
     EXPECT_EQ(outcomes.join(QLatin1Char(',')), cancel ? s("failed,not reached") : s("skipped,sent"));
-    EXPECT_FALSE(form->submission.isRunning());
+    EXPECT_FALSE(form->run().submission().isRunning());
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, PressDuringMail, ::testing::Values(false, true),
@@ -333,9 +333,9 @@ TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
     base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
     createForm();
     load(record({s("warehousenewcb"), s("lgnew"), s("sharedirnew")}));
-    form->submit->click();
-    EXPECT_EQ(form->runcounts->text(), s("2 sent, 1 failed, 0 skipped"));
-    EXPECT_TRUE(QFileInfo(form->lastReportPath).isFile()) << form->lastReportPath.toStdString();
+    form->submit()->click();
+    EXPECT_EQ(form->runcounts()->text(), s("2 sent, 1 failed, 0 skipped"));
+    EXPECT_TRUE(QFileInfo(form->lastReportPath()).isFile()) << form->lastReportPath().toStdString();
 
     RunResultsDialog* dialog = form->showRunResults();
     ASSERT_NE(dialog, nullptr);
@@ -375,8 +375,8 @@ TEST_F(WindowRun, DebugModeResultsShowTheFailedSitesReply)
     QDir().mkpath(base.file(s("responses")));
     createForm();
     load(record({s("warehousenewcb"), s("lgnew")}));
-    form->debugmode = true;
-    form->submit->click();
+    form->setDebugmode(true);
+    form->submit()->click();
 
     RunResultsDialog* dialog = form->showRunResults();
     ASSERT_NE(dialog, nullptr);
@@ -397,17 +397,17 @@ TEST_F(WindowRun, DebugModeCapturesEachReplyInTheResponsesFolder)
     base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
     createForm();
     load(record({s("warehousenewcb")}));
-    form->debugmode = true;
-    form->submit->click();
+    form->setDebugmode(true);
+    form->submit()->click();
     const QStringList captures = QDir(base.file(s("responses"))).entryList({s("*.htm")}, QDir::Files);
     ASSERT_EQ(captures.size(), 1);
     EXPECT_TRUE(base.read(s("responses/") + captures[0]).contains("200 OK"));
-    EXPECT_EQ(form->httpbytes->text(), QString());
+    EXPECT_EQ(form->httpbytes()->text(), QString());
 
     // Without the folder the capture fails with its message; the run still completes.
     fake.shown.clear();
     QDir(base.file(s("responses"))).removeRecursively();
-    form->submit->click();
+    form->submit()->click();
     ASSERT_EQ(fake.shown.size(), 2);
     EXPECT_TRUE(fake.shown[0].startsWith(s("Cannot create file ") + base.file(s("responses/"))));
     EXPECT_EQ(fake.shown[1], s("Shareware Submission is complete"));

@@ -1,0 +1,84 @@
+#include "app/PageLayout.h"
+
+#include "app/ComboItems.h"
+#include "app/PickList.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QValidator>
+
+namespace PageLayout {
+
+namespace {
+
+    // A length limit on what the user types or pastes. Unlike QLineEdit's maxLength it leaves text
+    // put in by the program whole, so a record holding a longer value loads and saves it unchanged.
+    class LengthLimit : public QValidator
+    {
+    public:
+        LengthLimit(int limit, QObject* parent)
+            : QValidator(parent)
+            , m_limit(limit)
+        {
+        }
+
+        State validate(QString& input, int&) const override { return input.size() <= m_limit ? Acceptable : Invalid; }
+
+    private:
+        int m_limit;
+    };
+
+} // namespace
+
+QLabel* Placer::label(const QString& text, int gap)
+{
+    auto* l = new QLabel(text, m_page);
+    const QSize hint = l->sizeHint();
+    l->setGeometry(m_x, m_y + (FieldHeight - hint.height()) / 2, hint.width(), hint.height());
+    m_x += hint.width() + gap;
+    return l;
+}
+
+QComboBox* dropDown(QWidget* parent, const QStringList& items)
+{
+    auto* box = new PickList(parent);
+    // Editable through a line edit of our own: setEditable(true) would also build the drop-down's
+    // popup at once (about a quarter of a millisecond per box, with some sixty boxes in the window)
+    // where the box builds it when it first drops down. The edit comes with a completer so that the
+    // box does not make its own; typed text is the value: no completion at all.
+    auto* edit = new QLineEdit(box);
+    edit->setPalette(box->palette());
+    edit->setCompleter(new QCompleter(edit));
+    box->setLineEdit(edit);
+    box->setCompleter(nullptr); // deletes the placeholder
+    // No item added on Enter, items in their given order.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(12);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+    QObject::connect(box->lineEdit(), &QLineEdit::textChanged, box, [box] { selectMatchingItem(box); });
+    return box;
+}
+
+QLineEdit* edit(QWidget* parent, const QString& text, int maxLength)
+{
+    auto* e = new QLineEdit(text, parent);
+    if (maxLength > 0)
+        e->setValidator(new LengthLimit(maxLength, e));
+    e->setCursorPosition(0);
+    return e;
+}
+
+QPlainTextEdit* memo(QWidget* parent)
+{
+    auto* m = new QPlainTextEdit(parent);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next field, as in every other field of the window.
+    m->setTabChangesFocus(true);
+    return m;
+}
+
+} // namespace PageLayout
