@@ -1,10 +1,12 @@
 #pragma once
 
+#include "submit/RunControls.h"
 #include "submit/RunRecord.h"
 #include "submit/RunWindow.h"
 
 // The window as the run hands it to the recipes: everything passes through, each line the run log
-// gets is also kept with the site under way, and the steps report to the run's record.
+// gets is also kept with the site under way, the steps report to the run's record, and the label
+// the steps last showed as the current site is kept to name the site's result.
 class RecordingWindow : public RunWindow
 {
 public:
@@ -15,7 +17,12 @@ public:
     }
 
     QString text(const QString& control) const override { return m_w.text(control); }
-    void setText(const QString& control, const QString& text) override { m_w.setText(control, text); }
+    void setText(const QString& control, const QString& text) override
+    {
+        if (control == RunControl::currentsite)
+            m_currentSite = text;
+        m_w.setText(control, text);
+    }
     bool isChecked(const QString& control) const override { return m_w.isChecked(control); }
     void setChecked(const QString& control, bool checked) override { m_w.setChecked(control, checked); }
     void setLamp(const QString& lamp, bool lit) override { m_w.setLamp(lamp, lit); }
@@ -38,7 +45,10 @@ public:
     void getsettings() override { m_w.getsettings(); }
     void savesite() override { m_w.savesite(); }
 
+    const QString& currentSite() const { return m_currentSite; }
+
 private:
     RunWindow& m_w;
     RunRecord& m_record;
+    QString m_currentSite;
 };

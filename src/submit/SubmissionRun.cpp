@@ -50,7 +50,7 @@ QString currentMessage()
 class SubmissionRun::Walk
 {
 public:
-    Walk(RunWindow& window, Channels& channels, RunRecord& record)
+    Walk(RecordingWindow& window, Channels& channels, RunRecord& record)
         : m_window(window)
         , m_channels(channels)
         , m_record(record)
@@ -66,7 +66,7 @@ public:
 private:
     bool checkPreconditions(int* byteSize);
 
-    RunWindow& m_window;
+    RecordingWindow& m_window;
     Channels& m_channels;
     RunRecord& m_record;
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
@@ -154,7 +154,7 @@ void SubmissionRun::Walk::noteAbort()
 {
     const QString message = currentMessage();
     if (m_record.inSite()) {
-        m_record.abortSite(m_window.text(RunControl::currentsite), message);
+        m_record.abortSite(m_window.currentSite(), message);
         ++m_nextEntry;
     }
 }
@@ -217,7 +217,7 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
                 entry.recipe(visit);
             } catch (const SiteStepsEnded& ended) {
                 if (ended.cancelled) {
-                    m_record.endSite(w.text(RunControl::currentsite));
+                    m_record.endSite(m_window.currentSite());
                     ++m_nextEntry;
                     return Outcome::Cancelled;
                 }
@@ -225,7 +225,7 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
             if (visit.endsRun)
                 return Outcome::EndedBySite;
         }
-        m_record.endSite(w.text(RunControl::currentsite));
+        m_record.endSite(m_window.currentSite());
         w.processMessages();
     }
 
