@@ -141,8 +141,9 @@ int importPad(const CommandLine& line)
     const PadImport imported = PadImport::from(*pad, categoryLists(basedir));
     const QString program = imported.values.value(QStringLiteral("appname"));
     if (program.isEmpty()) {
-        print(stderr, QStringLiteral("Cannot import %1: it names no program that can have a record (Program_Name)")
-                          .arg(line.padSource));
+        print(stderr,
+            QStringLiteral("Cannot import %1: it names no program that can have a record (Program_Name)")
+                .arg(line.padSource));
         for (const QString& why : imported.leftOut)
             print(stderr, QStringLiteral("  left out: ") + why);
         return 1;
@@ -246,8 +247,7 @@ void printFindings(const std::vector<Finding>& findings)
         print(stderr, f.text());
         errors += f.severity == Finding::Severity::Error;
     }
-    print(stderr,
-        QStringLiteral("Check: %1 errors, %2 warnings").arg(errors).arg(int(findings.size()) - errors));
+    print(stderr, QStringLiteral("Check: %1 errors, %2 warnings").arg(errors).arg(int(findings.size()) - errors));
 }
 
 int check(const CommandLine& line)
@@ -257,7 +257,8 @@ int check(const CommandLine& line)
     {
         TForm1 form;
         if (!isListed(form, line.program)) {
-            print(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(line.program, form.basedir));
+            print(
+                stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(line.program, form.basedir));
             setDialogs(previous);
             return 2;
         }

@@ -17,9 +17,8 @@ enum Channel { Http = 1, Ftp = 2, Mail = 4 };
 // The sites whose recipe is code of its own, and the channels that code uses.
 int codeRecipeChannels(const QString& entryId)
 {
-    static const QHash<QString, int> channels{{QStringLiteral("tucows"), Http | Ftp},
-        {QStringLiteral("win95"), Http}, {QStringLiteral("simtel"), Ftp | Mail}, {QStringLiteral("winsite"), Ftp},
-        {QStringLiteral("papa"), Ftp}};
+    static const QHash<QString, int> channels{{QStringLiteral("tucows"), Http | Ftp}, {QStringLiteral("win95"), Http},
+        {QStringLiteral("simtel"), Ftp | Mail}, {QStringLiteral("winsite"), Ftp}, {QStringLiteral("papa"), Ftp}};
     return channels.value(entryId, 0);
 }
 
@@ -121,10 +120,7 @@ public:
     }
 
 private:
-    QString value(const QString& control) const
-    {
-        return m_in.values.value(control).trimmed();
-    }
+    QString value(const QString& control) const { return m_in.values.value(control).trimmed(); }
     bool ticked(const QString& box) const { return !box.isEmpty() && m_in.ticked.contains(box); }
 
     void add(Severity severity, const QString& field, const QString& site, const QString& message)
@@ -166,8 +162,7 @@ private:
             return;
         const int year = PadRules::fullYear(y.toInt());
         if (!QDate(year, m.toInt(), d.toInt()).isValid())
-            add(Severity::Error, QStringLiteral("day"), {},
-                QStringLiteral("%1-%2-%3 is no date").arg(d, m).arg(year));
+            add(Severity::Error, QStringLiteral("day"), {}, QStringLiteral("%1-%2-%3 is no date").arg(d, m).arg(year));
     }
 
     void programFile()

@@ -28,8 +28,8 @@ bool isUtf16(const QByteArray& bytes)
 std::optional<QString> eightBitText(const QByteArray& bytes, const QString& encoding, QString* error)
 {
     static const QStringList western{QStringLiteral("windows-1252"), QStringLiteral("cp1252"),
-        QStringLiteral("iso-8859-1"), QStringLiteral("iso8859-1"), QStringLiteral("latin1"),
-        QStringLiteral("latin-1"), QStringLiteral("us-ascii"), QStringLiteral("ascii")};
+        QStringLiteral("iso-8859-1"), QStringLiteral("iso8859-1"), QStringLiteral("latin1"), QStringLiteral("latin-1"),
+        QStringLiteral("us-ascii"), QStringLiteral("ascii")};
     if (!western.contains(encoding)) {
         *error = QStringLiteral("the file is in the encoding \"%1\", which Quillet cannot read").arg(encoding);
         return std::nullopt;

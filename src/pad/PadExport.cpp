@@ -229,7 +229,8 @@ public:
         case PadConversion::ExpireDate: {
             if (v.isEmpty())
                 return;
-            static const QRegularExpression date(QStringLiteral("^(\\d{1,2})[-./]([A-Za-z]{3}|\\d{1,2})[-./](\\d{4})$"));
+            static const QRegularExpression date(
+                QStringLiteral("^(\\d{1,2})[-./]([A-Za-z]{3}|\\d{1,2})[-./](\\d{4})$"));
             const QRegularExpressionMatch m = date.match(v);
             if (!PadRules::matches(FieldPattern::DayMonthYear, v) || !m.hasMatch()) {
                 leftOut.append(QStringLiteral("Expiration Date: \"%1\" is not a day-month-year date").arg(v));
@@ -242,7 +243,8 @@ public:
             const QString month = m.captured(2).toLower();
             const int monthNumber = month.at(0).isDigit() ? month.toInt() : int(months.indexOf(month)) + 1;
             const QString info = QStringLiteral("Program_Info/Expire_Info/");
-            put(info + QLatin1String("Expire_Day"), QStringLiteral("%1").arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0')));
+            put(info + QLatin1String("Expire_Day"),
+                QStringLiteral("%1").arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0')));
             put(info + QLatin1String("Expire_Month"), QStringLiteral("%1").arg(monthNumber, 2, 10, QLatin1Char('0')));
             put(info + QLatin1String("Expire_Year"), m.captured(3));
             return;
@@ -254,7 +256,8 @@ private:
     QString mapped(const QString& v, const QString& pad, const char* label)
     {
         if (!v.isEmpty() && pad.isEmpty())
-            leftOut.append(QStringLiteral("%1: \"%2\" has no value in the format's list").arg(QString::fromLatin1(label), v));
+            leftOut.append(
+                QStringLiteral("%1: \"%2\" has no value in the format's list").arg(QString::fromLatin1(label), v));
         return pad;
     }
 
@@ -278,7 +281,8 @@ PadExport PadExport::from(const ListingValues& values)
     const bool expires = status == QLatin1String("Time Limit Demo")
         || (status != QLatin1String("Feature Limit Demo")
             && !(b.value("expireafter") + b.value("expiredate") + b.value("eval")).isEmpty());
-    b.put(QStringLiteral("Program_Info/Expire_Info/Has_Expire_Info"), expires ? QStringLiteral("Y") : QStringLiteral("N"));
+    b.put(QStringLiteral("Program_Info/Expire_Info/Has_Expire_Info"),
+        expires ? QStringLiteral("Y") : QStringLiteral("N"));
     b.put(QStringLiteral("Program_Info/Program_Language"), QStringLiteral("English"));
 
     PadExport out;

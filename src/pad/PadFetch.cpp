@@ -53,7 +53,10 @@ std::optional<QByteArray> get(const QString& url, const QString& caFile, QString
             continue;
         }
         if (http.ErrorCode() != 0) {
-            *error = QStringLiteral("cannot fetch %1: %2: %3").arg(address).arg(http.ErrorCode()).arg(http.ErrorDescription());
+            *error = QStringLiteral("cannot fetch %1: %2: %3")
+                         .arg(address)
+                         .arg(http.ErrorCode())
+                         .arg(http.ErrorDescription());
             return std::nullopt;
         }
         return body;

@@ -44,7 +44,8 @@ TEST(PadBatch, ImportWritesTheRecordsAndAnExportImportsBackIntoTheSameRecord)
     TempBase base;
     const BatchResult imported = importPad(base, padFile("v4.xml"));
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
-    EXPECT_TRUE(imported.out.first().startsWith(s("Created \"Zip Go\""))) << imported.out.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(imported.out.first().startsWith(s("Created \"Zip Go\"")))
+        << imported.out.join(QLatin1Char('\n')).toStdString();
     const QByteArray record = base.read(s("data/Zip Go.dat"));
     for (const char* line : {"VERSION=2.1\r\n", "8CHAR=zipgo21\r\n", "YEAR=99\r\n", "PLATFORM=Windows 95 and NT\r\n",
              "STATUS=Shareware\r\n", "CONAME=Brightfen Software\r\n", "DL3=ftp://... or http://...\r\n"})
@@ -133,7 +134,8 @@ TEST(ListingCheckBatch, ExitStatusSaysWhetherTheListingHasErrorsAndSubmitStopsOn
     EXPECT_TRUE(errors.err.contains(s("error: smtpedit: no mail server"))) << errors.err.toStdString();
     EXPECT_TRUE(errors.err.contains(s("warning: dl3: still holds the hint text")));
 
-    const BatchResult refused = runQuillet(base.path(), {s("--submit"), s("NoteStack"), s("--dry-run"), s("preview")});
+    const BatchResult refused
+        = runQuilletAsTyped(base.path(), {s("--submit"), s("NoteStack"), s("--dry-run"), s("preview")});
     EXPECT_EQ(refused.exitCode, 5);
     EXPECT_FALSE(QFileInfo::exists(base.file(s("preview/http"))));
 

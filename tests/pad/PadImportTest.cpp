@@ -1,7 +1,7 @@
 // PAD files of every version and encoding read into listing values, each file with the values it
 // must give and what the summary must say was left out.
-#include "pad/PadExport.h"
 #include "pad/PadImport.h"
+#include "pad/PadExport.h"
 #include "support/Text.h"
 
 #include <QFile>
@@ -40,8 +40,8 @@ const Case kCases[] = {
             {"conzip", "44101"}, {"concountry", "USA"}, {"pubpage", "http://brightfen.example/"},
             {"char8name", "zipgo21"}, {"filename", "zipgo21.zip"}, {"version", "2.1"}, {"day", "4"}, {"month", "7"},
             {"year", "99"}, {"platforms", "Windows 95 and NT"}, {"bytesize", "1500000"}, {"price", "15.00"},
-            {"status", "Shareware"}, {"installer", "Install/Uninstall"}, {"expireafter", "30"},
-            {"eval", "30 days"}, {"expiredate", "31-1-2030"}, {"appurl", "http://brightfen.example/zipgo.html"},
+            {"status", "Shareware"}, {"installer", "Install/Uninstall"}, {"expireafter", "30"}, {"eval", "30 days"},
+            {"expiredate", "31-1-2030"}, {"appurl", "http://brightfen.example/zipgo.html"},
             {"dl1", "http://brightfen.example/zipgo21.zip"}, {"dl2", "ftp://ftp.brightfen.example/zipgo21.zip"},
             {"screenshot", "http://brightfen.example/shot.gif"}, {"shortdesc", "Zip files on the go"},
             {"longdesc", "Zip Go packs files fast.\nIt unpacks them too."}, {"Memo2", "Faster packing."},
@@ -61,14 +61,13 @@ const Case kCases[] = {
         {{"appname", "Wren Pad"}, {"status", "Beta"}, {"platforms", "Windows 95"},
             {"longdesc", "Line one.\nLine two."}},
         {"Platform", "Linux, Mac OS X"}},
-    {"utf8-bom.xml",
-        {{"compname", "Café Søft"}, {"appname", "Crème"}, {"shortdesc", "Brûlée in 45 “characters”"}}, {}},
+    {"utf8-bom.xml", {{"compname", "Café Søft"}, {"appname", "Crème"}, {"shortdesc", "Brûlée in 45 “characters”"}}, {}},
     {"utf16.xml", {{"compname", "Café Søft"}, {"shortdesc", "Brûlée in 45 “characters”"}}, {}},
     {"cp1252.xml", {{"compname", "Café Søft"}, {"shortdesc", "Brûlée in 45 “characters”"}}, {}},
     {"missing-sections.xml", {{"appname", "Bare"}, {"compname", ""}, {"version", ""}}, {}},
-    {"overlong.xml", {{"appname", "Too Long"}, {"version", "1.0"}, {"shortdesc", ""}, {"char8name", ""},
-                         {"filename", ""}, {"year", ""}, {"status", ""}, {"platforms", ""}, {"installer", ""},
-                         {"bytesize", ""}},
+    {"overlong.xml",
+        {{"appname", "Too Long"}, {"version", "1.0"}, {"shortdesc", ""}, {"char8name", ""}, {"filename", ""},
+            {"year", ""}, {"status", ""}, {"platforms", ""}, {"installer", ""}, {"bytesize", ""}},
         {"8 Character Name", "Application Filename", "Year", "1975", "Platform", "Linux", "File Size", "12 MB",
             "Status", "Commercial", "Install", "Sometimes", "Short Description", "the field takes 46"}},
 };
@@ -137,7 +136,8 @@ TEST(PadExport, ImportOfAnExportGivesBackEveryMappedValue)
             EXPECT_FALSE(back.values.contains(it.key()));
             continue;
         }
-        EXPECT_EQ(back.values.value(it.key()).toStdString(), QString(it.value()).replace(s("\r\n"), s("\n")).toStdString())
+        EXPECT_EQ(
+            back.values.value(it.key()).toStdString(), QString(it.value()).replace(s("\r\n"), s("\n")).toStdString())
             << it.key().toStdString();
     }
 }
@@ -145,7 +145,8 @@ TEST(PadExport, ImportOfAnExportGivesBackEveryMappedValue)
 TEST(PadExport, ValuesTheFormatCannotTakeAreListed)
 {
     ListingValues record{{s("appname"), s("X")}, {s("shortdesc"), QString(46, QLatin1Char('a'))},
-        {s("platforms"), s("Windows 3.x")}, {s("expiredate"), s("soon")}, {s("longdesc"), QString(2001, QLatin1Char('b'))}};
+        {s("platforms"), s("Windows 3.x")}, {s("expiredate"), s("soon")},
+        {s("longdesc"), QString(2001, QLatin1Char('b'))}};
     const QString leftOut = PadExport::from(record).leftOut.join(QLatin1Char('\n'));
     for (const char* word : {"Char_Desc_45", "Windows 3.x", "soon", "Char_Desc_2000", "Char_Desc_450"})
         EXPECT_TRUE(leftOut.contains(s(word))) << word << "\n" << leftOut.toStdString();
