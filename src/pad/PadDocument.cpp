@@ -17,6 +17,11 @@ QString declaredEncoding(const QByteArray& bytes)
     return declaration.match(head).captured(1).toLower();
 }
 
+// The sections of the format under the root; any other is an extension.
+const QStringList kSections{QStringLiteral("MASTER_PAD_VERSION_INFO"), QStringLiteral("Company_Info"),
+    QStringLiteral("Program_Info"), QStringLiteral("Program_Descriptions"), QStringLiteral("Web_Info"),
+    QStringLiteral("Permissions"), QStringLiteral("ASP")};
+
 bool isUtf16(const QByteArray& bytes)
 {
     return bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff")
@@ -73,6 +78,12 @@ std::optional<PadDocument> PadDocument::parse(const QByteArray& bytes, QString* 
                     return std::nullopt;
                 }
                 sawRoot = true;
+                break;
+            }
+            // Sections the format does not define (extensions, affiliate data) are passed over
+            // without keeping their texts.
+            if (path.isEmpty() && !kSections.contains(reader.name())) {
+                reader.skipCurrentElement();
                 break;
             }
             path.append(reader.name().toString());
