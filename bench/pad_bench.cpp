@@ -21,21 +21,22 @@ namespace {
 
 QByteArray padOfSize(int megabytes)
 {
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<XML_DIZ_INFO>\r\n"
-                     "<MASTER_PAD_VERSION_INFO><MASTER_PAD_VERSION>4.0</MASTER_PAD_VERSION></MASTER_PAD_VERSION_INFO>\r\n"
-                     "<Company_Info><Company_Name>Bench Software</Company_Name>"
-                     "<Contact_Info><Contact_First_Name>Ann</Contact_First_Name><Contact_Last_Name>Author"
-                     "</Contact_Last_Name><Contact_Email>ann@bench.example</Contact_Email></Contact_Info>"
-                     "</Company_Info>\r\n<Program_Info><Program_Name>Bench Program</Program_Name>"
-                     "<Program_Version>1.0</Program_Version><Program_Type>Shareware</Program_Type>"
-                     "<Program_OS_Support>Win95,WinXP</Program_OS_Support><File_Info><File_Size_Bytes>1500"
-                     "</File_Size_Bytes></File_Info></Program_Info>\r\n<Program_Descriptions><English>"
-                     "<Char_Desc_45>A bench program</Char_Desc_45><Char_Desc_2000>Long text &amp; more."
-                     "</Char_Desc_2000></English></Program_Descriptions>\r\n<Extensions>\r\n";
+    QByteArray xml
+        = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<XML_DIZ_INFO>\r\n"
+          "<MASTER_PAD_VERSION_INFO><MASTER_PAD_VERSION>4.0</MASTER_PAD_VERSION></MASTER_PAD_VERSION_INFO>\r\n"
+          "<Company_Info><Company_Name>Bench Software</Company_Name>"
+          "<Contact_Info><Contact_First_Name>Ann</Contact_First_Name><Contact_Last_Name>Author"
+          "</Contact_Last_Name><Contact_Email>ann@bench.example</Contact_Email></Contact_Info>"
+          "</Company_Info>\r\n<Program_Info><Program_Name>Bench Program</Program_Name>"
+          "<Program_Version>1.0</Program_Version><Program_Type>Shareware</Program_Type>"
+          "<Program_OS_Support>Win95,WinXP</Program_OS_Support><File_Info><File_Size_Bytes>1500"
+          "</File_Size_Bytes></File_Info></Program_Info>\r\n<Program_Descriptions><English>"
+          "<Char_Desc_45>A bench program</Char_Desc_45><Char_Desc_2000>Long text &amp; more."
+          "</Char_Desc_2000></English></Program_Descriptions>\r\n<Extensions>\r\n";
     for (int i = 0; xml.size() < megabytes * 1024 * 1024; ++i)
         xml += "<Extension_" + QByteArray::number(i % 50) + "><Title>Affiliate page " + QByteArray::number(i)
-            + "</Title><Text>Translated description &#233; number " + QByteArray::number(i)
-            + "</Text></Extension_" + QByteArray::number(i % 50) + ">\r\n";
+            + "</Title><Text>Translated description &#233; number " + QByteArray::number(i) + "</Text></Extension_"
+            + QByteArray::number(i % 50) + ">\r\n";
     return xml + "</Extensions>\r\n</XML_DIZ_INFO>\r\n";
 }
 
@@ -102,8 +103,8 @@ int main(int argc, char** argv)
             return 1;
         }
         theirs.push_back(lint);
-        std::printf("round %d: read and parse %.4f s, import %.4f s, check %.4f s; xmllint %.4f s\n", round + 1,
-            parsed, mapped - parsed, checked, lint);
+        std::printf("round %d: read and parse %.4f s, import %.4f s, check %.4f s; xmllint %.4f s\n", round + 1, parsed,
+            mapped - parsed, checked, lint);
     }
     printRatios(QStringLiteral("pad_bench: import of a %1 MB PAD file and a check of a full record").arg(megabytes),
         "Quillet", ours, "xmllint --noout", theirs);

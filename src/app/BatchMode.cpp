@@ -5,6 +5,7 @@
 #include "app/DataSnapshot.h"
 #include "app/NameList.h"
 #include "app/PadBatch.h"
+#include "app/PadRecords.h"
 #include "app/SiteTicks.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
@@ -305,7 +306,7 @@ int BatchMode::submit(const CommandLine& line)
             tickOnly(form, boxesToRetry(*retry));
         }
         // The listing is checked before anything is sent; errors stop the run unless forced.
-        const std::vector<Finding> findings = PadBatch::checkWindow(form);
+        const std::vector<Finding> findings = PadRecords::checkWindow(form);
         if (!findings.empty())
             PadBatch::printFindings(findings);
         const bool refused = ListingCheck::hasErrors(findings) && !line.force;
