@@ -4,6 +4,8 @@
 #include "app/CommandLine.h"
 #include "app/DataSnapshot.h"
 #include "app/NameList.h"
+#include "app/PadBatch.h"
+#include "app/PadRecords.h"
 #include "app/SiteTicks.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
@@ -70,12 +72,45 @@ QString reportRefusal(const QString& report)
     return QString();
 }
 
+// Presses "Save/Submit" on the loaded record and tells how the run ended.
+int pressSubmit(
+    TForm1& form, const CommandLine& line, const QString& recordPath, const std::optional<QByteArray>& storedRecord)
+{
+    using namespace BatchMode;
+    const QString& program = line.program;
+    int code = NotCompleted;
+    if (!line.report.isEmpty())
+        form.setReportFile(QFileInfo(line.report).absoluteFilePath());
+    if (line.timeout >= 0)
+        form.setStallSeconds(line.timeout);
+    if (line.siteLimit >= 0)
+        form.setSiteLimitSeconds(line.siteLimit);
+    form.submit()->click();
+    const RunRecord& record = form.run().submission().lastRecord();
+    if (form.runOutcome() != SubmissionRun::Outcome::Completed)
+        code = NotCompleted;
+    else
+        code = record.allSent() ? Completed : NotAllSent;
+    if (storedRecord && !writeFileWhole(recordPath, *storedRecord))
+        printTo(stderr, QStringLiteral("Cannot restore the tick boxes of %1").arg(recordPath));
+    printTo(stderr,
+        QStringLiteral("%1: %2%3")
+            .arg(program, record.countsText(),
+                code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
+    if (!form.reportFile().isEmpty() && record.walked && form.lastReportPath() != form.reportFile()) {
+        printTo(stderr, QStringLiteral("The report could not be written to %1").arg(form.reportFile()));
+        code = NotCompleted;
+    }
+    return code;
+}
+
 } // namespace
 
 QString BatchMode::helpText()
 {
     return QStringLiteral(
-        "Usage: quillet [--base DIR] [--setup | --submit \"Program Name\"] [--version] [--help]\n"
+        "Usage: quillet [--base DIR] [--setup | --submit \"Program Name\" | --check NAME | --import-pad FILE|URL\n"
+        "               | --export-pad NAME FILE] [--force] [--version] [--help]\n"
         "\n"
         "Without options Quillet opens its window on the base folder, which holds the data, cat,\n"
         "files and responses folders. The base folder is the current folder; started from the home\n"
@@ -104,6 +139,18 @@ QString BatchMode::helpText()
         "  --site-limit SECONDS\n"
         "                  With --submit: end a site that takes longer than SECONDS in all as the\n"
         "                  time-out would (0: never). Without it, ten times the time-out.\n"
+        "  --force         With --submit: send even when the listing check finds errors. With\n"
+        "                  --import-pad: update the fields of an existing record.\n"
+        "  --check NAME    Check the listing of NAME without sending anything: every field's rule,\n"
+        "                  the program file, the settings and the needs of each ticked site. Prints\n"
+        "                  the findings; exit status 0 (none), 4 (warnings only) or 5 (errors).\n"
+        "                  --submit runs the same check first and stops on errors (status 5).\n"
+        "  --import-pad FILE|URL\n"
+        "                  Create (or with --force update) a program record and its company from a\n"
+        "                  PAD file, read from disk or fetched by http or https. Ends with what was\n"
+        "                  filled and what was left out and why; a damaged file changes nothing.\n"
+        "  --export-pad NAME FILE\n"
+        "                  Write the record of NAME and its company as a PAD 4.0 file.\n"
         "  --dry-run DIR   With --submit: walk the run as it would go, but write what each site\n"
         "                  would receive into DIR (http/NNNN.req, mail/NNNN.eml,\n"
         "                  ftp/HOST/FOLDER/FILE) instead of sending it. The record is left as it was.\n"
@@ -113,6 +160,7 @@ QString BatchMode::helpText()
         "  1  the run ended early (Cancel, an error, a failed check) or did not start\n"
         "  2  NAME is not a listed program here, or the base folder is not set up\n"
         "  3  the run completed with one or more sites failed, skipped or refused\n"
+        "  5  the listing check found errors; nothing was sent\n"
         "  --version       Show the version.\n"
         "  --help          Show this text.\n"
         "\n"
@@ -161,7 +209,9 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         printTo(stdout, QStringLiteral("Set up %1 for Quillet.").arg(base));
         return Completed;
     }
-    if (line.action != CommandLine::Action::Submit)
+    const bool batch = line.action == CommandLine::Action::Submit || line.action == CommandLine::Action::ImportPad
+        || line.action == CommandLine::Action::ExportPad || line.action == CommandLine::Action::Check;
+    if (!batch)
         return std::nullopt;
     if (!BaseFolder::isSetUp(base)) {
         printTo(stderr,
@@ -175,7 +225,16 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
-    return submit(line);
+    switch (line.action) {
+    case CommandLine::Action::ImportPad:
+        return PadBatch::importPad(line);
+    case CommandLine::Action::ExportPad:
+        return PadBatch::exportPad(line);
+    case CommandLine::Action::Check:
+        return PadBatch::check(line);
+    default:
+        return submit(line);
+    }
 }
 
 int BatchMode::submit(const CommandLine& line)
@@ -246,27 +305,17 @@ int BatchMode::submit(const CommandLine& line)
                 storedRecord = stored.readAll();
             tickOnly(form, boxesToRetry(*retry));
         }
-        if (!line.report.isEmpty())
-            form.setReportFile(QFileInfo(line.report).absoluteFilePath());
-        if (line.timeout >= 0)
-            form.setStallSeconds(line.timeout);
-        if (line.siteLimit >= 0)
-            form.setSiteLimitSeconds(line.siteLimit);
-        form.submit()->click();
-        const RunRecord& record = form.run().submission().lastRecord();
-        if (form.runOutcome() != SubmissionRun::Outcome::Completed)
-            code = NotCompleted;
-        else
-            code = record.allSent() ? Completed : NotAllSent;
-        if (storedRecord && !writeFileWhole(recordPath, *storedRecord))
-            printTo(stderr, QStringLiteral("Cannot restore the tick boxes of %1").arg(recordPath));
-        printTo(stderr,
-            QStringLiteral("%1: %2%3")
-                .arg(program, record.countsText(),
-                    code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
-        if (!form.reportFile().isEmpty() && record.walked && form.lastReportPath() != form.reportFile()) {
-            printTo(stderr, QStringLiteral("The report could not be written to %1").arg(form.reportFile()));
-            code = NotCompleted;
+        // The listing is checked before anything is sent; errors stop the run unless forced.
+        const std::vector<Finding> findings = PadRecords::checkWindow(form);
+        if (!findings.empty())
+            PadBatch::printFindings(findings);
+        const bool refused = ListingCheck::hasErrors(findings) && !line.force;
+        if (refused) {
+            printTo(stderr,
+                QStringLiteral("%1: the listing has errors; nothing was sent (--force sends anyway)").arg(program));
+            code = PadBatch::Errors;
+        } else {
+            code = pressSubmit(form, line, recordPath, storedRecord);
         }
     }
     setDialogs(previous);

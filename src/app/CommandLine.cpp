@@ -44,6 +44,24 @@ CommandLine CommandLine::parse(const QStringList& args)
                 return refuse(QStringLiteral("--submit needs a program name."));
             line.action = Action::Submit;
             line.program = args[++i];
+        } else if (arg == QLatin1String("--import-pad")) {
+            if (!hasValue || args[i + 1].isEmpty())
+                return refuse(QStringLiteral("--import-pad needs a PAD file or its address."));
+            line.action = Action::ImportPad;
+            line.padSource = args[++i];
+        } else if (arg == QLatin1String("--export-pad")) {
+            if (i + 2 >= args.size() || args[i + 1].isEmpty() || args[i + 2].isEmpty())
+                return refuse(QStringLiteral("--export-pad needs a program name and a file."));
+            line.action = Action::ExportPad;
+            line.program = args[++i];
+            line.padFile = args[++i];
+        } else if (arg == QLatin1String("--check")) {
+            if (!hasValue)
+                return refuse(QStringLiteral("--check needs a program name."));
+            line.action = Action::Check;
+            line.program = args[++i];
+        } else if (arg == QLatin1String("--force")) {
+            line.force = true;
         } else if (arg == QLatin1String("--report")) {
             if (!hasValue || args[i + 1].isEmpty())
                 return refuse(QStringLiteral("--report needs a file."));

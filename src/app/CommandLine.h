@@ -6,17 +6,20 @@
 // What the command line asks for. Options of Qt itself (-platform, -style …) are left to Qt.
 struct CommandLine
 {
-    enum class Action { Window, Submit, SetUp, Help, Version, Refused };
+    enum class Action { Window, Submit, SetUp, Help, Version, ImportPad, ExportPad, Check, Refused };
 
     Action action = Action::Window;
     QString base; // --base DIR; empty: the current folder
-    QString program; // --submit NAME
+    QString program; // --submit NAME, --export-pad NAME, --check NAME
     QString error; // why the line was refused
     QString report; // --report FILE
     QString retryFailed; // --retry-failed REPORT
     int timeout = -1; // --timeout SECONDS; -1: the setting's
     int siteLimit = -1; // --site-limit SECONDS; -1: ten times the time-out
     QString dryRun; // --dry-run DIR
+    QString padSource; // --import-pad FILE|URL
+    QString padFile; // --export-pad NAME FILE
+    bool force = false; // --force: update an existing record / submit despite check errors
 
     static CommandLine parse(const QStringList& args);
 };

@@ -34,4 +34,6 @@ struct BatchResult
 };
 
 // Runs "quillet <args>" in folder with no display at all; program: another copy of the executable.
+// A --submit goes with --force (past the listing check's errors); runQuilletAsTyped adds nothing.
 BatchResult runQuillet(const QString& folder, const QStringList& args, const QString& program = {});
+BatchResult runQuilletAsTyped(const QString& folder, const QStringList& args, const QString& program = {});

@@ -15,6 +15,8 @@ connection is closed. Exits by itself after --lifetime seconds.
   --endless PATH         answer that exact path with a body that never ends; repeatable
   --tls CERT KEY         speak HTTPS with that certificate and key (PEM files)
   --extra-headers N      N more header lines in every answer ("X-Extra-1: 1" ...)
+  --serve PATH=FILE      answer that exact path with 200 and the bytes of FILE; repeatable
+  --redirect PATH=URL    answer that exact path with 302 and "Location: URL"; repeatable
   --lifetime SECONDS     stop after that long (default 120)
 """
 
@@ -106,6 +108,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         status = self.config.routes.get(path, self.config.status)
         body = ("<html><body>%s</body></html>\r\n" % status).encode("latin-1")
         extra = "".join("X-Extra-%d: %d\r\n" % (i, i) for i in range(1, self.config.extra_headers + 1))
+        if path in self.config.served:
+            status = "200 OK"
+            with open(self.config.served[path], "rb") as served:
+                body = served.read()
+        elif path in self.config.redirects:
+            status = "302 Found"
+            extra += "Location: %s\r\n" % self.config.redirects[path]
         head = "HTTP/1.0 %s\r\nContent-Type: text/html\r\nContent-Length: %d\r\n%s\r\n" % (status, len(body), extra)
         try:
             self.wfile.write(head.encode("latin-1"))
@@ -154,8 +163,12 @@ def main():
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--hang", action="append", default=[])
     parser.add_argument("--extra-headers", type=int, default=0)
+    parser.add_argument("--serve", action="append", default=[])
+    parser.add_argument("--redirect", action="append", default=[])
     parser.add_argument("--lifetime", type=float, default=120.0)
     args = parser.parse_args()
+    args.served = dict(item.partition("=")[::2] for item in args.serve)
+    args.redirects = dict(item.partition("=")[::2] for item in args.redirect)
 
     Handler.requests = RequestFiles(args.record)
     routes = {}

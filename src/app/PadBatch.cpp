@@ -1,0 +1,153 @@
+#include "app/PadBatch.h"
+
+#include "app/CommandLine.h"
+#include "app/NameList.h"
+#include "app/PadRecords.h"
+#include "app/TForm1.h"
+#include "core/Dialogs.h"
+#include "core/LineFile.h"
+#include "core/RecordName.h"
+#include "core/TerminalText.h"
+#include "core/WholeFile.h"
+#include "pad/PadExport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+void print(FILE* stream, const QString& text)
+{
+    std::fputs(terminalSafe(text).toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+bool isListed(TForm1& form, const QString& program)
+{
+    const QStringList listed
+        = readLineFile(form.dataPath(QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
+    return isSafeRecordName(program) && containsName(listed, program)
+        && QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile();
+}
+
+// Loads a listed program's record into the window as picking its name does, with the settings
+// showing the window reads; false (and says so) when there is no such program.
+bool load(TForm1& form, const QString& program)
+{
+    if (!isListed(form, program)) {
+        print(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir()));
+        return false;
+    }
+    guarded([&] { form.getsettings(); });
+    guarded([&] {
+        form.appnameEnter();
+        form.appname()->setEditText(program);
+        form.appnameChange();
+    });
+    return true;
+}
+
+} // namespace
+
+namespace PadBatch {
+
+int importPad(const CommandLine& line)
+{
+    const QString basedir = QDir::currentPath();
+    QString error;
+    const std::optional<QByteArray> bytes = PadRecords::readSource(line.padSource, basedir, &error);
+    std::optional<PadDocument> pad;
+    if (bytes)
+        pad = PadDocument::parse(*bytes, &error);
+    if (!pad) {
+        print(stderr, QStringLiteral("Cannot import %1: %2").arg(line.padSource, error));
+        return 1;
+    }
+    const PadImport imported = PadImport::from(*pad, PadRecords::categoryLists(basedir));
+    if (!imported.values.contains(QStringLiteral("appname"))) {
+        print(stderr,
+            QStringLiteral("Cannot import %1: it names no program that can have a record (Program_Name)")
+                .arg(line.padSource));
+        return 1;
+    }
+    Dialogs* previous = setDialogs(nullptr);
+    PadRecords::Stored stored;
+    {
+        TForm1 form;
+        stored = PadRecords::storeImport(form, imported, [&](const QString& name, const QStringList& changed) {
+            if (!line.force)
+                print(stderr,
+                    QStringLiteral("\"%1\" already has a record here; the PAD file would change %2 of its fields "
+                                   "(%3). Nothing was changed: import with --force to update them.")
+                        .arg(name)
+                        .arg(changed.size())
+                        .arg(changed.join(QStringLiteral(", "))));
+            return line.force;
+        });
+    }
+    setDialogs(previous);
+    if (stored == PadRecords::Stored::Declined)
+        return 1;
+    if (stored == PadRecords::Stored::Failed) {
+        print(stderr,
+            QStringLiteral("Cannot store the record of %1").arg(imported.values.value(QStringLiteral("appname"))));
+        return 1;
+    }
+    for (const QString& text : PadRecords::summary(imported, stored, line.padSource, pad->version))
+        print(stdout, text);
+    return 0;
+}
+
+int exportPad(const CommandLine& line)
+{
+    Dialogs* previous = setDialogs(nullptr);
+    std::optional<PadExport> out;
+    {
+        TForm1 form;
+        if (load(form, line.program))
+            out = PadExport::from(PadRecords::windowValues(form));
+    }
+    setDialogs(previous);
+    if (!out)
+        return 2;
+    if (!writeFileWhole(line.padFile, out->xml)) {
+        print(stderr, QStringLiteral("Cannot write %1").arg(line.padFile));
+        return 1;
+    }
+    print(stdout, QStringLiteral("Wrote %1 (PAD 4.0) of \"%2\".").arg(line.padFile, line.program));
+    for (const QString& why : out->leftOut)
+        print(stdout, QStringLiteral("  left out: ") + why);
+    return 0;
+}
+
+void printFindings(const std::vector<Finding>& findings)
+{
+    int errors = 0;
+    for (const Finding& f : findings) {
+        print(stderr, f.text());
+        errors += f.severity == Finding::Severity::Error;
+    }
+    print(stderr, QStringLiteral("Check: %1 errors, %2 warnings").arg(errors).arg(int(findings.size()) - errors));
+}
+
+int check(const CommandLine& line)
+{
+    Dialogs* previous = setDialogs(nullptr);
+    int code = 2;
+    {
+        TForm1 form;
+        if (load(form, line.program)) {
+            const std::vector<Finding> findings = PadRecords::checkWindow(form);
+            printFindings(findings);
+            code = ListingCheck::hasErrors(findings) ? Errors : findings.empty() ? Clean : WarningsOnly;
+        }
+    }
+    setDialogs(previous);
+    return code;
+}
+
+} // namespace PadBatch
