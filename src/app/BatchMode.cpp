@@ -1,5 +1,7 @@
 #include "app/BatchMode.h"
 
+#include "app/ListedProgram.h"
+
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
 #include "app/DataSnapshot.h"
@@ -85,6 +87,12 @@ int pressSubmit(
         form.setStallSeconds(line.timeout);
     if (line.siteLimit >= 0)
         form.setSiteLimitSeconds(line.siteLimit);
+    // A long run is never silent: each site says so as its turn comes.
+    if (!line.quiet) {
+        form.run().submission().setSiteStartHandler([](int number, int count, const QString& label) {
+            printTo(stderr, QStringLiteral("[%1/%2] %3").arg(number).arg(count).arg(label));
+        });
+    }
     form.submit()->click();
     const RunRecord& record = form.run().submission().lastRecord();
     if (form.runOutcome() != SubmissionRun::Outcome::Completed)
@@ -154,6 +162,9 @@ QString BatchMode::helpText()
         "  --dry-run DIR   With --submit: walk the run as it would go, but write what each site\n"
         "                  would receive into DIR (http/NNNN.req, mail/NNNN.eml,\n"
         "                  ftp/HOST/FOLDER/FILE) instead of sending it. The record is left as it was.\n"
+        "  --quiet         With --submit: no \"[n/N] Site\" line on standard error as each site starts.\n"
+        "  --version       Show the version.\n"
+        "  --help          Show this text.\n"
         "\n"
         "Exit status of --submit:\n"
         "  0  every ticked site was sent\n"
@@ -161,8 +172,6 @@ QString BatchMode::helpText()
         "  2  NAME is not a listed program here, or the base folder is not set up\n"
         "  3  the run completed with one or more sites failed, skipped or refused\n"
         "  5  the listing check found errors; nothing was sent\n"
-        "  --version       Show the version.\n"
-        "  --help          Show this text.\n"
         "\n"
         "A wrong command line is refused with exit status 2.\n");
 }
@@ -181,7 +190,9 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         printTo(stdout, QStringLiteral("Quillet 1.20b"));
         return Completed;
     case CommandLine::Action::Refused:
-        printTo(stderr, line.error + QStringLiteral("\n\n") + helpText());
+        printTo(stderr,
+            line.error + (line.error.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."))
+                + QStringLiteral(" See quillet --help."));
         return Usage;
     default:
         break;
@@ -223,6 +234,12 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
     // No window is shown, so no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error is the run's: Qt's notes about the desktop session (no runtime folder, no
+    // display) mean nothing here. Its errors still show.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     switch (line.action) {
@@ -272,13 +289,8 @@ int BatchMode::submit(const CommandLine& line)
     int code = NotCompleted;
     {
         TForm1 form;
-        // Only a listed program: a company's record file, for one, is no program to submit (and
-        // the run's save would list it as one and give it program sections).
-        const QStringList listed
-            = readLineFile(form.dataPath(QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
-        if (program.isEmpty() || !isSafeRecordName(program) || !containsName(listed, program)
-            || !QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile()) {
-            printTo(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir()));
+        if (const QString unlisted = unlistedProgramMessage(form, program); !unlisted.isEmpty()) {
+            printTo(stderr, unlisted);
             setDialogs(previous);
             return Usage;
         }

@@ -62,6 +62,8 @@ CommandLine CommandLine::parse(const QStringList& args)
             line.program = args[++i];
         } else if (arg == QLatin1String("--force")) {
             line.force = true;
+        } else if (arg == QLatin1String("--quiet")) {
+            line.quiet = true;
         } else if (arg == QLatin1String("--report")) {
             if (!hasValue || args[i + 1].isEmpty())
                 return refuse(QStringLiteral("--report needs a file."));
@@ -95,6 +97,19 @@ CommandLine CommandLine::parse(const QStringList& args)
             return refuse((arg.startsWith(QLatin1Char('-')) ? QStringLiteral("Unknown option: %1")
                                                             : QStringLiteral("Unexpected argument: %1"))
                               .arg(arg));
+        }
+    }
+    // Options of a submission given without one would be silently ignored (or open the window).
+    const bool submitting = line.action == Action::Submit;
+    const std::pair<bool, const char*> submitOnly[] = {{!line.report.isEmpty(), "--report"},
+        {line.timeout >= 0, "--timeout"}, {line.siteLimit >= 0, "--site-limit"}, {!line.dryRun.isEmpty(), "--dry-run"},
+        {!line.retryFailed.isEmpty(), "--retry-failed"}, {line.quiet, "--quiet"},
+        {line.force && line.action != Action::ImportPad, "--force"}};
+    for (const auto& [given, option] : submitOnly) {
+        if (given && !submitting) {
+            return refuse(QStringLiteral("%1 goes with --submit%2.")
+                              .arg(QLatin1String(option),
+                                  qstrcmp(option, "--force") == 0 ? QStringLiteral(" or --import-pad") : QString()));
         }
     }
     return line;

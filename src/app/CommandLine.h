@@ -20,6 +20,7 @@ struct CommandLine
     QString padSource; // --import-pad FILE|URL
     QString padFile; // --export-pad NAME FILE
     bool force = false; // --force: update an existing record / submit despite check errors
+    bool quiet = false; // --quiet: no progress line per site during a submission
 
     static CommandLine parse(const QStringList& args);
 };

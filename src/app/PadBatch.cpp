@@ -1,5 +1,7 @@
 #include "app/PadBatch.h"
 
+#include "app/ListedProgram.h"
+
 #include "app/CommandLine.h"
 #include "app/NameList.h"
 #include "app/PadRecords.h"
@@ -26,20 +28,12 @@ void print(FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
-bool isListed(TForm1& form, const QString& program)
-{
-    const QStringList listed
-        = readLineFile(form.dataPath(QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
-    return isSafeRecordName(program) && containsName(listed, program)
-        && QFileInfo(form.dataPath(program, QStringLiteral(".dat"))).isFile();
-}
-
 // Loads a listed program's record into the window as picking its name does, with the settings
 // showing the window reads; false (and says so) when there is no such program.
 bool load(TForm1& form, const QString& program)
 {
-    if (!isListed(form, program)) {
-        print(stderr, QStringLiteral("No program named \"%1\" in %2/data/apps.dat").arg(program, form.basedir()));
+    if (const QString unlisted = unlistedProgramMessage(form, program); !unlisted.isEmpty()) {
+        print(stderr, unlisted);
         return false;
     }
     guarded([&] { form.getsettings(); });

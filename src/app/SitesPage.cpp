@@ -32,7 +32,7 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         // Only the first two rows' tick boxes carry the sites' help context.
         const int tickHelp = rowIndex < 2 ? HelpSites : 0;
         const QString key = QString::fromLatin1(site.key);
-        const QString label = *site.label ? QString::fromLatin1(site.label) : catalogue.endpoints(key).label;
+        const QString label = catalogue.siteLabel(site);
         m_siteLabels.insert(key, label);
         p.field(controls.named(new QCheckBox(QStringLiteral("New"), box), site.newBox, tickHelp), 52);
         const int updateX = p.x();

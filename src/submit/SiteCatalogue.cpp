@@ -305,6 +305,11 @@ SiteEndpoints SiteCatalogue::builtIn(const QString& siteKey)
     return e;
 }
 
+QString SiteCatalogue::siteLabel(const Site& site) const
+{
+    return *site.label ? QString::fromLatin1(site.label) : endpoints(QString::fromLatin1(site.key)).label;
+}
+
 QString SiteCatalogue::updateBoxOf(const QString& siteKey)
 {
     for (const SiteEntry& e : entries()) {

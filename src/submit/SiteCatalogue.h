@@ -120,6 +120,8 @@ public:
     // Every site key once, in walk order.
     static QStringList siteKeys();
     static SiteEndpoints builtIn(const QString& siteKey);
+    // The name the Sites page gives the site: its own label, else the catalogue's.
+    QString siteLabel(const Site& site) const;
     // The update tick box of a site, also for the entry of its new listing that has none itself.
     static QString updateBoxOf(const QString& siteKey);
 

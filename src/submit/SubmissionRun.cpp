@@ -16,6 +16,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <optional>
 #include <utility>
 
@@ -28,6 +30,15 @@ QStringList tickedBoxes(const RunWindow& w, const SiteEntry& entry)
         if (!box.isEmpty() && w.isChecked(box))
             boxes.append(box);
     return boxes;
+}
+
+QString sitePageLabel(const SiteCatalogue& catalogue, const QString& key)
+{
+    for (const Site& site : SiteCatalogue::sites()) {
+        if (key == QLatin1String(site.key))
+            return catalogue.siteLabel(site);
+    }
+    return key;
 }
 
 // The current exception's message, as the general error handler would show it.
@@ -50,10 +61,11 @@ QString currentMessage()
 class SubmissionRun::Walk
 {
 public:
-    Walk(RecordingWindow& window, Channels& channels, RunRecord& record)
+    Walk(RecordingWindow& window, Channels& channels, RunRecord& record, const SiteStartHandler& onSiteStart)
         : m_window(window)
         , m_channels(channels)
         , m_record(record)
+        , m_onSiteStart(onSiteStart)
     {
     }
 
@@ -69,6 +81,7 @@ private:
     RecordingWindow& m_window;
     Channels& m_channels;
     RunRecord& m_record;
+    const SiteStartHandler& m_onSiteStart;
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
     std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
 };
@@ -96,7 +109,7 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     m_lastRecord = RunRecord();
     m_lastRecord.start = QDateTime::currentDateTime();
     RecordingWindow recording(window, m_lastRecord);
-    Walk walk(recording, channels, m_lastRecord);
+    Walk walk(recording, channels, m_lastRecord, m_onSiteStart);
     Outcome outcome;
     try {
         outcome = walk.run();
@@ -201,6 +214,12 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
     m_catalogue.emplace(SiteCatalogue::forBase(w.basedir()));
     m_record.walked = true;
     const auto& entries = SiteCatalogue::entries();
+    int tickedCount = 0;
+    int number = 0;
+    if (m_onSiteStart) {
+        for (const SiteEntry& entry : entries)
+            tickedCount += tickedBoxes(w, entry).isEmpty() ? 0 : 1;
+    }
     for (m_nextEntry = 0; m_nextEntry < entries.size(); ++m_nextEntry) {
         const SiteEntry& entry = entries[m_nextEntry];
         if (entry.cancelTest && w.cancelFlag())
@@ -208,6 +227,8 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
         const QStringList boxes = tickedBoxes(w, entry);
         if (boxes.isEmpty())
             continue;
+        if (m_onSiteStart)
+            m_onSiteStart(++number, std::max(number, tickedCount), sitePageLabel(*m_catalogue, entry.siteKey));
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
         if (entry.recipe) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 #include "submit/RunRecord.h"
@@ -43,8 +44,15 @@ public:
     // The controls the run frame itself reads or shows.
     static QStringList controlNames();
 
+    // Told as each ticked site's turn comes: its number among the sites ticked when the walk
+    // began, their count, and the site's name on the Sites page.
+    using SiteStartHandler = std::function<void(int number, int count, const QString& label)>;
+    void setSiteStartHandler(SiteStartHandler handler) { m_onSiteStart = std::move(handler); }
+
 private:
     class Walk;
+
+    SiteStartHandler m_onSiteStart;
 
     bool m_running = false;
     // What genlabel showed before a second press was refused, so the note goes when the run ends.

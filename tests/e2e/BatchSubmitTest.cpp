@@ -5,6 +5,7 @@
 #include "support/RecordedRequests.h"
 #include "support/Text.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -358,6 +359,14 @@ TEST_F(BatchSubmit, OutcomesAreLoggedAndTheRunGoesOn)
     EXPECT_EQ(result.out[4], s("c:\\shareware: Completed HTTP Post"));
     EXPECT_EQ(result.out[5], s("Software Shak: Completed HTTP Post"));
     EXPECT_EQ(received().size(), 5);
+    // Standard error says each site as its turn comes, by its name on the Sites page.
+    QStringList started = result.err.split(QLatin1Char('\n')).filter(QRegularExpression(s("^\\[\\d+/\\d+\\] ")));
+    EXPECT_EQ(started.size(), 6) << result.err.toStdString();
+    EXPECT_EQ(started.value(3), s("[4/6] Lockergnome")) << result.err.toStdString();
+    EXPECT_TRUE(started.value(5).startsWith(s("[6/6] "))) << result.err.toStdString();
+
+    const BatchResult quiet = runQuillet(base.path(), {s("--submit"), record.name, s("--quiet")});
+    EXPECT_FALSE(quiet.err.contains(s("[1/6]"))) << quiet.err.toStdString();
 }
 
 TEST_F(BatchSubmit, FailedCheckEndsWithItsMessageAndNonZeroStatus)

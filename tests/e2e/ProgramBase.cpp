@@ -77,9 +77,9 @@ BatchResult runQuilletAsTyped(const QString& folder, const QStringList& args, co
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    // As a script on a machine without a desktop session runs it.
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
     process.start(program.isEmpty() ? QStringLiteral(QUILLET_BINARY_DIR "/quillet") : program, args);
