@@ -11,7 +11,6 @@
 #include "core/LineFile.h"
 #include "core/RecordName.h"
 #include "core/TerminalText.h"
-#include "net/DryRun.h"
 #include "submit/RunReport.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
@@ -199,6 +198,7 @@ int BatchMode::submit(const CommandLine& line)
     }
     // A preview leaves the stored records as they were, whatever the run's saves write.
     std::optional<DataSnapshot> snapshot;
+    QString previewFolder;
     if (!line.dryRun.isEmpty()) {
         const QString folder = QFileInfo(line.dryRun).absoluteFilePath();
         if (!QDir().mkpath(folder)) {
@@ -206,7 +206,7 @@ int BatchMode::submit(const CommandLine& line)
             return Usage;
         }
         snapshot = DataSnapshot::take(QDir::current().filePath(QStringLiteral("data")));
-        DryRun::setFolder(folder);
+        previewFolder = folder;
     }
     // No one to ask: every box goes to stderr and every question gets its safe answer.
     Dialogs* previous = setDialogs(nullptr);
@@ -246,6 +246,7 @@ int BatchMode::submit(const CommandLine& line)
                 storedRecord = stored.readAll();
             tickOnly(form, boxesToRetry(*retry));
         }
+        form.previewFolder = previewFolder;
         if (!line.report.isEmpty())
             form.reportFile = QFileInfo(line.report).absoluteFilePath();
         if (line.timeout >= 0)
@@ -270,9 +271,7 @@ int BatchMode::submit(const CommandLine& line)
         }
     }
     setDialogs(previous);
-    if (snapshot) {
-        DryRun::setFolder(QString());
+    if (snapshot)
         snapshot->restore();
-    }
     return code;
 }

@@ -64,6 +64,7 @@ public:
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
     QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
+    QString previewFolder; // runs write what they would send here and send nothing; empty: they send
     QString lastReportPath; // the report the last run wrote
     int m_stallOverride = -1;
     int m_siteLimitOverride = -1;

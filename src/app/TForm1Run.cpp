@@ -10,7 +10,6 @@
 #include "app/TSMTPForm.h"
 #include "app/TftpForm1.h"
 #include "core/Dialogs.h"
-#include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 #include "submit/Channels.h"
@@ -38,7 +37,7 @@ void TForm1::submitClick()
     setNetworkStallLimit(seconds, [this, seconds] { stallTimeout(seconds); });
     const int siteSeconds = siteLimitSeconds();
     setNetworkSiteLimit(siteSeconds, [this, siteSeconds] { siteTimeout(siteSeconds); });
-    runOutcome = SubmissionRun::start(window, channels);
+    runOutcome = SubmissionRun::start(window, channels, previewFolder);
     setNetworkStallLimit(0, {});
     setNetworkSiteLimit(0, {});
     if (m_captionPending)
@@ -69,11 +68,11 @@ PreviewDialog* TForm1::previewSubmission()
     if (!folder->isValid())
         return nullptr;
     const DataSnapshot snapshot = DataSnapshot::take(QDir(basedir).filePath(QStringLiteral("data")));
-    DryRun::setFolder(folder->path());
+    previewFolder = folder->path();
     m_previewing = true;
     submitClick();
     m_previewing = false;
-    DryRun::setFolder(QString());
+    previewFolder.clear();
     snapshot.restore();
     tickOnly(*this, ticked);
     auto* dialog = new PreviewDialog(std::move(folder), SubmissionRun::lastRecord(), this);

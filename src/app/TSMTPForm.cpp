@@ -246,12 +246,12 @@ QString TSMTPForm::asMemoHoldsIt(const QString& text)
     return out;
 }
 
-void TSMTPForm::sendWithBody(const QString& body)
+void TSMTPForm::sendWithBody(const QString& body, const std::function<void(const QByteArray&)>& keep)
 {
-    sendMemoText(asMemoHoldsIt(body));
+    sendMemoText(asMemoHoldsIt(body), keep);
 }
 
-void TSMTPForm::sendMemoText(const QString& body)
+void TSMTPForm::sendMemoText(const QString& body, const std::function<void(const QByteArray&)>& keep)
 {
     if (sending())
         return;
@@ -268,7 +268,10 @@ void TSMTPForm::sendMemoText(const QString& body)
 
     EnterSendingState();
     try {
-        msSMTP1->Send();
+        if (keep)
+            msSMTP1->EncodeTo(keep);
+        else
+            msSMTP1->Send();
     } catch (...) {
         LeaveSendingState();
         throw;

@@ -1,6 +1,6 @@
 #include "net/TFTP.h"
 
-#include "net/DryRun.h"
+#include "net/FtpHost.h"
 #include "net/FtpReplyReader.h"
 #include "net/NetworkWait.h"
 
@@ -16,21 +16,12 @@ namespace {
 const QByteArray CRLF = "\r\n";
 constexpr int ReplyFailed = 141;
 constexpr int Busy = 143;
-constexpr int LocalFileError = 145;
-constexpr int LineBreakInValue = 146;
 constexpr int TooLong = 147;
 // A reply or a listing beyond these is a hostile or broken server, not a longer answer.
 constexpr qsizetype MaxReplyBytes = 64 * 1024;
 constexpr qint64 MaxListingBytes = 16 * 1024 * 1024;
 constexpr int ConnectionEvent = 142;
 const QString BusyText = QStringLiteral("Busy performing current action.");
-const QString LineBreakText
-    = QStringLiteral("A line break in the user name, password, folder or file name cannot go into an FTP command.");
-
-bool hasLineBreak(const QString& value)
-{
-    return value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
-}
 
 // The text of a sockets code for the connection messages: the table's text, else the description.
 QString socketsText(int code)
@@ -106,8 +97,6 @@ QString TFTP::LocalHost() const
 
 bool TFTP::isConnected() const
 {
-    if (DryRun::active())
-        return m_previewConnected;
     return m_control->isConnected();
 }
 
@@ -117,38 +106,22 @@ void TFTP::setRemoteHost(const QString& host)
     m_errorDescription.clear();
     if (m_control->hasSocket())
         return raiseIfFailed(fail(101));
-    QString name = host.trimmed();
-    const QLatin1String ftps("ftps://");
-    m_secure = name.startsWith(ftps, Qt::CaseInsensitive);
-    if (m_secure) {
-        name = name.mid(ftps.size());
-        if (name.endsWith(QLatin1Char('/')))
-            name.chop(1);
-    }
+    const FtpHost parsed = FtpHost::parse(host);
+    m_secure = parsed.secure;
     // "host:port" names another port than the standard one; the next plain host name is back
     // on the standard port (a port set through RemotePort stays).
-    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
-    bool portGiven = false;
-    if (colon > 0) {
-        bool ok = false;
-        const uint port = name.mid(colon + 1).toUInt(&ok);
-        if (ok && port > 0 && port <= 65535) {
-            m_control->setRemotePort(quint16(port));
-            name.truncate(colon);
-            portGiven = true;
-        }
-    }
+    const bool portGiven = parsed.port != 0;
+    if (portGiven)
+        m_control->setRemotePort(parsed.port);
     if (!portGiven && m_portFromHost)
         m_control->setRemotePort(DefaultPort);
+    const QString& name = parsed.name;
     m_portFromHost = portGiven;
     m_remoteHost = name;
     if (name.isEmpty()) {
         m_control->setRemoteAddress(0);
         return;
     }
-    // A preview looks nothing up either.
-    if (DryRun::active())
-        return;
     quint32 address = 0;
     const int resolved = m_control->winsock().resolve(name, &address);
     if (resolved == 10093)
@@ -185,8 +158,6 @@ QString TFTP::RemotePath()
 {
     if (!isConnected() || isBusy())
         return m_remotePath;
-    if (DryRun::active())
-        return m_previewDir;
     m_action = ftpCommand;
     struct Idle
     {
@@ -283,8 +254,6 @@ void TFTP::setAction(int action)
 
 int TFTP::perform(int action)
 {
-    if (DryRun::active())
-        return preview(action);
     switch (action) {
     case ftpAbort:
         return abortTransfer();
@@ -327,62 +296,15 @@ int TFTP::perform(int action)
     return 0;
 }
 
-QString TFTP::previewPath(const QString& path) const
+QString TFTP::lineBreakText()
 {
-    const QString joined = path.startsWith(QLatin1Char('/')) ? path : m_previewDir + QLatin1Char('/') + path;
-    // ".." at the root stays at the root (cleanPath would keep it), so nothing lands outside.
-    QStringList parts;
-    for (const QString& part : joined.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (part == QLatin1String("..")) {
-            if (!parts.isEmpty())
-                parts.removeLast();
-        } else if (part != QLatin1String(".")) {
-            parts.append(part);
-        }
-    }
-    return QLatin1Char('/') + parts.join(QLatin1Char('/'));
+    return QStringLiteral(
+        "A line break in the user name, password, folder or file name cannot go into an FTP command.");
 }
 
-int TFTP::preview(int action)
+bool TFTP::hasLineBreak(const QString& value)
 {
-    switch (action) {
-    case ftpLogon:
-        return logon();
-    case ftpLogoff:
-        m_previewConnected = false;
-        return 0;
-    case ftpChangeDirectory:
-        m_previewDir = previewPath(m_remotePath);
-        return 0;
-    case ftpTypeAscii:
-    case ftpTypeBinary:
-        m_transferMode = action == ftpTypeAscii ? tmASCII : tmBinary;
-        return 0;
-    case ftpUpload:
-        break;
-    default:
-        return 0;
-    }
-    if (m_localFile.isEmpty())
-        return fail(LocalFileError, QStringLiteral("Please specify a local file for upload."));
-    QFile file(m_localFile);
-    if (!QFileInfo(m_localFile).isFile() || !file.open(QIODevice::ReadOnly))
-        return fail(LocalFileError, QStringLiteral("Error reading from local file."));
-    QString host = m_remoteHost;
-    host.replace(QLatin1Char('/'), QLatin1Char('_'));
-    if (host.isEmpty() || host == QLatin1String(".") || host == QLatin1String(".."))
-        host = QStringLiteral("_");
-    const QString target = DryRun::folder() + QStringLiteral("/ftp/") + host
-        + previewPath(m_remoteFile.isEmpty() ? QFileInfo(m_localFile).fileName() : m_remoteFile);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile::remove(target);
-    if (!file.copy(target))
-        return fail(LocalFileError, QStringLiteral("Cannot write %1").arg(target));
-    DryRun::noteWritten(target);
-    emit OnStartTransfer();
-    emit OnTransfer(file.size(), QByteArray());
-    emit OnEndTransfer();
-    return 0;
+    return value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
 }
 
 int TFTP::checkValues(int action)
@@ -398,7 +320,7 @@ int TFTP::checkValues(int action)
         values << m_commandText;
     for (const QString& value : values) {
         if (hasLineBreak(value))
-            return fail(LineBreakInValue, LineBreakText);
+            return fail(LineBreakInValue, lineBreakText());
     }
     return 0;
 }
@@ -408,18 +330,13 @@ int TFTP::logon()
     const int result = logonSteps();
     // A failed log-on leaves no session behind: a later action starts afresh instead of sending
     // its commands into a connection that was refused TLS or never answered.
-    if (result != 0 && m_control->hasSocket() && !DryRun::active())
+    if (result != 0 && m_control->hasSocket())
         m_control->disconnectSocket(0);
     return result;
 }
 
 int TFTP::logonSteps()
 {
-    if (DryRun::active()) {
-        m_previewConnected = true;
-        m_previewDir = QStringLiteral("/");
-        return 0;
-    }
     if (!m_control->isConnected()) {
         // A socket still connecting from an interrupted attempt is not this logon's.
         if (m_control->hasSocket())
@@ -589,7 +506,7 @@ int TFTP::exchange(const QByteArray& command, const QString& argument)
     const bool isAbort = command == "ABOR";
     if (!command.isEmpty() || !argument.isEmpty()) {
         if (hasLineBreak(argument))
-            return fail(LineBreakInValue, LineBreakText);
+            return fail(LineBreakInValue, lineBreakText());
         QByteArray line = command;
         if (!argument.isEmpty())
             line += (command.isEmpty() ? QByteArray() : QByteArray(" ")) + argument.toLocal8Bit();

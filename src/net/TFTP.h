@@ -49,6 +49,12 @@ class TFTP : public QObject, private CDataInterface::Listener
 
 public:
     static constexpr quint16 DefaultPort = 21;
+    // The client's own codes for a local file it cannot read and a value it cannot send.
+    static constexpr int LocalFileError = 145;
+    static constexpr int LineBreakInValue = 146;
+    static QString lineBreakText();
+    // A value with a line break cannot go into a command line.
+    static bool hasLineBreak(const QString& value);
 
     explicit TFTP(QObject* parent = nullptr);
     ~TFTP() override;
@@ -123,11 +129,6 @@ signals:
 
 private:
     int perform(int action);
-    // The dry run's end of perform: log-on and directories are only noted, an upload is copied
-    // into the preview folder as ftp/<host>/<folder>/<file>; no connection is made.
-    int preview(int action);
-    // path taken from the preview's working folder, never above its root.
-    QString previewPath(const QString& path) const;
     int logon();
     int logonSteps();
     static QString listingTooLongText();
@@ -183,6 +184,4 @@ private:
     bool m_aborting = false; // an ABOR waits for its answer
     bool m_abortGivenUp = false; // a second abort closed the connection under that wait
     NetworkWait* m_dataWait = nullptr;
-    bool m_previewConnected = false;
-    QString m_previewDir = QStringLiteral("/");
 };

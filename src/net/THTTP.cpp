@@ -1,39 +1,13 @@
 #include "net/THTTP.h"
 
-#include "net/DryRun.h"
+#include "net/HttpRequestHead.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-const QByteArray CRLF = "\r\n";
 const QString NoAnswerText = QStringLiteral("The server closed the connection without an answer.");
-
-// A header value must stay on its line: a CR or LF inside it would end the header early and let
-// the rest pass as headers or body of its own.
-QByteArray headerText(const QString& text)
-{
-    QByteArray bytes = text.toUtf8();
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    return bytes;
-}
-
-// The request target goes out as given, except for bytes that would break the request line.
-QByteArray requestTarget(const QByteArray& target)
-{
-    QByteArray out;
-    out.reserve(target.size());
-    for (const char c : target) {
-        const uchar u = uchar(c);
-        if (u <= 0x20 || u == 0x7f)
-            out += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
-        else
-            out += c;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -129,32 +103,19 @@ void THTTP::request(const QByteArray& method)
 void THTTP::performRequest(const QByteArray& method)
 {
     m_port->startResponse();
-    if (m_server.isEmpty())
-        return failAction({NetResult::Kind::Client, 152, QStringLiteral("No server specified in URL.")});
+    qint64 fileSize = -1;
+    if (const NetResult checked = checkRequest(method, &fileSize); !checked.ok())
+        return failAction(checked);
     QString host = m_server;
     quint16 port = m_urlPort;
     if (!m_proxyServer.isEmpty()) {
         host = m_proxyServer;
         port = m_proxyPort;
-    } else if (m_scheme.toLower() != QLatin1String("http") && !secure()) {
-        return failAction({NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")});
     }
     // Through a proxy, TLS starts only once the proxy has opened the tunnel.
     const bool tunnel = secure() && !m_proxyServer.isEmpty();
     m_port->setTlsOnConnect(secure() && !tunnel, m_server, m_caFile);
-
-    // The file is checked before anything goes out, so that a missing one sends no half request.
     const bool post = method == "POST";
-    qint64 fileSize = -1;
-    if (post && !m_attachedFile.isEmpty()) {
-        QFile file(m_attachedFile);
-        if (!QFileInfo(m_attachedFile).isFile() || !file.open(QIODevice::ReadOnly))
-            return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
-        fileSize = file.size();
-    }
-
-    if (DryRun::active())
-        return previewRequest(method, fileSize);
 
     quint32 address = 0;
     if (const int resolved = m_port->winsock().resolve(host, &address))
@@ -199,11 +160,28 @@ void THTTP::performRequest(const QByteArray& method)
         failAction({NetResult::Kind::Http, status, description});
 }
 
+NetResult THTTP::checkRequest(const QByteArray& method, qint64* fileSize) const
+{
+    *fileSize = -1;
+    if (m_server.isEmpty())
+        return {NetResult::Kind::Client, 152, QStringLiteral("No server specified in URL.")};
+    if (m_proxyServer.isEmpty() && m_scheme.toLower() != QLatin1String("http") && !secure())
+        return {NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")};
+    // The file is checked before anything goes out, so that a missing one sends no half request.
+    if (method == "POST" && !m_attachedFile.isEmpty()) {
+        QFile file(m_attachedFile);
+        if (!QFileInfo(m_attachedFile).isFile() || !file.open(QIODevice::ReadOnly))
+            return {NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")};
+        *fileSize = file.size();
+    }
+    return {};
+}
+
 void THTTP::openTunnel()
 {
-    const QByteArray authority = requestTarget(m_server.toUtf8()) + ':' + QByteArray::number(m_urlPort);
+    const QByteArray authority = HttpRequestHead::authority(m_server, m_urlPort);
     m_port->setTunnelAnswer(true);
-    int result = m_port->sendAll("CONNECT " + authority + " HTTP/1.0" + CRLF + "Host: " + authority + CRLF + CRLF);
+    int result = m_port->sendAll(HttpRequestHead::tunnelRequest(m_server, m_urlPort));
     // The status line, then header lines up to the empty one; nothing else comes before TLS.
     constexpr int MaxAnswerLines = 100;
     QByteArray statusLine;
@@ -239,90 +217,28 @@ void THTTP::openTunnel()
     m_port->setAcceptData(true);
 }
 
-void THTTP::previewRequest(const QByteArray& method, qint64 fileSize)
-{
-    QByteArray bytes = requestHead(method, fileSize);
-    if (method == "POST") {
-        bytes += m_postData;
-        if (fileSize >= 0) {
-            QFile file(m_attachedFile);
-            if (!file.open(QIODevice::ReadOnly))
-                return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
-            bytes += file.readAll();
-        }
-    }
-    QString error;
-    if (!DryRun::saveNumbered(QStringLiteral("http"), QStringLiteral("req"), bytes, &error))
-        return failAction({NetResult::Kind::File, 303, error});
-    // What a server that took the request without a word would leave behind.
-    emit OnConnected(0, QStringLiteral("OK"));
-    m_result = {};
-    m_statusLine = QStringLiteral("HTTP/1.0 200 OK");
-    emit OnEndTransfer();
-    emit OnDisconnected(0, QStringLiteral("OK"));
-}
-
 QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
 {
-    QByteArray target = m_path;
-    // An https request goes through the proxy's tunnel as it would go to the server itself.
-    if (!m_proxyServer.isEmpty() && !secure()) {
-        QByteArray prefix = m_scheme.toUtf8() + "://" + m_server.toUtf8();
-        if (m_urlPort != 80)
-            prefix += ':' + QByteArray::number(m_urlPort);
-        target.prepend(prefix);
-    }
-    QByteArray head = method + ' ' + requestTarget(target) + ' ' + headerText(m_httpVersion) + CRLF;
-    if (!hasOtherHeader("Host"))
-        head += "Host: " + hostHeaderValue() + CRLF;
-    const std::pair<const char*, const QString*> headers[] = {
-        {"Authorization: ", &m_authorization},
-        {"Accept: ", &m_accept},
-        {"From: ", &m_from},
-        {"User-Agent: ", &m_userAgent},
-        {"If-Modified-Since: ", &m_ifModifiedSince},
-        {"Referer: ", &m_referer},
-        {"Pragma: ", &m_pragma},
-    };
-    for (const auto& [name, value] : headers) {
-        if (!value->isEmpty())
-            head += name + headerText(*value) + CRLF;
-    }
-    for (const QString& line : m_otherHeaders) {
-        if (line.startsWith(QLatin1Char('.')))
-            head += '.';
-        head += headerText(line) + CRLF;
-    }
-    if (method == "POST") {
-        if (!m_contentType.isEmpty())
-            head += "Content-Type: " + headerText(m_contentType) + CRLF;
-        const qint64 length = m_postData.size() + std::max<qint64>(fileSize, 0);
-        head += "Content-Length: " + QByteArray::number(length) + CRLF;
-    }
-    head += CRLF;
-    return head;
-}
-
-// Servers that host several sites at one address tell them apart by this header; the port is
-// named only when it is not the scheme's own.
-QByteArray THTTP::hostHeaderValue() const
-{
-    QByteArray host = requestTarget(m_server.toUtf8());
-    if (host.contains(':'))
-        host = '[' + host + ']';
-    if (m_urlPort != (secure() ? 443 : 80))
-        host += ':' + QByteArray::number(m_urlPort);
-    return host;
-}
-
-bool THTTP::hasOtherHeader(const char* name) const
-{
-    const QString prefix = QLatin1String(name) + QLatin1Char(':');
-    for (const QString& line : m_otherHeaders) {
-        if (line.trimmed().startsWith(prefix, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    HttpRequestParts parts;
+    parts.method = method;
+    parts.scheme = m_scheme;
+    parts.server = m_server;
+    parts.port = m_urlPort;
+    parts.path = m_path;
+    parts.httpVersion = m_httpVersion;
+    parts.throughProxy = !m_proxyServer.isEmpty();
+    parts.authorization = m_authorization;
+    parts.accept = m_accept;
+    parts.from = m_from;
+    parts.userAgent = m_userAgent;
+    parts.ifModifiedSince = m_ifModifiedSince;
+    parts.referer = m_referer;
+    parts.pragma = m_pragma;
+    parts.otherHeaders = m_otherHeaders;
+    parts.contentType = m_contentType;
+    parts.postDataSize = m_postData.size();
+    parts.fileSize = fileSize;
+    return HttpRequestHead::build(parts);
 }
 
 void THTTP::failAction(const NetResult& result)
@@ -469,7 +385,7 @@ void THTTP::updateAuthorization()
 
 bool THTTP::secure() const
 {
-    return m_scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+    return HttpRequestHead::secure(m_scheme);
 }
 
 QString THTTP::URLScheme() const

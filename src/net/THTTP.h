@@ -98,6 +98,11 @@ public:
     QString ErrorDescription() const;
     // The same with its kind.
     NetResult result() const { return m_result; }
+    // What stops a request from going out before any connection (no server, a scheme not served,
+    // an attached file that cannot be read); *fileSize is the attached file's size, -1 for none.
+    NetResult checkRequest(const QByteArray& method, qint64* fileSize) const;
+    // The request line and headers this client sends for method, with an attached file of fileSize.
+    QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
     // When off, failures are only stored in ErrorCode/ErrorDescription.
     bool RaiseErrors() const;
     void setRaiseErrors(bool raise);
@@ -124,11 +129,6 @@ private:
     // Asks the proxy with CONNECT for a tunnel to the server and starts TLS through it; a failure
     // is stored (and raised) as the action's.
     void openTunnel();
-    QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
-    QByteArray hostHeaderValue() const;
-    bool hasOtherHeader(const char* name) const;
-    // The dry run's end of performRequest: the request goes into the preview folder, not out.
-    void previewRequest(const QByteArray& method, qint64 fileSize);
     // Stores the error (the standard description when none is given) and raises it if asked to.
     void failAction(const NetResult& result);
     void resetHeaders();

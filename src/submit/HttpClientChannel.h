@@ -16,6 +16,8 @@ public:
     QString url() const override;
     void send(Method method, const QByteArray& body) override;
     void idle() override;
+    std::optional<QByteArray> request(Method method, const QByteArray& body) override;
+    void answered(const NetResult& result) override;
 
 private:
     THTTP& m_client;

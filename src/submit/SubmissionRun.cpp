@@ -2,12 +2,12 @@
 
 #include "core/Dialogs.h"
 #include "core/Errors.h"
-#include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "submit/ArchiveCheck.h"
 #include "submit/Channels.h"
 #include "submit/FtpChannel.h"
 #include "submit/MailSteps.h"
+#include "submit/PreviewChannels.h"
 #include "submit/RecipeBook.h"
 #include "submit/RecordingWindow.h"
 #include "submit/RunControls.h"
@@ -51,10 +51,11 @@ QString currentMessage()
 
 } // namespace
 
-SubmissionRun::SubmissionRun(RunWindow& window, Channels& channels)
+SubmissionRun::SubmissionRun(RunWindow& window, Channels& channels, bool preview)
     : m_window(window)
     , m_channels(channels)
     , m_record(g_lastRecord)
+    , m_preview(preview)
 {
 }
 
@@ -73,7 +74,7 @@ QStringList SubmissionRun::controlNames()
     return RunControl::all();
 }
 
-SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels)
+SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels, const QString& previewFolder)
 {
     if (g_running) {
         if (!g_labelBeforeRefusal)
@@ -86,8 +87,12 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     g_lastRecord = RunRecord();
     g_lastRecord.start = QDateTime::currentDateTime();
     RunRecord::setCurrent(&g_lastRecord);
+    std::optional<PreviewChannels> preview;
+    if (!previewFolder.isEmpty())
+        preview.emplace(channels, previewFolder);
+    g_lastRecord.setPreview(preview ? &preview->folder : nullptr);
     RecordingWindow recording(window, g_lastRecord);
-    SubmissionRun run(recording, channels);
+    SubmissionRun run(recording, preview ? preview->channels : channels, preview.has_value());
     Outcome outcome;
     try {
         outcome = run.run();
@@ -107,6 +112,7 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
         }
     }
     RunRecord::setCurrent(nullptr);
+    g_lastRecord.setPreview(nullptr);
     g_lastRecord.end = QDateTime::currentDateTime();
     g_running = false;
     if (const std::optional<QString> before = std::exchange(g_labelBeforeRefusal, std::nullopt)) {
@@ -181,7 +187,7 @@ SubmissionRun::Outcome SubmissionRun::run()
         return Outcome::PreconditionFailed;
 
     // A killed run's half-made archives; a preview changes nothing in the base folder.
-    if (!DryRun::active())
+    if (!m_preview)
         ArchiveCheck::removeStaleTemporaries(w.basedir() + QStringLiteral("/files"));
     m_record.program = w.text(RunControl::appname);
     try {

@@ -31,8 +31,9 @@ public:
         = QStringLiteral("A submission is already running: wait for it to end or press Cancel.");
 
     // Performs a run on the window through the given transports. Never raises: failures end up in
-    // the general error handler.
-    static Outcome start(RunWindow& window, Channels& channels);
+    // the general error handler. With a preview folder, nothing is sent: the run goes through the
+    // preview's stand-ins for the transports, which write what would go into that folder.
+    static Outcome start(RunWindow& window, Channels& channels, const QString& previewFolder = QString());
     static bool isRunning();
     // The outcome of every ticked site of the last run that was not refused outright.
     static const RunRecord& lastRecord();
@@ -41,7 +42,7 @@ public:
     static QStringList controlNames();
 
 private:
-    SubmissionRun(RunWindow& window, Channels& channels);
+    SubmissionRun(RunWindow& window, Channels& channels, bool preview);
     Outcome run();
     bool checkPreconditions(int* byteSize);
     // The sites still ticked from the entry at index on, as not reached.
@@ -52,6 +53,7 @@ private:
     RunWindow& m_window;
     Channels& m_channels;
     RunRecord& m_record;
+    bool m_preview; // the transports only write what would go
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
     std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
 };
