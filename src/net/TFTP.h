@@ -55,6 +55,13 @@ public:
     static QString lineBreakText();
     // A value with a line break cannot go into a command line.
     static bool hasLineBreak(const QString& value);
+    // The client's codes for a failure reply, a second action, and an answer too long to read.
+    static constexpr int ReplyFailed = 141;
+    static constexpr int Busy = 143;
+    static constexpr int TooLong = 147;
+    // A reply or a listing beyond these is a hostile or broken server, not a longer answer.
+    static constexpr qsizetype MaxReplyBytes = 64 * 1024;
+    static constexpr qint64 MaxListingBytes = 16 * 1024 * 1024;
 
     explicit TFTP(QObject* parent = nullptr);
     ~TFTP() override;
