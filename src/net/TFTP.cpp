@@ -185,6 +185,16 @@ QByteArray TFTP::portArgument(quint32 address, quint16 port)
 
 void TFTP::setAction(int action)
 {
+    raiseIfFailed(act(action));
+}
+
+NetResult TFTP::run(int action)
+{
+    return act(action) == 0 ? NetResult() : result();
+}
+
+int TFTP::act(int action)
+{
     if (action < ftpIdle || action > ftpCommand)
         throw QuilletError(QStringLiteral("Invalid Action Value"));
     m_errorCode = 0;
@@ -194,7 +204,7 @@ void TFTP::setAction(int action)
         m_control->interrupt();
         if (m_dataWait)
             m_dataWait->interrupt();
-        return;
+        return 0;
     }
     if (action == ftpAbort && isBusy()) {
         // The running action ends with 301 once this returns; its transfer is aborted here.
@@ -210,14 +220,14 @@ void TFTP::setAction(int action)
                 m_control->disconnectSocket(0);
             }
             m_data->shutDown();
-            return;
+            return 0;
         }
-        return raiseIfFailed(abortTransfer());
+        return abortTransfer();
     }
     if (isBusy())
-        return raiseIfFailed(fail(Busy, BusyText));
+        return fail(Busy, BusyText);
     if (const int refused = checkValues(action))
-        return raiseIfFailed(refused);
+        return refused;
 
     m_action = action;
     int result = 0;
@@ -236,7 +246,7 @@ void TFTP::setAction(int action)
     m_uploading = false;
     if (result != 0)
         m_data->shutDown();
-    raiseIfFailed(result);
+    return result;
 }
 
 int TFTP::perform(int action)

@@ -87,6 +87,9 @@ public:
 
     int Action() const { return m_action; }
     void setAction(int action);
+    // setAction without raising: the action's outcome (also kept in ErrorCode and
+    // ErrorDescription). An error a handler raised during it still travels.
+    NetResult run(int action);
 
     // Reading sends PWD when connected (the stored value otherwise); setting changes directory
     // when connected.
@@ -135,6 +138,8 @@ signals:
     void OnEndTransfer();
 
 private:
+    // setAction's work: the action's code (0: done), its description kept for result().
+    int act(int action);
     int perform(int action);
     int logon();
     int logonSteps();

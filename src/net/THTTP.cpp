@@ -57,14 +57,11 @@ void THTTP::setAction(int action)
         m_port->disconnectSocket(0);
         return;
     case httpGet:
-        request("GET");
-        return;
+        return raiseIfFailed(send("GET"));
     case httpPost:
-        request("POST");
-        return;
+        return raiseIfFailed(send("POST"));
     case httpHead:
-        request("HEAD");
-        return;
+        return raiseIfFailed(send("HEAD"));
     case httpResetHeaders:
         resetHeaders();
         return;
@@ -73,15 +70,19 @@ void THTTP::setAction(int action)
     }
 }
 
-void THTTP::request(const QByteArray& method)
+void THTTP::raiseIfFailed(const NetResult& result) const
+{
+    if (!result.ok() && m_raiseErrors)
+        throw EHTTP(result.code, result.text);
+}
+
+NetResult THTTP::send(const QByteArray& method)
 {
     // A request started from an event handler while another one runs is refused, and must leave
     // the running one (its connection, its response state) alone.
     if (m_port->hasSocket()) {
         m_result = NetResult::fromPort(104);
-        if (m_raiseErrors)
-            throw EHTTP(m_result.code, m_result.text);
-        return;
+        return m_result;
     }
     m_result = {};
     m_statusLine.clear();
@@ -98,6 +99,7 @@ void THTTP::request(const QByteArray& method)
         throw;
     }
     m_action = httpIdle;
+    return m_result;
 }
 
 void THTTP::performRequest(const QByteArray& method)
@@ -154,10 +156,16 @@ void THTTP::performRequest(const QByteArray& method)
         return failAction({NetResult::Kind::Http, 151, m_port->reader().failureText()});
     if (!m_port->reader().hasStatusLine())
         return failAction({NetResult::Kind::Http, 151, NoAnswerText});
-    m_statusLine = QString::fromUtf8(m_port->reader().statusLine());
+    const QByteArray& statusLine = m_port->reader().statusLine();
+    m_statusLine = QString::fromUtf8(statusLine);
     QString description;
-    if (const int status = HttpResponseReader::checkStatus(m_port->reader().statusLine(), &description))
-        failAction({NetResult::Kind::Http, status, description});
+    NetResult answer;
+    if (const int code = HttpResponseReader::checkStatus(statusLine, &description))
+        answer = {NetResult::Kind::Http, code, description};
+    answer.httpStatus = HttpResponseReader::statusCode(statusLine);
+    if (!answer.ok())
+        return failAction(answer);
+    m_result = answer;
 }
 
 NetResult THTTP::checkRequest(const QByteArray& method, qint64* fileSize) const
@@ -246,8 +254,6 @@ void THTTP::failAction(const NetResult& result)
     m_result = result;
     if (m_port->hasSocket())
         m_port->disconnectSocket(0);
-    if (m_raiseErrors)
-        throw EHTTP(m_result.code, m_result.text);
 }
 
 void THTTP::portConnected(int error)

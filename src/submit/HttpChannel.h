@@ -5,10 +5,11 @@
 
 #include <optional>
 
-struct NetResult;
+#include "net/NetResult.h"
 
 // What a recipe needs of an HTTP client: one request at a time to one address. Failures are
-// raised as the client raises them (EHTTP with "code: text"; a redirect is "151: 302 Found").
+// raised as the client raises them (EHTTP with "code: text"; a redirect is "151: 302 Found"), and
+// the last request's outcome can be read as a result (a redirect is told by its status).
 class HttpChannel
 {
 public:
@@ -26,6 +27,8 @@ public:
     virtual void send(Method method, const QByteArray& body) = 0;
     // Ends whatever the client is doing and leaves it idle.
     virtual void idle() = 0;
+    // The outcome of the last send().
+    virtual NetResult lastResult() const = 0;
 
     // For a channel that stands in for this one (a preview): the bytes send() would put on the
     // wire (head, body, attached file), or nothing when the client turns the request down (it

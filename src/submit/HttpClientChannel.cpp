@@ -41,7 +41,13 @@ QString HttpClientChannel::url() const
 void HttpClientChannel::send(Method method, const QByteArray& body)
 {
     m_client.setPostData(body);
-    m_client.setAction(method == Method::Get ? httpGet : httpPost);
+    try {
+        m_client.setAction(method == Method::Get ? httpGet : httpPost);
+    } catch (const EHTTP&) {
+        m_last = m_client.result();
+        throw;
+    }
+    m_last = m_client.result();
 }
 
 void HttpClientChannel::idle()
@@ -78,6 +84,7 @@ std::optional<QByteArray> HttpClientChannel::request(Method method, const QByteA
 
 void HttpClientChannel::answered(const NetResult& result)
 {
+    m_last = result;
     if (!result.ok()) {
         if (m_client.RaiseErrors())
             throw EHTTP(result.code, result.text);

@@ -16,6 +16,7 @@ public:
     QString url() const override;
     void send(Method method, const QByteArray& body) override;
     void idle() override;
+    NetResult lastResult() const override { return m_last; }
     std::optional<QByteArray> request(Method method, const QByteArray& body) override;
     void answered(const NetResult& result) override;
 
@@ -23,4 +24,5 @@ private:
     THTTP& m_client;
     QString m_defaultCaFile;
     bool m_defaultTaken = false;
+    NetResult m_last;
 };

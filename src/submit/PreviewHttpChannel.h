@@ -18,6 +18,7 @@ public:
     QString url() const override { return m_client.url(); }
     void send(Method method, const QByteArray& body) override;
     void idle() override { m_client.idle(); }
+    NetResult lastResult() const override { return m_client.lastResult(); }
     std::optional<QByteArray> request(Method method, const QByteArray& body) override
     {
         return m_client.request(method, body);
