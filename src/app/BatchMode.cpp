@@ -15,7 +15,6 @@
 #include "core/LineFile.h"
 #include "core/RecordName.h"
 #include "core/TerminalText.h"
-#include "net/DryRun.h"
 #include "submit/RunReport.h"
 #include "submit/SubmissionRun.h"
 #include "ui/TFlatButton.h"
@@ -275,6 +274,7 @@ int BatchMode::submit(const CommandLine& line)
     }
     // A preview leaves the stored records as they were, whatever the run's saves write.
     std::optional<DataSnapshot> snapshot;
+    QString previewFolder;
     if (!line.dryRun.isEmpty()) {
         const QString folder = QFileInfo(line.dryRun).absoluteFilePath();
         if (!QDir().mkpath(folder)) {
@@ -282,7 +282,7 @@ int BatchMode::submit(const CommandLine& line)
             return Usage;
         }
         snapshot = DataSnapshot::take(QDir::current().filePath(QStringLiteral("data")));
-        DryRun::setFolder(folder);
+        previewFolder = folder;
     }
     // No one to ask: every box goes to stderr and every question gets its safe answer.
     Dialogs* previous = setDialogs(nullptr);
@@ -317,6 +317,7 @@ int BatchMode::submit(const CommandLine& line)
                 storedRecord = stored.readAll();
             tickOnly(form, boxesToRetry(*retry));
         }
+        form.run().setPreviewFolder(previewFolder);
         // The listing is checked before anything is sent; errors stop the run unless forced.
         const std::vector<Finding> findings = PadRecords::checkWindow(form);
         if (!findings.empty())
@@ -331,9 +332,7 @@ int BatchMode::submit(const CommandLine& line)
         }
     }
     setDialogs(previous);
-    if (snapshot) {
-        DryRun::setFolder(QString());
+    if (snapshot)
         snapshot->restore();
-    }
     return code;
 }

@@ -62,6 +62,11 @@ void MailFormChannel::addBodyLine(const QString& line)
 
 void MailFormChannel::send()
 {
+    encodeTo({});
+}
+
+void MailFormChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
+{
     m_form.msSMTP1->Server = m_setup.ServerEdit->text();
     m_form.msMessage1.Sender.Address = m_setup.UserAddressEdit->text().left(255);
     m_form.msMessage1.Sender.Name = m_setup.UserNameEdit->text().left(255);
@@ -70,5 +75,5 @@ void MailFormChannel::send()
     m_form.msSMTP1->User = m_setup.MailUserEdit->text();
     m_form.msSMTP1->Password = smtpPassword(m_setup.PasswordEdit->text());
     m_form.msSMTP1->CAFile = m_caFile;
-    m_form.sendWithBody(m_lines);
+    m_form.sendWithBody(m_lines, keep);
 }

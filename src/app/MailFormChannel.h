@@ -23,6 +23,7 @@ public:
     void clearBody() override;
     void addBodyLine(const QString& line) override;
     void send() override;
+    void encodeTo(const std::function<void(const QByteArray&)>& keep) override;
 
 private:
     TSMTPForm& m_form;

@@ -13,7 +13,6 @@
 #include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
-#include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 #include "net/THTTP.h"
@@ -90,7 +89,7 @@ void RunController::submitClick()
     FormRunWindow* outer = m_window;
     if (!m_submission.isRunning())
         m_window = &window;
-    m_runOutcome = m_submission.start(window, channels);
+    m_runOutcome = m_submission.start(window, channels, m_previewFolder);
     m_window = outer;
     setNetworkStallLimit(0, {});
     setNetworkSiteLimit(0, {});
@@ -121,11 +120,11 @@ PreviewDialog* RunController::previewSubmission()
     if (!folder->isValid())
         return nullptr;
     const DataSnapshot snapshot = DataSnapshot::take(QDir(m_form.basedir()).filePath(QStringLiteral("data")));
-    DryRun::setFolder(folder->path());
+    m_previewFolder = folder->path();
     m_previewing = true;
     submitClick();
     m_previewing = false;
-    DryRun::setFolder(QString());
+    m_previewFolder.clear();
     snapshot.restore();
     tickOnly(m_form, ticked);
     auto* dialog = new PreviewDialog(std::move(folder), m_submission.lastRecord(), &m_form);

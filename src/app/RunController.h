@@ -60,6 +60,8 @@ public:
     // Where runs write their report; empty: basedir/reports/<program> <time>.json
     const QString& reportFile() const { return m_reportFile; }
     void setReportFile(const QString& path) { m_reportFile = path; }
+    // Runs write what they would send into this folder and send nothing; empty: they send.
+    void setPreviewFolder(const QString& folder) { m_previewFolder = folder; }
     // The report the last run wrote.
     const QString& lastReportPath() const { return m_lastReportPath; }
 
@@ -118,6 +120,7 @@ private:
     QString m_ftperrortext;
     std::optional<SubmissionRun::Outcome> m_runOutcome;
     QString m_reportFile;
+    QString m_previewFolder;
     QString m_lastReportPath;
     int m_stallOverride = -1;
     int m_siteLimitOverride = -1;

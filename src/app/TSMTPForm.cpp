@@ -263,12 +263,12 @@ QStringList TSMTPForm::memoLines(const QStringList& entries)
     return lines;
 }
 
-void TSMTPForm::sendWithBody(const QStringList& entries)
+void TSMTPForm::sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep)
 {
-    sendMemoLines(memoLines(entries));
+    sendMemoLines(memoLines(entries), keep);
 }
 
-void TSMTPForm::sendMemoLines(const QStringList& lines)
+void TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep)
 {
     if (sending())
         return;
@@ -283,7 +283,10 @@ void TSMTPForm::sendMemoLines(const QStringList& lines)
 
     EnterSendingState();
     try {
-        msSMTP1->Send();
+        if (keep)
+            msSMTP1->EncodeTo(keep);
+        else
+            msSMTP1->Send();
     } catch (...) {
         LeaveSendingState();
         throw;

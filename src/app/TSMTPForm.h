@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -35,8 +37,9 @@ public:
     // Builds the message from the form and sends it; raises the client's error after restoring
     // the form.
     void SendButtonClick();
-    // The same with the given entries as the body, each taken as the memo would hold it.
-    void sendWithBody(const QStringList& entries);
+    // The same with the given entries as the body, each taken as the memo would hold it; with keep,
+    // the encoded message goes to keep instead of the server.
+    void sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep = {});
     // Text as the body memo would give it back (without laying it out in a form never shown).
     static QString asMemoHoldsIt(const QString& text);
     // The lines a memo filled with these entries (one after another) gives back.
@@ -82,7 +85,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void sendMemoLines(const QStringList& lines);
+    void sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep = {});
     void EnterSendingState();
     void LeaveSendingState();
     void status(const QString& text);

@@ -138,20 +138,38 @@ void TftpForm1::catchFtpError(const QString& prefix, F&& action)
     try {
         action();
     } catch (const EFTP& e) {
-        m_main.setFtperrortext(e.message());
-        m_main.setFtperror(true);
-        addTrace(prefix + e.message());
+        fail(prefix, e.message());
     }
 }
 
-void TftpForm1::Button2Click()
+void TftpForm1::fail(const QString& prefix, const QString& text)
 {
-    const BusyCursor busy;
+    m_main.setFtperrortext(text);
+    m_main.setFtperror(true);
+    addTrace(prefix + text);
+}
+
+void TftpForm1::showLogon()
+{
     lTrace->clear();
     addTrace(QStringLiteral("Loading Winsock"));
     FTP1->setWinsockLoaded(true);
     addTrace(FTP1->WinsockInfo() + FTP1->WinsockStatus());
     lFiles->clear();
+}
+
+void TftpForm1::showTransfer(qint64 bytes)
+{
+    // As the client's events arrive: each at its own boundary.
+    guarded([&] { FTP1StartTransfer(); });
+    guarded([&] { FTP1Transfer(bytes); });
+    guarded([&] { FTP1EndTransfer(); });
+}
+
+void TftpForm1::Button2Click()
+{
+    const BusyCursor busy;
+    showLogon();
     catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
         FTP1->setUser(tUser->text());
         FTP1->setPassword(tPasswd->text());

@@ -66,6 +66,9 @@ public:
     bool failed() const override;
     QString failureText() const override;
     void clearFailure() override;
+    void showLogon() override;
+    void showTransfer(qint64 bytes) override;
+    void fail(const QString& prefix, const QString& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

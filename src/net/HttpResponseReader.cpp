@@ -2,6 +2,7 @@
 
 #include "net/CWinsock.h"
 
+#include <QList>
 #include <utility>
 
 HttpResponseReader::HttpResponseReader(Listener* listener)
@@ -128,6 +129,16 @@ void HttpResponseReader::splitHeader(const QByteArray& line, QByteArray* name, Q
     if (start < line.size() && line.at(start) == ' ')
         ++start;
     *value = line.mid(start);
+}
+
+int HttpResponseReader::statusCode(const QByteArray& statusLine)
+{
+    const QList<QByteArray> parts = statusLine.split(' ');
+    if (parts.size() < 2 || parts[1].size() != 3)
+        return 0;
+    bool ok = false;
+    const int code = parts[1].toInt(&ok);
+    return ok && code >= 100 ? code : 0;
 }
 
 int HttpResponseReader::checkStatus(const QByteArray& statusLine, QString* description)

@@ -64,6 +64,8 @@ public:
     static void splitHeader(const QByteArray& line, QByteArray* name, QByteArray* value);
     // 0 for a 2xx status line, else 151 with description set to the text after the first space
     // (or the standard description of 151 when there is no space).
+    // The three-digit status code of a status line ("HTTP/1.0 302 Found": 302); 0 for none.
+    static int statusCode(const QByteArray& statusLine);
     static int checkStatus(const QByteArray& statusLine, QString* description);
 
 private:

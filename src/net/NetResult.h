@@ -22,6 +22,8 @@ struct NetResult
     Kind kind = Kind::Ok;
     int code = 0;
     QString text;
+    // The HTTP server's status code when an answer came (200, 302, 404 ...); 0 otherwise.
+    int httpStatus = 0;
 
     bool ok() const { return kind == Kind::Ok; }
     // "code: text", as the clients' error classes raise it.

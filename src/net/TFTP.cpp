@@ -1,36 +1,14 @@
 #include "net/TFTP.h"
 
-#include "net/DryRun.h"
-#include "net/FtpReplyReader.h"
+#include "net/FtpHost.h"
 #include "net/NetworkWait.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <arpa/inet.h>
 
 namespace {
 
-const QByteArray CRLF = "\r\n";
-constexpr int ReplyFailed = 141;
-constexpr int Busy = 143;
-constexpr int LocalFileError = 145;
-constexpr int LineBreakInValue = 146;
-constexpr int TooLong = 147;
-// A reply or a listing beyond these is a hostile or broken server, not a longer answer.
-constexpr qsizetype MaxReplyBytes = 64 * 1024;
-constexpr qint64 MaxListingBytes = 16 * 1024 * 1024;
 constexpr int ConnectionEvent = 142;
 const QString BusyText = QStringLiteral("Busy performing current action.");
-const QString LineBreakText
-    = QStringLiteral("A line break in the user name, password, folder or file name cannot go into an FTP command.");
-
-bool hasLineBreak(const QString& value)
-{
-    return value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
-}
 
 // The text of a sockets code for the connection messages: the table's text, else the description.
 QString socketsText(int code)
@@ -106,8 +84,6 @@ QString TFTP::LocalHost() const
 
 bool TFTP::isConnected() const
 {
-    if (DryRun::active())
-        return m_previewConnected;
     return m_control->isConnected();
 }
 
@@ -117,38 +93,22 @@ void TFTP::setRemoteHost(const QString& host)
     m_errorDescription.clear();
     if (m_control->hasSocket())
         return raiseIfFailed(fail(101));
-    QString name = host.trimmed();
-    const QLatin1String ftps("ftps://");
-    m_secure = name.startsWith(ftps, Qt::CaseInsensitive);
-    if (m_secure) {
-        name = name.mid(ftps.size());
-        if (name.endsWith(QLatin1Char('/')))
-            name.chop(1);
-    }
+    const FtpHost parsed = FtpHost::parse(host);
+    m_secure = parsed.secure;
     // "host:port" names another port than the standard one; the next plain host name is back
     // on the standard port (a port set through RemotePort stays).
-    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
-    bool portGiven = false;
-    if (colon > 0) {
-        bool ok = false;
-        const uint port = name.mid(colon + 1).toUInt(&ok);
-        if (ok && port > 0 && port <= 65535) {
-            m_control->setRemotePort(quint16(port));
-            name.truncate(colon);
-            portGiven = true;
-        }
-    }
+    const bool portGiven = parsed.port != 0;
+    if (portGiven)
+        m_control->setRemotePort(parsed.port);
     if (!portGiven && m_portFromHost)
         m_control->setRemotePort(DefaultPort);
+    const QString& name = parsed.name;
     m_portFromHost = portGiven;
     m_remoteHost = name;
     if (name.isEmpty()) {
         m_control->setRemoteAddress(0);
         return;
     }
-    // A preview looks nothing up either.
-    if (DryRun::active())
-        return;
     quint32 address = 0;
     const int resolved = m_control->winsock().resolve(name, &address);
     if (resolved == 10093)
@@ -185,8 +145,6 @@ QString TFTP::RemotePath()
 {
     if (!isConnected() || isBusy())
         return m_remotePath;
-    if (DryRun::active())
-        return m_previewDir;
     m_action = ftpCommand;
     struct Idle
     {
@@ -227,6 +185,16 @@ QByteArray TFTP::portArgument(quint32 address, quint16 port)
 
 void TFTP::setAction(int action)
 {
+    raiseIfFailed(act(action));
+}
+
+NetResult TFTP::run(int action)
+{
+    return act(action) == 0 ? NetResult() : result();
+}
+
+int TFTP::act(int action)
+{
     if (action < ftpIdle || action > ftpCommand)
         throw QuilletError(QStringLiteral("Invalid Action Value"));
     m_errorCode = 0;
@@ -236,7 +204,7 @@ void TFTP::setAction(int action)
         m_control->interrupt();
         if (m_dataWait)
             m_dataWait->interrupt();
-        return;
+        return 0;
     }
     if (action == ftpAbort && isBusy()) {
         // The running action ends with 301 once this returns; its transfer is aborted here.
@@ -252,14 +220,14 @@ void TFTP::setAction(int action)
                 m_control->disconnectSocket(0);
             }
             m_data->shutDown();
-            return;
+            return 0;
         }
-        return raiseIfFailed(abortTransfer());
+        return abortTransfer();
     }
     if (isBusy())
-        return raiseIfFailed(fail(Busy, BusyText));
+        return fail(Busy, BusyText);
     if (const int refused = checkValues(action))
-        return raiseIfFailed(refused);
+        return refused;
 
     m_action = action;
     int result = 0;
@@ -278,13 +246,11 @@ void TFTP::setAction(int action)
     m_uploading = false;
     if (result != 0)
         m_data->shutDown();
-    raiseIfFailed(result);
+    return result;
 }
 
 int TFTP::perform(int action)
 {
-    if (DryRun::active())
-        return preview(action);
     switch (action) {
     case ftpAbort:
         return abortTransfer();
@@ -327,62 +293,15 @@ int TFTP::perform(int action)
     return 0;
 }
 
-QString TFTP::previewPath(const QString& path) const
+QString TFTP::lineBreakText()
 {
-    const QString joined = path.startsWith(QLatin1Char('/')) ? path : m_previewDir + QLatin1Char('/') + path;
-    // ".." at the root stays at the root (cleanPath would keep it), so nothing lands outside.
-    QStringList parts;
-    for (const QString& part : joined.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (part == QLatin1String("..")) {
-            if (!parts.isEmpty())
-                parts.removeLast();
-        } else if (part != QLatin1String(".")) {
-            parts.append(part);
-        }
-    }
-    return QLatin1Char('/') + parts.join(QLatin1Char('/'));
+    return QStringLiteral(
+        "A line break in the user name, password, folder or file name cannot go into an FTP command.");
 }
 
-int TFTP::preview(int action)
+bool TFTP::hasLineBreak(const QString& value)
 {
-    switch (action) {
-    case ftpLogon:
-        return logon();
-    case ftpLogoff:
-        m_previewConnected = false;
-        return 0;
-    case ftpChangeDirectory:
-        m_previewDir = previewPath(m_remotePath);
-        return 0;
-    case ftpTypeAscii:
-    case ftpTypeBinary:
-        m_transferMode = action == ftpTypeAscii ? tmASCII : tmBinary;
-        return 0;
-    case ftpUpload:
-        break;
-    default:
-        return 0;
-    }
-    if (m_localFile.isEmpty())
-        return fail(LocalFileError, QStringLiteral("Please specify a local file for upload."));
-    QFile file(m_localFile);
-    if (!QFileInfo(m_localFile).isFile() || !file.open(QIODevice::ReadOnly))
-        return fail(LocalFileError, QStringLiteral("Error reading from local file."));
-    QString host = m_remoteHost;
-    host.replace(QLatin1Char('/'), QLatin1Char('_'));
-    if (host.isEmpty() || host == QLatin1String(".") || host == QLatin1String(".."))
-        host = QStringLiteral("_");
-    const QString target = DryRun::folder() + QStringLiteral("/ftp/") + host
-        + previewPath(m_remoteFile.isEmpty() ? QFileInfo(m_localFile).fileName() : m_remoteFile);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile::remove(target);
-    if (!file.copy(target))
-        return fail(LocalFileError, QStringLiteral("Cannot write %1").arg(target));
-    DryRun::noteWritten(target);
-    emit OnStartTransfer();
-    emit OnTransfer(file.size(), QByteArray());
-    emit OnEndTransfer();
-    return 0;
+    return value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
 }
 
 int TFTP::checkValues(int action)
@@ -398,234 +317,9 @@ int TFTP::checkValues(int action)
         values << m_commandText;
     for (const QString& value : values) {
         if (hasLineBreak(value))
-            return fail(LineBreakInValue, LineBreakText);
+            return fail(LineBreakInValue, lineBreakText());
     }
     return 0;
-}
-
-int TFTP::logon()
-{
-    const int result = logonSteps();
-    // A failed log-on leaves no session behind: a later action starts afresh instead of sending
-    // its commands into a connection that was refused TLS or never answered.
-    if (result != 0 && m_control->hasSocket() && !DryRun::active())
-        m_control->disconnectSocket(0);
-    return result;
-}
-
-int TFTP::logonSteps()
-{
-    if (DryRun::active()) {
-        m_previewConnected = true;
-        m_previewDir = QStringLiteral("/");
-        return 0;
-    }
-    if (!m_control->isConnected()) {
-        // A socket still connecting from an interrupted attempt is not this logon's.
-        if (m_control->hasSocket())
-            m_control->disconnectSocket(0);
-        trail(2, QStringLiteral("Connecting to FTP server."));
-        if (const int connected = m_control->connectAndWait())
-            return fail(connected);
-        if (const int greeting = exchange(QByteArray()))
-            return greeting;
-        // A refusal ends the logon here: the user name and password never go out in clear text.
-        if (m_secure) {
-            if (const int result = secureSession())
-                return result;
-        }
-    }
-    if (!m_user.isEmpty()) {
-        if (const int result = exchange("USER", m_user))
-            return result;
-    }
-    if (const int result = exchange("PASS", m_password))
-        return result;
-    if (m_transferMode == tmASCII)
-        return exchange("TYPE A");
-    if (m_transferMode == tmBinary)
-        return exchange("TYPE I");
-    return 0;
-}
-
-int TFTP::secureSession()
-{
-    if (const int result = exchange("AUTH", QStringLiteral("TLS")))
-        return result;
-    trail(2, QStringLiteral("Securing the connection."));
-    if (const int secured = m_control->startTlsAndWait(m_remoteHost, m_caFile))
-        return fail(secured, secured == CIPPort::TlsFailed ? m_control->tlsErrorText() : QString());
-    if (const int result = exchange("PBSZ", QStringLiteral("0")))
-        return result;
-    return exchange("PROT", QStringLiteral("P"));
-}
-
-int TFTP::logoff()
-{
-    if (!m_control->hasSocket())
-        return 0;
-    int result = 0;
-    if (m_control->isConnected())
-        result = exchange("QUIT");
-    if (result != 0)
-        trail(2, QStringLiteral("Forcing disconnection from FTP server."));
-    m_control->disconnectSocket(0);
-    return result;
-}
-
-int TFTP::upload()
-{
-    if (m_localFile.isEmpty())
-        return fail(LocalFileError, QStringLiteral("Please specify a local file for upload."));
-    QFile file(m_localFile);
-    if (!QFileInfo(m_localFile).isFile() || !file.open(QIODevice::ReadOnly))
-        return fail(LocalFileError, QStringLiteral("Error reading from local file."));
-    file.close();
-    m_data->prepare(CDataInterface::SendFile, m_localFile);
-    m_uploading = true;
-    return dataCommand("STOR", m_remoteFile);
-}
-
-int TFTP::download()
-{
-    m_data->prepare(m_localFile.isEmpty() ? CDataInterface::ReceiveData : CDataInterface::ReceiveFile, m_localFile);
-    return dataCommand("RETR", m_remoteFile);
-}
-
-int TFTP::list(const QByteArray& command)
-{
-    m_data->prepare(CDataInterface::ReceiveLines, QString());
-    m_listingTooLong = false;
-    const int result = dataCommand(command, m_remoteFile);
-    if (!m_listingTooLong)
-        return result;
-    // The server may still be sending it and its replies: the session ends with the listing.
-    m_control->disconnectSocket(0);
-    return fail(TooLong, listingTooLongText());
-}
-
-QString TFTP::listingTooLongText()
-{
-    return QStringLiteral("The server's listing is longer than %1 MB; it was not read further.")
-        .arg(MaxListingBytes / (1024 * 1024));
-}
-
-int TFTP::simple(const QByteArray& command, const QString& argument)
-{
-    return exchange(command, argument);
-}
-
-int TFTP::changeDirectory()
-{
-    if (m_remotePath == QLatin1String(".."))
-        return exchange("CDUP");
-    return exchange("CWD", m_remotePath);
-}
-
-int TFTP::abortTransfer()
-{
-    // No more data goes out; the server closes the data connection when it takes the ABOR, which
-    // is no upload failure of its own.
-    m_data->holdUpload();
-    m_uploading = false;
-    m_control->setInlineUrgent(true);
-    // Telnet interrupt-process and data-mark, the mark sent as urgent data (the "Synch").
-    const int urgent = m_control->sendUrgent(QByteArray("\xff\xf4\xff\xf2", 4));
-    m_aborting = true;
-    m_abortGivenUp = false;
-    struct Aborting
-    {
-        bool& flag;
-        ~Aborting() { flag = false; }
-    } aborting{m_aborting};
-    int result = urgent == 0 ? exchange("ABOR") : fail(urgent);
-    // A line read while the connection was being given up (the closing delivery) is no answer to
-    // the ABOR: the abort ends as interrupted.
-    if (m_abortGivenUp && result == 0)
-        result = fail(CIPPortMsg::Interrupted);
-    m_data->shutDown();
-    return result;
-}
-
-int TFTP::openDataPort()
-{
-    m_data->stopListening();
-    if (m_data->hasSocket())
-        m_data->disconnectSocket(0);
-    m_data->setSecure(m_secure, m_remoteHost, m_caFile);
-    // The server connects from the address it was reached at, to the address it was reached from.
-    if (const int listening = m_data->listen(m_control->localAddress(), m_control->remoteAddress()))
-        return fail(listening);
-    const QByteArray argument = portArgument(m_control->localAddress(), m_data->listeningPort());
-    return exchange("PORT", QString::fromLatin1(argument));
-}
-
-int TFTP::dataCommand(const QByteArray& command, const QString& argument)
-{
-    if (const int port = openDataPort())
-        return port;
-    if (const int result = exchange(command, argument))
-        return result;
-    waitForDataClose();
-    if (m_uploading && m_data->uploadError() != 0)
-        return fail(m_data->uploadError(), m_data->uploadErrorText());
-    return 0;
-}
-
-void TFTP::waitForDataClose()
-{
-    // The final reply may be read before the data connection's last bytes and its close.
-    QCoreApplication::processEvents();
-    NetworkWait wait;
-    m_dataWait = &wait;
-    while (m_data->hasSocket() && !wait.interrupted() && !m_listingTooLong)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    m_dataWait = nullptr;
-}
-
-int TFTP::exchange(const QByteArray& command, const QString& argument)
-{
-    m_pendingDescription.clear();
-    const bool isAbort = command == "ABOR";
-    if (!command.isEmpty() || !argument.isEmpty()) {
-        if (hasLineBreak(argument))
-            return fail(LineBreakInValue, LineBreakText);
-        QByteArray line = command;
-        if (!argument.isEmpty())
-            line += (command.isEmpty() ? QByteArray() : QByteArray(" ")) + argument.toLocal8Bit();
-        trail(0, QString::fromLocal8Bit(line));
-        if (const int sent = m_control->sendAll(line + CRLF))
-            return fail(sent);
-    }
-    FtpReplyReader reader(isAbort);
-    qsizetype replyBytes = 0;
-    for (;;) {
-        if (const int waited = m_control->waitForReply())
-            return fail(waited, m_pendingDescription);
-        const QByteArray reply = m_control->replyBuffer();
-        replyBytes += reply.size() + 2;
-        if (replyBytes > MaxReplyBytes) {
-            // The rest of the reply is never read: the connection is given up with it.
-            m_control->disconnectSocket(0);
-            return fail(TooLong,
-                QStringLiteral("The server's reply is longer than %1 KB; it was not read further.")
-                    .arg(MaxReplyBytes / 1024));
-        }
-        trail(1, QString::fromLocal8Bit(reply));
-        switch (reader.put(reply)) {
-        case FtpReplyReader::Verdict::More:
-            if (reply.startsWith('1'))
-                m_data->transferAcknowledged();
-            // The server is ready for the file once it answers STOR with a preliminary reply.
-            if (m_uploading && command == "STOR" && reply.startsWith('1'))
-                m_data->startSending();
-            continue;
-        case FtpReplyReader::Verdict::Success:
-            return 0;
-        case FtpReplyReader::Verdict::Failure:
-            return fail(ReplyFailed, QString::fromLocal8Bit(reply));
-        }
-    }
 }
 
 NetResult TFTP::result() const
@@ -667,36 +361,4 @@ void TFTP::raiseIfFailed(int code)
 void TFTP::trail(int direction, const QString& text)
 {
     emit OnFirePITrail(direction, text);
-}
-
-void TFTP::dataStarted()
-{
-    emit OnStartTransfer();
-}
-
-void TFTP::dataTransfer(qint64 count, const QByteArray& piece)
-{
-    emit OnTransfer(count, piece);
-}
-
-void TFTP::dataLine(const QByteArray& line)
-{
-    if (m_listingTooLong)
-        return;
-    if (m_data->transferred() > MaxListingBytes) {
-        m_listingTooLong = true;
-        m_data->shutDown();
-        return;
-    }
-    emit OnDirList(QString::fromLocal8Bit(line));
-}
-
-void TFTP::dataEnded()
-{
-    emit OnEndTransfer();
-}
-
-void TFTP::dataError(int code, const QString& text)
-{
-    emit OnError(code, text);
 }

@@ -49,6 +49,19 @@ class TFTP : public QObject, private CDataInterface::Listener
 
 public:
     static constexpr quint16 DefaultPort = 21;
+    // The client's own codes for a local file it cannot read and a value it cannot send.
+    static constexpr int LocalFileError = 145;
+    static constexpr int LineBreakInValue = 146;
+    static QString lineBreakText();
+    // A value with a line break cannot go into a command line.
+    static bool hasLineBreak(const QString& value);
+    // The client's codes for a failure reply, a second action, and an answer too long to read.
+    static constexpr int ReplyFailed = 141;
+    static constexpr int Busy = 143;
+    static constexpr int TooLong = 147;
+    // A reply or a listing beyond these is a hostile or broken server, not a longer answer.
+    static constexpr qsizetype MaxReplyBytes = 64 * 1024;
+    static constexpr qint64 MaxListingBytes = 16 * 1024 * 1024;
 
     explicit TFTP(QObject* parent = nullptr);
     ~TFTP() override;
@@ -74,6 +87,9 @@ public:
 
     int Action() const { return m_action; }
     void setAction(int action);
+    // setAction without raising: the action's outcome (also kept in ErrorCode and
+    // ErrorDescription). An error a handler raised during it still travels.
+    NetResult run(int action);
 
     // Reading sends PWD when connected (the stored value otherwise); setting changes directory
     // when connected.
@@ -122,12 +138,9 @@ signals:
     void OnEndTransfer();
 
 private:
+    // setAction's work: the action's code (0: done), its description kept for result().
+    int act(int action);
     int perform(int action);
-    // The dry run's end of perform: log-on and directories are only noted, an upload is copied
-    // into the preview folder as ftp/<host>/<folder>/<file>; no connection is made.
-    int preview(int action);
-    // path taken from the preview's working folder, never above its root.
-    QString previewPath(const QString& path) const;
     int logon();
     int logonSteps();
     static QString listingTooLongText();
@@ -183,6 +196,4 @@ private:
     bool m_aborting = false; // an ABOR waits for its answer
     bool m_abortGivenUp = false; // a second abort closed the connection under that wait
     NetworkWait* m_dataWait = nullptr;
-    bool m_previewConnected = false;
-    QString m_previewDir = QStringLiteral("/");
 };

@@ -1,39 +1,13 @@
 #include "net/THTTP.h"
 
-#include "net/DryRun.h"
+#include "net/HttpRequestHead.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-const QByteArray CRLF = "\r\n";
 const QString NoAnswerText = QStringLiteral("The server closed the connection without an answer.");
-
-// A header value must stay on its line: a CR or LF inside it would end the header early and let
-// the rest pass as headers or body of its own.
-QByteArray headerText(const QString& text)
-{
-    QByteArray bytes = text.toUtf8();
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    return bytes;
-}
-
-// The request target goes out as given, except for bytes that would break the request line.
-QByteArray requestTarget(const QByteArray& target)
-{
-    QByteArray out;
-    out.reserve(target.size());
-    for (const char c : target) {
-        const uchar u = uchar(c);
-        if (u <= 0x20 || u == 0x7f)
-            out += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
-        else
-            out += c;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -83,14 +57,11 @@ void THTTP::setAction(int action)
         m_port->disconnectSocket(0);
         return;
     case httpGet:
-        request("GET");
-        return;
+        return raiseIfFailed(send("GET"));
     case httpPost:
-        request("POST");
-        return;
+        return raiseIfFailed(send("POST"));
     case httpHead:
-        request("HEAD");
-        return;
+        return raiseIfFailed(send("HEAD"));
     case httpResetHeaders:
         resetHeaders();
         return;
@@ -99,15 +70,19 @@ void THTTP::setAction(int action)
     }
 }
 
-void THTTP::request(const QByteArray& method)
+void THTTP::raiseIfFailed(const NetResult& result) const
+{
+    if (!result.ok() && m_raiseErrors)
+        throw EHTTP(result.code, result.text);
+}
+
+NetResult THTTP::send(const QByteArray& method)
 {
     // A request started from an event handler while another one runs is refused, and must leave
     // the running one (its connection, its response state) alone.
     if (m_port->hasSocket()) {
         m_result = NetResult::fromPort(104);
-        if (m_raiseErrors)
-            throw EHTTP(m_result.code, m_result.text);
-        return;
+        return m_result;
     }
     m_result = {};
     m_statusLine.clear();
@@ -124,37 +99,25 @@ void THTTP::request(const QByteArray& method)
         throw;
     }
     m_action = httpIdle;
+    return m_result;
 }
 
 void THTTP::performRequest(const QByteArray& method)
 {
     m_port->startResponse();
-    if (m_server.isEmpty())
-        return failAction({NetResult::Kind::Client, 152, QStringLiteral("No server specified in URL.")});
+    qint64 fileSize = -1;
+    if (const NetResult checked = checkRequest(method, &fileSize); !checked.ok())
+        return failAction(checked);
     QString host = m_server;
     quint16 port = m_urlPort;
     if (!m_proxyServer.isEmpty()) {
         host = m_proxyServer;
         port = m_proxyPort;
-    } else if (m_scheme.toLower() != QLatin1String("http") && !secure()) {
-        return failAction({NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")});
     }
     // Through a proxy, TLS starts only once the proxy has opened the tunnel.
     const bool tunnel = secure() && !m_proxyServer.isEmpty();
     m_port->setTlsOnConnect(secure() && !tunnel, m_server, m_caFile);
-
-    // The file is checked before anything goes out, so that a missing one sends no half request.
     const bool post = method == "POST";
-    qint64 fileSize = -1;
-    if (post && !m_attachedFile.isEmpty()) {
-        QFile file(m_attachedFile);
-        if (!QFileInfo(m_attachedFile).isFile() || !file.open(QIODevice::ReadOnly))
-            return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
-        fileSize = file.size();
-    }
-
-    if (DryRun::active())
-        return previewRequest(method, fileSize);
 
     quint32 address = 0;
     if (const int resolved = m_port->winsock().resolve(host, &address))
@@ -193,17 +156,40 @@ void THTTP::performRequest(const QByteArray& method)
         return failAction({NetResult::Kind::Http, 151, m_port->reader().failureText()});
     if (!m_port->reader().hasStatusLine())
         return failAction({NetResult::Kind::Http, 151, NoAnswerText});
-    m_statusLine = QString::fromUtf8(m_port->reader().statusLine());
+    const QByteArray& statusLine = m_port->reader().statusLine();
+    m_statusLine = QString::fromUtf8(statusLine);
     QString description;
-    if (const int status = HttpResponseReader::checkStatus(m_port->reader().statusLine(), &description))
-        failAction({NetResult::Kind::Http, status, description});
+    NetResult answer;
+    if (const int code = HttpResponseReader::checkStatus(statusLine, &description))
+        answer = {NetResult::Kind::Http, code, description};
+    answer.httpStatus = HttpResponseReader::statusCode(statusLine);
+    if (!answer.ok())
+        return failAction(answer);
+    m_result = answer;
+}
+
+NetResult THTTP::checkRequest(const QByteArray& method, qint64* fileSize) const
+{
+    *fileSize = -1;
+    if (m_server.isEmpty())
+        return {NetResult::Kind::Client, 152, QStringLiteral("No server specified in URL.")};
+    if (m_proxyServer.isEmpty() && m_scheme.toLower() != QLatin1String("http") && !secure())
+        return {NetResult::Kind::Client, 153, QStringLiteral("Specified URLScheme is invalid.")};
+    // The file is checked before anything goes out, so that a missing one sends no half request.
+    if (method == "POST" && !m_attachedFile.isEmpty()) {
+        QFile file(m_attachedFile);
+        if (!QFileInfo(m_attachedFile).isFile() || !file.open(QIODevice::ReadOnly))
+            return {NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")};
+        *fileSize = file.size();
+    }
+    return {};
 }
 
 void THTTP::openTunnel()
 {
-    const QByteArray authority = requestTarget(m_server.toUtf8()) + ':' + QByteArray::number(m_urlPort);
+    const QByteArray authority = HttpRequestHead::authority(m_server, m_urlPort);
     m_port->setTunnelAnswer(true);
-    int result = m_port->sendAll("CONNECT " + authority + " HTTP/1.0" + CRLF + "Host: " + authority + CRLF + CRLF);
+    int result = m_port->sendAll(HttpRequestHead::tunnelRequest(m_server, m_urlPort));
     // The status line, then header lines up to the empty one; nothing else comes before TLS.
     constexpr int MaxAnswerLines = 100;
     QByteArray statusLine;
@@ -239,90 +225,28 @@ void THTTP::openTunnel()
     m_port->setAcceptData(true);
 }
 
-void THTTP::previewRequest(const QByteArray& method, qint64 fileSize)
-{
-    QByteArray bytes = requestHead(method, fileSize);
-    if (method == "POST") {
-        bytes += m_postData;
-        if (fileSize >= 0) {
-            QFile file(m_attachedFile);
-            if (!file.open(QIODevice::ReadOnly))
-                return failAction({NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")});
-            bytes += file.readAll();
-        }
-    }
-    QString error;
-    if (!DryRun::saveNumbered(QStringLiteral("http"), QStringLiteral("req"), bytes, &error))
-        return failAction({NetResult::Kind::File, 303, error});
-    // What a server that took the request without a word would leave behind.
-    emit OnConnected(0, QStringLiteral("OK"));
-    m_result = {};
-    m_statusLine = QStringLiteral("HTTP/1.0 200 OK");
-    emit OnEndTransfer();
-    emit OnDisconnected(0, QStringLiteral("OK"));
-}
-
 QByteArray THTTP::requestHead(const QByteArray& method, qint64 fileSize) const
 {
-    QByteArray target = m_path;
-    // An https request goes through the proxy's tunnel as it would go to the server itself.
-    if (!m_proxyServer.isEmpty() && !secure()) {
-        QByteArray prefix = m_scheme.toUtf8() + "://" + m_server.toUtf8();
-        if (m_urlPort != 80)
-            prefix += ':' + QByteArray::number(m_urlPort);
-        target.prepend(prefix);
-    }
-    QByteArray head = method + ' ' + requestTarget(target) + ' ' + headerText(m_httpVersion) + CRLF;
-    if (!hasOtherHeader("Host"))
-        head += "Host: " + hostHeaderValue() + CRLF;
-    const std::pair<const char*, const QString*> headers[] = {
-        {"Authorization: ", &m_authorization},
-        {"Accept: ", &m_accept},
-        {"From: ", &m_from},
-        {"User-Agent: ", &m_userAgent},
-        {"If-Modified-Since: ", &m_ifModifiedSince},
-        {"Referer: ", &m_referer},
-        {"Pragma: ", &m_pragma},
-    };
-    for (const auto& [name, value] : headers) {
-        if (!value->isEmpty())
-            head += name + headerText(*value) + CRLF;
-    }
-    for (const QString& line : m_otherHeaders) {
-        if (line.startsWith(QLatin1Char('.')))
-            head += '.';
-        head += headerText(line) + CRLF;
-    }
-    if (method == "POST") {
-        if (!m_contentType.isEmpty())
-            head += "Content-Type: " + headerText(m_contentType) + CRLF;
-        const qint64 length = m_postData.size() + std::max<qint64>(fileSize, 0);
-        head += "Content-Length: " + QByteArray::number(length) + CRLF;
-    }
-    head += CRLF;
-    return head;
-}
-
-// Servers that host several sites at one address tell them apart by this header; the port is
-// named only when it is not the scheme's own.
-QByteArray THTTP::hostHeaderValue() const
-{
-    QByteArray host = requestTarget(m_server.toUtf8());
-    if (host.contains(':'))
-        host = '[' + host + ']';
-    if (m_urlPort != (secure() ? 443 : 80))
-        host += ':' + QByteArray::number(m_urlPort);
-    return host;
-}
-
-bool THTTP::hasOtherHeader(const char* name) const
-{
-    const QString prefix = QLatin1String(name) + QLatin1Char(':');
-    for (const QString& line : m_otherHeaders) {
-        if (line.trimmed().startsWith(prefix, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    HttpRequestParts parts;
+    parts.method = method;
+    parts.scheme = m_scheme;
+    parts.server = m_server;
+    parts.port = m_urlPort;
+    parts.path = m_path;
+    parts.httpVersion = m_httpVersion;
+    parts.throughProxy = !m_proxyServer.isEmpty();
+    parts.authorization = m_authorization;
+    parts.accept = m_accept;
+    parts.from = m_from;
+    parts.userAgent = m_userAgent;
+    parts.ifModifiedSince = m_ifModifiedSince;
+    parts.referer = m_referer;
+    parts.pragma = m_pragma;
+    parts.otherHeaders = m_otherHeaders;
+    parts.contentType = m_contentType;
+    parts.postDataSize = m_postData.size();
+    parts.fileSize = fileSize;
+    return HttpRequestHead::build(parts);
 }
 
 void THTTP::failAction(const NetResult& result)
@@ -330,25 +254,6 @@ void THTTP::failAction(const NetResult& result)
     m_result = result;
     if (m_port->hasSocket())
         m_port->disconnectSocket(0);
-    if (m_raiseErrors)
-        throw EHTTP(m_result.code, m_result.text);
-}
-
-void THTTP::resetHeaders()
-{
-    setURL(QString());
-    m_urlPort = 80;
-    m_contentType.clear();
-    m_postData.clear();
-    m_authorization.clear();
-    m_from.clear();
-    m_ifModifiedSince.clear();
-    m_referer.clear();
-    m_pragma.clear();
-    m_accept.clear();
-    m_otherHeaders.clear();
-    m_statusLine.clear();
-    m_attachedFile.clear();
 }
 
 void THTTP::portConnected(int error)
@@ -380,261 +285,4 @@ void THTTP::responseBodyStarts()
 void THTTP::responseBody(qint64 count, const QByteArray& piece)
 {
     emit OnTransfer(count, piece);
-}
-
-QString THTTP::URL() const
-{
-    return m_url;
-}
-
-void THTTP::setURL(const QString& url)
-{
-    const QString previousServer = m_server;
-    m_url = url;
-    m_scheme = QStringLiteral("http");
-    m_urlPort = 80;
-    m_server.clear();
-    QString path;
-    bool portGiven = false;
-
-    const auto isSeparator = [](QChar c) { return c == QLatin1Char(':') || c == QLatin1Char('/'); };
-    const auto findSeparator = [&](qsizetype from) {
-        for (qsizetype i = from; i < url.size(); ++i) {
-            if (isSeparator(url.at(i)))
-                return i;
-        }
-        return qsizetype(-1);
-    };
-
-    const qsizetype at = findSeparator(0);
-    if (at < 0) {
-        m_server = url;
-    } else {
-        if (url.at(at) == QLatin1Char(':'))
-            m_scheme = url.left(at);
-        if (url.mid(at + 1, 2) == QLatin1String("//")) {
-            const qsizetype start = at + 3;
-            qsizetype end = findSeparator(start);
-            if (end < 0)
-                end = url.size();
-            m_server = url.mid(start, end - start);
-            qsizetype rest = end;
-            if (end < url.size() && url.at(end) == QLatin1Char(':')) {
-                qsizetype digitsEnd = end + 1;
-                while (
-                    digitsEnd < url.size() && url.at(digitsEnd).unicode() >= '0' && url.at(digitsEnd).unicode() <= '9')
-                    ++digitsEnd;
-                qsizetype first = end + 1;
-                if (first < digitsEnd) {
-                    portGiven = true;
-                    // Leading zeros add nothing. A number that does not fit a port is no port at
-                    // all (connecting then fails with 116) rather than a wrapped-around, unrelated one.
-                    while (first < digitsEnd - 1 && url.at(first) == QLatin1Char('0'))
-                        ++first;
-                    const QStringView digits = QStringView(url).mid(first, digitsEnd - first);
-                    const qint64 value = digits.size() > 5 ? 65536 : digits.toLongLong();
-                    m_urlPort = value > 65535 ? 0 : quint16(value);
-                }
-                rest = url.indexOf(QLatin1Char('/'), digitsEnd);
-                if (rest < 0)
-                    rest = url.size();
-            }
-            path = url.mid(rest);
-        }
-    }
-    if (!portGiven && secure())
-        m_urlPort = 443;
-    if (!previousServer.isEmpty() && m_server != previousServer) {
-        m_user.clear();
-        m_password.clear();
-        m_authorization.clear();
-    }
-    m_path = path.isEmpty() ? QByteArray("/") : path.toUtf8();
-}
-
-void THTTP::updateAuthorization()
-{
-    if (m_user.isEmpty() || m_password.isEmpty()) {
-        m_authorization.clear();
-        return;
-    }
-    QString joined = m_user + QLatin1Char(':') + m_password;
-    if (joined.size() > 185) {
-        joined.truncate(185);
-        if (joined.back().isHighSurrogate())
-            joined.chop(1);
-    }
-    m_authorization = QStringLiteral("Basic ") + QString::fromLatin1(joined.toUtf8().toBase64());
-}
-
-bool THTTP::secure() const
-{
-    return m_scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
-}
-
-QString THTTP::URLScheme() const
-{
-    return m_scheme;
-}
-QString THTTP::URLServer() const
-{
-    return m_server;
-}
-quint16 THTTP::URLPort() const
-{
-    return m_urlPort;
-}
-QByteArray THTTP::URLPath() const
-{
-    return m_path;
-}
-QString THTTP::HTTPVersion() const
-{
-    return m_httpVersion;
-}
-void THTTP::setHTTPVersion(const QString& version)
-{
-    m_httpVersion = version;
-}
-QString THTTP::ProxyServer() const
-{
-    return m_proxyServer;
-}
-void THTTP::setProxyServer(const QString& server)
-{
-    m_proxyServer = server;
-}
-quint16 THTTP::ProxyPort() const
-{
-    return m_proxyPort;
-}
-void THTTP::setProxyPort(quint16 port)
-{
-    m_proxyPort = port;
-}
-QString THTTP::User() const
-{
-    return m_user;
-}
-void THTTP::setUser(const QString& user)
-{
-    m_user = user;
-    updateAuthorization();
-}
-QString THTTP::Password() const
-{
-    return m_password;
-}
-void THTTP::setPassword(const QString& password)
-{
-    m_password = password;
-    updateAuthorization();
-}
-QString THTTP::Authorization() const
-{
-    return m_authorization;
-}
-void THTTP::setAuthorization(const QString& authorization)
-{
-    m_authorization = authorization;
-}
-QString THTTP::Accept() const
-{
-    return m_accept;
-}
-void THTTP::setAccept(const QString& accept)
-{
-    m_accept = accept;
-}
-QString THTTP::UserAgent() const
-{
-    return m_userAgent;
-}
-void THTTP::setUserAgent(const QString& userAgent)
-{
-    m_userAgent = userAgent;
-}
-QString THTTP::From() const
-{
-    return m_from;
-}
-void THTTP::setFrom(const QString& from)
-{
-    m_from = from;
-}
-QString THTTP::Referer() const
-{
-    return m_referer;
-}
-void THTTP::setReferer(const QString& referer)
-{
-    m_referer = referer;
-}
-QString THTTP::IfModifiedSince() const
-{
-    return m_ifModifiedSince;
-}
-void THTTP::setIfModifiedSince(const QString& value)
-{
-    m_ifModifiedSince = value;
-}
-QString THTTP::Pragma() const
-{
-    return m_pragma;
-}
-void THTTP::setPragma(const QString& pragma)
-{
-    m_pragma = pragma;
-}
-QStringList THTTP::OtherHeaders() const
-{
-    return m_otherHeaders;
-}
-void THTTP::setOtherHeaders(const QStringList& lines)
-{
-    m_otherHeaders = lines;
-}
-QString THTTP::ContentType() const
-{
-    return m_contentType;
-}
-void THTTP::setContentType(const QString& contentType)
-{
-    m_contentType = contentType;
-}
-QByteArray THTTP::PostData() const
-{
-    return m_postData;
-}
-void THTTP::setPostData(const QByteArray& data)
-{
-    m_postData = data;
-}
-QString THTTP::AttachedFile() const
-{
-    return m_attachedFile;
-}
-void THTTP::setAttachedFile(const QString& fileName)
-{
-    m_attachedFile = fileName;
-}
-QString THTTP::StatusLine() const
-{
-    return m_statusLine;
-}
-int THTTP::ErrorCode() const
-{
-    return m_result.code;
-}
-QString THTTP::ErrorDescription() const
-{
-    return m_result.text;
-}
-bool THTTP::RaiseErrors() const
-{
-    return m_raiseErrors;
-}
-void THTTP::setRaiseErrors(bool raise)
-{
-    m_raiseErrors = raise;
 }

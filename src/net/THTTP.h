@@ -98,6 +98,15 @@ public:
     QString ErrorDescription() const;
     // The same with its kind.
     NetResult result() const { return m_result; }
+    // Performs a GET, POST or HEAD and returns its outcome, also kept in result(). Never raises
+    // for the request's own failure (setAction raises it, when RaiseErrors is on); an error a
+    // handler raised during the request still travels.
+    NetResult send(const QByteArray& method);
+    // What stops a request from going out before any connection (no server, a scheme not served,
+    // an attached file that cannot be read); *fileSize is the attached file's size, -1 for none.
+    NetResult checkRequest(const QByteArray& method, qint64* fileSize) const;
+    // The request line and headers this client sends for method, with an attached file of fileSize.
+    QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
     // When off, failures are only stored in ErrorCode/ErrorDescription.
     bool RaiseErrors() const;
     void setRaiseErrors(bool raise);
@@ -119,17 +128,13 @@ signals:
 private:
     // The address asks for TLS ("https").
     bool secure() const;
-    void request(const QByteArray& method);
+    // Raises the result as EHTTP when it is a failure and RaiseErrors is on.
+    void raiseIfFailed(const NetResult& result) const;
     void performRequest(const QByteArray& method);
     // Asks the proxy with CONNECT for a tunnel to the server and starts TLS through it; a failure
     // is stored (and raised) as the action's.
     void openTunnel();
-    QByteArray requestHead(const QByteArray& method, qint64 fileSize) const;
-    QByteArray hostHeaderValue() const;
-    bool hasOtherHeader(const char* name) const;
-    // The dry run's end of performRequest: the request goes into the preview folder, not out.
-    void previewRequest(const QByteArray& method, qint64 fileSize);
-    // Stores the error (the standard description when none is given) and raises it if asked to.
+    // Stores the error as the action's outcome and closes the connection.
     void failAction(const NetResult& result);
     void resetHeaders();
     void updateAuthorization();

@@ -1,7 +1,5 @@
 #include "net/TmsSMTP.h"
 
-#include "net/DryRun.h"
-
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
 #include "net/TmsMessage.h"
@@ -144,8 +142,6 @@ void TmsSMTP::refuse(const QString& text)
 
 void TmsSMTP::Send()
 {
-    if (DryRun::active())
-        return previewMail();
     checkEnvelope();
     std::exception_ptr failure;
     try {
@@ -245,12 +241,11 @@ void TmsSMTP::SendMail()
     emit OnMailSent();
 }
 
-void TmsSMTP::previewMail()
+void TmsSMTP::EncodeTo(const std::function<void(const QByteArray&)>& keep)
 {
     if (!MailMessage)
         throw EMessageError(MailMessages::MailMessageRequired, MailMessages::text(MailMessages::MailMessageRequired));
     MailMessage->Validate();
-    // Built in memory: nothing is spooled for a message that is only written out.
     QByteArray bytes;
     QBuffer stream(&bytes);
     stream.open(QIODevice::WriteOnly);
@@ -258,11 +253,7 @@ void TmsSMTP::previewMail()
     MailMessage->Encode(stream);
     stream.close();
     emit OnSending();
-    // The message as the server keeps it after DATA: the closing line ends it, dots unstuffed.
-    bytes += "\r\n";
-    QString error;
-    if (!DryRun::saveNumbered(QStringLiteral("mail"), QStringLiteral("eml"), bytes, &error))
-        throw ECreateError(error);
+    keep(bytes);
     emit OnMailSent();
 }
 

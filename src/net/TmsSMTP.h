@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class TmsMessage;
 
 // How the session is secured: not at all (the plain HELO exchange unless a user logs in), by
@@ -45,8 +47,10 @@ public:
     // comma, angle bracket, line break or other control character.
     static bool isEnvelopeAddress(const QString& address);
     void SendMail();
-    // Send's dry run: the message goes into the preview folder; no connection is made.
-    void previewMail();
+    // The message encoded as it would go after DATA, with the events of a send (OnPrepare,
+    // OnSending, OnMailSent), handed to keep instead of a server; no connection is made. keep may
+    // raise, and then OnMailSent is not emitted.
+    void EncodeTo(const std::function<void(const QByteArray&)>& keep);
     // QUIT (a reply other than 2xx raises EServerError) and close; nothing when not connected.
     void Disconnect();
 

@@ -34,4 +34,12 @@ public:
     virtual bool failed() const = 0;
     virtual QString failureText() const = 0;
     virtual void clearFailure() = 0;
+
+    // For a channel that stands in for the buttons (a preview), what the form shows of them:
+    // the log-on's start (trace cleared, sockets layer loaded and reported, file list cleared),
+    // a transfer of bytes (its begin, count and end events), and a failure (the flag and its text
+    // set, the trace given prefix + text).
+    virtual void showLogon() { }
+    virtual void showTransfer(qint64 bytes) { (void)bytes; }
+    virtual void fail(const QString& prefix, const QString& text) { (void)prefix, (void)text; }
 };

@@ -1,6 +1,9 @@
 #include "submit/HttpClientChannel.h"
 
+#include "net/EHTTP.h"
 #include "net/THTTP.h"
+
+#include <QFile>
 
 HttpClientChannel::HttpClientChannel(THTTP& client)
     : m_client(client)
@@ -38,10 +41,57 @@ QString HttpClientChannel::url() const
 void HttpClientChannel::send(Method method, const QByteArray& body)
 {
     m_client.setPostData(body);
-    m_client.setAction(method == Method::Get ? httpGet : httpPost);
+    try {
+        m_client.setAction(method == Method::Get ? httpGet : httpPost);
+    } catch (const EHTTP&) {
+        m_last = m_client.result();
+        throw;
+    }
+    m_last = m_client.result();
 }
 
 void HttpClientChannel::idle()
 {
     m_client.setAction(httpIdle);
+}
+
+std::optional<QByteArray> HttpClientChannel::request(Method method, const QByteArray& body)
+{
+    m_client.setPostData(body);
+    const QByteArray verb = method == Method::Get ? "GET" : "POST";
+    qint64 fileSize = -1;
+    NetResult checked = m_client.checkRequest(verb, &fileSize);
+    QByteArray bytes;
+    if (checked.ok()) {
+        bytes = m_client.requestHead(verb, fileSize);
+        if (method == Method::Post) {
+            bytes += body;
+            if (fileSize >= 0) {
+                QFile file(m_client.AttachedFile());
+                if (file.open(QIODevice::ReadOnly))
+                    bytes += file.readAll();
+                else
+                    checked = {NetResult::Kind::File, 302, QStringLiteral("Can't open file for reading.")};
+            }
+        }
+    }
+    if (!checked.ok()) {
+        answered(checked);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void HttpClientChannel::answered(const NetResult& result)
+{
+    m_last = result;
+    if (!result.ok()) {
+        if (m_client.RaiseErrors())
+            throw EHTTP(result.code, result.text);
+        return;
+    }
+    // What a server that took the request without a word leaves behind.
+    emit m_client.OnConnected(0, QStringLiteral("OK"));
+    emit m_client.OnEndTransfer();
+    emit m_client.OnDisconnected(0, QStringLiteral("OK"));
 }

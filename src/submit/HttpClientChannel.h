@@ -16,9 +16,13 @@ public:
     QString url() const override;
     void send(Method method, const QByteArray& body) override;
     void idle() override;
+    NetResult lastResult() const override { return m_last; }
+    std::optional<QByteArray> request(Method method, const QByteArray& body) override;
+    void answered(const NetResult& result) override;
 
 private:
     THTTP& m_client;
     QString m_defaultCaFile;
     bool m_defaultTaken = false;
+    NetResult m_last;
 };

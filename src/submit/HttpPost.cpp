@@ -12,10 +12,9 @@ HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts,
 {
 }
 
-bool HttpPost::isRedirect(const QString& message)
+bool HttpPost::isRedirect(const NetResult& result)
 {
-    return message == QLatin1String("151: 302 Found") || message == QLatin1String("151: 302 Moved Temporarily")
-        || message == QLatin1String("151: 302 Document Found");
+    return result.kind == NetResult::Kind::Http && result.httpStatus == 302;
 }
 
 void HttpPost::open()
@@ -48,7 +47,7 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         RunControl::showIdle(m_window);
     } catch (const EHTTP& e) {
         m_window.setBusy(false);
-        if (isRedirect(e.message())) {
+        if (isRedirect(m_http.lastResult())) {
             m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.redirectedText()));
             m_window.appendLog(m_endpoints.expand(m_texts.redirectedLogText()));
             RunControl::showIdle(m_window);

@@ -25,7 +25,8 @@ public:
     // Logs a failure that happened before anything was sent; the status labels stay as they are.
     void logError(const QString& message);
 
-    static bool isRedirect(const QString& message);
+    // The server sent the form on elsewhere (302): the post went through.
+    static bool isRedirect(const NetResult& result);
 
 private:
     void finish();

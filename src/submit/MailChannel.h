@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 // What the e-mail steps need of the mail form and its setup dialog: the message being composed
 // (recipient, subject, body lines), the SMTP server the setup holds, and the send. Failures of the
@@ -34,4 +37,7 @@ public:
     // Copies the setup (server, sender address and name cut to 255 characters, transcript file)
     // into the client and presses the form's Send button; returns when the mail has been sent.
     virtual void send() = 0;
+    // For a channel that stands in for this one (a preview): everything send() does, except that
+    // the encoded message goes to keep instead of a server. keep may raise; the send fails with it.
+    virtual void encodeTo(const std::function<void(const QByteArray&)>& keep) = 0;
 };

@@ -1,6 +1,6 @@
 #include "submit/RunRecord.h"
 
-#include "net/DryRun.h"
+#include "submit/PreviewFolder.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ void RunRecord::beginSite(const QString& entry, const QString& siteKey, const QS
     m_failed = false;
     m_refusal.clear();
     m_skipReason.clear();
-    m_previewMark = DryRun::written().size();
+    m_previewMark = m_preview ? m_preview->written().size() : 0;
     m_timer.start();
 }
 
@@ -86,8 +86,8 @@ void RunRecord::endSite(const QString& label)
     SiteResult& s = site();
     s.label = label;
     s.seconds = m_timer.elapsed() / 1000.0;
-    if (DryRun::active())
-        s.previewItems = DryRun::written().mid(m_previewMark);
+    if (m_preview)
+        s.previewItems = m_preview->written().mid(m_previewMark);
     using O = SiteResult::Outcome;
     if (m_failed && !m_skipReason.isEmpty()) {
         s.outcome = O::Skipped;

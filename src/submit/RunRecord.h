@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class PreviewFolder;
+
 // What became of one ticked catalogue entry in a run.
 struct SiteResult
 {
@@ -58,6 +60,8 @@ public:
     void notReached(const QString& entry, const QString& siteKey, const QString& label, const QStringList& boxes);
     bool inSite() const { return m_inSite; }
     void addLogLine(const QString& line);
+    // In a preview run: the folder whose written items each site lists; none outside one.
+    void setPreview(const PreviewFolder* folder) { m_preview = folder; }
 
     // The steps' side.
     void channel(const QString& name) override;
@@ -79,6 +83,7 @@ private:
     QString m_refusal;
     QString m_skipReason;
     QElapsedTimer m_timer;
+    const PreviewFolder* m_preview = nullptr;
     qsizetype m_previewMark = 0;
 };
 

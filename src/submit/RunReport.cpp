@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 
 namespace {
 
@@ -42,7 +43,8 @@ QByteArray toJson(const RunRecord& record)
         o[QLatin1String("outcome")] = SiteResult::outcomeName(s.outcome);
         o[QLatin1String("detail")] = s.detail;
         o[QLatin1String("step")] = s.step;
-        o[QLatin1String("seconds")] = qRound(s.seconds * 1000) / 1000.0;
+        // Milliseconds are enough; a number read back from an edited report may be too large to round.
+        o[QLatin1String("seconds")] = std::abs(s.seconds) < 1e9 ? qRound64(s.seconds * 1000) / 1000.0 : s.seconds;
         o[QLatin1String("log")] = toArray(s.logLines);
         if (!s.previewItems.isEmpty())
             o[QLatin1String("preview")] = toArray(s.previewItems);

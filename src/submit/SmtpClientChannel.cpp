@@ -27,6 +27,11 @@ void SmtpClientChannel::takeSecurity(
 
 void SmtpClientChannel::send()
 {
+    encodeTo({});
+}
+
+void SmtpClientChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
+{
     m_client.Server = m_server;
     m_client.Security = smtpSecurityFromText(m_security);
     m_client.User = m_user;
@@ -39,5 +44,8 @@ void SmtpClientChannel::send()
     m_message.Recipients.Add(m_recipient);
     m_message.setSubject(m_subject);
     m_message.Body = m_body;
-    m_client.Send();
+    if (keep)
+        m_client.EncodeTo(keep);
+    else
+        m_client.Send();
 }

@@ -2,12 +2,12 @@
 
 #include "core/Dialogs.h"
 #include "core/Errors.h"
-#include "net/DryRun.h"
 #include "net/NetworkWait.h"
 #include "submit/ArchiveCheck.h"
 #include "submit/Channels.h"
 #include "submit/FtpChannel.h"
 #include "submit/MailSteps.h"
+#include "submit/PreviewChannels.h"
 #include "submit/RecipeBook.h"
 #include "submit/RecordingWindow.h"
 #include "submit/RunControls.h"
@@ -61,11 +61,13 @@ QString currentMessage()
 class SubmissionRun::Walk
 {
 public:
-    Walk(RecordingWindow& window, Channels& channels, RunRecord& record, const SiteStartHandler& onSiteStart)
+    Walk(RecordingWindow& window, Channels& channels, RunRecord& record, const SiteStartHandler& onSiteStart,
+        bool preview)
         : m_window(window)
         , m_channels(channels)
         , m_record(record)
         , m_onSiteStart(onSiteStart)
+        , m_preview(preview)
     {
     }
 
@@ -82,6 +84,7 @@ private:
     Channels& m_channels;
     RunRecord& m_record;
     const SiteStartHandler& m_onSiteStart;
+    bool m_preview; // the transports only write what would go
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
     std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
 };
@@ -96,7 +99,7 @@ SiteReport& SubmissionRun::report()
     return m_running ? static_cast<SiteReport&>(m_lastRecord) : SiteReport::nobody();
 }
 
-SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels)
+SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channels, const QString& previewFolder)
 {
     if (m_running) {
         if (!m_labelBeforeRefusal)
@@ -108,8 +111,12 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     m_running = true;
     m_lastRecord = RunRecord();
     m_lastRecord.start = QDateTime::currentDateTime();
+    std::optional<PreviewChannels> preview;
+    if (!previewFolder.isEmpty())
+        preview.emplace(channels, previewFolder);
+    m_lastRecord.setPreview(preview ? &preview->folder : nullptr);
     RecordingWindow recording(window, m_lastRecord);
-    Walk walk(recording, channels, m_lastRecord, m_onSiteStart);
+    Walk walk(recording, preview ? preview->channels : channels, m_lastRecord, m_onSiteStart, preview.has_value());
     Outcome outcome;
     try {
         outcome = walk.run();
@@ -128,6 +135,7 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
         } catch (...) {
         }
     }
+    m_lastRecord.setPreview(nullptr);
     m_lastRecord.end = QDateTime::currentDateTime();
     m_running = false;
     if (const std::optional<QString> before = std::exchange(m_labelBeforeRefusal, std::nullopt)) {
@@ -202,7 +210,7 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
         return Outcome::PreconditionFailed;
 
     // A killed run's half-made archives; a preview changes nothing in the base folder.
-    if (!DryRun::active())
+    if (!m_preview)
         ArchiveCheck::removeStaleTemporaries(w.basedir() + QStringLiteral("/files"));
     m_record.program = w.text(RunControl::appname);
     try {

@@ -33,8 +33,9 @@ public:
         = QStringLiteral("A submission is already running: wait for it to end or press Cancel.");
 
     // Performs a run on the window through the given transports. Never raises: failures end up in
-    // the general error handler.
-    Outcome start(RunWindow& window, Channels& channels);
+    // the general error handler. With a preview folder, nothing is sent: the run goes through the
+    // preview's stand-ins for the transports, which write what would go into that folder.
+    Outcome start(RunWindow& window, Channels& channels, const QString& previewFolder = QString());
     bool isRunning() const { return m_running; }
     // The outcome of every ticked site of the last run that was not refused outright.
     const RunRecord& lastRecord() const { return m_lastRecord; }

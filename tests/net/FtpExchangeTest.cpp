@@ -121,6 +121,10 @@ TEST_F(FtpExchange, WrongPasswordFailsWithTheServersLine)
     m_ftp.setPassword(QStringLiteral("wrong"));
     EXPECT_EQ(run(ftpLogon), QStringLiteral("141: 530 Authentication failed."));
     EXPECT_EQ(m_ftp.ErrorCode(), 141);
+    // The operation under setAction returns the same outcome without raising it.
+    const NetResult refused = m_ftp.run(ftpLogon);
+    EXPECT_EQ(refused.kind, NetResult::Kind::FtpReply);
+    EXPECT_EQ(refused.message(), QStringLiteral("141: 530 Authentication failed."));
     // The connection stays for a second try with the right password.
     m_ftp.setPassword(QStringLiteral("secret"));
     EXPECT_EQ(run(ftpLogon), QString());

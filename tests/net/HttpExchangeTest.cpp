@@ -179,6 +179,7 @@ struct StatusCase
     const char* path;
     const char* message;
     const char* statusLine;
+    int status; // the result's httpStatus
 };
 
 TEST_F(HttpExchange, StatusDecidesTheOutcome)
@@ -187,24 +188,32 @@ TEST_F(HttpExchange, StatusDecidesTheOutcome)
         {"--route", "/found=302 Found", "--route", "/moved=302 Moved Temporarily", "--route", "/doc=302 Document Found",
             "--route", "/missing=404 Not Found", "--route", "/created=201 Created", "--silent", "/silent"});
     const StatusCase cases[] = {
-        {"/ok?x=1", "", "HTTP/1.0 200 OK"},
-        {"/created", "", "HTTP/1.0 201 Created"},
-        {"/found", "151: 302 Found", "HTTP/1.0 302 Found"},
-        {"/moved", "151: 302 Moved Temporarily", "HTTP/1.0 302 Moved Temporarily"},
-        {"/doc", "151: 302 Document Found", "HTTP/1.0 302 Document Found"},
-        {"/missing", "151: 404 Not Found", "HTTP/1.0 404 Not Found"},
+        {"/ok?x=1", "", "HTTP/1.0 200 OK", 200},
+        {"/created", "", "HTTP/1.0 201 Created", 201},
+        {"/found", "151: 302 Found", "HTTP/1.0 302 Found", 302},
+        {"/moved", "151: 302 Moved Temporarily", "HTTP/1.0 302 Moved Temporarily", 302},
+        {"/doc", "151: 302 Document Found", "HTTP/1.0 302 Document Found", 302},
+        {"/missing", "151: 404 Not Found", "HTTP/1.0 404 Not Found", 404},
         // A server that closes without answering has not taken the post.
-        {"/silent", "151: The server closed the connection without an answer.", ""},
+        {"/silent", "151: The server closed the connection without an answer.", "", 0},
     };
     for (const StatusCase& c : cases) {
         m_http.setURL(url(peer->port(), c.path));
         m_http.setPostData("k=v");
         EXPECT_EQ(run(m_http, httpPost), QString::fromLatin1(c.message)) << c.path;
         EXPECT_EQ(m_http.StatusLine(), QString::fromLatin1(c.statusLine)) << c.path;
+        EXPECT_EQ(m_http.result().httpStatus, c.status) << c.path;
         // Closing afterwards is harmless, and the next action starts cleanly.
         m_http.setAction(httpIdle);
     }
     EXPECT_EQ(recorded().size(), int(std::size(cases)));
+
+    // The operation under setAction returns the same outcome without raising it.
+    m_http.setURL(url(peer->port(), "/found"));
+    const NetResult found = m_http.send("POST");
+    EXPECT_EQ(found.message(), QStringLiteral("151: 302 Found"));
+    EXPECT_EQ(found.httpStatus, 302);
+    EXPECT_EQ(found.kind, NetResult::Kind::Http);
 }
 
 // A response the reader refuses ends the action with an HTTP error; the next one starts cleanly.

@@ -273,3 +273,18 @@ TEST(HttpResponseReader, StatusCheck)
 }
 
 } // namespace
+
+TEST(HttpResponseReader, StatusCodeOfAStatusLine)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"HTTP/1.0 302 Found", 302},
+        {"HTTP/1.1 200 OK", 200},
+        {"HTTP/1.0 404", 404},
+        {"HTTP/1.0 3021 Found", 0},
+        {"HTTP/1.0 abc Found", 0},
+        {"HTTP/1.0", 0},
+        {"", 0},
+    };
+    for (const auto& [line, code] : cases)
+        EXPECT_EQ(HttpResponseReader::statusCode(line), code) << line;
+}
