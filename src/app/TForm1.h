@@ -64,6 +64,7 @@ public:
     TStringView* stringview; // the newest String View window (hidden at first); the run writes to it
     SubmissionRun submission; // the runs of "Save/Submit" and of the preview
     std::optional<SubmissionRun::Outcome> runOutcome; // how the last "Save/Submit" ended
+    std::function<bool()> maySubmit; // asked before a run that sends; false: no run
     QString reportFile; // where runs write their report; empty: basedir/reports/<program> <time>.json
     QString lastReportPath; // the report the last run wrote
     int m_stallOverride = -1;

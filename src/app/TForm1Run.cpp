@@ -29,6 +29,8 @@
 
 void TForm1::submitClick()
 {
+    if (!m_previewing && !submission.isRunning() && maySubmit && !maySubmit())
+        return;
     FormRunWindow window(*this);
     HttpClientChannel http(*HTTP1);
     MailFormChannel mail(*SMTPForm, *SetupDlg);
