@@ -62,8 +62,8 @@ ListingActions::ListingActions(TForm1& form)
 
 void ListingActions::importPad()
 {
-    const QString path = dialogs().openFileName(
-        {QStringLiteral("Import PAD File"), QStringLiteral("PAD files|*.xml|All files|*.*"), QStringLiteral("xml"), {}});
+    const QString path = dialogs().openFileName({QStringLiteral("Import PAD File"),
+        QStringLiteral("PAD files|*.xml|All files|*.*"), QStringLiteral("xml"), {}});
     if (path.isEmpty())
         return;
     QString error;

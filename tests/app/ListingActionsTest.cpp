@@ -1,7 +1,7 @@
 // The window's PAD menu items, the Check Listing button and the question before a Save/Submit
 // whose listing has errors, on a main window over a fresh base folder.
-#include "FormOnBase.h"
 #include "app/ListingActions.h"
+#include "FormOnBase.h"
 
 #include <QAction>
 #include <QComboBox>
