@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 
@@ -68,6 +69,18 @@ Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text, bool withCancel)
     default:
         return withCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+bool QtDialogs::askTwoWay(const QString& text, const QString& first, const QString& second)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::NoButton, owner());
+    QPushButton* yes = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(second, QMessageBox::RejectRole);
+    // The safe answer is the default: Enter sends nothing.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 QString QtDialogs::openFileName(const FileRequest& request)

@@ -9,6 +9,7 @@ public:
     void showMessage(const QString& text) override;
     void showError(const QString& text) override;
     Answer askYesNoCancel(const QString& text, bool withCancel = true) override;
+    bool askTwoWay(const QString& text, const QString& first, const QString& second) override;
     QString openFileName(const FileRequest& request) override;
     QString saveFileName(const FileRequest& request) override;
     bool choosePrinter(QPrinter& printer) override;

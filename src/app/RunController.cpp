@@ -77,6 +77,8 @@ void RunController::applyNetworkSettings()
 
 void RunController::submitClick()
 {
+    if (!m_previewing && !m_submission.isRunning() && m_maySubmit && !m_maySubmit())
+        return;
     FormRunWindow window(m_form);
     HttpClientChannel http(*m_http);
     MailFormChannel mail(*m_smtpForm, *m_setupDlg);

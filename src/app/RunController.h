@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 #include <memory>
 #include <optional>
@@ -60,6 +61,8 @@ public:
     // Where runs write their report; empty: basedir/reports/<program> <time>.json
     const QString& reportFile() const { return m_reportFile; }
     void setReportFile(const QString& path) { m_reportFile = path; }
+    // Asked before a run that sends; false: no run.
+    void setMaySubmit(std::function<bool()> ask) { m_maySubmit = std::move(ask); }
     // Runs write what they would send into this folder and send nothing; empty: they send.
     void setPreviewFolder(const QString& folder) { m_previewFolder = folder; }
     // The report the last run wrote.
@@ -121,6 +124,7 @@ private:
     std::optional<SubmissionRun::Outcome> m_runOutcome;
     QString m_reportFile;
     QString m_previewFolder;
+    std::function<bool()> m_maySubmit;
     QString m_lastReportPath;
     int m_stallOverride = -1;
     int m_siteLimitOverride = -1;

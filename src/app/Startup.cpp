@@ -3,6 +3,7 @@
 #include "app/BaseFolder.h"
 #include "app/BatchMode.h"
 #include "app/HelpFile.h"
+#include "app/ListingActions.h"
 #include "app/QtDialogs.h"
 #include "app/TForm1.h"
 #include "ui/TSplash.h"
@@ -88,6 +89,7 @@ Windows createWindows()
 {
     Windows w;
     w.form = std::make_unique<TForm1>();
+    new ListingActions(*w.form);
     // The mail form and its setup dialog come with the main window (TForm1::SMTPForm, SetupDlg).
     w.ftpForm = bareWindow("ftpForm1", "FTP");
     return w;

@@ -66,3 +66,8 @@ void handleCurrentException()
         dialogs().showError(QStringLiteral("Unknown error"));
     }
 }
+
+bool Dialogs::askTwoWay(const QString& text, const QString& first, const QString& second)
+{
+    return askYesNoCancel(QStringLiteral("%1\n\nYes: %2. No: %3.").arg(text, first, second), false) == Answer::Yes;
+}

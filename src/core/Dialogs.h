@@ -30,6 +30,9 @@ public:
     virtual void showError(const QString& text) = 0;
     // A question with Yes, No and (when withCancel) Cancel buttons.
     virtual Answer askYesNoCancel(const QString& text, bool withCancel = true) = 0;
+    // A question with two buttons of its own ("Send anyway", "Go back"); true for the first. Unless
+    // overridden it is asked as a Yes/No question, Yes standing for the first.
+    virtual bool askTwoWay(const QString& text, const QString& first, const QString& second);
     // The chosen path, or an empty text when the user cancelled.
     virtual QString openFileName(const FileRequest& request) = 0;
     virtual QString saveFileName(const FileRequest& request) = 0;
