@@ -52,7 +52,8 @@ bool RunRecord::allSent() const
 QString RunRecord::countsText() const
 {
     using O = SiteResult::Outcome;
-    QString text = QStringLiteral("%1 sent, %2 failed, %3 skipped")
+    QString text = (preview ? QStringLiteral("%1 previewed, %2 failed, %3 skipped")
+                            : QStringLiteral("%1 sent, %2 failed, %3 skipped"))
                        .arg(count(O::Sent))
                        .arg(count(O::Failed))
                        .arg(count(O::Skipped));

@@ -45,10 +45,12 @@ public:
     QDateTime end;
     std::vector<SiteResult> sites;
     bool walked = false; // the checks passed and the walk of the sites began
+    bool preview = false; // nothing was sent: what each site would get was written instead
 
     int count(SiteResult::Outcome outcome) const;
     bool allSent() const;
-    // "52 sent, 3 failed, 1 skipped", then refused and not reached when there are any.
+    // "52 sent, 3 failed, 1 skipped" ("52 previewed, …" for a preview), then refused and not
+    // reached when there are any.
     QString countsText() const;
 
     // The run frame's side.

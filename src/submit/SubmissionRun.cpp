@@ -111,6 +111,7 @@ SubmissionRun::Outcome SubmissionRun::start(RunWindow& window, Channels& channel
     m_running = true;
     m_lastRecord = RunRecord();
     m_lastRecord.start = QDateTime::currentDateTime();
+    m_lastRecord.preview = !previewFolder.isEmpty();
     std::optional<PreviewChannels> preview;
     if (!previewFolder.isEmpty())
         preview.emplace(channels, previewFolder);
@@ -262,6 +263,6 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
     w.setLamp(RunControl::httpled, false);
     w.setLamp(RunControl::ftpled, false);
     w.setLamp(RunControl::mailled, false);
-    dialogs().showMessage(CompleteMessage);
+    dialogs().showMessage(m_preview ? PreviewCompleteMessage : CompleteMessage);
     return Outcome::Completed;
 }

@@ -29,6 +29,8 @@ public:
     };
 
     static inline const QString CompleteMessage = QStringLiteral("Shareware Submission is complete");
+    // A preview sent nothing, and says so.
+    static inline const QString PreviewCompleteMessage = QStringLiteral("Preview is complete");
     static inline const QString AlreadyRunningMessage
         = QStringLiteral("A submission is already running: wait for it to end or press Cancel.");
 

@@ -96,6 +96,11 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
         {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview")), s("--report"),
             base.file(s("preview.json"))});
     EXPECT_TRUE(preview.exitCode == 0 || preview.exitCode == 3) << preview.err.toStdString();
+    // It says it previewed: no "sent" and no completion wording in what it sums up.
+    EXPECT_TRUE(preview.err.contains(s("Preview Pad: ")) && preview.err.contains(s(" previewed, ")))
+        << preview.err.toStdString();
+    EXPECT_FALSE(preview.err.contains(s(" sent, ")) || preview.err.contains(s("Submission is complete")))
+        << preview.err.toStdString();
     // The report names every item written, each once, with the site it was written for.
     const std::optional<RunRecord> report = RunReport::fromJson(base.read(s("preview.json")));
     ASSERT_TRUE(report.has_value());

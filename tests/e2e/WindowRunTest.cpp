@@ -154,7 +154,7 @@ TEST_F(WindowRun, PreviewListsWhatWouldGoAndLeavesTicksAndRecordAsTheyWere)
 
     PreviewDialog* dialog = form->previewSubmission();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(fake.shown, QStringList{s("Shareware Submission is complete")});
+    EXPECT_EQ(fake.shown, QStringList{s("Preview is complete")});
     EXPECT_TRUE(recordedRequests(base.file(s("received"))).isEmpty());
     EXPECT_EQ(base.read(s("data/Demo.dat")), stored);
     // The run clears shareinup; the preview puts it back.
