@@ -236,12 +236,7 @@ public:
                 leftOut.append(QStringLiteral("Expiration Date: \"%1\" is not a day-month-year date").arg(v));
                 return;
             }
-            static const QStringList months{QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"),
-                QStringLiteral("apr"), QStringLiteral("may"), QStringLiteral("jun"), QStringLiteral("jul"),
-                QStringLiteral("aug"), QStringLiteral("sep"), QStringLiteral("oct"), QStringLiteral("nov"),
-                QStringLiteral("dec")};
-            const QString month = m.captured(2).toLower();
-            const int monthNumber = month.at(0).isDigit() ? month.toInt() : int(months.indexOf(month)) + 1;
+            const int monthNumber = PadRules::monthNumber(m.captured(2));
             const QString info = QStringLiteral("Program_Info/Expire_Info/");
             put(info + QLatin1String("Expire_Day"),
                 QStringLiteral("%1").arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0')));

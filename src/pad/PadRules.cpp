@@ -146,13 +146,7 @@ bool matches(FieldPattern pattern, const QString& text)
         const QRegularExpressionMatch m = regex(pattern).match(text);
         if (!m.hasMatch())
             return false;
-        static const QStringList months{QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"),
-            QStringLiteral("apr"), QStringLiteral("may"), QStringLiteral("jun"), QStringLiteral("jul"),
-            QStringLiteral("aug"), QStringLiteral("sep"), QStringLiteral("oct"), QStringLiteral("nov"),
-            QStringLiteral("dec")};
-        const QString month = m.captured(2).toLower();
-        const int monthNumber = month.at(0).isDigit() ? month.toInt() : int(months.indexOf(month)) + 1;
-        return QDate(m.captured(3).toInt(), monthNumber, m.captured(1).toInt()).isValid();
+        return QDate(m.captured(3).toInt(), monthNumber(m.captured(2)), m.captured(1).toInt()).isValid();
     }
     default:
         return regex(pattern).match(text).hasMatch();
@@ -187,6 +181,17 @@ QString patternProblem(FieldPattern pattern)
     default:
         return QStringLiteral("is not valid");
     }
+}
+
+int monthNumber(const QString& month)
+{
+    static const QStringList months{QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"),
+        QStringLiteral("apr"), QStringLiteral("may"), QStringLiteral("jun"), QStringLiteral("jul"),
+        QStringLiteral("aug"), QStringLiteral("sep"), QStringLiteral("oct"), QStringLiteral("nov"),
+        QStringLiteral("dec")};
+    if (month.isEmpty())
+        return 0;
+    return month.at(0).isDigit() ? month.toInt() : int(months.indexOf(month.toLower())) + 1;
 }
 
 } // namespace PadRules

@@ -78,5 +78,8 @@ QString patternProblem(FieldPattern pattern);
 
 // The year a two-digit year stands for (the release date's rule: below 80 is 20xx).
 int fullYear(int twoDigits);
+// The month of a date's month part: a number, or an English month's first three letters in any
+// case; 0 for neither.
+int monthNumber(const QString& month);
 
 } // namespace PadRules
