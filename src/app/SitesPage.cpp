@@ -1,6 +1,7 @@
 #include "app/SitesPage.h"
 
 #include "app/ControlRegistry.h"
+#include "app/GrowingControls.h"
 #include "app/PageLayout.h"
 #include "submit/SiteCatalogue.h"
 
@@ -82,4 +83,9 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     m_sitesbox->setGeometry(2, 2, 586, 372);
     m_sitesbox->setWidget(box);
     m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void SitesPage::addGrowing(GrowingControls& growing) const
+{
+    growing.add(m_sitesbox, GrowingControls::Both);
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ControlRegistry;
+class GrowingControls;
 class QComboBox;
 class QScrollArea;
 
@@ -25,6 +26,8 @@ public:
     QComboBox* sharedirpd2() const { return m_sharedirpd2; }
     // The label a site row's "Update " tick box carries after that word, by site key.
     QString siteLabel(const QString& siteKey) const { return m_siteLabels.value(siteKey); }
+    // The list of sites takes the room of a grown window.
+    void addGrowing(GrowingControls& growing) const;
 
 private:
     QScrollArea* m_sitesbox = nullptr;

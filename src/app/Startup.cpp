@@ -123,7 +123,8 @@ int runWindow(QApplication& app)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     splash.reset();
 
-    new Centring(windows.form.get());
+    if (!windows.form->restorePlace())
+        new Centring(windows.form.get());
     windows.form->show();
     const int code = app.exec();
     setDialogs(nullptr);

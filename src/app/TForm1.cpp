@@ -4,6 +4,7 @@
 #include "app/HelpFile.h"
 #include "app/InputRules.h"
 #include "app/TStringView.h"
+#include "app/WindowPlace.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "ui/TAboutBox.h"
@@ -57,18 +58,18 @@ TForm1::TForm1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
-    // Customised, so that the window manager offers no maximise button for the fixed-size window.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
-    // The client area below the menu bar is 598 by 404 and the window cannot be resized.
+    // The client area below the menu bar opens at its designed size, never smaller; the lists and
+    // memos take the room of a larger window, every other control keeps its place.
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(598, 404);
+    client->setMinimumSize(DesignedClientSize);
+    client->resize(DesignedClientSize);
+    client->installEventFilter(this);
     setCentralWidget(client);
 
     m_pages = m_controls.named(new QTabWidget(client), "PageControl1");
-    m_pages->setGeometry(0, 0, 598, 404);
+    m_pages->setGeometry(QRect(QPoint(0, 0), DesignedClientSize));
     buildMenu();
     // Each page is built inside the window, so its fields take their places in the window's tab
     // order as they are made.
@@ -92,7 +93,11 @@ TForm1::TForm1(QWidget* parent)
 
     m_pages->setCurrentWidget(m_appInfo);
     m_appInfo->PageControl2()->setCurrentWidget(m_appInfo->general());
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_growing.add(m_pages, GrowingControls::Both);
+    m_appInfo->addGrowing(m_growing);
+    m_sites->addGrowing(m_growing);
+    m_submit->addGrowing(m_growing);
+    resize(sizeHint());
 
     m_records = new RecordStore(m_controls, *m_appInfo, *m_company, *m_options, QDir::currentPath(), this);
     m_run = new RunController(*this);
@@ -214,6 +219,10 @@ void TForm1::bindEvents()
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == centralWidget())
+            m_growing.apply(centralWidget()->size() - DesignedClientSize);
+        break;
     case QEvent::FocusIn:
         // The window's first focus (on activation) enters its field too; the focus coming back to the
         // field it left for a message box or a drop-down list does not.
@@ -264,6 +273,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         }
         guarded([this] { FormClose(); });
     }
+    guarded([this] { WindowPlace::write(basedir(), WindowPlace::of(*this)); });
     m_run->stop();
     event->accept();
 }
@@ -273,6 +283,11 @@ void TForm1::endApplication()
     m_ending = true;
     close();
     m_endAction();
+}
+
+bool TForm1::restorePlace()
+{
+    return WindowPlace::restore(*this, WindowPlace::read(basedir()));
 }
 
 void TForm1::SaveAppData1Click()
