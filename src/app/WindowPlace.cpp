@@ -11,12 +11,12 @@ namespace WindowPlace {
 
 namespace {
 
-const QString Section = QStringLiteral("WINDOW");
+    const QString Section = QStringLiteral("WINDOW");
 
-QString settingsPath(const QString& basedir)
-{
-    return basedir + QLatin1String("/cat/settings.dat");
-}
+    QString settingsPath(const QString& basedir)
+    {
+        return basedir + QLatin1String("/cat/settings.dat");
+    }
 
 } // namespace
 

@@ -168,7 +168,7 @@ void SubmissionRun::Walk::markNotReached()
         const SiteEntry& entry = entries[index];
         const QStringList boxes = tickedBoxes(m_window, entry);
         if (!boxes.isEmpty())
-            m_record.notReached(entry.id, entry.siteKey, m_catalogue->endpoints(entry.siteKey).label, boxes);
+            m_record.notReached(entry.id, entry.siteKey, m_catalogue->label(entry.siteKey), boxes);
     }
 }
 

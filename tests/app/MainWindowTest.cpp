@@ -223,8 +223,10 @@ TEST_F(MainWindowTest, SiteRowsShowTheirLabels)
     const QPair<QCheckBox*, const char*> boxes[] = {
         {form.findChild<QCheckBox*>(QStringLiteral("tucowsnewcb")), "New"},
         {form.findChild<QCheckBox*>(QStringLiteral("tucowscb")), "Update TuCows"},
-        {form.findChild<QCheckBox*>(QStringLiteral("cswup")), "Update C:\\Shareware"},
-        {form.findChild<QCheckBox*>(QStringLiteral("otbacb")), "Update Only the bets Apps"},
+        // The label the run shows for the site.
+        {form.findChild<QCheckBox*>(QStringLiteral("cswup")), "Update c:\\shareware"},
+        {form.findChild<QCheckBox*>(QStringLiteral("otbacb")), "Update Only the best Apps"},
+        {form.findChild<QCheckBox*>(QStringLiteral("wsockwhcb")), "Update Winsock Warehouse"},
         // Domain-name labels stay under the reserved domain until the catalogue names them.
         {form.findChild<QCheckBox*>(QStringLiteral("win95cb")), "Update win95.example"},
         {form.findChild<QCheckBox*>(QStringLiteral("snetup")), "Update snet.example"},
