@@ -5,6 +5,7 @@
 #include "app/HelpFile.h"
 #include "app/QtDialogs.h"
 #include "app/TForm1.h"
+#include "core/Dialogs.h"
 #include "ui/TSplash.h"
 
 #include <QApplication>
@@ -125,6 +126,7 @@ int runWindow(QApplication& app)
 
     if (!windows.form->restorePlace())
         new Centring(windows.form.get());
+    guarded([&] { windows.form->openLastProgram(); });
     windows.form->show();
     const int code = app.exec();
     setDialogs(nullptr);

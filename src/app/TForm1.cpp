@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/CategoryFiles.h"
+#include "app/ControlText.h"
 #include "app/HelpFile.h"
 #include "app/InputRules.h"
 #include "app/TStringView.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -273,7 +275,13 @@ void TForm1::closeEvent(QCloseEvent* event)
         }
         guarded([this] { FormClose(); });
     }
-    guarded([this] { WindowPlace::write(basedir(), WindowPlace::of(*this)); });
+    guarded([this] {
+        WindowPlace::Place place = WindowPlace::of(*this);
+        const QString shown = appname()->currentText();
+        if (!shown.isEmpty() && QFileInfo(dataPath(shown, QStringLiteral(".dat"))).isFile())
+            place.program = shown;
+        WindowPlace::write(basedir(), place);
+    });
     m_run->stop();
     event->accept();
 }
@@ -288,6 +296,33 @@ void TForm1::endApplication()
 bool TForm1::restorePlace()
 {
     return WindowPlace::restore(*this, WindowPlace::read(basedir()));
+}
+
+void TForm1::openLastProgram()
+{
+    const QString name = WindowPlace::read(basedir()).program;
+    if (name.isEmpty() || !QFileInfo(dataPath(name, QStringLiteral(".dat"))).isFile())
+        return;
+    setControlText(appname(), name);
+    appnameChange();
+}
+
+void TForm1::browseClick()
+{
+    locationspage()->browseClick();
+    const QFileInfo file(localpath()->text());
+    if (!file.isFile())
+        return;
+    const QString size = QString::number(file.size());
+    const QString typed = bytesize()->text();
+    if (typed == size)
+        return;
+    if (!typed.isEmpty()
+        && dialogs().askYesNoCancel(
+               QStringLiteral("%1 is %2 bytes. Put that into File Size?").arg(file.fileName(), size), false)
+            != Dialogs::Answer::Yes)
+        return;
+    bytesize()->setText(size);
 }
 
 void TForm1::SaveAppData1Click()

@@ -51,6 +51,8 @@ public:
     // Puts the window, not yet shown, where it was when it last closed on this base folder; false
     // when no place is kept (or it is on no screen now).
     bool restorePlace();
+    // Loads the program that was shown when the window last closed on this base folder.
+    void openLastProgram();
     // The folder that was current when the window was created, unless set.
     const QString& basedir() const { return m_records->basedir(); }
     void setBasedir(const QString& folder) { m_records->setBasedir(folder); }
@@ -237,7 +239,8 @@ public:
     void dateExit() { rebuildLongdate(); }
     // The digit filter of day, month, year, bytesize and instsize; true when the key was eaten.
     bool digitKeyPress(QKeyEvent* event);
-    void browseClick() { locationspage()->browseClick(); }
+    // Picks the program file and offers its size as the File Size (asking before replacing one).
+    void browseClick();
     void longdescwrap() { descriptionpage()->longdescwrap(); }
     void memo2wrap() { descriptionpage()->memo2wrap(); }
 

@@ -30,6 +30,7 @@ Place read(const QString& basedir)
     if (width > 0 && height > 0)
         place.normal = QRect(number("LEFT"), number("TOP"), width, height);
     place.maximized = file.readBool(Section, QStringLiteral("MAXIMIZED"));
+    place.program = file.readString(Section, QStringLiteral("PROGRAM"));
     return place;
 }
 
@@ -46,6 +47,7 @@ void write(const QString& basedir, const Place& place)
     for (const auto& [key, value] : values)
         file.writeString(Section, QString::fromLatin1(key), QString::number(value));
     file.writeBool(Section, QStringLiteral("MAXIMIZED"), place.maximized);
+    file.writeString(Section, QStringLiteral("PROGRAM"), place.program);
     file.commit();
 }
 

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// Where the main window was and how large, kept between starts in section WINDOW of the base
+// Where the main window was and how large, and the program it showed, kept between starts in section WINDOW of the base
 // folder's cat/settings.dat: the base folder is what a user moves between machines, and the
 // settings file is already read at every start, written whole and kept in its own encoding.
 namespace WindowPlace {
@@ -14,6 +14,7 @@ struct Place
 {
     QRect normal; // the window's geometry when not maximised, frame excluded
     bool maximized = false;
+    QString program; // the program shown when the window closed, if it has a record
 };
 
 // The place stored in basedir, or an empty rectangle when none is.

@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, FieldsStartWithTheirValuesAndLimits)
         {"filename", "", 16},
         {"month", "", 2},
         {"day", "", 2},
-        {"year", "", 2},
+        {"year", "", 4},
         {"shortdesc", "", 46},
         {"specreq", "None", 0},
         {"appurl", "http://", 0},

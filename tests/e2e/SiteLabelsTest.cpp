@@ -15,8 +15,8 @@ TEST(SiteLabels, TheRunNamesEverySiteAsTheSitesPageDoes)
     for (const auto& [k, v] : std::initializer_list<std::pair<const char*, const char*>>{{"compname", "Pad Works"},
              {"conname", "Bob"}, {"conmail", "bob@pad.example"}, {"char8name", "labelpad"},
              {"filename", "labelpad.zip"}, {"version", "1.0"}, {"day", "4"}, {"month", "12"}, {"year", "05"},
-             {"bytesize", "2048"},
-             {"localpath", QUILLET_SOURCE_DIR "/sample/demo/notestak.zip"}, {"status", "Shareware"}, {"wattackpd", "Misc.Non Web related Tools"}})
+             {"bytesize", "2048"}, {"localpath", QUILLET_SOURCE_DIR "/sample/demo/notestak.zip"},
+             {"status", "Shareware"}, {"wattackpd", "Misc.Non Web related Tools"}})
         record.fields[s(k)] = s(v);
     for (const Site& site : SiteCatalogue::sites())
         record.ticked << QString::fromLatin1(site.newBox) << QString::fromLatin1(site.updateBox);
