@@ -97,7 +97,6 @@ void LimitedEdit::paintEvent(QPaintEvent* event)
     p.drawText(rect().adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, roomText());
 }
 
-
 void LimitedEdit::keyPressEvent(QKeyEvent* event)
 {
     const QScopedValueRollback user(m_userEditing, true);

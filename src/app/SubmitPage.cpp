@@ -25,12 +25,12 @@ SubmitPage::SubmitPage(ControlRegistry& controls, QWidget* parent)
         const char* caption;
     };
     static const Button buttons[] = {
-        {"submit", "Save/Submit"},
-        {"skip", "Skip"},
-        {"cancel", "Cancel"},
-        {"save", "Save Log"},
-        {"print", "Print Log"},
-        {"exitb", "Exit"},
+        {"submit", "Save/S&ubmit"},
+        {"skip", "S&kip"},
+        {"cancel", "&Cancel"},
+        {"save", "Sa&ve Log"},
+        {"print", "&Print Log"},
+        {"exitb", "E&xit"},
     };
     int y = 10;
     for (int i = 0; i < 6; ++i) {

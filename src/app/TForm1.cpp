@@ -129,13 +129,13 @@ void TForm1::buildMenu()
         bool separatorBefore;
     };
     const Item items[] = {
-        {file, "SaveAppData1", "Save App Data", false},
-        {file, "LastRunResults1", "Last Run Results…", false},
-        {file, "PreviewSubmission1", "Preview Submission…", false},
+        {file, "SaveAppData1", "&Save App Data", false},
+        {file, "LastRunResults1", "&Last Run Results…", false},
+        {file, "PreviewSubmission1", "&Preview Submission…", false},
         {file, "Exit1", "E&xit", true},
         {help, "Help2", "&Help", false},
-        {help, "QuilletHomePage1", "Quillet Home Page", false},
-        {help, "BrightfenHomePage1", "Brightfen Home Page", false},
+        {help, "QuilletHomePage1", "&Quillet Home Page", false},
+        {help, "BrightfenHomePage1", "&Brightfen Home Page", false},
         {help, "About1", "&About", true},
     };
     for (const Item& item : items) {
@@ -146,6 +146,8 @@ void TForm1::buildMenu()
         m_actions.insert(action->objectName(), action);
     }
     Exit1()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    SaveAppData1()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Help2()->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void TForm1::onFocusIn(QWidget* widget, std::function<void()> handler)
@@ -344,7 +346,22 @@ void TForm1::exitbClick()
 
 void TForm1::Help2Click()
 {
-    openHelpFile(this);
+    openHelpFile(this, helpSection());
+}
+
+QString TForm1::helpSection() const
+{
+    // The guide's sections are named after the pages.
+    const QWidget* page = m_pages->currentWidget();
+    if (page == m_appInfo)
+        return QStringLiteral("appinfo");
+    if (page == m_company)
+        return QStringLiteral("company");
+    if (page == m_sites)
+        return QStringLiteral("sites");
+    if (page == m_submit)
+        return QStringLiteral("submit");
+    return QStringLiteral("options");
 }
 
 void TForm1::QuilletHomePage1Click()

@@ -249,6 +249,8 @@ public:
     void Exit1Click();
     void exitbClick();
     void Help2Click();
+    // The guide's section (its anchor) about the page shown.
+    QString helpSection() const;
     void QuilletHomePage1Click();
     void BrightfenHomePage1Click();
     void About1Click();

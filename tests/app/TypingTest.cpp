@@ -63,9 +63,7 @@ TEST_F(TypingTest, AFourDigitYearIsTakenAsThatYear)
         const char* kept;
         const char* longdate;
     } cases[] = {
-        {"2025", "25", "7-Mar-2025"},
-        {"1999", "99", "7-Mar-1999"},
-        {"05", "05", "7-Mar-2005"},
+        {"2025", "25", "7-Mar-2025"}, {"1999", "99", "7-Mar-1999"}, {"05", "05", "7-Mar-2005"},
         {"2091", "2091", "7-Mar-"}, // no two-digit year stands for it
     };
     for (const auto& c : cases) {
