@@ -199,6 +199,10 @@ void TForm1::bindEvents()
     // Settings.
     for (QLineEdit* field : m_options->settingsEdits())
         onFocusOut(field, [this] { settingsExit(); });
+    connect(m_options->cafilebrowse(), &QToolButton::clicked, this, atBoundary([this] {
+        if (m_options->cafilebrowseClick())
+            savesettings();
+    }));
 
     // Submit page.
     connect(submit(), &QPushButton::clicked, this, atBoundary([this] { submitClick(); }));

@@ -1,13 +1,14 @@
 // Keyboard and help: Ctrl+S saves, F1 opens the guide at the page shown, mnemonics are unique
-// where they are active together, and the guide covers every README section.
+// where they are active together, the guide covers every README section, and the CA file has a
+// browse button.
 #include "FormOnBase.h"
 
 #include "app/HelpFile.h"
 #include "app/WebBrowser.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -121,6 +123,25 @@ TEST(Guide, EveryReadmeSectionHasASectionOfTheGuide)
         EXPECT_TRUE(guide.contains(inHeading)) << title.toStdString();
     }
     EXPECT_GE(sections, 10);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(KeyboardTest, TheCaFileIsPickedWithABrowseButtonAndKept)
+{
+    const struct
+    {
+        const char* picked;
+        const char* kept;
+    } cases[] = {{"/etc/ssl/local-ca.pem", "/etc/ssl/local-ca.pem"}, {"", "/etc/ssl/local-ca.pem"}};
+    for (const auto& c : cases) {
+        fake.fileNames = {q(c.picked)};
+        QTest::mouseClick(form.optionspage()->cafilebrowse(), Qt::LeftButton);
+        EXPECT_EQ(form.cafileedit()->text(), q(c.kept));
+        EXPECT_TRUE(base.read(q("cat/settings.dat")).contains("CAFILE=" + QByteArray(c.kept)));
+    }
 }
 
 } // namespace
