@@ -3,6 +3,7 @@
 #include "app/ControlRegistry.h"
 #include "app/DescriptionPage.h"
 #include "app/GeneralPage.h"
+#include "app/GrowingControls.h"
 #include "app/LocationsPage.h"
 
 #include <QTabWidget>
@@ -22,4 +23,10 @@ AppInfoPage::AppInfoPage(ControlRegistry& controls, QWidget* parent)
     m_description = new DescriptionPage(controls, m_tabs);
     m_tabs->addTab(m_description, QStringLiteral("Description"));
     m_tabs->setCurrentWidget(m_general);
+}
+
+void AppInfoPage::addGrowing(GrowingControls& growing) const
+{
+    growing.add(m_tabs, GrowingControls::Both);
+    m_description->addGrowing(growing);
 }

@@ -4,6 +4,7 @@
 
 class ControlRegistry;
 class DescriptionPage;
+class GrowingControls;
 class GeneralPage;
 class LocationsPage;
 class QTabWidget;
@@ -20,6 +21,8 @@ public:
     GeneralPage* general() const { return m_general; }
     LocationsPage* locations() const { return m_locations; }
     DescriptionPage* description() const { return m_description; }
+    // The sub-pages take the room of a grown window, the description's memos with them.
+    void addGrowing(GrowingControls& growing) const;
 
 private:
     QTabWidget* m_tabs;

@@ -57,6 +57,6 @@ CompanyPage::CompanyPage(ControlRegistry& controls, QWidget* parent)
     p.nextRow(31);
     p.at(col);
     m_savecompany = p.field(
-        controls.named(new QPushButton(QStringLiteral("Save Company Info"), page), "savecompany", HelpCompany), 140,
+        controls.named(new QPushButton(QStringLiteral("&Save Company Info"), page), "savecompany", HelpCompany), 140,
         25);
 }

@@ -2,6 +2,7 @@
 
 #include "app/ControlRegistry.h"
 #include "app/ControlText.h"
+#include "app/GrowingControls.h"
 #include "app/InputRules.h"
 #include "app/PageLayout.h"
 
@@ -37,9 +38,17 @@ DescriptionPage::DescriptionPage(ControlRegistry& controls, QWidget* parent)
     m_longdesc = p.field(controls.named(memo(page), "longdesc", HelpDescription), 556, 128);
 
     p.nextRow(134);
-    p.label(QStringLiteral("Notes to reviewer if applicable.  (Reg code, Version Update Changes, etc.)"));
+    m_notesLabel
+        = p.label(QStringLiteral("Notes to reviewer if applicable.  (Reg code, Version Update Changes, etc.)"));
     p.nextRow(17);
     m_notes = p.field(controls.named(memo(page), "Memo2", HelpDescription), 556, 92);
+}
+
+void DescriptionPage::addGrowing(GrowingControls& growing) const
+{
+    growing.add(m_longdesc, {0, 0, 1, 0.5});
+    growing.add(m_notesLabel, {0, 0.5, 0, 0});
+    growing.add(m_notes, {0, 0.5, 1, 0.5});
 }
 
 void DescriptionPage::longdescwrap()

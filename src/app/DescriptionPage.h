@@ -3,6 +3,8 @@
 #include <QWidget>
 
 class ControlRegistry;
+class GrowingControls;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -17,6 +19,8 @@ public:
     QLineEdit* shortdesc() const { return m_shortdesc; }
     QPlainTextEdit* longdesc() const { return m_longdesc; }
     QPlainTextEdit* Memo2() const { return m_notes; }
+    // The two memos share the room of a grown window.
+    void addGrowing(GrowingControls& growing) const;
 
     // Wraps the long description's, or the notes', long lines.
     void longdescwrap();
@@ -26,4 +30,5 @@ private:
     QLineEdit* m_shortdesc;
     QPlainTextEdit* m_longdesc;
     QPlainTextEdit* m_notes;
+    QLabel* m_notesLabel;
 };

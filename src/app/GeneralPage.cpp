@@ -49,7 +49,8 @@ GeneralPage::GeneralPage(ControlRegistry& controls, QWidget* parent)
     p.label(QStringLiteral("Day"));
     m_day = p.field(named(edit(page, {}, 2), "day"), 28);
     p.label(QStringLiteral("Year"));
-    m_year = p.field(named(edit(page, {}, 2), "year"), 28);
+    // Room for a four-digit year, which is kept as the two digits the record holds.
+    m_year = p.field(named(edit(page, {}, 4), "year"), 34);
     m_ldatel = p.field(named(new QLabel(page), "ldatel", 0), 110);
     m_ldatel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     m_ldatel->setAlignment(Qt::AlignCenter);
@@ -116,6 +117,10 @@ GeneralPage::GeneralPage(ControlRegistry& controls, QWidget* parent)
 
 void GeneralPage::rebuildLongdate()
 {
+    // A four-digit year the two-digit field stands for (1980 to 2079) is taken as that year.
+    const QString year = m_year->text();
+    if (year.size() == 4 && year.toInt() >= 1980 && year.toInt() <= 2079)
+        m_year->setText(year.right(2));
     // On a conversion error longdate keeps the part built so far and ldatel is not updated.
     buildLongDate(m_day->text(), m_month->text(), m_year->text(), m_longdate);
     m_ldatel->setText(m_longdate);

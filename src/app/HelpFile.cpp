@@ -52,10 +52,12 @@ QString installHelpFile()
     return path;
 }
 
-void openHelpFile(QWidget* owner)
+void openHelpFile(QWidget* owner, const QString& section)
 {
     const QString path = installHelpFile();
-    if (QFileInfo(path).isFile() && WebBrowser::tryOpen(QUrl::fromLocalFile(path).toString()))
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setFragment(section);
+    if (QFileInfo(path).isFile() && WebBrowser::tryOpen(url.toString()))
         return;
     auto* window = owner->findChild<QTextBrowser*>(QStringLiteral("helpwindow"), Qt::FindDirectChildrenOnly);
     if (!window) {
@@ -67,7 +69,7 @@ void openHelpFile(QWidget* owner)
         window->setHtml(QString::fromUtf8(helpText()));
         window->resize(640, 560);
     }
-    window->scrollToAnchor(QStringLiteral("contents"));
+    window->scrollToAnchor(section);
     window->show();
     window->raise();
     window->activateWindow();

@@ -52,7 +52,7 @@ ListingActions::ListingActions(TForm1& form)
         connect(exportAction, &QAction::triggered, this, [this] { guarded([this] { exportPad(); }); });
     }
     // Under the page's other buttons; the run's counts move down by one button.
-    auto* button = new TFlatButton(QStringLiteral("Check Listing"), form.exitb()->parentWidget());
+    auto* button = new TFlatButton(QStringLiteral("Check &Listing"), form.exitb()->parentWidget());
     button->setObjectName(QStringLiteral("checklisting"));
     button->setGeometry(form.exitb()->x(), form.exitb()->y() + 34, form.exitb()->width(), form.exitb()->height());
     form.runcounts()->move(form.runcounts()->x(), form.runcounts()->y() + 34);

@@ -2,12 +2,14 @@
 
 #include "app/ControlRegistry.h"
 #include "app/PageLayout.h"
+#include "core/Dialogs.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QToolButton>
 
 using namespace PageLayout;
 
@@ -74,5 +76,20 @@ void OptionsPage::buildSecurePanel(ControlRegistry& controls)
     m_cafileedit = controls.named(edit(panel, {}), "cafileedit", HelpOptions);
     m_cafileedit->setPlaceholderText(QStringLiteral("CA file"));
     m_cafileedit->setToolTip(QStringLiteral("An authority trusted besides the system's (PEM file)"));
-    m_cafileedit->setGeometry(148, 46, 128, FieldHeight);
+    m_cafileedit->setGeometry(148, 46, 104, FieldHeight);
+    m_cafilebrowse = new QToolButton(panel);
+    m_cafilebrowse->setObjectName(QStringLiteral("cafilebrowse"));
+    m_cafilebrowse->setText(QStringLiteral("..."));
+    m_cafilebrowse->setToolTip(QStringLiteral("Choose the CA file"));
+    m_cafilebrowse->setGeometry(254, 46, 22, FieldHeight);
+}
+
+bool OptionsPage::cafilebrowseClick()
+{
+    const QString path = dialogs().openFileName({QStringLiteral("Select a CA file"),
+        QStringLiteral("Certificates|*.pem;*.crt;*.cer"), QStringLiteral("PEM"), {}});
+    if (path.isEmpty())
+        return false;
+    m_cafileedit->setText(path);
+    return true;
 }

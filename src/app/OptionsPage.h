@@ -6,6 +6,7 @@ class ControlRegistry;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QToolButton;
 
 // Check / Options: the site links, the stall time-out, the settings panel (SMTP server, sender,
 // proxy) and, below it, secure mail and web: security, user, password and an extra trusted
@@ -30,6 +31,9 @@ public:
     // Kept in the desktop's keyring, never in the settings file.
     QLineEdit* smtppassword() const { return m_smtppassword; }
     QLineEdit* cafileedit() const { return m_cafileedit; }
+    QToolButton* cafilebrowse() const { return m_cafilebrowse; }
+    // Picks the CA file with a file dialog; true when one was picked.
+    bool cafilebrowseClick();
 
     // The edits whose leaving saves the settings.
     QList<QLineEdit*> settingsEdits() const
@@ -47,4 +51,5 @@ private:
     QLineEdit* m_smtpuser;
     QLineEdit* m_smtppassword;
     QLineEdit* m_cafileedit;
+    QToolButton* m_cafilebrowse;
 };

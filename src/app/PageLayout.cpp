@@ -1,36 +1,15 @@
 #include "app/PageLayout.h"
 
 #include "app/ComboItems.h"
+#include "app/LimitedEdit.h"
 #include "app/PickList.h"
 
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QValidator>
 
 namespace PageLayout {
-
-namespace {
-
-    // A length limit on what the user types or pastes. Unlike QLineEdit's maxLength it leaves text
-    // put in by the program whole, so a record holding a longer value loads and saves it unchanged.
-    class LengthLimit : public QValidator
-    {
-    public:
-        LengthLimit(int limit, QObject* parent)
-            : QValidator(parent)
-            , m_limit(limit)
-        {
-        }
-
-        State validate(QString& input, int&) const override { return input.size() <= m_limit ? Acceptable : Invalid; }
-
-    private:
-        int m_limit;
-    };
-
-} // namespace
 
 QLabel* Placer::label(const QString& text, int gap)
 {
@@ -65,9 +44,7 @@ QComboBox* dropDown(QWidget* parent, const QStringList& items)
 
 QLineEdit* edit(QWidget* parent, const QString& text, int maxLength)
 {
-    auto* e = new QLineEdit(text, parent);
-    if (maxLength > 0)
-        e->setValidator(new LengthLimit(maxLength, e));
+    QLineEdit* e = maxLength > 0 ? new LimitedEdit(text, maxLength, parent) : new QLineEdit(text, parent);
     e->setCursorPosition(0);
     return e;
 }

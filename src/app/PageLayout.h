@@ -2,7 +2,8 @@
 
 // What every page of the main window builds with: the field height, the help contexts, a placer
 // that lays controls out along rows, and the window's kinds of edit, drop-down list and memo.
-// Positions are fixed, as the window is not resizable.
+// Positions are fixed at the designed window size; GrowingControls gives a larger window's room
+// to the lists and memos.
 #include <QLabel>
 #include <QString>
 #include <QStringList>

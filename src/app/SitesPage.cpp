@@ -1,16 +1,25 @@
 #include "app/SitesPage.h"
 
 #include "app/ControlRegistry.h"
+#include "app/GrowingControls.h"
 #include "app/PageLayout.h"
 #include "submit/SiteCatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 
 using namespace PageLayout;
+
+namespace {
+
+const int RowsTop = 30; // under the filter bar
+
+} // namespace
 
 SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     : QWidget(parent)
@@ -18,8 +27,10 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     setObjectName(QStringLiteral("sitespage"));
     // One row per site of the catalogue: "New", "Update " and the site's label, then its category
     // control(s).
+    buildFilterBar();
     auto* box = new QWidget;
     box->setObjectName(QStringLiteral("sitesrows"));
+    m_rowsBox = box;
     const int pitch = 24;
     const int categoryX = 300;
     const int categoryWidth = 250;
@@ -32,12 +43,15 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         // Only the first two rows' tick boxes carry the sites' help context.
         const int tickHelp = rowIndex < 2 ? HelpSites : 0;
         const QString key = QString::fromLatin1(site.key);
-        const QString label = catalogue.siteLabel(site);
+        const QString label = catalogue.label(key);
         m_siteLabels.insert(key, label);
-        p.field(controls.named(new QCheckBox(QStringLiteral("New"), box), site.newBox, tickHelp), 52);
+        const qsizetype widgetsBefore = box->children().size();
+        const int top = p.y();
+        auto* newBox = p.field(controls.named(new QCheckBox(QStringLiteral("New"), box), site.newBox, tickHelp), 52);
         const int updateX = p.x();
-        p.field(controls.named(new QCheckBox(QStringLiteral("Update ") + label, box), site.updateBox, tickHelp),
-            categoryX - p.x() - 6);
+        auto* updateBox
+            = p.field(controls.named(new QCheckBox(QStringLiteral("Update ") + label, box), site.updateBox, tickHelp),
+                categoryX - p.x() - 6);
 
         p.at(categoryX);
         const SiteCategory& first = site.category.controls[0];
@@ -75,11 +89,85 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         }
         p.nextRow();
         ++rowIndex;
+        Row row{label, newBox, updateBox, {}, {}, top, p.y() - top};
+        for (qsizetype i = widgetsBefore; i < box->children().size(); ++i) {
+            if (auto* widget = qobject_cast<QWidget*>(box->children().at(i))) {
+                row.widgets.append(widget);
+                row.designedY.append(widget->y());
+            }
+        }
+        for (QCheckBox* tick : {newBox, updateBox})
+            connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
+        m_rows.append(row);
     }
     box->setFixedSize(categoryX + categoryWidth + 12, p.y() + 4);
+    updateTickCount();
 
     m_sitesbox = controls.named(new QScrollArea(this), "sitesbox");
-    m_sitesbox->setGeometry(2, 2, 586, 372);
+    m_sitesbox->setGeometry(2, RowsTop, 586, 374 - RowsTop);
     m_sitesbox->setWidget(box);
     m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void SitesPage::addGrowing(GrowingControls& growing) const
+{
+    growing.add(m_sitesbox, GrowingControls::Both);
+}
+
+void SitesPage::buildFilterBar()
+{
+    Placer p(this, 8, 4, FieldHeight);
+    auto* label = p.label(QStringLiteral("Fi&lter:"));
+    m_filter = p.field(edit(this), 180);
+    m_filter->setObjectName(QStringLiteral("sitesfilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Part of a site's name"));
+    m_filter->setClearButtonEnabled(true);
+    label->setBuddy(m_filter);
+    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString& text) { filterRows(text); });
+    m_ticknone = p.field(new QPushButton(QStringLiteral("Tick &none"), this), 80, FieldHeight + 2);
+    m_ticknone->move(m_ticknone->x(), p.y() - 1);
+    m_ticknone->setObjectName(QStringLiteral("ticknone"));
+    m_ticknone->setToolTip(QStringLiteral("Clears every site's New and Update ticks, filtered out or not"));
+    connect(m_ticknone, &QPushButton::clicked, this, [this] { tickNone(); });
+    m_tickcount = p.field(new QLabel(this), 250);
+    m_tickcount->setObjectName(QStringLiteral("tickcount"));
+}
+
+int SitesPage::tickedSites() const
+{
+    int ticked = 0;
+    for (const Row& row : m_rows)
+        ticked += row.newBox->isChecked() || row.updateBox->isChecked() ? 1 : 0;
+    return ticked;
+}
+
+void SitesPage::updateTickCount()
+{
+    if (m_tickcount)
+        m_tickcount->setText(QStringLiteral("%1 of %2 sites ticked").arg(tickedSites()).arg(m_rows.size()));
+}
+
+void SitesPage::tickNone()
+{
+    for (const Row& row : m_rows) {
+        row.newBox->setChecked(false);
+        row.updateBox->setChecked(false);
+    }
+}
+
+void SitesPage::filterRows(const QString& text)
+{
+    const QString wanted = text.trimmed();
+    int y = m_rows.isEmpty() ? 0 : m_rows.first().top;
+    for (const Row& row : m_rows) {
+        const bool shown = row.label.contains(wanted, Qt::CaseInsensitive);
+        for (qsizetype i = 0; i < row.widgets.size(); ++i) {
+            QWidget* widget = row.widgets[i];
+            widget->move(widget->x(), y + row.designedY[i] - row.top);
+            widget->setVisible(shown);
+        }
+        if (shown)
+            y += row.height;
+    }
+    m_rowsBox->setFixedHeight(y + 4);
 }

@@ -5,12 +5,18 @@
 #include <QWidget>
 
 class ControlRegistry;
+class GrowingControls;
+class QCheckBox;
 class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QScrollArea;
 
 // Sites: one row per site of the catalogue, "New", "Update <label>" and the site's category
 // control(s), in a scrolled box. The rows' controls are found by name; the category lists with
-// handlers of their own have accessors.
+// handlers of their own have accessors. Above the rows: a filter that shows only the rows whose
+// label holds its text, "Tick none", and how many sites are ticked.
 class SitesPage : public QWidget
 {
     Q_OBJECT
@@ -25,8 +31,38 @@ public:
     QComboBox* sharedirpd2() const { return m_sharedirpd2; }
     // The label a site row's "Update " tick box carries after that word, by site key.
     QString siteLabel(const QString& siteKey) const { return m_siteLabels.value(siteKey); }
+    // The list of sites takes the room of a grown window.
+    void addGrowing(GrowingControls& growing) const;
+
+    QLineEdit* sitesfilter() const { return m_filter; }
+    QPushButton* ticknone() const { return m_ticknone; }
+    QLabel* tickcount() const { return m_tickcount; }
+    // Sites with a New or an Update tick.
+    int tickedSites() const;
+    // Clears every site's New and Update ticks, shown or filtered out.
+    void tickNone();
+    // Shows only the rows whose label holds text (any case), closed up in page order.
+    void filterRows(const QString& text);
 
 private:
+    struct Row
+    {
+        QString label;
+        QCheckBox* newBox;
+        QCheckBox* updateBox;
+        QList<QWidget*> widgets; // everything on the row, at its place in the unfiltered list
+        QList<int> designedY;
+        int top;
+        int height;
+    };
+    void buildFilterBar();
+    void updateTickCount();
+
+    QList<Row> m_rows;
+    QWidget* m_rowsBox = nullptr;
+    QLineEdit* m_filter = nullptr;
+    QPushButton* m_ticknone = nullptr;
+    QLabel* m_tickcount = nullptr;
     QScrollArea* m_sitesbox = nullptr;
     QComboBox* m_wincentpd = nullptr;
     QComboBox* m_wcsubcat = nullptr;

@@ -6,6 +6,7 @@
 #include "app/ListingActions.h"
 #include "app/QtDialogs.h"
 #include "app/TForm1.h"
+#include "core/Dialogs.h"
 #include "ui/TSplash.h"
 
 #include <QApplication>
@@ -125,7 +126,9 @@ int runWindow(QApplication& app)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     splash.reset();
 
-    new Centring(windows.form.get());
+    if (!windows.form->restorePlace())
+        new Centring(windows.form.get());
+    guarded([&] { windows.form->openLastProgram(); });
     windows.form->show();
     const int code = app.exec();
     setDialogs(nullptr);

@@ -1,6 +1,7 @@
 #include "app/SubmitPage.h"
 
 #include "app/ControlRegistry.h"
+#include "app/GrowingControls.h"
 #include "app/PageLayout.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"
@@ -24,12 +25,12 @@ SubmitPage::SubmitPage(ControlRegistry& controls, QWidget* parent)
         const char* caption;
     };
     static const Button buttons[] = {
-        {"submit", "Save/Submit"},
-        {"skip", "Skip"},
-        {"cancel", "Cancel"},
-        {"save", "Save Log"},
-        {"print", "Print Log"},
-        {"exitb", "Exit"},
+        {"submit", "Save/S&ubmit"},
+        {"skip", "S&kip"},
+        {"cancel", "&Cancel"},
+        {"save", "Sa&ve Log"},
+        {"print", "&Print Log"},
+        {"exitb", "E&xit"},
     };
     int y = 10;
     for (int i = 0; i < 6; ++i) {
@@ -106,4 +107,14 @@ SubmitPage::SubmitPage(ControlRegistry& controls, QWidget* parent)
     m_db = controls.named(new QPushButton(QStringLiteral("&db"), page), "db");
     m_db->setGeometry(0, 0, 0, 0);
     m_db->setFocusPolicy(Qt::NoFocus);
+}
+
+void SubmitPage::addGrowing(GrowingControls& growing) const
+{
+    for (QLabel* line :
+        {m_currentsite, m_statuses[0], m_statuses[1], m_statuses[2], m_seconds[0], m_seconds[2], m_genlabel})
+        growing.add(line, GrowingControls::Wider);
+    growing.add(m_progress, GrowingControls::Wider);
+    growing.add(m_ftplist, {0, 0, 1, 1.0 / 3});
+    growing.add(m_log, {0, 1.0 / 3, 1, 2.0 / 3});
 }

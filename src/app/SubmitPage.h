@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class ControlRegistry;
+class GrowingControls;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -41,6 +42,9 @@ public:
     QListWidget* log() const { return m_log; }
     // Zero-size, reachable only by Alt+D while this page shows.
     QPushButton* db() const { return m_db; }
+    // The FTP trace and the run log take the room of a grown window, the trace a third of its
+    // height; the status lines widen with them.
+    void addGrowing(GrowingControls& growing) const;
 
 private:
     TFlatButton* m_buttons[6];

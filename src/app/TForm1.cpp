@@ -1,9 +1,11 @@
 #include "app/TForm1.h"
 
 #include "app/CategoryFiles.h"
+#include "app/ControlText.h"
 #include "app/HelpFile.h"
 #include "app/InputRules.h"
 #include "app/TStringView.h"
+#include "app/WindowPlace.h"
 #include "core/Dialogs.h"
 #include "net/NetworkWait.h"
 #include "ui/TAboutBox.h"
@@ -15,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -57,18 +60,18 @@ TForm1::TForm1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
-    // Customised, so that the window manager offers no maximise button for the fixed-size window.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
-    // The client area below the menu bar is 598 by 404 and the window cannot be resized.
+    // The client area below the menu bar opens at its designed size, never smaller; the lists and
+    // memos take the room of a larger window, every other control keeps its place.
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(598, 404);
+    client->setMinimumSize(DesignedClientSize);
+    client->resize(DesignedClientSize);
+    client->installEventFilter(this);
     setCentralWidget(client);
 
     m_pages = m_controls.named(new QTabWidget(client), "PageControl1");
-    m_pages->setGeometry(0, 0, 598, 404);
+    m_pages->setGeometry(QRect(QPoint(0, 0), DesignedClientSize));
     buildMenu();
     // Each page is built inside the window, so its fields take their places in the window's tab
     // order as they are made.
@@ -92,7 +95,11 @@ TForm1::TForm1(QWidget* parent)
 
     m_pages->setCurrentWidget(m_appInfo);
     m_appInfo->PageControl2()->setCurrentWidget(m_appInfo->general());
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_growing.add(m_pages, GrowingControls::Both);
+    m_appInfo->addGrowing(m_growing);
+    m_sites->addGrowing(m_growing);
+    m_submit->addGrowing(m_growing);
+    resize(sizeHint());
 
     m_records = new RecordStore(m_controls, *m_appInfo, *m_company, *m_options, QDir::currentPath(), this);
     m_run = new RunController(*this);
@@ -122,13 +129,13 @@ void TForm1::buildMenu()
         bool separatorBefore;
     };
     const Item items[] = {
-        {file, "SaveAppData1", "Save App Data", false},
-        {file, "LastRunResults1", "Last Run Results…", false},
-        {file, "PreviewSubmission1", "Preview Submission…", false},
+        {file, "SaveAppData1", "&Save App Data", false},
+        {file, "LastRunResults1", "&Last Run Results…", false},
+        {file, "PreviewSubmission1", "&Preview Submission…", false},
         {file, "Exit1", "E&xit", true},
         {help, "Help2", "&Help", false},
-        {help, "QuilletHomePage1", "Quillet Home Page", false},
-        {help, "BrightfenHomePage1", "Brightfen Home Page", false},
+        {help, "QuilletHomePage1", "&Quillet Home Page", false},
+        {help, "BrightfenHomePage1", "&Brightfen Home Page", false},
         {help, "About1", "&About", true},
     };
     for (const Item& item : items) {
@@ -139,6 +146,8 @@ void TForm1::buildMenu()
         m_actions.insert(action->objectName(), action);
     }
     Exit1()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    SaveAppData1()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Help2()->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void TForm1::onFocusIn(QWidget* widget, std::function<void()> handler)
@@ -190,6 +199,10 @@ void TForm1::bindEvents()
     // Settings.
     for (QLineEdit* field : m_options->settingsEdits())
         onFocusOut(field, [this] { settingsExit(); });
+    connect(m_options->cafilebrowse(), &QToolButton::clicked, this, atBoundary([this] {
+        if (m_options->cafilebrowseClick())
+            savesettings();
+    }));
 
     // Submit page.
     connect(submit(), &QPushButton::clicked, this, atBoundary([this] { submitClick(); }));
@@ -214,6 +227,10 @@ void TForm1::bindEvents()
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == centralWidget())
+            m_growing.apply(centralWidget()->size() - DesignedClientSize);
+        break;
     case QEvent::FocusIn:
         // The window's first focus (on activation) enters its field too; the focus coming back to the
         // field it left for a message box or a drop-down list does not.
@@ -264,6 +281,13 @@ void TForm1::closeEvent(QCloseEvent* event)
         }
         guarded([this] { FormClose(); });
     }
+    guarded([this] {
+        WindowPlace::Place place = WindowPlace::of(*this);
+        const QString shown = appname()->currentText();
+        if (!shown.isEmpty() && QFileInfo(dataPath(shown, QStringLiteral(".dat"))).isFile())
+            place.program = shown;
+        WindowPlace::write(basedir(), place);
+    });
     m_run->stop();
     event->accept();
 }
@@ -273,6 +297,38 @@ void TForm1::endApplication()
     m_ending = true;
     close();
     m_endAction();
+}
+
+bool TForm1::restorePlace()
+{
+    return WindowPlace::restore(*this, WindowPlace::read(basedir()));
+}
+
+void TForm1::openLastProgram()
+{
+    const QString name = WindowPlace::read(basedir()).program;
+    if (name.isEmpty() || !QFileInfo(dataPath(name, QStringLiteral(".dat"))).isFile())
+        return;
+    setControlText(appname(), name);
+    appnameChange();
+}
+
+void TForm1::browseClick()
+{
+    locationspage()->browseClick();
+    const QFileInfo file(localpath()->text());
+    if (!file.isFile())
+        return;
+    const QString size = QString::number(file.size());
+    const QString typed = bytesize()->text();
+    if (typed == size)
+        return;
+    if (!typed.isEmpty()
+        && dialogs().askYesNoCancel(
+               QStringLiteral("%1 is %2 bytes. Put that into File Size?").arg(file.fileName(), size), false)
+            != Dialogs::Answer::Yes)
+        return;
+    bytesize()->setText(size);
 }
 
 void TForm1::SaveAppData1Click()
@@ -294,7 +350,22 @@ void TForm1::exitbClick()
 
 void TForm1::Help2Click()
 {
-    openHelpFile(this);
+    openHelpFile(this, helpSection());
+}
+
+QString TForm1::helpSection() const
+{
+    // The guide's sections are named after the pages.
+    const QWidget* page = m_pages->currentWidget();
+    if (page == m_appInfo)
+        return QStringLiteral("appinfo");
+    if (page == m_company)
+        return QStringLiteral("company");
+    if (page == m_sites)
+        return QStringLiteral("sites");
+    if (page == m_submit)
+        return QStringLiteral("submit");
+    return QStringLiteral("options");
 }
 
 void TForm1::QuilletHomePage1Click()

@@ -5,6 +5,7 @@
 #include "app/ControlRegistry.h"
 #include "app/DescriptionPage.h"
 #include "app/GeneralPage.h"
+#include "app/GrowingControls.h"
 #include "app/LocationsPage.h"
 #include "app/OptionsPage.h"
 #include "app/RecordStore.h"
@@ -40,10 +41,18 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
+    // The client area below the menu bar as designed; the window opens at it and is never smaller.
+    static constexpr QSize DesignedClientSize{598, 404};
+
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
     // ---- Window state -------------------------------------------------------------------------
+    // Puts the window, not yet shown, where it was when it last closed on this base folder; false
+    // when no place is kept (or it is on no screen now).
+    bool restorePlace();
+    // Loads the program that was shown when the window last closed on this base folder.
+    void openLastProgram();
     // The folder that was current when the window was created, unless set.
     const QString& basedir() const { return m_records->basedir(); }
     void setBasedir(const QString& folder) { m_records->setBasedir(folder); }
@@ -230,7 +239,8 @@ public:
     void dateExit() { rebuildLongdate(); }
     // The digit filter of day, month, year, bytesize and instsize; true when the key was eaten.
     bool digitKeyPress(QKeyEvent* event);
-    void browseClick() { locationspage()->browseClick(); }
+    // Picks the program file and offers its size as the File Size (asking before replacing one).
+    void browseClick();
     void longdescwrap() { descriptionpage()->longdescwrap(); }
     void memo2wrap() { descriptionpage()->memo2wrap(); }
 
@@ -239,6 +249,8 @@ public:
     void Exit1Click();
     void exitbClick();
     void Help2Click();
+    // The guide's section (its anchor) about the page shown.
+    QString helpSection() const;
     void QuilletHomePage1Click();
     void BrightfenHomePage1Click();
     void About1Click();
@@ -291,6 +303,7 @@ private:
     void watchRecordEdits();
 
     ControlRegistry m_controls;
+    GrowingControls m_growing;
     QTabWidget* m_pages;
     AppInfoPage* m_appInfo;
     CompanyPage* m_company;

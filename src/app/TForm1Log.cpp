@@ -48,9 +48,12 @@ void TForm1::printClick()
 
 bool TForm1::FormCloseQuery()
 {
+    // Nothing unsaved and no run to lose, nothing to ask.
+    if (!hasUnsavedEdits() && !m_run->submission().isRunning())
+        return true;
     const QString name = appname()->currentText();
     if (name.isEmpty())
-        return true;
+        return mayDropUnsavedEdits();
     switch (dialogs().askYesNoCancel(QStringLiteral("Would you like to save %1?").arg(name))) {
     case Dialogs::Answer::Yes:
         // A save that fails keeps the window open, so the record is not lost with it.

@@ -85,7 +85,8 @@ void RunRecord::endSite(const QString& label)
     if (!m_inSite)
         return;
     SiteResult& s = site();
-    s.label = label;
+    // A step the current site showed ("Simtel  (Creating Zip File)") is no part of its name.
+    s.label = label.section(QStringLiteral("  ("), 0, 0);
     s.seconds = m_timer.elapsed() / 1000.0;
     if (m_preview)
         s.previewItems = m_preview->written().mid(m_previewMark);

@@ -30,7 +30,6 @@ constexpr Site kSites[] = {
     {.key = "kellcent",
         .newBox = "kellcentnewcb",
         .updateBox = "kccb",
-        .label = "Kell Central",
         .cancelTest = true,
         .category = pickList("kcpd", "CKELLS", "kellcent.cat")},
     {.key = "tresk", .newBox = "cwsnewcb", .updateBox = "treskcb", .label = "Tresks CWS Apps", .cancelTest = true},
@@ -54,13 +53,13 @@ constexpr Site kSites[] = {
     {.key = "winsite",
         .newBox = "winsitenewcb",
         .updateBox = "winsitecb",
-        .label = "WinSite",
+        .label = "Winsite",
         .cancelTest = true,
         .category = pickList("winsitepd", "CWINSITE", "winsite.cat")},
     {.key = "filemine",
         .newBox = "fileminenewcb",
         .updateBox = "fileminecb",
-        .label = "FileMine",
+        .label = "File Mine",
         .cancelTest = true,
         .separateUpdate = true,
         .category = pickList("fileminepd", "CFILEMINE", "filemine.cat")},
@@ -93,7 +92,7 @@ constexpr Site kSites[] = {
         .label = "My Shareware Page",
         .cancelTest = true,
         .category = pickList("myswcbpd", "CMSPAGE", "myswp.cat")},
-    {.key = "otba", .newBox = "otbanewcb", .updateBox = "otbacb", .label = "Only the bets Apps", .cancelTest = true},
+    {.key = "otba", .newBox = "otbanewcb", .updateBox = "otbacb", .label = "Only the best Apps", .cancelTest = true},
     {.key = "slaughterhouse",
         .newBox = "slaughnewcb",
         .updateBox = "Slaughterhousecb",
@@ -105,12 +104,20 @@ constexpr Site kSites[] = {
         .label = "Pell Orvane's Win95 Page",
         .cancelTest = true},
     {.key = "dlnet", .newBox = "dlnetnew", .updateBox = "dlnetup", .cancelTest = true},
-    {.key = "essen", .newBox = "essennew", .updateBox = "essenup", .label = "Essential Shareware", .cancelTest = true},
-    {.key = "capfish", .newBox = "capfishnew", .updateBox = "capfishup", .label = "Cap'n Fishy's", .cancelTest = true},
+    {.key = "essen",
+        .newBox = "essennew",
+        .updateBox = "essenup",
+        .label = "The Essential Shareware Pages",
+        .cancelTest = true},
+    {.key = "capfish",
+        .newBox = "capfishnew",
+        .updateBox = "capfishup",
+        .label = "Captain Fishy's Internet Software Pages",
+        .cancelTest = true},
     {.key = "digisafari",
         .newBox = "digisafarinew",
         .updateBox = "digisafariup",
-        .label = "Digi Safari",
+        .label = "DigiSafari",
         .cancelTest = true},
     {.key = "fwfav", .newBox = "fwfavnew", .updateBox = "fwfavup", .label = "Freeware Favorites", .cancelTest = true},
     {.key = "f32com", .newBox = "f32comnew", .updateBox = "f32comup", .cancelTest = true},
@@ -135,11 +142,15 @@ constexpr Site kSites[] = {
         .updateBox = "swshopup",
         .label = "The Shareware Shop",
         .cancelTest = true},
-    {.key = "c2c", .newBox = "c2cnew", .updateBox = "c2cup", .label = "Coast to Coast Request", .cancelTest = true},
+    {.key = "c2c", .newBox = "c2cnew", .updateBox = "c2cup", .label = "Coast to Coast", .cancelTest = true},
     {.key = "gratis", .newBox = "gratisnew", .updateBox = "gratisup", .label = "Gr@tis", .cancelTest = true},
     {.key = "swsp", .newBox = "swspnew", .updateBox = "swspup", .label = "Shareware Stockpile", .cancelTest = true},
     {.key = "ss", .newBox = "ssnew", .updateBox = "ssup", .label = "SoftSeek", .cancelTest = true},
-    {.key = "swro", .newBox = "swronew", .updateBox = "swroup", .label = "Software Web Review", .cancelTest = true},
+    {.key = "swro",
+        .newBox = "swronew",
+        .updateBox = "swroup",
+        .label = "Software Web Review Online",
+        .cancelTest = true},
     {.key = "fenworld", .newBox = "fenworldnew", .updateBox = "fenworldup", .cancelTest = true},
     {.key = "wpipe", .newBox = "wpipenew", .updateBox = "wpipeup", .label = "Web Pipe", .cancelTest = true},
     {.key = "wugnet", .newBox = "wugnetnew", .updateBox = "wugnetup", .label = "WUGNET", .cancelTest = true},
@@ -148,7 +159,7 @@ constexpr Site kSites[] = {
     {.key = "warehouse",
         .newBox = "warehousenewcb",
         .updateBox = "wsockwhcb",
-        .label = "Windock Warehouse",
+        .label = "Winsock Warehouse",
         .cancelTest = true,
         .ticksAfter = "shareware95"},
     {.key = "fking",
@@ -162,7 +173,7 @@ constexpr Site kSites[] = {
         .updateBox = "swjunkieup",
         .label = "Shareware Junkies",
         .category = pickList("swjunkiepd", "swjunkiepd", "swjunkie.cat")},
-    {.key = "papa", .newBox = "papanew", .updateBox = "papaup", .label = "Papa WinSock Archive"},
+    {.key = "papa", .newBox = "papanew", .updateBox = "papaup", .label = "Papa WinSock-L FTP Archive"},
     {.key = "sharedir",
         .newBox = "sharedirnew",
         .updateBox = "sharedirup",
@@ -189,7 +200,7 @@ constexpr Site kSites[] = {
     {.key = "csw",
         .newBox = "cswnew",
         .updateBox = "cswup",
-        .label = "C:\\Shareware",
+        .label = "c:\\shareware",
         .category = pickList("cswpd", "cswpd", "csw.cat")},
     {.key = "sshak",
         .newBox = "sshaknew",
@@ -214,7 +225,7 @@ constexpr Site kSites[] = {
     {.key = "wattack",
         .newBox = "wattacknew",
         .updateBox = "wattackup",
-        .label = "WebAttack",
+        .label = "The Web Attack",
         .cancelTest = true,
         .category = pickList("wattackpd", "wattackpd", "wattack.cat")},
 };
@@ -305,11 +316,6 @@ SiteEndpoints SiteCatalogue::builtIn(const QString& siteKey)
     return e;
 }
 
-QString SiteCatalogue::siteLabel(const Site& site) const
-{
-    return *site.label ? QString::fromLatin1(site.label) : endpoints(QString::fromLatin1(site.key)).label;
-}
-
 QString SiteCatalogue::updateBoxOf(const QString& siteKey)
 {
     for (const SiteEntry& e : entries()) {
@@ -371,4 +377,13 @@ SiteCatalogue SiteCatalogue::forBase(const QString& basedir)
 SiteEndpoints SiteCatalogue::endpoints(const QString& siteKey) const
 {
     return m_endpoints.value(siteKey, builtIn(siteKey));
+}
+
+QString SiteCatalogue::label(const QString& siteKey) const
+{
+    for (const Site& site : sites()) {
+        if (siteKey == QLatin1String(site.key) && *site.label)
+            return QString::fromLatin1(site.label);
+    }
+    return endpoints(siteKey).label;
 }

@@ -39,7 +39,9 @@ struct Site
     const char* key; // stem of the entry ids; names the site's endpoint section
     const char* newBox;
     const char* updateBox;
-    const char* label = ""; // what the Sites page shows after "Update "; empty: the catalogue's label
+    // The label the site's run shows (current site, log, results), which the Sites page shows after
+    // "Update " too; empty: the catalogue's domain-style label.
+    const char* label = "";
     bool cancelTest = false; // the run stops before this site when cancelflag is set
     // The update goes by a recipe of its own: the walk visits "key.new" and then "key.update"
     // (which has no cancel test).
@@ -120,13 +122,14 @@ public:
     // Every site key once, in walk order.
     static QStringList siteKeys();
     static SiteEndpoints builtIn(const QString& siteKey);
-    // The name the Sites page gives the site: its own label, else the catalogue's.
-    QString siteLabel(const Site& site) const;
     // The update tick box of a site, also for the entry of its new listing that has none itself.
     static QString updateBoxOf(const QString& siteKey);
 
     // The endpoints of a site key of the catalogue; built-in values for an unknown key.
     SiteEndpoints endpoints(const QString& siteKey) const;
+    // The one label a site goes by on every page, in the log and in the results: its own, or the
+    // domain-style label of its endpoints.
+    QString label(const QString& siteKey) const;
 
 private:
     QHash<QString, SiteEndpoints> m_endpoints;

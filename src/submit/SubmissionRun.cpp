@@ -32,15 +32,6 @@ QStringList tickedBoxes(const RunWindow& w, const SiteEntry& entry)
     return boxes;
 }
 
-QString sitePageLabel(const SiteCatalogue& catalogue, const QString& key)
-{
-    for (const Site& site : SiteCatalogue::sites()) {
-        if (key == QLatin1String(site.key))
-            return catalogue.siteLabel(site);
-    }
-    return key;
-}
-
 // The current exception's message, as the general error handler would show it.
 QString currentMessage()
 {
@@ -190,7 +181,7 @@ void SubmissionRun::Walk::markNotReached()
         const SiteEntry& entry = entries[index];
         const QStringList boxes = tickedBoxes(m_window, entry);
         if (!boxes.isEmpty())
-            m_record.notReached(entry.id, entry.siteKey, m_catalogue->endpoints(entry.siteKey).label, boxes);
+            m_record.notReached(entry.id, entry.siteKey, m_catalogue->label(entry.siteKey), boxes);
     }
 }
 
@@ -237,7 +228,7 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
         if (boxes.isEmpty())
             continue;
         if (m_onSiteStart)
-            m_onSiteStart(++number, std::max(number, tickedCount), sitePageLabel(*m_catalogue, entry.siteKey));
+            m_onSiteStart(++number, std::max(number, tickedCount), m_catalogue->label(entry.siteKey));
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
         if (entry.recipe) {

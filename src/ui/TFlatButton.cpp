@@ -31,17 +31,18 @@ void TFlatButton::paintEvent(QPaintEvent*)
     const QRect r = rect().adjusted(0, 0, -1, -1);
     const QPalette pal = palette();
     const bool down = isDown();
-    if (down || (m_hover && isEnabled())) {
-        // Light edge top-left and dark edge bottom-right for raised; swapped for sunken.
-        const QColor light = pal.color(QPalette::Light);
-        const QColor dark = pal.color(QPalette::Dark);
-        p.setPen(down ? dark : light);
-        p.drawLine(r.topLeft(), r.topRight());
-        p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(down ? light : dark);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomRight());
-    }
+    const bool hover = m_hover && isEnabled();
+    // Always a frame, so the button reads as one; under the mouse it lights up and stands out.
+    p.fillRect(r, hover ? pal.color(QPalette::Midlight) : pal.color(QPalette::Button));
+    const QColor light = pal.color(QPalette::Light);
+    const QColor dark = pal.color(hover || down ? QPalette::Shadow : QPalette::Dark);
+    // Light edge top-left and dark edge bottom-right for raised; swapped for sunken.
+    p.setPen(down ? dark : light);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(down ? light : dark);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
     QStyleOptionButton option;
     initStyleOption(&option);
     option.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus);

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-// A push button drawn flat on its page; it shows a raised frame only while the mouse is over it
-// and a sunken one while it is held down.
+// A push button drawn flat on its page: a thin raised frame, lit with a stronger edge while the
+// mouse is over it, sunken while it is held down.
 class TFlatButton : public QPushButton
 {
     Q_OBJECT
@@ -15,6 +15,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+
+public:
+    bool isHovered() const { return m_hover; }
 
 private:
     bool m_hover = false;

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
 #include <QScrollBar>
@@ -179,8 +180,10 @@ TEST_F(ClosePrompt, Answers)
         bool asked;
         bool closes;
         bool saved;
+        const char* version = "1.0"; // an edit to save
     } cases[] = {
-        {"noProgram", "", {}, false, true, false},
+        {"noProgram", "", {}, false, true, false, ""},
+        {"nothingEdited", "NoteStack", {}, false, true, false, ""},
         {"yes", "NoteStack", {Dialogs::Answer::Yes}, true, true, true},
         {"no", "NoteStack", {Dialogs::Answer::No}, true, true, false},
         {"cancel", "NoteStack", {Dialogs::Answer::Cancel}, true, false, false},
@@ -194,6 +197,7 @@ TEST_F(ClosePrompt, Answers)
         window.setBasedir(caseBase.path());
         window.show();
         window.appname()->setEditText(q(c.program));
+        window.version()->setText(q(c.version));
         const bool closed = window.close();
         EXPECT_EQ(closed, c.closes);
         EXPECT_EQ(answers.questions, c.asked ? QStringList{q("Would you like to save NoteStack?")} : QStringList{});
