@@ -1,6 +1,8 @@
 #include "app/LogPrinter.h"
 
+#include <QDateTime>
 #include <QFontMetrics>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -87,12 +89,10 @@ QList<LogPrinter::Page> LogPrinter::layout(
     return pages;
 }
 
-bool LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont& font)
+bool LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont& font, const QString& title)
 {
-    // The lines start at the corner of the printable area: the only margins are the ones the printer
-    // cannot print on (Qt would otherwise keep its default of 10 mm on every side).
-    const QPageLayout page = printer.pageLayout();
-    printer.setPageMargins(page.minimumMargins(), page.units());
+    const double m = MarginMillimetres;
+    printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -102,13 +102,23 @@ bool LogPrinter::print(QPrinter& printer, const QStringList& lines, const QFont&
     metrics.width = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
     metrics.height = fm.height();
     metrics.averageCharWidth = fm.averageCharWidth();
-    const QList<Page> pages = layout(lines, metrics, printer.width(), printer.height());
+    // The header: one line of text, a rule under it, and a line's height of room before the log.
+    const int headerHeight = 2 * fm.height() + 2;
+    const int width = printer.width();
+    const QList<Page> pages = layout(lines, metrics, width, printer.height() - headerHeight);
+    const QString date = QLocale::c().toString(QDateTime::currentDateTime(), QStringLiteral("d MMM yyyy hh:mm"));
+    const QString heading = title.isEmpty() ? date : title + QStringLiteral("   ") + date;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         if (p > 0)
             printer.newPage();
+        const QString number = QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size());
+        painter.drawText(QPoint(0, fm.ascent()),
+            fm.elidedText(heading, Qt::ElideRight, width - fm.horizontalAdvance(number) - fm.averageCharWidth() * 2));
+        painter.drawText(QPoint(width - fm.horizontalAdvance(number), fm.ascent()), number);
+        painter.drawLine(0, fm.height() + 1, width, fm.height() + 1);
         for (const Line& line : pages[p]) {
             for (const Run& run : line.runs)
-                painter.drawText(QPoint(run.x, line.y + fm.ascent()), run.text);
+                painter.drawText(QPoint(run.x, headerHeight + line.y + fm.ascent()), run.text);
         }
     }
     return painter.end() && printer.printerState() != QPrinter::Error;

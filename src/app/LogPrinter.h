@@ -9,9 +9,9 @@
 class QFont;
 class QPrinter;
 
-// Prints the run log as plain text: lines start at the top left of the printable area, no margins,
-// headers or page numbers; a line wider than the page continues on the next printed line; tabs
-// advance to multiples of eight average character widths.
+// Prints the run log as plain text within margins of 15 mm, each page headed by a title (the
+// program), the date and "Page n of N" over a rule; a line wider than the page continues on the
+// next printed line; tabs advance to multiples of eight average character widths.
 class LogPrinter
 {
 public:
@@ -43,8 +43,11 @@ public:
     // Lays the lines out on pages of the given size.
     static QList<Page> layout(const QStringList& lines, const Metrics& metrics, int pageWidth, int pageHeight);
 
-    // Prints the lines as one job on printer, in font. False when the printer could not be started.
-    static bool print(QPrinter& printer, const QStringList& lines, const QFont& font);
+    // Prints the lines as one job on printer, in font, headed by title. False when the printer could
+    // not be started.
+    static bool print(QPrinter& printer, const QStringList& lines, const QFont& font, const QString& title = {});
+
+    static constexpr double MarginMillimetres = 15;
 
 private:
     static QList<QList<Run>> breakLine(const QString& line, const Metrics& metrics, int pageWidth);

@@ -42,7 +42,7 @@ void TForm1::printClick()
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs().choosePrinter(printer))
         return;
-    if (!LogPrinter::print(printer, lines(log()), log()->font()))
+    if (!LogPrinter::print(printer, lines(log()), log()->font(), appname()->currentText()))
         throw QuilletError(QStringLiteral("Unable to print the log"));
 }
 

@@ -155,7 +155,7 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("log.pdf")));
         printer.setPageSize(QPageSize(QPageSize::A4));
-        EXPECT_TRUE(LogPrinter::print(printer, lines, font()));
+        EXPECT_TRUE(LogPrinter::print(printer, lines, font(), QStringLiteral("NoteStack")));
         QString error;
         const auto pages = readPdfWords(printer.outputFileName(), &error);
         if (qEnvironmentVariableIsSet("KEEP_PDF"))
@@ -168,7 +168,8 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(PrintedPdf, TwoHundredLinesFillSeveralPagesEachStartingAtTheTop)
+// Every page: within the margins, headed by the program, the date and its number, the log after.
+TEST_F(PrintedPdf, TwoHundredLinesFillSeveralPagesEachHeadedAndWithinTheMargins)
 {
     QStringList lines;
     for (int i = 1; i <= 200; ++i)
@@ -176,18 +177,27 @@ TEST_F(PrintedPdf, TwoHundredLinesFillSeveralPagesEachStartingAtTheTop)
     const auto pages = print(lines);
     ASSERT_GE(pages.size(), 2);
 
+    const double margin = LogPrinter::MarginMillimetres * 72.0 / 25.4;
     QStringList readBack;
-    for (const PdfPage& page : pages) {
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const PdfPage& page = pages[p];
         const auto pageLines = pdfLines(page);
-        ASSERT_FALSE(pageLines.isEmpty());
-        // The first line's glyphs start within a line height of the top edge, on every page.
-        EXPECT_LT(pageLines.first().yMin, 12.0);
-        EXPECT_NEAR(pageLines.first().yMin, pdfLines(pages.first()).first().yMin, 0.5);
-        EXPECT_LT(pageLines.first().words.first().xMin, 3.0);
+        ASSERT_GE(pageLines.size(), 2);
+        const QString header = pageLines.first().text();
+        EXPECT_TRUE(header.startsWith(QStringLiteral("NoteStack "))) << header.toStdString();
+        EXPECT_TRUE(header.endsWith(QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size())))
+            << header.toStdString();
+        EXPECT_NEAR(pageLines.first().yMin, margin, 12.0);
+        // The log starts at the same place on every page, below the header.
+        EXPECT_GT(pageLines[1].yMin, pageLines.first().yMin + 10.0);
+        EXPECT_NEAR(pageLines[1].yMin, pdfLines(pages.first())[1].yMin, 0.5);
         for (const PdfLine& line : pageLines) {
-            EXPECT_LE(line.words.last().yMax, page.height);
-            readBack.append(line.text());
+            EXPECT_GE(line.words.first().xMin, margin - 1.0);
+            EXPECT_LE(line.words.last().xMax, page.width - margin + 1.0);
+            EXPECT_LE(line.words.last().yMax, page.height - margin + 1.0);
         }
+        for (qsizetype i = 1; i < pageLines.size(); ++i)
+            readBack.append(pageLines[i].text());
     }
     EXPECT_EQ(readBack, lines);
 }
@@ -205,13 +215,14 @@ TEST_F(PrintedPdf, TabsAlignAtEightAverageCharactersAndWideLinesWrap)
 
     const auto pages = print(lines);
     ASSERT_EQ(pages.size(), 1);
-    const auto printed = pdfLines(pages[0]);
-    ASSERT_GE(printed.size(), 4);
+    auto printed = pdfLines(pages[0]);
+    ASSERT_GE(printed.size(), 5);
+    printed.removeFirst(); // the header
 
     const auto& tabs = printed[0].words;
     ASSERT_EQ(tabs.size(), 3);
-    EXPECT_NEAR(tabs[1].xMin, tabPoints, 1.0);
-    EXPECT_NEAR(tabs[2].xMin, 2 * tabPoints, 1.0);
+    EXPECT_NEAR(tabs[1].xMin - tabs[0].xMin, tabPoints, 1.0);
+    EXPECT_NEAR(tabs[2].xMin - tabs[0].xMin, 2 * tabPoints, 1.0);
 
     QString joined;
     for (qsizetype i = 1; i + 1 < printed.size(); ++i) {
