@@ -196,6 +196,9 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
     default:
         break;
     }
+    // Setting a base folder up begins by making it.
+    if (line.action == CommandLine::Action::SetUp && !line.base.isEmpty())
+        QDir().mkpath(line.base);
     if (!line.base.isEmpty() && !QDir::setCurrent(line.base)) {
         printTo(stderr, QStringLiteral("Cannot use %1 as the base folder: there is no such folder.").arg(line.base));
         return Usage;

@@ -81,6 +81,14 @@ TEST(Executable, SetsUpAnEmptyBaseFolderOnlyWhenAsked)
         else
             EXPECT_EQ(copy.readAll(), original.readAll()) << name.toStdString();
     }
+
+    // A base folder that does not exist yet is made first; a submission never makes one.
+    const QString fresh = dir + s("/not/yet");
+    EXPECT_EQ(runQuillet(elsewhere.path(), {s("--base"), fresh, s("--submit"), s("X")}).exitCode, 2);
+    EXPECT_FALSE(QDir(fresh).exists());
+    const BatchResult made = runQuillet(elsewhere.path(), {s("--base"), fresh, s("--setup")});
+    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(QDir(fresh + s("/data")).exists());
 }
 
 // A wrong command line is refused before anything else, in one line that says why and where to look;
