@@ -40,6 +40,17 @@ Recipe RecipeBook::find(const QString& entryId)
     return {};
 }
 
+const std::vector<RecipeBook::Row>& RecipeBook::rows()
+{
+    static const std::vector<Row> all = [] {
+        std::vector<Row> list;
+        for (const SiteEntry& entry : SiteCatalogue::entries())
+            list.push_back({entry, find(entry.id)});
+        return list;
+    }();
+    return all;
+}
+
 QStringList RecipeBook::controlNames()
 {
     QStringList names;

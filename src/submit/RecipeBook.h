@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class RunWindow;
 
@@ -38,6 +39,15 @@ namespace RecipeBook {
 
 // The recipe of a catalogue entry id, or an empty function.
 Recipe find(const QString& entryId);
+
+// A row of the walk with the recipe that performs it (empty: the entry is walked and does nothing).
+struct Row
+{
+    const SiteEntry& entry;
+    Recipe recipe;
+};
+// SiteCatalogue::entries(), in the same order, each with its recipe, looked up once.
+const std::vector<Row>& rows();
 // Every control name the recipes and the catalogue's tick boxes use.
 QStringList controlNames();
 

@@ -1,7 +1,6 @@
 #include "submit/SiteCatalogue.h"
 
 #include "core/ProfileFile.h"
-#include "submit/RecipeBook.h"
 
 #include <algorithm>
 #include <cstring>
@@ -277,8 +276,6 @@ const std::vector<SiteEntry>& SiteCatalogue::entries()
                 list.push_back({key, key, newBox, updateBox, s.cancelTest});
             }
         }
-        for (SiteEntry& e : list)
-            e.recipe = RecipeBook::find(e.id);
         return list;
     }();
     return all;

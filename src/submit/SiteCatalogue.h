@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -53,9 +52,7 @@ struct Site
     const char* categoriesAfter = "";
 };
 
-struct SiteVisit;
-
-// One row of the run's fixed walk, with the recipe that performs it.
+// One row of the run's fixed walk (RecipeBook::rows() pairs each with its recipe).
 struct SiteEntry
 {
     QString id; // unique: the site key, or key + ".new" / ".update" where the two go by different recipes
@@ -63,7 +60,6 @@ struct SiteEntry
     QString newBox; // empty where the row has none
     QString updateBox; // empty where the row has none
     bool cancelTest; // the run stops here when cancelflag is set
-    std::function<void(SiteVisit&)> recipe = {}; // empty: the entry is walked and does nothing
 };
 
 // Where a site's submissions go. Built in under the reserved ".example" domain so that nothing

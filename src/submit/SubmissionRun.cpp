@@ -213,15 +213,16 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
     // Read afresh for every run, so an edited catalogue takes effect without a restart.
     m_catalogue.emplace(SiteCatalogue::forBase(w.basedir()));
     m_record.walked = true;
-    const auto& entries = SiteCatalogue::entries();
+    const auto& rows = RecipeBook::rows();
     int tickedCount = 0;
     int number = 0;
     if (m_onSiteStart) {
-        for (const SiteEntry& entry : entries)
-            tickedCount += tickedBoxes(w, entry).isEmpty() ? 0 : 1;
+        for (const RecipeBook::Row& row : rows)
+            tickedCount += tickedBoxes(w, row.entry).isEmpty() ? 0 : 1;
     }
-    for (m_nextEntry = 0; m_nextEntry < entries.size(); ++m_nextEntry) {
-        const SiteEntry& entry = entries[m_nextEntry];
+    for (m_nextEntry = 0; m_nextEntry < rows.size(); ++m_nextEntry) {
+        const SiteEntry& entry = rows[m_nextEntry].entry;
+        const Recipe& recipe = rows[m_nextEntry].recipe;
         if (entry.cancelTest && w.cancelFlag())
             return Outcome::Cancelled;
         const QStringList boxes = tickedBoxes(w, entry);
@@ -231,11 +232,11 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
             m_onSiteStart(++number, std::max(number, tickedCount), m_catalogue->label(entry.siteKey));
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
-        if (entry.recipe) {
+        if (recipe) {
             SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
             m_channels.ftp.setSiteCaFile(visit.endpoints.caFile);
             try {
-                entry.recipe(visit);
+                recipe(visit);
             } catch (const SiteStepsEnded& ended) {
                 if (ended.cancelled) {
                     m_record.endSite(m_window.currentSite());

@@ -30,8 +30,9 @@ TEST(SiteCatalogue, SixtyEntriesWithDistinctIdsAndTickBoxes)
 // A ticked entry without a recipe is walked and silently does nothing.
 TEST(SiteCatalogue, EveryEntryHasARecipe)
 {
-    for (const SiteEntry& e : SiteCatalogue::entries())
-        EXPECT_TRUE(e.recipe) << e.id.toStdString();
+    ASSERT_EQ(RecipeBook::rows().size(), SiteCatalogue::entries().size());
+    for (const RecipeBook::Row& row : RecipeBook::rows())
+        EXPECT_TRUE(row.recipe) << row.entry.id.toStdString();
 }
 
 TEST(SiteCatalogue, HttpFormSitesSitInTheirPlacesOfTheWalk)
