@@ -35,7 +35,7 @@ QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& e
             const QString text = shown(*f.mapping);
             bool matched = false;
             for (const MappingRow& row : f.mapping->rows) {
-                if (row.text ? text == QString::fromUtf8(row.text) : !matched) {
+                if (row.takes(text, matched)) {
                     body += key + eq + encode(QString::fromUtf8(row.value), false) + end;
                     matched = true;
                 }

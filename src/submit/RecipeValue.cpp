@@ -65,7 +65,7 @@ QString ValueReader::piece(const ValuePart& part, bool* matched) const
     case ValueSource::Mapped: {
         const QString text = shown(*part.mapping);
         for (const MappingRow& row : part.mapping->rows) {
-            if (!row.text || text == QString::fromUtf8(row.text))
+            if (row.takes(text, false))
                 return QString::fromUtf8(row.value);
         }
         *matched = false;

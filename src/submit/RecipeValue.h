@@ -41,6 +41,12 @@ struct MappingRow
 {
     const char* text;
     const char* value;
+
+    // Whether the row takes shown, given whether a row before it already did.
+    bool takes(const QString& shown, bool takenBefore) const
+    {
+        return text ? shown == QString::fromUtf8(text) : !takenBefore;
+    }
 };
 
 struct Mapping
