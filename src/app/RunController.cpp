@@ -7,6 +7,7 @@
 #include "app/ReplyCapture.h"
 #include "app/RunResultsDialog.h"
 #include "app/SiteTicks.h"
+#include "app/SubmissionHistoryDialog.h"
 #include "app/TForm1.h"
 #include "app/TSMTPForm.h"
 #include "app/TSetupDlg.h"
@@ -23,6 +24,7 @@
 #include "submit/SiteCatalogue.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -137,13 +139,39 @@ PreviewDialog* RunController::previewSubmission()
 
 RunResultsDialog* RunController::showRunResults()
 {
+    if (m_lastRun.sites.empty()) {
+        if (auto newest = RunHistory::newest(m_form.basedir()))
+            return showPastRun(*newest);
+    }
+    return showResults(m_lastRun, QStringLiteral("Last Run Results"));
+}
+
+RunResultsDialog* RunController::showPastRun(const RunHistory::PastRun& run)
+{
+    return showResults(run.record, QStringLiteral("Run Results: ") + SubmissionHistoryDialog::runTitle(run.record));
+}
+
+RunResultsDialog* RunController::showResults(const RunRecord& record, const QString& title)
+{
     if (m_resultsDialog)
         m_resultsDialog->close();
     m_resultsDialog = new RunResultsDialog(
-        m_lastRun, [this](const QStringList& boxes) { tickOnly(m_form, boxes); }, &m_form);
+        record, [this](const QStringList& boxes) { tickOnly(m_form, boxes); }, &m_form);
+    m_resultsDialog->setWindowTitle(title);
     m_resultsDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_resultsDialog->show();
     return m_resultsDialog;
+}
+
+SubmissionHistoryDialog* RunController::showSubmissionHistory()
+{
+    const QString program = m_form.appname()->currentText();
+    auto* dialog = new SubmissionHistoryDialog(
+        program, RunHistory::runsOf(m_form.basedir(), program),
+        [this](const RunHistory::PastRun& run) { showPastRun(run); }, &m_form);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
 }
 
 void RunController::writeRunReport()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgressPace.h"
+#include "submit/RunHistory.h"
 #include "submit/RunRecord.h"
 #include "submit/SubmissionRun.h"
 
@@ -15,6 +16,7 @@
 class FormRunWindow;
 class PreviewDialog;
 class RunResultsDialog;
+class SubmissionHistoryDialog;
 class TForm1;
 class TftpForm1;
 class THTTP;
@@ -77,7 +79,12 @@ public:
     // tick boxes and the stored record are left as they were. The dialog that lists what went.
     PreviewDialog* previewSubmission();
     // The results of the last run, in a dialog of their own (not modal); the dialog shown.
+    // The last run's results; after a restart, those of the newest report.
     RunResultsDialog* showRunResults();
+    // The results of a run read back from its report.
+    RunResultsDialog* showPastRun(const RunHistory::PastRun& run);
+    // "Submission History…": the shown program's runs, each opening its results.
+    SubmissionHistoryDialog* showSubmissionHistory();
     void writeRunReport();
     void skipClick();
     void cancelClick();
@@ -108,6 +115,7 @@ signals:
     void runEnded();
 
 private:
+    RunResultsDialog* showResults(const RunRecord& record, const QString& title);
     TForm1& m_form;
     THTTP* m_http;
     // The mail form and its setup dialog: windows of their own (not children of the main window),

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 
@@ -18,6 +19,15 @@ using namespace PageLayout;
 namespace {
 
 const int RowsTop = 30; // under the filter bar
+const int HistoryWidth = 170; // the column right of the category controls
+
+QString receiptText(const RunHistory::Receipt& receipt)
+{
+    return QStringLiteral("%1 · %2 · %3")
+        .arg(QLocale::c().toString(receipt.when.date(), QStringLiteral("d MMM yyyy")),
+            receipt.version.isEmpty() ? QStringLiteral("no version") : receipt.version,
+            SiteResult::outcomeName(receipt.outcome));
+}
 
 } // namespace
 
@@ -87,9 +97,13 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
             break;
         }
         }
+        auto* history = new QLabel(box);
+        history->setObjectName(key + QStringLiteral("history"));
+        history->setGeometry(categoryX + categoryWidth + 10, top + 2, HistoryWidth, FieldHeight);
+        history->setForegroundRole(QPalette::PlaceholderText); // muted, and still shows its tooltip
         p.nextRow();
         ++rowIndex;
-        Row row{label, newBox, updateBox, {}, {}, top, p.y() - top};
+        Row row{key, label, history, newBox, updateBox, {}, {}, top, p.y() - top};
         for (qsizetype i = widgetsBefore; i < box->children().size(); ++i) {
             if (auto* widget = qobject_cast<QWidget*>(box->children().at(i))) {
                 row.widgets.append(widget);
@@ -100,13 +114,57 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
             connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
         m_rows.append(row);
     }
-    box->setFixedSize(categoryX + categoryWidth + 12, p.y() + 4);
+    // The history column shows in full in a wider window, and by scrolling in the designed one.
+    box->setFixedSize(categoryX + categoryWidth + HistoryWidth + 16, p.y() + 4);
     updateTickCount();
 
     m_sitesbox = controls.named(new QScrollArea(this), "sitesbox");
     m_sitesbox->setGeometry(2, RowsTop, 586, 374 - RowsTop);
     m_sitesbox->setWidget(box);
-    m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void SitesPage::showHistory(const QString& program, const QHash<QString, RunHistory::Receipt>& receipts)
+{
+    for (const Row& row : m_rows) {
+        const auto receipt = receipts.find(row.key);
+        if (receipt == receipts.end()) {
+            row.history->setText(program.isEmpty() ? QString() : QStringLiteral("not sent yet"));
+            row.history->setToolTip(QString());
+            continue;
+        }
+        row.history->setText(receiptText(*receipt));
+        row.history->setToolTip(QStringLiteral("%1 %2 last went to %3 on %4: %5")
+                                    .arg(program, receipt->version, row.label,
+                                        QLocale::c().toString(receipt->when, QStringLiteral("d MMM yyyy hh:mm")),
+                                        SiteResult::outcomeName(receipt->outcome)));
+    }
+}
+
+void SitesPage::historyChanged()
+{
+    m_historyStale = true;
+    if (isVisible())
+        showEvent(nullptr);
+}
+
+void SitesPage::showEvent(QShowEvent* event)
+{
+    if (event)
+        QWidget::showEvent(event);
+    if (!m_historyStale || !m_historySource)
+        return;
+    m_historyStale = false;
+    const auto [program, receipts] = m_historySource();
+    showHistory(program, receipts);
+}
+
+QString SitesPage::historyText(const QString& siteKey) const
+{
+    for (const Row& row : m_rows)
+        if (row.key == siteKey)
+            return row.history->text();
+    return QString();
 }
 
 void SitesPage::addGrowing(GrowingControls& growing) const

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "submit/RunHistory.h"
+
 #include <QHash>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
+#include <utility>
 
 class ControlRegistry;
 class GrowingControls;
@@ -43,11 +48,26 @@ public:
     void tickNone();
     // Shows only the rows whose label holds text (any case), closed up in page order.
     void filterRows(const QString& text);
+    // Shows on each row what the site last got of the program (right of the category controls).
+    void showHistory(const QString& program, const QHash<QString, RunHistory::Receipt>& receipts);
+    // The history text of a site's row.
+    QString historyText(const QString& siteKey) const;
+    // Where the rows' history comes from: the program shown and the reports of its runs. It is
+    // read when the page shows after a change, not on every load of a record.
+    using HistorySource = std::function<std::pair<QString, QHash<QString, RunHistory::Receipt>>()>;
+    void setHistorySource(HistorySource source) { m_historySource = std::move(source); }
+    // A record loaded or a run ended: the history is read again now, or when the page next shows.
+    void historyChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Row
     {
+        QString key;
         QString label;
+        QLabel* history;
         QCheckBox* newBox;
         QCheckBox* updateBox;
         QList<QWidget*> widgets; // everything on the row, at its place in the unfiltered list
@@ -69,4 +89,6 @@ private:
     QComboBox* m_sharedirpd1 = nullptr;
     QComboBox* m_sharedirpd2 = nullptr;
     QHash<QString, QString> m_siteLabels;
+    HistorySource m_historySource;
+    bool m_historyStale = true;
 };

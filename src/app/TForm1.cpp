@@ -107,6 +107,20 @@ TForm1::TForm1(QWidget* parent)
     m_endAction = [] { QCoreApplication::exit(0); };
     bindEvents();
     watchRecordEdits();
+    showSiteHistory();
+}
+
+void TForm1::showSiteHistory()
+{
+    m_sites->setHistorySource([this] {
+        const QString program = appname()->currentText();
+        QHash<QString, RunHistory::Receipt> receipts;
+        if (!program.trimmed().isEmpty())
+            receipts = RunHistory::lastReceipts(RunHistory::runsOf(basedir(), program));
+        return std::pair(program, receipts);
+    });
+    connect(m_records, &RecordStore::recordSaved, m_sites, &SitesPage::historyChanged);
+    connect(m_run, &RunController::runEnded, m_sites, &SitesPage::historyChanged);
 }
 
 TForm1::~TForm1()
@@ -131,6 +145,7 @@ void TForm1::buildMenu()
     const Item items[] = {
         {file, "SaveAppData1", "&Save App Data", false},
         {file, "LastRunResults1", "&Last Run Results…", false},
+        {file, "SubmissionHistory1", "Submission &History…", false},
         {file, "PreviewSubmission1", "&Preview Submission…", false},
         {file, "Exit1", "E&xit", true},
         {help, "Help2", "&Help", false},
@@ -216,6 +231,7 @@ void TForm1::bindEvents()
     // Menu.
     connect(SaveAppData1(), &QAction::triggered, this, atBoundary([this] { SaveAppData1Click(); }));
     connect(LastRunResults1(), &QAction::triggered, this, atBoundary([this] { showRunResults(); }));
+    connect(SubmissionHistory1(), &QAction::triggered, this, atBoundary([this] { m_run->showSubmissionHistory(); }));
     connect(PreviewSubmission1(), &QAction::triggered, this, atBoundary([this] { previewSubmission(); }));
     connect(Exit1(), &QAction::triggered, this, atBoundary([this] { Exit1Click(); }));
     connect(Help2(), &QAction::triggered, this, atBoundary([this] { Help2Click(); }));

@@ -192,6 +192,7 @@ public:
     // ---- Menu ---------------------------------------------------------------------------------
     QAction* SaveAppData1() const { return m_actions.value(QStringLiteral("SaveAppData1")); }
     QAction* LastRunResults1() const { return m_actions.value(QStringLiteral("LastRunResults1")); }
+    QAction* SubmissionHistory1() const { return m_actions.value(QStringLiteral("SubmissionHistory1")); }
     QAction* PreviewSubmission1() const { return m_actions.value(QStringLiteral("PreviewSubmission1")); }
     QAction* Exit1() const { return m_actions.value(QStringLiteral("Exit1")); }
     QAction* Help2() const { return m_actions.value(QStringLiteral("Help2")); }
@@ -301,6 +302,8 @@ private:
     void onFocusOut(QWidget* widget, std::function<void()> handler);
     void updateCaption();
     void watchRecordEdits();
+    // The Sites page's rows show what each site last got of the program shown.
+    void showSiteHistory();
 
     ControlRegistry m_controls;
     GrowingControls m_growing;

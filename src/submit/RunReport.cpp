@@ -56,6 +56,8 @@ QByteArray toJson(const RunRecord& record)
     root[QLatin1String("start")] = record.start.toString(Qt::ISODate);
     root[QLatin1String("end")] = record.end.toString(Qt::ISODate);
     root[QLatin1String("counts")] = record.countsText();
+    if (record.preview)
+        root[QLatin1String("preview")] = true;
     root[QLatin1String("sites")] = sites;
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -75,6 +77,7 @@ std::optional<RunRecord> fromJson(const QByteArray& json)
     record.start = QDateTime::fromString(root.value(QLatin1String("start")).toString(), Qt::ISODate);
     record.end = QDateTime::fromString(root.value(QLatin1String("end")).toString(), Qt::ISODate);
     record.walked = true;
+    record.preview = root.value(QLatin1String("preview")).toBool();
     for (const QJsonValue& v : root.value(QLatin1String("sites")).toArray()) {
         const QJsonObject o = v.toObject();
         const auto outcome = SiteResult::outcomeFromName(o.value(QLatin1String("outcome")).toString());

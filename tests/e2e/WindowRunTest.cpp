@@ -3,6 +3,8 @@
 #include "ProgramBase.h"
 #include "app/PreviewDialog.h"
 #include "app/RunResultsDialog.h"
+#include "app/SitesPage.h"
+#include "app/SubmissionHistoryDialog.h"
 #include "app/TForm1.h"
 #include "archive/TZipBuilder.h"
 #include "net/THTTP.h"
@@ -21,12 +23,15 @@
 #include "net/TmsSMTP.h"
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -365,6 +370,44 @@ TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
         }
     }
     dialog->close();
+}
+
+// What a run sent stays after the window closes: the Sites page's rows, the program's history and
+// the results of the newest report.
+TEST_F(WindowRun, HistoryOfRunsOutlivesTheWindow)
+{
+    auto peer = startPeer(s("received"), {s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found")});
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(peer->port()));
+    createForm();
+    load(record({s("lgnew"), s("sharedirnew")}));
+    form->submit()->click();
+    ASSERT_EQ(form->runcounts()->text(), s("1 sent, 1 failed, 0 skipped"));
+
+    form.reset();
+    createForm();
+    RunResultsDialog* results = form->showRunResults();
+    EXPECT_EQ(results->counts->text(), s("1 sent, 1 failed, 0 skipped"));
+    EXPECT_TRUE(results->windowTitle().startsWith(s("Run Results: Demo"))) << results->windowTitle().toStdString();
+    results->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    form->appname()->setEditText(s("Demo"));
+    form->appnameChange();
+    // The page reads the reports when it shows.
+    form->show();
+    form->findChild<QTabWidget*>()->setCurrentWidget(form->sitespage());
+    const QString today = QLocale::c().toString(QDate::currentDate(), s("d MMM yyyy"));
+    EXPECT_EQ(form->sitespage()->historyText(s("lg")), today + s(" · no version · failed"));
+    EXPECT_EQ(form->sitespage()->historyText(s("sharedir")), today + s(" · no version · sent"));
+    EXPECT_EQ(form->sitespage()->historyText(s("simtel")), s("not sent yet"));
+
+    form->SubmissionHistory1()->trigger();
+    auto* history = form->findChild<SubmissionHistoryDialog*>();
+    ASSERT_NE(history, nullptr);
+    ASSERT_EQ(history->runs->topLevelItemCount(), 1);
+    EXPECT_EQ(history->runs->topLevelItem(0)->text(2), s("1 sent, 1 failed, 0 skipped"));
+    history->open->click();
+    EXPECT_EQ(form->findChild<RunResultsDialog*>()->sites->topLevelItemCount(), 2);
 }
 
 // In debug mode the failed site's view also shows what its server answered.
