@@ -1,6 +1,7 @@
 #include "pad/PadDocument.h"
 
 #include "core/TextEncoding.h"
+#include "pad/ExtensionSections.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -50,10 +51,14 @@ std::optional<QString> eightBitText(const QByteArray& bytes, const QString& enco
 
 } // namespace
 
-std::optional<PadDocument> PadDocument::parse(const QByteArray& bytes, QString* error)
+std::optional<PadDocument> PadDocument::parse(const QByteArray& file, QString* error)
 {
     QXmlStreamReader reader;
-    const QString encoding = isUtf16(bytes) ? QString() : declaredEncoding(bytes);
+    const bool utf16 = isUtf16(file);
+    const QByteArray bytes = utf16 ? file : withoutExtensionSections(file, [](QByteArrayView name) {
+        return kSections.contains(QLatin1StringView(name.data(), name.size()));
+    });
+    const QString encoding = utf16 ? QString() : declaredEncoding(bytes);
     if (!encoding.isEmpty() && encoding != QLatin1String("utf-8") && encoding != QLatin1String("utf8")
         && !encoding.startsWith(QLatin1String("utf-16"))) {
         const std::optional<QString> text = eightBitText(bytes, encoding, error);
