@@ -64,11 +64,24 @@ TextEncoding RecordStore::recordEncoding() const
     const QString name = programName();
     if (!isSafeRecordName(name))
         return TextEncoding::Utf8;
+    QStringList paths;
+    QList<QPair<qint64, QDateTime>> stamps;
     for (const char* extension : {".dat", ".lds", ".nts"}) {
-        if (fileEncoding(dataPath(name, QString::fromLatin1(extension))) == TextEncoding::Windows1252)
-            return TextEncoding::Windows1252;
+        paths.append(dataPath(name, QString::fromLatin1(extension)));
+        const QFileInfo file(paths.back());
+        stamps.append({file.exists() ? file.size() : -1, file.lastModified()});
     }
-    return TextEncoding::Utf8;
+    if (m_knownEncoding && m_knownEncoding->name == name && m_knownEncoding->stamps == stamps)
+        return m_knownEncoding->encoding;
+    TextEncoding encoding = TextEncoding::Utf8;
+    for (const QString& path : paths) {
+        if (fileEncoding(path) == TextEncoding::Windows1252) {
+            encoding = TextEncoding::Windows1252;
+            break;
+        }
+    }
+    m_knownEncoding = KnownEncoding{name, stamps, encoding};
+    return encoding;
 }
 
 void RecordStore::ensureDataFolder()
@@ -154,6 +167,7 @@ void RecordStore::writeControls(ProfileFile& file, QLatin1StringView section, st
 
 void RecordStore::writeProgramRecord()
 {
+    m_knownEncoding.reset(); // a save may change it within the file times' resolution
     const QString name = programName();
     ProfileFile record(dataPath(name, QStringLiteral(".dat")));
     writeControls(record, RecordLayout::Company, RecordLayout::companyKeys());

@@ -2,11 +2,15 @@
 
 #include "core/TextEncoding.h"
 
+#include <QDateTime>
 #include <QLatin1StringView>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <span>
 
 class AppInfoPage;
@@ -89,6 +93,15 @@ private:
     CompanyPage& m_company;
     OptionsPage& m_options;
     QString m_basedir;
+    // The record's encoding as its files stood when it was last found out: every form post of a
+    // run asks, and finding out reads the whole of the three files.
+    struct KnownEncoding
+    {
+        QString name;
+        QList<QPair<qint64, QDateTime>> stamps; // size and modification time of each file
+        TextEncoding encoding;
+    };
+    mutable std::optional<KnownEncoding> m_knownEncoding;
     QString m_shownName; // the program the shown record was loaded or saved as
     QStringList m_savedSnapshot;
 };

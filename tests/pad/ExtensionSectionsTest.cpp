@@ -30,8 +30,7 @@ TEST(ExtensionSections, CutsUnknownSectionsWhateverTheyHideAndKeepsTheirLines)
             "<Z v='a/>'/></Ext><Program_Info>p</Program_Info></XML_DIZ_INFO>",
             "<?xml version=\"1.0\"?><!-- c --><XML_DIZ_INFO><Program_Info>p</Program_Info></XML_DIZ_INFO>"},
         {"a section nested in an extension under a known name",
-            "<XML_DIZ_INFO><Ext><Program_Info>x</Program_Info></Ext></XML_DIZ_INFO>",
-            "<XML_DIZ_INFO></XML_DIZ_INFO>"},
+            "<XML_DIZ_INFO><Ext><Program_Info>x</Program_Info></Ext></XML_DIZ_INFO>", "<XML_DIZ_INFO></XML_DIZ_INFO>"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(withoutExtensionSections(c.input, isListingSection), c.expected) << c.name;
@@ -55,9 +54,10 @@ TEST(ExtensionSections, MarkupTheScanCannotFollowIsLeftToTheReader)
 // reported at its own line.
 TEST(ExtensionSections, TheImportReadsTheSameValuesAndLines)
 {
-    const QByteArray pad = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<XML_DIZ_INFO>\r\n<Extensions>\r\n"
-                           "<A>one &amp; two</A>\r\n<B/>\r\n</Extensions>\r\n<Program_Info><Program_Name>N</Program_Name>"
-                           "</Program_Info>\r\n";
+    const QByteArray pad
+        = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<XML_DIZ_INFO>\r\n<Extensions>\r\n"
+          "<A>one &amp; two</A>\r\n<B/>\r\n</Extensions>\r\n<Program_Info><Program_Name>N</Program_Name>"
+          "</Program_Info>\r\n";
     QString error;
     const auto document = PadDocument::parse(pad + "</XML_DIZ_INFO>\r\n", &error);
     ASSERT_TRUE(document) << error.toStdString();
