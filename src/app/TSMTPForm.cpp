@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString Section = QStringLiteral("Setup");
@@ -247,25 +249,39 @@ QString TSMTPForm::asMemoHoldsIt(const QString& text)
     return out;
 }
 
-QStringList TSMTPForm::memoLines(const QStringList& entries)
+QStringList TSMTPForm::memoLines(const QStringList& entries, std::vector<HeldEntry>* held)
 {
     // A memo holding nothing but one empty entry is an empty memo.
     if (entries.isEmpty() || (entries.size() == 1 && entries.front().isEmpty()))
         return {};
+    const qsizetype longEntry = 4096;
+    const std::size_t heldEntries = 4;
     QStringList lines;
     lines.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QString& entry = entries[i];
         // A CR ending an entry pairs with the break before the next one into a single CR LF.
         const bool pairsWithNext = i + 1 < entries.size() && entry.endsWith(QLatin1Char('\r'));
-        lines += asMemoHoldsIt(pairsWithNext ? entry.chopped(1) : entry).split(QLatin1Char('\n'));
+        const QString text = pairsWithNext ? entry.chopped(1) : entry;
+        if (!held || text.size() < longEntry) {
+            lines += asMemoHoldsIt(text).split(QLatin1Char('\n'));
+            continue;
+        }
+        auto known = std::find_if(held->begin(), held->end(), [&](const HeldEntry& h) { return h.entry == text; });
+        if (known == held->end()) {
+            if (held->size() == heldEntries)
+                held->erase(held->begin());
+            held->push_back({text, asMemoHoldsIt(text).split(QLatin1Char('\n'))});
+            known = held->end() - 1;
+        }
+        lines += known->lines;
     }
     return lines;
 }
 
 void TSMTPForm::sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep)
 {
-    sendMemoLines(memoLines(entries), keep);
+    sendMemoLines(memoLines(entries, &m_heldEntries), keep);
 }
 
 void TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep)

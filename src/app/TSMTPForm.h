@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -42,8 +43,14 @@ public:
     void sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep = {});
     // Text as the body memo would give it back (without laying it out in a form never shown).
     static QString asMemoHoldsIt(const QString& text);
-    // The lines a memo filled with these entries (one after another) gives back.
-    static QStringList memoLines(const QStringList& entries);
+    // The lines a memo filled with these entries (one after another) gives back. Long entries
+    // found in held are taken from there, and new ones are added to it.
+    struct HeldEntry
+    {
+        QString entry;
+        QStringList lines;
+    };
+    static QStringList memoLines(const QStringList& entries, std::vector<HeldEntry>* held = nullptr);
     void CancelButtonClick();
     void AttachButtonClick();
     void SetupButtonClick();
@@ -94,4 +101,6 @@ private:
 
     QLabel* m_mail2 = nullptr;
     QProgressBar* m_mainProgress = nullptr;
+    // The long entries of the last mails as lines: a run sends the same description in each.
+    std::vector<HeldEntry> m_heldEntries;
 };

@@ -61,6 +61,23 @@ TextEncoding fileEncoding(const QString& path)
     return detectEncoding(file.readAll());
 }
 
+QString withLfBreaks(QString text)
+{
+    const qsizetype first = text.indexOf(QLatin1Char('\r'));
+    if (first < 0)
+        return text;
+    char16_t* d = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    qsizetype to = first;
+    for (qsizetype i = first; i < size; ++i) {
+        if (d[i] == u'\r' && i + 1 < size && d[i + 1] == u'\n')
+            continue;
+        d[to++] = d[i];
+    }
+    text.truncate(to);
+    return text;
+}
+
 void writeLineFile(const QString& path, const QStringList& lines)
 {
     TextEncoding encoding = fileEncoding(path);

@@ -25,5 +25,8 @@ TextEncoding fileEncoding(const QString& path);
 // Writes the lines whole, then renames the file into place; raises ECreateError with the path on failure.
 void writeLineFile(const QString& path, const QStringList& lines);
 
+// The text with each CR LF turned into LF, in one pass (a long description is megabytes).
+QString withLfBreaks(QString text);
+
 // Splits a memo's text into its lines by the same rules as a file.
 QStringList textToLines(const QString& text);

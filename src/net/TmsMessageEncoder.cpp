@@ -49,21 +49,26 @@ TmsMessageEncoder::TmsMessageEncoder(const TmsMessage& message, QIODevice& devic
     , m_device(device)
 {
     // A memo entry may hold several lines; each goes out as a line of its own.
+    m_body.reserve(message.Body.size());
+    uchar allBits = 0;
     for (const QString& entry : message.Body) {
-        const QByteArray bytes = message.CharSet == csISO8859 ? entry.toLatin1() : entry.toUtf8();
-        const QList<QByteArray> lines = splitLines(bytes);
-        if (lines.isEmpty())
-            m_body << QByteArray();
-        for (const QByteArray& line : lines) {
-            m_body << line;
-            if (line.size() >= 256)
-                m_longLines = true;
-            for (const char c : line) {
-                if (uchar(c) >= 0x80)
-                    m_eightBit = true;
-            }
+        QByteArray bytes = message.CharSet == csISO8859 ? entry.toLatin1() : entry.toUtf8();
+        // A long description comes as thousands of entries that are one line each already.
+        if (!bytes.isEmpty() && !bytes.contains('\n') && !bytes.contains('\r')) {
+            m_body << std::move(bytes);
+        } else {
+            const QList<QByteArray> lines = splitLines(bytes);
+            if (lines.isEmpty())
+                m_body << QByteArray();
+            m_body << lines;
         }
     }
+    for (const QByteArray& line : m_body) {
+        m_longLines = m_longLines || line.size() >= 256;
+        for (const char c : line)
+            allBits |= uchar(c);
+    }
+    m_eightBit = (allBits & 0x80) != 0;
 }
 
 QString TmsMessageEncoder::headerValue(const QString& value)

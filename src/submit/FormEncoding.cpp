@@ -6,21 +6,23 @@ QString formEncoded(const QString& text, TextEncoding encoding)
 {
     static const char hex[] = "0123456789ABCDEF";
     const QByteArray bytes = encodeText(text, encoding);
-    QByteArray out;
-    out.reserve(bytes.size() * 3);
+    // Written through a pointer: a long description is megabytes, a call per byte too slow.
+    QByteArray out(bytes.size() * 3, Qt::Uninitialized);
+    char* to = out.data();
     for (const char c : bytes) {
         const uchar u = uchar(c);
         if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '*' || u == '-'
             || u == '.' || u == '_') {
-            out += c;
+            *to++ = c;
         } else if (u == ' ') {
-            out += '+';
+            *to++ = '+';
         } else {
-            out += '%';
-            out += hex[u >> 4];
-            out += hex[u & 0x0f];
+            *to++ = '%';
+            *to++ = hex[u >> 4];
+            *to++ = hex[u & 0x0f];
         }
     }
+    out.truncate(to - out.constData());
     return QString::fromLatin1(out);
 }
 

@@ -1,6 +1,7 @@
 #include "submit/MailSteps.h"
 
 #include "core/Errors.h"
+#include "core/LineFile.h"
 #include "net/MailErrors.h"
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
@@ -63,11 +64,7 @@ QStringList listingLines(const RunWindow& w)
 {
     auto t = [&w](const char* control) { return w.text(name(control)); };
     // Memo texts come with CR LF between their lines; a memo entry keeps the breaks as LF.
-    auto memo = [&w](const char* control) {
-        QString text = w.text(name(control));
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        return text;
-    };
+    auto memo = [&w](const char* control) { return withLfBreaks(w.text(name(control))); };
     return {
         QStringLiteral("Application Name: ") + t("appname"),
         QStringLiteral("Version: ") + t("version"),

@@ -27,6 +27,20 @@ TEST(LineFile, EveryLineBreakStyleEndsALineAndTheLastBreakAddsNone)
         EXPECT_EQ(splitLines(c.content), c.lines) << c.content.constData();
 }
 
+// Only a CR directly before an LF goes; the one-pass rewrite must not drop or shift anything else.
+TEST(LineFile, CrLfBecomesLfAndNothingElseChanges)
+{
+    const char* cases[][2] = {
+        {"", ""},
+        {"plain", "plain"},
+        {"a\r\nb\r\n", "a\nb\n"},
+        {"lone\rcr\r", "lone\rcr\r"},
+        {"\r\r\n\n\r", "\r\n\n\r"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(withLfBreaks(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
+}
+
 TEST(LineFile, WritesCrLfAfterEveryLineAndReadsBackTheSameLines)
 {
     TempBase base;
