@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ControlRegistry;
+class SiteCatalogue;
 class GrowingControls;
 class QCheckBox;
 class QComboBox;
@@ -43,10 +44,15 @@ public:
     void tickNone();
     // Shows only the rows whose label holds text (any case), closed up in page order.
     void filterRows(const QString& text);
+    // Shows the rows of sites that are not set up in grey, with a tooltip naming what is missing.
+    void showSetUp(const SiteCatalogue& catalogue);
+    // "Site Endpoints…", beside the filter.
+    QPushButton* endpointsButton() const { return m_endpoints; }
 
 private:
     struct Row
     {
+        QString siteKey;
         QString label;
         QCheckBox* newBox;
         QCheckBox* updateBox;
@@ -62,6 +68,7 @@ private:
     QWidget* m_rowsBox = nullptr;
     QLineEdit* m_filter = nullptr;
     QPushButton* m_ticknone = nullptr;
+    QPushButton* m_endpoints = nullptr;
     QLabel* m_tickcount = nullptr;
     QScrollArea* m_sitesbox = nullptr;
     QComboBox* m_wincentpd = nullptr;
