@@ -20,8 +20,8 @@ int main(int argc, char** argv)
     const int rounds = std::max(1, int(numberOption(argc, argv, "rounds", 7)));
     const int count = std::max(1, int(numberOption(argc, argv, "endpoints", 60)));
     // A server that takes many connections at once and holds each until the client goes.
-    const BenchPeer server(QStringLiteral("tests/peers/greeting_peer.py"), {QStringLiteral("--lifetime"),
-        QStringLiteral("600")});
+    const BenchPeer server(
+        QStringLiteral("tests/peers/greeting_peer.py"), {QStringLiteral("--lifetime"), QStringLiteral("600")});
     if (!server.port()) {
         std::fprintf(stderr, "endpoint_check_bench: the server did not start\n");
         return 1;

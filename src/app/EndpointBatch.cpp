@@ -83,8 +83,8 @@ int EndpointBatch::check(const CommandLine& line)
     int seconds = line.timeout;
     if (seconds < 0) {
         bool ok = false;
-        seconds = ProfileFile::read(base + QStringLiteral("/cat/settings.dat"), QStringLiteral("SETTINGS"),
-            QStringLiteral("TIMEOUT"))
+        seconds = ProfileFile::read(
+            base + QStringLiteral("/cat/settings.dat"), QStringLiteral("SETTINGS"), QStringLiteral("TIMEOUT"))
                       .toInt(&ok);
         if (!ok)
             seconds = RunController::DefaultStallSeconds;
@@ -97,7 +97,8 @@ int EndpointBatch::check(const CommandLine& line)
         endpointWidth = std::max(endpointWidth, t.endpoint.size());
     }
     auto row = [&](const QString& label, const QString& endpoint, const QString& result) {
-        print(stdout, label.leftJustified(labelWidth) + QStringLiteral("  ") + endpoint.leftJustified(endpointWidth)
+        print(stdout,
+            label.leftJustified(labelWidth) + QStringLiteral("  ") + endpoint.leftJustified(endpointWidth)
                 + QStringLiteral("  ") + result);
     };
     row(QStringLiteral("Site"), QStringLiteral("Endpoint"), QStringLiteral("Result"));
@@ -106,7 +107,6 @@ int EndpointBatch::check(const CommandLine& line)
         row(targets[i].label, targets[i].endpoint, check.results()[i].text());
         unreachable += check.results()[i].reachable ? 0 : 1;
     }
-    print(stderr,
-        QStringLiteral("%1 of %2 endpoints reachable").arg(targets.size() - unreachable).arg(targets.size()));
+    print(stderr, QStringLiteral("%1 of %2 endpoints reachable").arg(targets.size() - unreachable).arg(targets.size()));
     return unreachable == 0 ? 0 : 3;
 }

@@ -199,7 +199,8 @@ void SiteEndpointsDialog::cellChanged(QTableWidgetItem* item)
         m_errors.remove(item);
         item->setBackground(QBrush());
     } else {
-        m_errors.insert(item, m_table->item(item->row(), Label)->text() + QStringLiteral(", ")
+        m_errors.insert(item,
+            m_table->item(item->row(), Label)->text() + QStringLiteral(", ")
                 + m_table->horizontalHeaderItem(item->column())->text() + QStringLiteral(": ") + error);
         item->setBackground(QColor(255, 210, 210));
     }
@@ -235,7 +236,8 @@ void SiteEndpointsDialog::refreshSetUp()
                 missing.append(SiteCatalogue::settingKey(use));
         }
         QTableWidgetItem* cell = m_table->item(row, SetUp);
-        cell->setText(missing.isEmpty() ? QStringLiteral("yes") : QStringLiteral("no: ") + missing.join(QStringLiteral(", ")));
+        cell->setText(
+            missing.isEmpty() ? QStringLiteral("yes") : QStringLiteral("no: ") + missing.join(QStringLiteral(", ")));
         cell->setForeground(missing.isEmpty() ? QBrush() : QBrush(Qt::gray));
     }
     m_loading = false;

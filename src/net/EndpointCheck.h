@@ -17,8 +17,8 @@ public:
     static constexpr int DefaultParallel = 16;
 
     // seconds bounds each endpoint's try (the run's stall time-out); 0 or less takes 120.
-    EndpointCheck(std::vector<ProbeTarget> targets, int seconds, int parallel = DefaultParallel,
-        QObject* parent = nullptr);
+    EndpointCheck(
+        std::vector<ProbeTarget> targets, int seconds, int parallel = DefaultParallel, QObject* parent = nullptr);
 
     void start();
     // Runs the check to its end in a local event loop (batch mode, tests).

@@ -58,8 +58,8 @@ std::vector<ProbeTarget> CheckTargets::forSite(
         }
         t.caFile = e.caFile;
         if (!given) {
-            t.unusable = QStringLiteral("not set up: ")
-                + catalogue.missingSettings(siteKey, use).join(QString()) + QStringLiteral(" of cat/catalogue.dat");
+            t.unusable = QStringLiteral("not set up: ") + catalogue.missingSettings(siteKey, use).join(QString())
+                + QStringLiteral(" of cat/catalogue.dat");
         }
         targets.push_back(t);
     }

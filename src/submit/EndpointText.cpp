@@ -7,9 +7,9 @@ namespace {
 // A host name of letters, digits, hyphens and dots, or a dotted IPv4 address.
 bool isHostName(const QString& host)
 {
-    static const QRegularExpression name(
-        QStringLiteral("^(?=.{1,253}$)[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?(?:\\.[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}"
-                       "[A-Za-z0-9])?)*\\.?$"));
+    static const QRegularExpression name(QStringLiteral(
+        "^(?=.{1,253}$)[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?(?:\\.[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}"
+        "[A-Za-z0-9])?)*\\.?$"));
     return name.match(host).hasMatch();
 }
 

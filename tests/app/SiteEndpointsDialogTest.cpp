@@ -78,7 +78,8 @@ TEST_F(SiteEndpointsDialogTest, SavingKeepsTheFilesOtherLinesAndABadValueIsRefus
 
         type(dialog, "essen", D::Host, "http://bad host");
         EXPECT_FALSE(dialog.okButton()->isEnabled());
-        EXPECT_TRUE(dialog.message()->text().contains(q("is not a host name"))) << dialog.message()->text().toStdString();
+        EXPECT_TRUE(dialog.message()->text().contains(q("is not a host name")))
+            << dialog.message()->text().toStdString();
         EXPECT_FALSE(dialog.save());
         EXPECT_EQ(base.read(q("cat/catalogue.dat")), before);
 
@@ -93,19 +94,19 @@ TEST_F(SiteEndpointsDialogTest, SavingKeepsTheFilesOtherLinesAndABadValueIsRefus
     }
     EXPECT_EQ(base.read(q("cat/catalogue.dat")).toStdString(),
         std::string("; where the sites are\r\n"
-                   "[ALL]\r\n"
-                   "CAFILE=\r\n"
-                   "HOST=127.0.0.1:8080\r\n"
-                   "[tucows]\r\n"
-                   "; the mirror\r\n"
-                   "FTPHOST=ftps://ftp.new.test:990\r\n"
-                   "COLOUR=green\r\n"
-                   "[OWN]\r\n"
-                   "KEY=kept\r\n"
-                   "[pow95]\r\n"
-                   "MAILBOX=listings@pow95.test\r\n"
-                   "[essen]\r\n"
-                   "HOST=https://essen.site.test\r\n"));
+                    "[ALL]\r\n"
+                    "CAFILE=\r\n"
+                    "HOST=127.0.0.1:8080\r\n"
+                    "[tucows]\r\n"
+                    "; the mirror\r\n"
+                    "FTPHOST=ftps://ftp.new.test:990\r\n"
+                    "COLOUR=green\r\n"
+                    "[OWN]\r\n"
+                    "KEY=kept\r\n"
+                    "[pow95]\r\n"
+                    "MAILBOX=listings@pow95.test\r\n"
+                    "[essen]\r\n"
+                    "HOST=https://essen.site.test\r\n"));
     const SiteCatalogue catalogue = SiteCatalogue::forBase(base.path());
     EXPECT_EQ(catalogue.endpoints(q("essen")).host, q("https://essen.site.test"));
     EXPECT_EQ(catalogue.endpoints(q("galt")).host, q("127.0.0.1:8080"));

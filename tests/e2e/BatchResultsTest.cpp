@@ -73,9 +73,9 @@ protected:
         ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
         base.write(s("cat/settings.dat"), mailSettingsFor(smtp->port(), "ann@demo.example", "Ann"));
     }
-    void pointSitesAtPeer(const QByteArray& extra = {})
+    void pointSitesAtPeer(const QMap<QString, QByteArray>& siteLines = {})
     {
-        base.write(s("cat/catalogue.dat"), catalogueForPeers(http->port()) + extra);
+        base.write(s("cat/catalogue.dat"), catalogueForPeers(http->port(), 0, siteLines));
     }
 
     TempBase base;
@@ -92,7 +92,7 @@ TEST_F(BatchResults, EveryTickedSiteHasItsOutcomeAndTheFailedOnesAreSentAgain)
             s("wattacknew")}));
     startPeers({s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found"), s("--hang"), s("/cgi/FormMail.cgi")});
     // sharein's host refuses connections.
-    pointSitesAtPeer("[sharein]\r\nHOST=127.0.0.1:1\r\n");
+    pointSitesAtPeer({{s("sharein"), "HOST=127.0.0.1:1\r\n"}});
 
     const BatchResult first = runQuillet(base.path(),
         {s("--submit"), s("Mixed Bag"), s("--timeout"), s("2"), s("--report"), base.file(s("first.json"))});

@@ -95,9 +95,10 @@ TEST_F(CheckEndpoints, AProgramsTickedSitesIncludingThoseNotSetUp)
 
     // Once set up, every one is reachable.
     base.write(s("cat/catalogue.dat"),
-        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port()) + "\r\nFTPHOST=127.0.0.1:"
-            + QByteArray::number(ftp.port())
-            + "\r\n[pow95]\r\nMAILBOX=listings@pow95.test\r\n[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n");
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port())
+            + "\r\nFTPHOST=127.0.0.1:" + QByteArray::number(ftp.port())
+            + "\r\n[pow95]\r\nMAILBOX=listings@pow95.test\r\n[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@"
+              "essen.test\r\n");
     const BatchResult again = runQuilletAsTyped(base.path(), {s("--check-endpoints"), s("Check Me")});
     EXPECT_EQ(again.exitCode, 0) << again.out.join(s("\n")).toStdString();
 

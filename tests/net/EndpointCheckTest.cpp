@@ -111,8 +111,7 @@ TEST_F(EndpointCheckTest, SixtyEndpointsAtMostSixteenAtATime)
 {
     const QString counted = m_base.file(s("most"));
     // The greeting waits a little, so that connections overlap however fast each one is.
-    const quint16 port
-        = peer(s("greeting_peer.py"), {s("--delay"), s("0.2"), s("--count-file"), counted}).port();
+    const quint16 port = peer(s("greeting_peer.py"), {s("--delay"), s("0.2"), s("--count-file"), counted}).port();
     std::vector<ProbeTarget> targets(60);
     for (ProbeTarget& t : targets) {
         t.label = s("site");

@@ -34,6 +34,7 @@ def handler_for(args):
     class Greeter(socketserver.StreamRequestHandler):
         def handle(self):
             note(1, args.count_file)
+            open_here = True
             try:
                 if args.silent:
                     time.sleep(args.lifetime)
@@ -41,13 +42,18 @@ def handler_for(args):
                 time.sleep(args.delay)
                 self.wfile.write(args.greeting.encode() + b"\r\n")
                 for line in self.rfile:
-                    self.wfile.write(b"221 Bye\r\n")
                     if line.strip().upper() == b"QUIT":
+                        # Counted as gone before the client hears so and may open its next one.
+                        note(-1, args.count_file)
+                        open_here = False
+                        self.wfile.write(b"221 Bye\r\n")
                         return
+                    self.wfile.write(b"221 Bye\r\n")
             except OSError:
                 pass
             finally:
-                note(-1, args.count_file)
+                if open_here:
+                    note(-1, args.count_file)
 
     return Greeter
 
