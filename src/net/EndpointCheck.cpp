@@ -28,6 +28,7 @@ void EndpointCheck::startNext()
 {
     const std::size_t index = m_next++;
     auto* probe = new EndpointProbe(m_targets[index], m_seconds, this);
+    // A probe may finish inside start(), which then starts the next one from here.
     connect(probe, &EndpointProbe::finished, this, [this, probe, index] {
         m_results[index] = probe->result();
         probe->deleteLater();

@@ -8,6 +8,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
@@ -51,21 +53,17 @@ EndpointProbe::~EndpointProbe()
 void EndpointProbe::start()
 {
     m_clock.start();
-    m_limit = new QTimer(this);
-    m_limit->setSingleShot(true);
-    connect(m_limit, &QTimer::timeout, this, [this] { failCode(10060); });
-    m_limit->start(m_seconds * 1000);
     if (!m_target.unusable.isEmpty()) {
-        QTimer::singleShot(0, this, [this] { fail(m_target.unusable); });
+        fail(m_target.unusable);
         return;
     }
     const QString host = m_target.host.trimmed();
     in_addr dotted{};
     if (inet_pton(AF_INET, host.toLatin1().constData(), &dotted) == 1) {
-        // Always from the event loop, so that every probe reports after start() returned.
-        QTimer::singleShot(0, this, [this, dotted] { looked({}, dotted.s_addr); });
+        looked({}, dotted.s_addr);
         return;
     }
+    armLimit();
     // Names under the reserved ".invalid" never resolve; the look-up runs in Qt's resolver, so
     // the event loop goes on while it does.
     m_lookupId = QHostInfo::lookupHost(host, this, [this](const QHostInfo& info) {
@@ -78,6 +76,19 @@ void EndpointProbe::start()
         }
         looked(CWinsock::describe(info.error() == QHostInfo::HostNotFound ? 11001 : 11004), 0);
     });
+}
+
+void EndpointProbe::armLimit()
+{
+    // Made once the probe has to wait: a connection that comes up at once needs no clock.
+    if (m_limit)
+        return;
+    m_limit = new QTimer(this);
+    m_limit->setSingleShot(true);
+    // A coarse timer may fire up to 5% early: the time-out is the whole bound, never less.
+    m_limit->setTimerType(Qt::PreciseTimer);
+    connect(m_limit, &QTimer::timeout, this, [this] { failCode(10060); });
+    m_limit->start(std::max<qint64>(0, m_seconds * 1000 - m_clock.elapsed()));
 }
 
 void EndpointProbe::looked(const QString& hostError, quint32 address)
@@ -99,16 +110,12 @@ void EndpointProbe::connectTo(quint32 address)
         failCode(CWinsock::codeFromErrno(errno));
         return;
     }
-    m_readable = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-    m_writable = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
-    connect(m_readable, &QSocketNotifier::activated, this, [this] { socketReady(false); });
-    connect(m_writable, &QSocketNotifier::activated, this, [this] { socketReady(true); });
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(m_target.port);
     peer.sin_addr.s_addr = address;
     if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0) {
-        watch(false, true); // connected at once; carry on from the loop
+        connected();
         return;
     }
     if (errno != EINPROGRESS) {
@@ -120,6 +127,18 @@ void EndpointProbe::connectTo(quint32 address)
 
 void EndpointProbe::watch(bool read, bool write)
 {
+    if (m_stage == Stage::Done)
+        return;
+    armLimit();
+    // Each notifier is made when first wanted: a plain connect check never reads.
+    if (read && !m_readable) {
+        m_readable = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+        connect(m_readable, &QSocketNotifier::activated, this, [this] { socketReady(false); });
+    }
+    if (write && !m_writable) {
+        m_writable = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
+        connect(m_writable, &QSocketNotifier::activated, this, [this] { socketReady(true); });
+    }
     if (m_readable)
         m_readable->setEnabled(read);
     if (m_writable)

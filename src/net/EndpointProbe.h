@@ -49,8 +49,9 @@ struct ProbeResult
 };
 
 // Tries one endpoint without blocking: name look-up, connect, TLS handshake with the certificate
-// checked, and for FTP and SMTP the greeting and QUIT. Nothing is submitted. Every step runs from
-// the event loop (socket notifiers, the look-up's answer); the whole try is bounded by seconds.
+// checked, and for FTP and SMTP the greeting and QUIT. Nothing is submitted. Every wait is on the
+// event loop (socket notifiers, the look-up's answer); the whole try is bounded by seconds. A probe
+// that needs no wait (a refused or at once accepted connection) finishes inside start().
 class EndpointProbe : public QObject
 {
     Q_OBJECT
@@ -69,6 +70,7 @@ signals:
 private:
     enum class Stage { LookUp, Connecting, Handshake, Greeting, CommandReply, Quitting, Done };
 
+    void armLimit();
     void looked(const QString& hostError, quint32 address);
     void connectTo(quint32 address);
     void socketReady(bool writable);
