@@ -70,7 +70,7 @@ SiteEndpointsDialog::SiteEndpointsDialog(const QString& basedir, int stallSecond
 {
     setObjectName(QStringLiteral("SiteEndpointsDialog"));
     setWindowTitle(QStringLiteral("Site Endpoints"));
-    resize(900, 520);
+    resize(1180, 560);
     auto* layout = new QVBoxLayout(this);
     auto* intro = new QLabel(QStringLiteral("Where each site's submissions go (cat/catalogue.dat). An empty cell keeps "
                                             "the built-in placeholder under .example: a site that uses one is not set "
@@ -82,10 +82,11 @@ SiteEndpointsDialog::SiteEndpointsDialog(const QString& basedir, int stallSecond
     m_table = new QTableWidget(this);
     m_table->setObjectName(QStringLiteral("endpoints"));
     m_table->setColumnCount(ColumnCount);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Site"), QStringLiteral("Web host"), QStringLiteral("FTP host"),
-        QStringLiteral("Mailbox"), QStringLiteral("Mailbox 2"), QStringLiteral("Page"), QStringLiteral("CA file"),
-        QStringLiteral("Set up"), QStringLiteral("Reachability")});
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Site"), QStringLiteral("Set up"), QStringLiteral("Web host"),
+        QStringLiteral("FTP host"), QStringLiteral("Mailbox"), QStringLiteral("Mailbox 2"), QStringLiteral("Page"),
+        QStringLiteral("CA file"), QStringLiteral("Reachability")});
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
     m_message = new QLabel(this);
@@ -150,8 +151,11 @@ void SiteEndpointsDialog::load()
         fill(int(i) + 1, keys[i], catalogue.label(keys[i]));
     m_loading = false;
     m_table->resizeColumnsToContents();
-    for (int column = Host; column <= CaFile; ++column)
-        m_table->setColumnWidth(column, std::max(m_table->columnWidth(column), 110));
+    for (int column = Host; column <= Mailbox2; ++column)
+        m_table->setColumnWidth(column, std::max(m_table->columnWidth(column), 120));
+    for (int column : {Page, CaFile})
+        m_table->setColumnWidth(column, 90);
+    m_table->setColumnWidth(SetUp, 130);
     refreshSetUp();
     // A file that holds a bad value already says so at once.
     for (int row = 0; row < m_table->rowCount(); ++row) {
@@ -304,6 +308,7 @@ void SiteEndpointsDialog::test()
             rows.push_back(m_rows.value(key));
         }
         m_table->item(m_rows.value(key), Result)->setText(QString());
+        m_table->item(m_rows.value(key), Result)->setToolTip(QString());
     }
     if (std::optional<ProbeTarget> mail = CheckTargets::mailServer(m_basedir)) {
         targets.push_back(std::move(*mail));
@@ -327,8 +332,12 @@ void SiteEndpointsDialog::test()
             m_mailResult = line;
             return;
         }
+        // The cell names the kind of endpoint ("web", "FTP"); its tooltip the whole address.
+        const QString shortLine = t.endpoint.section(QLatin1Char(' '), 0, 0) + QStringLiteral(": ") + r.text();
         QTableWidgetItem* cell = m_table->item(rows[index], Result);
-        cell->setText(cell->text().isEmpty() ? line : cell->text() + QStringLiteral("; ") + line);
+        const bool first = cell->text().isEmpty();
+        cell->setText(first ? shortLine : cell->text() + QStringLiteral("; ") + shortLine);
+        cell->setToolTip(first ? line : cell->toolTip() + QLatin1Char('\n') + line);
         cell->setForeground(r.reachable ? QBrush() : QBrush(Qt::darkRed));
     });
     connect(m_check.get(), &EndpointCheck::finished, this, [this] {

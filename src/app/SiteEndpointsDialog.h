@@ -23,8 +23,8 @@ class SiteEndpointsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The editable columns, in order after the site's label.
-    enum Column { Label, Host, FtpHost, Mailbox, Mailbox2, Page, CaFile, SetUp, Result, ColumnCount };
+    // The site's label and whether it is set up, the editable cells (Host to CaFile), the check's result.
+    enum Column { Label, SetUp, Host, FtpHost, Mailbox, Mailbox2, Page, CaFile, Result, ColumnCount };
 
     // stallSeconds bounds each endpoint of the check, as it bounds a wait of the run.
     SiteEndpointsDialog(const QString& basedir, int stallSeconds, QWidget* parent = nullptr);
