@@ -14,14 +14,17 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -53,6 +56,31 @@ bool editableInAll(int column)
     return column == SiteEndpointsDialog::Host || column == SiteEndpointsDialog::FtpHost
         || column == SiteEndpointsDialog::CaFile;
 }
+
+// Checks a cell's text at every key press, before the cell takes it.
+class CheckedEditing : public QStyledItemDelegate
+{
+public:
+    CheckedEditing(std::function<void(int column, const QString& text)> typed, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , m_typed(std::move(typed))
+    {
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            const int column = index.column();
+            QObject::connect(
+                line, &QLineEdit::textEdited, line, [this, column](const QString& text) { m_typed(column, text); });
+        }
+        return editor;
+    }
+
+private:
+    std::function<void(int, const QString&)> m_typed;
+};
 
 QTableWidgetItem* fixedItem(const QString& text)
 {
@@ -110,6 +138,8 @@ SiteEndpointsDialog::SiteEndpointsDialog(const QString& basedir, int stallSecond
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_test, &QPushButton::clicked, this, [this] { guarded([this] { test(); }); });
     connect(m_table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) { cellChanged(item); });
+    m_table->setItemDelegate(
+        new CheckedEditing([this](int column, const QString& text) { typing(column, text); }, this));
     load();
 }
 
@@ -210,6 +240,17 @@ void SiteEndpointsDialog::cellChanged(QTableWidgetItem* item)
     }
     showValidity();
     refreshSetUp();
+}
+
+void SiteEndpointsDialog::typing(int column, const QString& text)
+{
+    const QString error = cellError(column, text);
+    if (error.isEmpty()) {
+        showValidity();
+        return;
+    }
+    okButton()->setEnabled(false);
+    m_message->setText(m_table->horizontalHeaderItem(column)->text() + QStringLiteral(": ") + error);
 }
 
 void SiteEndpointsDialog::showValidity()

@@ -53,6 +53,8 @@ signals:
 private:
     void load();
     void cellChanged(QTableWidgetItem* item);
+    // A cell's editor holds text not yet taken: OK waits while it is bad.
+    void typing(int column, const QString& text);
     void refreshSetUp();
     void showValidity();
     // A catalogue as edited: the file with the dialog's cells written over it, in a temporary copy.

@@ -8,8 +8,10 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -54,6 +56,19 @@ TEST_F(SiteEndpointsDialogTest, EachValueIsCheckedAsTyped)
         const QString error = D::cellError(c.column, q(c.text));
         EXPECT_TRUE(*c.error ? error.contains(q(c.error)) : error.isEmpty()) << c.text << ": " << error.toStdString();
     }
+
+    // At every key press, before the cell takes the text.
+    D dialog(base.path(), 5);
+    dialog.show();
+    dialog.table()->editItem(dialog.table()->item(dialog.rowOf(q("galt")), D::Host));
+    auto* editor = dialog.table()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, q("bad host"));
+    EXPECT_FALSE(dialog.okButton()->isEnabled());
+    EXPECT_TRUE(dialog.message()->text().contains(q("is not a host name"))) << dialog.message()->text().toStdString();
+    editor->selectAll();
+    QTest::keyClicks(editor, q("galt.test:8080"));
+    EXPECT_TRUE(dialog.okButton()->isEnabled());
 }
 
 TEST_F(SiteEndpointsDialogTest, SavingKeepsTheFilesOtherLinesAndABadValueIsRefused)
