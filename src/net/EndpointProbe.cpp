@@ -218,6 +218,8 @@ void EndpointProbe::stepTls()
     } else if (m_target.tls == ProbeTarget::Tls::Implicit) {
         m_stage = Stage::Greeting;
         watch(true, false);
+        // The greeting may have come with the handshake's last record, inside the session already.
+        readReplies();
     } else {
         // Secured after AUTH TLS or STARTTLS: all that is left is to say goodbye.
         m_stage = Stage::Quitting;
@@ -294,7 +296,9 @@ void EndpointProbe::readReplies()
         }
         m_in.append(buffer, count);
         qsizetype end;
-        while (m_stage != Stage::Done && (end = m_in.indexOf('\n')) >= 0) {
+        // A reply that started the handshake hands the socket to TLS: nothing more is read here.
+        auto reading = [this] { return m_stage != Stage::Done && m_stage != Stage::Handshake; };
+        while (reading() && (end = m_in.indexOf('\n')) >= 0) {
             QByteArray line = m_in.left(end);
             m_in.remove(0, end + 1);
             if (line.endsWith('\r'))
@@ -305,7 +309,7 @@ void EndpointProbe::readReplies()
             m_reader = FtpReplyReader();
             replied(verdict == FtpReplyReader::Verdict::Success, line);
         }
-        if (m_stage == Stage::Done)
+        if (!reading())
             return;
         if (m_in.size() > LineLimit) {
             fail(QStringLiteral("The server's reply line is too long"));

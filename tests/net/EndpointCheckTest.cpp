@@ -70,6 +70,8 @@ TEST_F(EndpointCheckTest, EachKindOfEndpointGetsItsVerdict)
         {"FTP with AUTH TLS", peer(s("ftp_peer.py"), ftp + tls("good")).port(), K::Ftp, T::Command, ""},
         {"SMTP", peer(s("smtp_peer.py"), smtp).port(), K::Smtp, T::None, ""},
         {"SMTP with STARTTLS", peer(s("smtp_peer.py"), smtp + tls("good")).port(), K::Smtp, T::Command, ""},
+        {"SMTP over TLS", peer(s("smtp_peer.py"), smtp + tls("good") + QStringList{s("--implicit-tls")}).port(),
+            K::Smtp, T::Implicit, ""},
         {"SMTP refusing to greet", peer(s("greeting_peer.py"), {s("--greeting"), s("554 Go away")}).port(), K::Smtp,
             T::None, "greeting: 554 Go away"},
         {"refused port", refused, K::Connect, T::None, "[10061] Connection refused."},
