@@ -6,7 +6,7 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSocketNotifier>
-#include <QTimer>
+#include <QTimerEvent>
 
 #include <algorithm>
 
@@ -83,12 +83,14 @@ void EndpointProbe::armLimit()
     // Made once the probe has to wait: a connection that comes up at once needs no clock.
     if (m_limit)
         return;
-    m_limit = new QTimer(this);
-    m_limit->setSingleShot(true);
     // A coarse timer may fire up to 5% early: the time-out is the whole bound, never less.
-    m_limit->setTimerType(Qt::PreciseTimer);
-    connect(m_limit, &QTimer::timeout, this, [this] { failCode(10060); });
-    m_limit->start(std::max<qint64>(0, m_seconds * 1000 - m_clock.elapsed()));
+    m_limit = startTimer(std::max<qint64>(0, m_seconds * 1000 - m_clock.elapsed()), Qt::PreciseTimer);
+}
+
+void EndpointProbe::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_limit)
+        failCode(10060);
 }
 
 void EndpointProbe::looked(const QString& hostError, quint32 address)
@@ -384,8 +386,10 @@ void EndpointProbe::failCode(int code)
 
 void EndpointProbe::closeSocket()
 {
-    if (m_limit)
-        m_limit->stop();
+    if (m_limit) {
+        killTimer(m_limit);
+        m_limit = 0;
+    }
     // The notifiers may be the ones whose signal is being handled.
     for (QSocketNotifier* n : {m_readable, m_writable}) {
         if (n) {

@@ -11,7 +11,6 @@
 #include <memory>
 
 class QSocketNotifier;
-class QTimer;
 
 // One endpoint to try, as the run would reach it.
 struct ProbeTarget
@@ -67,6 +66,9 @@ public:
 signals:
     void finished();
 
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
 private:
     enum class Stage { LookUp, Connecting, Handshake, Greeting, CommandReply, Quitting, Done };
 
@@ -95,7 +97,7 @@ private:
     int m_fd = -1;
     QSocketNotifier* m_readable = nullptr;
     QSocketNotifier* m_writable = nullptr;
-    QTimer* m_limit = nullptr;
+    int m_limit = 0; // the time-out's timer, once the probe waits
     std::unique_ptr<TlsSession> m_tls;
     QElapsedTimer m_clock;
     QByteArray m_in;
