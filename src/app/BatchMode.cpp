@@ -145,6 +145,7 @@ QString BatchMode::helpText()
         "  --timeout SECONDS\n"
         "                  With --submit: end a network wait that sees no progress for SECONDS as\n"
         "                  Skip would (0: never). Without it, the Check / Options setting counts.\n"
+        "                  With --check-endpoints: the most each endpoint may take (0: 120).\n"
         "  --site-limit SECONDS\n"
         "                  With --submit: end a site that takes longer than SECONDS in all as the\n"
         "                  time-out would (0: never). Without it, ten times the time-out.\n"
