@@ -5,6 +5,7 @@
 #include "app/BaseFolder.h"
 #include "app/CommandLine.h"
 #include "app/DataSnapshot.h"
+#include "app/EndpointBatch.h"
 #include "app/NameList.h"
 #include "app/PadBatch.h"
 #include "app/PadRecords.h"
@@ -116,8 +117,8 @@ int pressSubmit(
 QString BatchMode::helpText()
 {
     return QStringLiteral(
-        "Usage: quillet [--base DIR] [--setup | --submit \"Program Name\" | --check NAME | --import-pad FILE|URL\n"
-        "               | --export-pad NAME FILE] [--force] [--version] [--help]\n"
+        "Usage: quillet [--base DIR] [--setup | --submit \"Program Name\" | --check NAME | --check-endpoints [NAME]\n"
+        "               | --import-pad FILE|URL | --export-pad NAME FILE] [--force] [--version] [--help]\n"
         "\n"
         "Without options Quillet opens its window on the base folder, which holds the data, cat,\n"
         "files and responses folders. The base folder is the current folder; started from the home\n"
@@ -140,10 +141,11 @@ QString BatchMode::helpText()
         "  --report FILE   With --submit: write the run's report to FILE instead.\n"
         "  --retry-failed REPORT\n"
         "                  With --submit: send only to the sites that REPORT lists as failed,\n"
-        "                  skipped or not reached, with the tick boxes they had then.\n"
+        "                  skipped, not reached or not set up, with the tick boxes they had then.\n"
         "  --timeout SECONDS\n"
         "                  With --submit: end a network wait that sees no progress for SECONDS as\n"
         "                  Skip would (0: never). Without it, the Check / Options setting counts.\n"
+        "                  With --check-endpoints: the most each endpoint may take (0: 120).\n"
         "  --site-limit SECONDS\n"
         "                  With --submit: end a site that takes longer than SECONDS in all as the\n"
         "                  time-out would (0: never). Without it, ten times the time-out.\n"
@@ -153,6 +155,15 @@ QString BatchMode::helpText()
         "                  the program file, the settings and the needs of each ticked site. Prints\n"
         "                  the findings; exit status 0 (none), 4 (warnings only) or 5 (errors).\n"
         "                  --submit runs the same check first and stops on errors (status 5).\n"
+        "  --check-endpoints [NAME]\n"
+        "                  Try the endpoints without sending anything: name look-up, connect, the\n"
+        "                  TLS handshake with its certificate check where the endpoint asks for TLS,\n"
+        "                  and the FTP and SMTP greeting (then QUIT). Without NAME every configured\n"
+        "                  endpoint (the sites' web and FTP hosts in cat/catalogue.dat, the mail\n"
+        "                  server); with NAME those its ticked sites would use, and any of them still\n"
+        "                  not set up. Up to 16 at a time, each bounded by the time-out (--timeout\n"
+        "                  SECONDS, else the Check / Options setting). Prints site, endpoint and\n"
+        "                  result; exit status 0 (all reachable) or 3.\n"
         "  --import-pad FILE|URL\n"
         "                  Create (or with --force update) a program record and its company from a\n"
         "                  PAD file, read from disk or fetched by http or https. Ends with what was\n"
@@ -170,7 +181,7 @@ QString BatchMode::helpText()
         "  0  every ticked site was sent\n"
         "  1  the run ended early (Cancel, an error, a failed check) or did not start\n"
         "  2  NAME is not a listed program here, or the base folder is not set up\n"
-        "  3  the run completed with one or more sites failed, skipped or refused\n"
+        "  3  the run completed with one or more sites failed, skipped, refused or not set up\n"
         "  5  the listing check found errors; nothing was sent\n"
         "\n"
         "A wrong command line is refused with exit status 2.\n");
@@ -224,7 +235,8 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         return Completed;
     }
     const bool batch = line.action == CommandLine::Action::Submit || line.action == CommandLine::Action::ImportPad
-        || line.action == CommandLine::Action::ExportPad || line.action == CommandLine::Action::Check;
+        || line.action == CommandLine::Action::ExportPad || line.action == CommandLine::Action::Check
+        || line.action == CommandLine::Action::CheckEndpoints;
     if (!batch)
         return std::nullopt;
     if (!BaseFolder::isSetUp(base)) {
@@ -252,6 +264,8 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
         return PadBatch::exportPad(line);
     case CommandLine::Action::Check:
         return PadBatch::check(line);
+    case CommandLine::Action::CheckEndpoints:
+        return EndpointBatch::check(line);
     default:
         return submit(line);
     }

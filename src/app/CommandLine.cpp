@@ -60,6 +60,11 @@ CommandLine CommandLine::parse(const QStringList& args)
                 return refuse(QStringLiteral("--check needs a program name."));
             line.action = Action::Check;
             line.program = args[++i];
+        } else if (arg == QLatin1String("--check-endpoints")) {
+            line.action = Action::CheckEndpoints;
+            // The program is optional: without it every configured endpoint is tried.
+            if (hasValue && !args[i + 1].startsWith(QLatin1Char('-')))
+                line.program = args[++i];
         } else if (arg == QLatin1String("--force")) {
             line.force = true;
         } else if (arg == QLatin1String("--quiet")) {
@@ -102,14 +107,16 @@ CommandLine CommandLine::parse(const QStringList& args)
     // Options of a submission given without one would be silently ignored (or open the window).
     const bool submitting = line.action == Action::Submit;
     const std::pair<bool, const char*> submitOnly[] = {{!line.report.isEmpty(), "--report"},
-        {line.timeout >= 0, "--timeout"}, {line.siteLimit >= 0, "--site-limit"}, {!line.dryRun.isEmpty(), "--dry-run"},
+        {line.timeout >= 0 && line.action != Action::CheckEndpoints, "--timeout"},
+        {line.siteLimit >= 0, "--site-limit"}, {!line.dryRun.isEmpty(), "--dry-run"},
         {!line.retryFailed.isEmpty(), "--retry-failed"}, {line.quiet, "--quiet"},
         {line.force && line.action != Action::ImportPad, "--force"}};
     for (const auto& [given, option] : submitOnly) {
         if (given && !submitting) {
-            return refuse(QStringLiteral("%1 goes with --submit%2.")
-                              .arg(QLatin1String(option),
-                                  qstrcmp(option, "--force") == 0 ? QStringLiteral(" or --import-pad") : QString()));
+            const QString other = qstrcmp(option, "--force") == 0 ? QStringLiteral(" or --import-pad")
+                : qstrcmp(option, "--timeout") == 0               ? QStringLiteral(" or --check-endpoints")
+                                                                  : QString();
+            return refuse(QStringLiteral("%1 goes with --submit%2.").arg(QLatin1String(option), other));
         }
     }
     return line;

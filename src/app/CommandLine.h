@@ -6,15 +6,15 @@
 // What the command line asks for. Options of Qt itself (-platform, -style …) are left to Qt.
 struct CommandLine
 {
-    enum class Action { Window, Submit, SetUp, Help, Version, ImportPad, ExportPad, Check, Refused };
+    enum class Action { Window, Submit, SetUp, Help, Version, ImportPad, ExportPad, Check, CheckEndpoints, Refused };
 
     Action action = Action::Window;
     QString base; // --base DIR; empty: the current folder
-    QString program; // --submit NAME, --export-pad NAME, --check NAME
+    QString program; // --submit NAME, --export-pad NAME, --check NAME, --check-endpoints [NAME]
     QString error; // why the line was refused
     QString report; // --report FILE
     QString retryFailed; // --retry-failed REPORT
-    int timeout = -1; // --timeout SECONDS; -1: the setting's
+    int timeout = -1; // --timeout SECONDS (--submit, --check-endpoints); -1: the setting's
     int siteLimit = -1; // --site-limit SECONDS; -1: ten times the time-out
     QString dryRun; // --dry-run DIR
     QString padSource; // --import-pad FILE|URL

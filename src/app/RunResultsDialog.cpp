@@ -20,12 +20,14 @@ int RunResultsDialog::rank(SiteResult::Outcome outcome)
         return 1;
     case O::NotReached:
         return 2;
-    case O::Refused:
+    case O::NotSetUp:
         return 3;
+    case O::Refused:
+        return 4;
     case O::Sent:
         break;
     }
-    return 4;
+    return 5;
 }
 
 QString RunResultsDialog::siteText(const SiteResult& site)

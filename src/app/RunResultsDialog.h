@@ -27,7 +27,7 @@ public:
     QTreeWidget* sites;
     QPushButton* tickFailed;
 
-    // The order of the list: failed, skipped, not reached, refused, sent.
+    // The order of the list: failed, skipped, not reached, not set up, refused, sent.
     static int rank(SiteResult::Outcome outcome);
     // The text shown when a site is double-clicked.
     static QString siteText(const SiteResult& site);

@@ -3,7 +3,10 @@
 #include "app/ControlRegistry.h"
 #include "app/GrowingControls.h"
 #include "app/PageLayout.h"
+#include "submit/RecipeBook.h"
 #include "submit/SiteCatalogue.h"
+
+#include <QApplication>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,12 +125,13 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     m_sitesbox->setGeometry(2, RowsTop, 586, 374 - RowsTop);
     m_sitesbox->setWidget(box);
     m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    showSetUp(catalogue);
 }
 
 void SitesPage::showHistory(const QString& program, const QHash<QString, RunHistory::Receipt>& receipts)
 {
     for (const Row& row : m_rows) {
-        const auto receipt = receipts.find(row.key);
+        const auto receipt = receipts.find(row.siteKey);
         if (receipt == receipts.end()) {
             row.history->setText(program.isEmpty() ? QString() : QStringLiteral("not sent yet"));
             row.history->setToolTip(QString());
@@ -162,9 +166,28 @@ void SitesPage::showEvent(QShowEvent* event)
 QString SitesPage::historyText(const QString& siteKey) const
 {
     for (const Row& row : m_rows)
-        if (row.key == siteKey)
+        if (row.siteKey == siteKey)
             return row.history->text();
     return QString();
+}
+
+void SitesPage::showSetUp(const SiteCatalogue& catalogue)
+{
+    for (const Row& row : m_rows) {
+        const QStringList missing = catalogue.missingSettings(row.siteKey, RecipeBook::endpointUses(row.siteKey));
+        const QString tip = missing.isEmpty()
+            ? QString()
+            : QStringLiteral("Not set up: %1 of cat/catalogue.dat is still the built-in placeholder (Site Endpoints…)")
+                  .arg(missing.join(QStringLiteral(", ")));
+        for (QCheckBox* tick : {row.newBox, row.updateBox}) {
+            QPalette palette = tick->palette();
+            palette.setColor(QPalette::WindowText,
+                missing.isEmpty() ? QApplication::palette().color(QPalette::WindowText) : QColor(Qt::gray));
+            tick->setPalette(palette);
+            tick->setToolTip(tip);
+            tick->setProperty("notSetUp", !missing.isEmpty());
+        }
+    }
 }
 
 void SitesPage::addGrowing(GrowingControls& growing) const
@@ -187,7 +210,12 @@ void SitesPage::buildFilterBar()
     m_ticknone->setObjectName(QStringLiteral("ticknone"));
     m_ticknone->setToolTip(QStringLiteral("Clears every site's New and Update ticks, filtered out or not"));
     connect(m_ticknone, &QPushButton::clicked, this, [this] { tickNone(); });
-    m_tickcount = p.field(new QLabel(this), 250);
+    m_tickcount = p.field(new QLabel(this), 150);
+    m_endpoints = p.field(new QPushButton(QStringLiteral("Site &Endpoints…"), this), 110, FieldHeight + 2);
+    m_endpoints->move(m_endpoints->x(), p.y() - 1);
+    m_endpoints->setObjectName(QStringLiteral("siteendpoints"));
+    m_endpoints->setToolTip(QStringLiteral("Where each site's submissions go, which sites are set up, and whether "
+                                           "they can be reached"));
     m_tickcount->setObjectName(QStringLiteral("tickcount"));
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 class ControlRegistry;
+class SiteCatalogue;
 class GrowingControls;
 class QCheckBox;
 class QComboBox;
@@ -58,6 +59,10 @@ public:
     void setHistorySource(HistorySource source) { m_historySource = std::move(source); }
     // A record loaded or a run ended: the history is read again now, or when the page next shows.
     void historyChanged();
+    // Shows the rows of sites that are not set up in grey, with a tooltip naming what is missing.
+    void showSetUp(const SiteCatalogue& catalogue);
+    // "Site Endpoints…", beside the filter.
+    QPushButton* endpointsButton() const { return m_endpoints; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -65,7 +70,7 @@ protected:
 private:
     struct Row
     {
-        QString key;
+        QString siteKey;
         QString label;
         QLabel* history;
         QCheckBox* newBox;
@@ -82,6 +87,7 @@ private:
     QWidget* m_rowsBox = nullptr;
     QLineEdit* m_filter = nullptr;
     QPushButton* m_ticknone = nullptr;
+    QPushButton* m_endpoints = nullptr;
     QLabel* m_tickcount = nullptr;
     QScrollArea* m_sitesbox = nullptr;
     QComboBox* m_wincentpd = nullptr;

@@ -5,6 +5,7 @@
 #include "app/HelpFile.h"
 #include "app/ListingActions.h"
 #include "app/QtDialogs.h"
+#include "app/SiteEndpointsActions.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "ui/TSplash.h"
@@ -91,6 +92,7 @@ Windows createWindows()
     Windows w;
     w.form = std::make_unique<TForm1>();
     new ListingActions(*w.form);
+    new SiteEndpointsActions(*w.form);
     // The mail form and its setup dialog come with the main window (TForm1::SMTPForm, SetupDlg).
     w.ftpForm = bareWindow("ftpForm1", "FTP");
     return w;

@@ -40,14 +40,19 @@ namespace RecipeBook {
 // The recipe of a catalogue entry id, or an empty function.
 Recipe find(const QString& entryId);
 
-// A row of the walk with the recipe that performs it (empty: the entry is walked and does nothing).
+// A row of the walk with the recipe that performs it (empty: the entry is walked and does nothing)
+// and the catalogue endpoints that recipe sends to (EndpointUse flags): a row whose endpoints are
+// still placeholders is not set up and sends nothing.
 struct Row
 {
     const SiteEntry& entry;
     Recipe recipe;
+    unsigned uses = 0;
 };
 // SiteCatalogue::entries(), in the same order, each with its recipe, looked up once.
 const std::vector<Row>& rows();
+// The endpoints every row of a site uses together (EndpointUse flags).
+unsigned endpointUses(const QString& siteKey);
 // Every control name the recipes and the catalogue's tick boxes use.
 QStringList controlNames();
 

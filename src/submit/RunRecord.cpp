@@ -16,6 +16,7 @@ constexpr OutcomeName kNames[] = {
     {SiteResult::Outcome::Skipped, "skipped"},
     {SiteResult::Outcome::Refused, "refused"},
     {SiteResult::Outcome::NotReached, "not reached"},
+    {SiteResult::Outcome::NotSetUp, "not set up"},
 };
 
 } // namespace
@@ -61,6 +62,8 @@ QString RunRecord::countsText() const
         text += QStringLiteral(", %1 refused").arg(n);
     if (const int n = count(O::NotReached))
         text += QStringLiteral(", %1 not reached").arg(n);
+    if (const int n = count(O::NotSetUp))
+        text += QStringLiteral(", %1 not set up").arg(n);
     return text;
 }
 
@@ -121,6 +124,15 @@ void RunRecord::abortSite(const QString& label, const QString& detail)
         site().outcome = SiteResult::Outcome::Failed;
         site().detail = detail;
     }
+}
+
+void RunRecord::notSetUp(const QString& label, const QString& detail)
+{
+    if (!m_inSite)
+        return;
+    endSite(label);
+    site().outcome = SiteResult::Outcome::NotSetUp;
+    site().detail = detail;
 }
 
 void RunRecord::notReached(const QString& entry, const QString& siteKey, const QString& label, const QStringList& boxes)
@@ -185,7 +197,8 @@ QStringList boxesToRetry(const RunRecord& record)
     QStringList boxes;
     for (const SiteResult& s : record.sites) {
         using O = SiteResult::Outcome;
-        if (s.outcome == O::Failed || s.outcome == O::Skipped || s.outcome == O::NotReached)
+        // A site that was not set up was not sent either: once set up, a retry sends it.
+        if (s.outcome == O::Failed || s.outcome == O::Skipped || s.outcome == O::NotReached || s.outcome == O::NotSetUp)
             boxes += s.boxes;
     }
     return boxes;

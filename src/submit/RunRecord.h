@@ -15,7 +15,7 @@ class PreviewFolder;
 // What became of one ticked catalogue entry in a run.
 struct SiteResult
 {
-    enum class Outcome { Sent, Failed, Skipped, Refused, NotReached };
+    enum class Outcome { Sent, Failed, Skipped, Refused, NotReached, NotSetUp };
 
     QString entry; // the catalogue entry id
     QString siteKey;
@@ -49,8 +49,8 @@ public:
 
     int count(SiteResult::Outcome outcome) const;
     bool allSent() const;
-    // "52 sent, 3 failed, 1 skipped" ("52 previewed, …" for a preview), then refused and not
-    // reached when there are any.
+    // "52 sent, 3 failed, 1 skipped" ("52 previewed, …" for a preview), then refused, not reached
+    // and not set up when there are any.
     QString countsText() const;
 
     // The run frame's side.
@@ -59,6 +59,8 @@ public:
     void endSite(const QString& label);
     // Ends the site under way as failed by an error that ended the run.
     void abortSite(const QString& label, const QString& detail);
+    // Ends the site under way as not set up: nothing was sent, detail says which setting is missing.
+    void notSetUp(const QString& label, const QString& detail);
     void notReached(const QString& entry, const QString& siteKey, const QString& label, const QStringList& boxes);
     bool inSite() const { return m_inSite; }
     void addLogLine(const QString& line);
@@ -89,6 +91,6 @@ private:
     qsizetype m_previewMark = 0;
 };
 
-// The tick boxes that send a run's failed, skipped and not-reached sites again, as they were set
+// The tick boxes that send a run's failed, skipped, not-reached and not-set-up sites again, as they were set
 // when the run came to them.
 QStringList boxesToRetry(const RunRecord& record);

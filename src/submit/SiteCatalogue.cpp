@@ -345,6 +345,8 @@ SiteCatalogue::SiteCatalogue(const QString& cataloguePath)
                 value = own;
             else if (!fallback.isEmpty())
                 value = fallback;
+            if (!own.isEmpty() || !fallback.isEmpty())
+                m_given.insert(it.key() + QLatin1Char('/') + QLatin1String(key));
         };
         take("HOST", e.host, allHost);
         take("FTPHOST", e.ftpHost, allFtpHost);
@@ -383,4 +385,40 @@ QString SiteCatalogue::label(const QString& siteKey) const
             return QString::fromLatin1(site.label);
     }
     return endpoints(siteKey).label;
+}
+
+QString SiteCatalogue::settingKey(EndpointUse use)
+{
+    switch (use) {
+    case UsesWebHost:
+        return QStringLiteral("HOST");
+    case UsesFtpHost:
+        return QStringLiteral("FTPHOST");
+    case UsesMailbox:
+        return QStringLiteral("MAILBOX");
+    case UsesMailbox2:
+        return QStringLiteral("MAILBOX2");
+    }
+    return {};
+}
+
+bool SiteCatalogue::isGiven(const QString& siteKey, const QString& key) const
+{
+    return m_given.contains(siteKey + QLatin1Char('/') + key);
+}
+
+QStringList SiteCatalogue::missingSettings(const QString& siteKey, unsigned uses) const
+{
+    QStringList missing;
+    for (const EndpointUse use : {UsesWebHost, UsesFtpHost, UsesMailbox, UsesMailbox2}) {
+        if (!(uses & use))
+            continue;
+        const QString key = settingKey(use);
+        if (isGiven(siteKey, key))
+            continue;
+        const bool sharedKey = use == UsesWebHost || use == UsesFtpHost;
+        missing.append(
+            QStringLiteral("%1 in [%2]%3").arg(key, siteKey, sharedKey ? QStringLiteral(" or [ALL]") : QString()));
+    }
+    return missing;
 }

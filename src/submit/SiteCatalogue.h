@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -90,6 +91,15 @@ struct SiteEndpoints
     }
 };
 
+// The endpoints a site's recipe uses, as flags: what must be given in cat/catalogue.dat before the
+// site can be sent to. RecipeBook declares them per row.
+enum EndpointUse : unsigned {
+    UsesWebHost = 1, // HOST
+    UsesFtpHost = 2, // FTPHOST
+    UsesMailbox = 4, // MAILBOX
+    UsesMailbox2 = 8, // MAILBOX2
+};
+
 // The one table of the sites: the sixty entries the run walks, in order, what the Sites page
 // and the program record keep of each, and each site's endpoints. Endpoints come from the
 // built-in table unless cat/catalogue.dat gives them: one section per site key with HOST, FTPHOST,
@@ -127,6 +137,16 @@ public:
     // domain-style label of its endpoints.
     QString label(const QString& siteKey) const;
 
+    // The catalogue key (HOST, FTPHOST, MAILBOX, MAILBOX2) of each endpoint flag.
+    static QString settingKey(EndpointUse use);
+    // Whether cat/catalogue.dat gives the site's value of key (in its own section or, for HOST,
+    // FTPHOST and CAFILE, in [ALL]); a value not given is the built-in placeholder.
+    bool isGiven(const QString& siteKey, const QString& key) const;
+    // The settings of uses the site still takes from its placeholders, as "HOST in [tucows]" texts
+    // naming cat/catalogue.dat's key and section; empty when the site is set up for them.
+    QStringList missingSettings(const QString& siteKey, unsigned uses) const;
+
 private:
     QHash<QString, SiteEndpoints> m_endpoints;
+    QSet<QString> m_given; // "siteKey/KEY" of every value the file gives
 };

@@ -70,6 +70,8 @@ public:
 
 private:
     bool checkPreconditions(int* byteSize);
+    // Which settings of cat/catalogue.dat the row still lacks, as the log says it; empty when set up.
+    QString missingSetting(const RecipeBook::Row& row) const;
 
     RecordingWindow& m_window;
     Channels& m_channels;
@@ -163,6 +165,15 @@ bool SubmissionRun::Walk::checkPreconditions(int* byteSize)
     return true;
 }
 
+QString SubmissionRun::Walk::missingSetting(const RecipeBook::Row& row) const
+{
+    const QStringList missing = m_catalogue->missingSettings(row.entry.siteKey, row.uses);
+    if (missing.isEmpty())
+        return {};
+    return missing.join(QStringLiteral(", "))
+        + QStringLiteral(" of cat/catalogue.dat (still the built-in placeholder)");
+}
+
 void SubmissionRun::Walk::noteAbort()
 {
     const QString message = currentMessage();
@@ -232,6 +243,15 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
             m_onSiteStart(++number, std::max(number, tickedCount), m_catalogue->label(entry.siteKey));
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
+        // A preview writes what would go even to placeholders; a real run sends nothing there.
+        if (const QString missing = m_preview ? QString() : missingSetting(rows[m_nextEntry]); !missing.isEmpty()) {
+            const QString label = m_catalogue->label(entry.siteKey);
+            w.setText(RunControl::currentsite, label);
+            w.appendLog(label + QStringLiteral(": not set up: ") + missing);
+            m_record.notSetUp(label, missing);
+            w.processMessages();
+            continue;
+        }
         if (recipe) {
             SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
             m_channels.ftp.setSiteCaFile(visit.endpoints.caFile);

@@ -330,6 +330,7 @@ TEST_F(BatchArchive, FailuresBecomeLogLinesOrEndTheRun)
         << r.out[3].toStdString();
 
     // No files folder: the description file cannot be written and the run ends with that error.
+    base.write(s("cat/catalogue.dat"), "[simtel]\r\nFTPHOST=127.0.0.1:1\r\nMAILBOX=announce@simtel.test\r\n");
     QDir(base.file(s("files"))).removeRecursively();
     r = submit(s("Windows 95"), "jot.exe", {s("simtelnewcb")});
     EXPECT_EQ(r.exitCode, 1);

@@ -1,6 +1,7 @@
 // "quillet --submit NAME --dry-run DIR": what the preview writes is what the peers receive in a
 // real run of the same record, and nothing reaches them during the preview.
 #include "ProgramBase.h"
+#include "submit/RecipeBook.h"
 #include "submit/RunReport.h"
 #include "support/PeerProcess.h"
 #include "support/Text.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -140,4 +142,64 @@ TEST(BatchDryRun, ThePreviewHoldsWhatTheSitesReceiveAndNothingIsSent)
     const auto uploaded = tree(base.file(s("ftp")));
     EXPECT_FALSE(uploaded.isEmpty());
     EXPECT_EQ(tree(base.file(s("preview/ftp/127.0.0.1"))), uploaded);
+}
+
+// The endpoints each catalogue row declares (what must be set up before it is sent to) are the
+// ones its previews write to: a preview of every new box and one of every update box, on the
+// built-in placeholders, read site by site.
+TEST(BatchDryRun, EachRowDeclaresTheEndpointsItsPreviewUses)
+{
+    TempBase base;
+    // The archive sites add to the program's zip.
+    base.write(s("prog/readme.1st"), "Tiny pad.\r\n");
+    QProcess::execute(s("zip"), {s("-qjX"), base.file(s("prog/padprev.zip")), base.file(s("prog/readme.1st"))});
+    base.write(s("cat/settings.dat"), mailSettingsFor(25, "author@quillet.example", "Author"));
+    QMap<QString, unsigned> found; // entry id -> endpoints written to
+    QMap<QString, int> previewed; // entry id -> previews that wrote its whole listing
+    for (const QString SiteEntry::*box : {&SiteEntry::newBox, &SiteEntry::updateBox}) {
+        ProgramRecord record = manySites();
+        record.fields[s("localpath")] = base.file(s("prog/padprev.zip"));
+        record.ticked.clear();
+        for (const SiteEntry& e : SiteCatalogue::entries()) {
+            if (!(e.*box).isEmpty())
+                record.ticked.append(e.*box);
+        }
+        writeProgram(base, record);
+        QDir(base.file(s("preview"))).removeRecursively();
+        const BatchResult preview = runQuillet(base.path(),
+            {s("--submit"), s("Preview Pad"), s("--dry-run"), base.file(s("preview")), s("--report"),
+                base.file(s("preview.json"))});
+        const std::optional<RunRecord> report = RunReport::fromJson(base.read(s("preview.json")));
+        ASSERT_TRUE(report.has_value()) << preview.err.toStdString();
+        for (const SiteResult& site : report->sites) {
+            const QString domain = site.siteKey + s(".example");
+            unsigned& uses = found[site.entry];
+            for (const QString& item : site.previewItems) {
+                const QString text = QString::fromLatin1(base.read(s("preview/") + item));
+                if (item.startsWith(s("http/")) && text.contains(s("\r\nHost: ") + domain + s("\r\n")))
+                    uses |= UsesWebHost;
+                if (item.startsWith(s("ftp/ftp.") + domain + s("/")))
+                    uses |= UsesFtpHost;
+                for (const QString& at : {s("@"), s("%40")}) {
+                    if (text.contains(s("submit") + at + domain))
+                        uses |= UsesMailbox;
+                    if (text.contains(s("listings") + at + domain))
+                        uses |= UsesMailbox2;
+                }
+            }
+            previewed[site.entry] += site.outcome == SiteResult::Outcome::Sent ? 1 : 0;
+        }
+    }
+    int whole = 0;
+    for (const RecipeBook::Row& row : RecipeBook::rows()) {
+        SCOPED_TRACE(row.entry.id.toStdString());
+        const unsigned wrote = found.value(row.entry.id);
+        // What it wrote it declares; a row whose listing went whole declares nothing more.
+        EXPECT_EQ(wrote & ~row.uses, 0u) << "undeclared " << (wrote & ~row.uses);
+        if (previewed.value(row.entry.id) > 0) {
+            ++whole;
+            EXPECT_EQ(wrote, row.uses);
+        }
+    }
+    EXPECT_GE(whole, 55);
 }

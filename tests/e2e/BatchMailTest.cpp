@@ -1,5 +1,6 @@
 // E-mail sites through "quillet --submit" against the recording SMTP server.
 #include "ProgramBase.h"
+#include "support/GivenMailboxes.h"
 #include "support/PeerProcess.h"
 
 #include <QDir>
@@ -37,6 +38,7 @@ TEST(BatchMail, EMailSitesReachTheServerAndNoServerIsSaid)
     PeerProcess peer(s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--lifetime"), s("90")});
     ASSERT_TRUE(peer.started()) << peer.errors().toStdString();
     base.write(s("cat/settings.dat"), mailSettingsFor(peer.port(), "ann@demo.example", "Ann"));
+    base.write(s("cat/catalogue.dat"), givenMailboxes());
 
     BatchResult r = runQuillet(base.path(), {s("--submit"), s("Mailer")});
     // Web Attack turns the category down: the run completes with a site not sent.

@@ -73,9 +73,9 @@ protected:
         ASSERT_TRUE(smtp->started()) << smtp->errors().toStdString();
         base.write(s("cat/settings.dat"), mailSettingsFor(smtp->port(), "ann@demo.example", "Ann"));
     }
-    void pointSitesAtPeer(const QByteArray& extra = {})
+    void pointSitesAtPeer(const QMap<QString, QByteArray>& siteLines = {})
     {
-        base.write(s("cat/catalogue.dat"), catalogueForPeers(http->port()) + extra);
+        base.write(s("cat/catalogue.dat"), catalogueForPeers(http->port(), 0, siteLines));
     }
 
     TempBase base;
@@ -92,7 +92,7 @@ TEST_F(BatchResults, EveryTickedSiteHasItsOutcomeAndTheFailedOnesAreSentAgain)
             s("wattacknew")}));
     startPeers({s("--route"), s("/cgi-bin/formmail.cgi=404 Not Found"), s("--hang"), s("/cgi/FormMail.cgi")});
     // sharein's host refuses connections.
-    pointSitesAtPeer("[sharein]\r\nHOST=127.0.0.1:1\r\n");
+    pointSitesAtPeer({{s("sharein"), "HOST=127.0.0.1:1\r\n"}});
 
     const BatchResult first = runQuillet(base.path(),
         {s("--submit"), s("Mixed Bag"), s("--timeout"), s("2"), s("--report"), base.file(s("first.json"))});
@@ -158,4 +158,37 @@ TEST_F(BatchResults, MailServerDownFailsOnlyTheMailSites)
     EXPECT_EQ(report.value(s("sites")).toArray()[1].toObject().value(s("step")).toString(), s("mail send"));
     EXPECT_EQ(base.read(s("ftp/uploads/mixed10.zip")), base.read(s("files/Mixed Bag.zip")));
     EXPECT_EQ(recordedRequests(base.file(s("received"))).size(), 3);
+}
+
+// A ticked site whose endpoint is still the built-in placeholder: nothing goes to it, the log says
+// which key is missing, the run exits 3, and a retry sends it once it is set up.
+TEST_F(BatchResults, SitesNotSetUpAreNotSentAndARetrySendsThem)
+{
+    writeProgram(base, mixed({s("tucowsnewcb"), s("essennew"), s("pow95new")}));
+    startPeers({});
+    const QByteArray essen = "[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n";
+    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + essen);
+    const BatchResult first = runQuillet(base.path(),
+        {s("--submit"), s("Mixed Bag"), s("--timeout"), s("5"), s("--report"), base.file(s("first.json"))});
+    EXPECT_EQ(first.exitCode, 3) << first.err.toStdString();
+    EXPECT_TRUE(first.err.contains(s("Mixed Bag: 1 sent, 0 failed, 0 skipped, 2 not set up")))
+        << first.err.toStdString();
+    EXPECT_TRUE(first.out.contains(s("TuCows: not set up: FTPHOST in [tucows] or [ALL] of cat/catalogue.dat (still the "
+                                     "built-in placeholder)")))
+        << first.out.join(s("\n")).toStdString();
+    expectSites(readReport(base, s("first.json")),
+        {{"tucows", "not set up", "FTPHOST in [tucows] or [ALL]"},
+            {"pow95", "not set up", "MAILBOX in [pow95] of cat/catalogue.dat"}, {"essen", "sent", ""}});
+    EXPECT_EQ(recordedRequests(base.file(s("received"))).size(), 1);
+    EXPECT_TRUE(QDir(base.file(s("mail"))).entryList({s("*.req")}, QDir::Files).isEmpty());
+
+    base.write(s("cat/catalogue.dat"),
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + essen
+            + "[pow95]\r\nMAILBOX=listings@pow95.test\r\n");
+    const BatchResult retry = runQuillet(base.path(),
+        {s("--submit"), s("Mixed Bag"), s("--retry-failed"), base.file(s("first.json")), s("--report"),
+            base.file(s("retry.json"))});
+    EXPECT_EQ(retry.exitCode, 3) << retry.err.toStdString();
+    expectSites(readReport(base, s("retry.json")), {{"tucows", "not set up", "FTPHOST"}, {"pow95", "sent", ""}});
+    EXPECT_EQ(QDir(base.file(s("mail"))).entryList({s("*.req")}, QDir::Files).size(), 1);
 }

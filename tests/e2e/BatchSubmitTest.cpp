@@ -19,12 +19,11 @@ QMap<QString, QString> fields(std::initializer_list<std::pair<const char*, const
 }
 
 // Every site at the peer; two sites with mailboxes of their own.
-QByteArray catalogueFor(quint16 port, const QByteArray& extra = {})
+QByteArray catalogueFor(quint16 port, QMap<QString, QByteArray> siteLines = {})
 {
-    return catalogueForPeers(port)
-        + "[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n"
-          "[sshak]\r\nMAILBOX2=editor@sshak.test\r\n"
-        + extra;
+    siteLines[s("essen")] += "MAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n";
+    siteLines[s("sshak")] += "MAILBOX2=editor@sshak.test\r\n";
+    return catalogueForPeers(port, 0, siteLines);
 }
 
 class BatchSubmit : public ::testing::Test
@@ -343,7 +342,7 @@ TEST_F(BatchSubmit, OutcomesAreLoggedAndTheRunGoesOn)
         s("/cgi-bin/formmail.cgi=302 Moved Temporarily"), s("--route"), s("/cgi-bin/links.pl=302 Document Found"),
         s("--route"), s("/submit.cgi=404 Not Found")});
     base.write(s("cat/catalogue.dat"),
-        catalogueFor(peer->port(), "[fking]\r\nHOST=127.0.0.1:" + QByteArray::number(closedPort) + "\r\n"));
+        catalogueFor(peer->port(), {{s("fking"), "HOST=127.0.0.1:" + QByteArray::number(closedPort) + "\r\n"}}));
     ProgramRecord record = zipAndGo();
     record.ticked = {s("essennew"), s("warehousenewcb"), s("fkingnew"), s("lgnew"), s("cswnew"), s("sshaknew")};
     writeProgram(base, record);

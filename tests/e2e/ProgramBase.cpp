@@ -1,5 +1,7 @@
 #include "ProgramBase.h"
 
+#include "support/GivenMailboxes.h"
+
 #include "app/RecordLayout.h"
 
 #include <QProcess>
@@ -49,12 +51,12 @@ void writeProgram(const TempBase& base, const ProgramRecord& record)
     base.write(QStringLiteral("data/") + record.name + QStringLiteral(".nts"), nts);
 }
 
-QByteArray catalogueForPeers(quint16 httpPort, quint16 ftpPort)
+QByteArray catalogueForPeers(quint16 httpPort, quint16 ftpPort, const QMap<QString, QByteArray>& siteLines)
 {
     QByteArray text = "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(httpPort) + "\r\n";
     if (ftpPort != 0)
         text += "FTPHOST=127.0.0.1:" + QByteArray::number(ftpPort) + "\r\n";
-    return text;
+    return text + givenMailboxes(siteLines);
 }
 
 QByteArray mailSettingsFor(quint16 smtpPort, const char* email, const char* name)

@@ -20,8 +20,10 @@ struct ProgramRecord
 // points at an archive file created in files/.
 void writeProgram(const TempBase& base, const ProgramRecord& record);
 
-// cat/catalogue.dat pointing every site's web host, and its FTP host where a port is given, at local peers.
-QByteArray catalogueForPeers(quint16 httpPort, quint16 ftpPort = 0);
+// cat/catalogue.dat pointing every site's web host, and its FTP host where a port is given, at local peers,
+// giving every site its built-in mailboxes (see GivenMailboxes.h) and siteLines' lines (site key ->
+// "KEY=value\r\n" lines) to their sites.
+QByteArray catalogueForPeers(quint16 httpPort, quint16 ftpPort = 0, const QMap<QString, QByteArray>& siteLines = {});
 // cat/settings.dat with the mail server at a local peer and the sender's address and name.
 QByteArray mailSettingsFor(quint16 smtpPort, const char* email, const char* name);
 

@@ -12,6 +12,7 @@
 #include "submit/SiteCatalogue.h"
 #include "submit/SubmissionRun.h"
 #include "support/FakeDialogs.h"
+#include "support/GivenMailboxes.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
 #include "support/Text.h"
@@ -214,8 +215,8 @@ TEST_P(PressDuringPost, InterruptsTheWaitingPost)
     auto stalling = startPeer(s("stalled"), {s("--stall"), s("60")});
     auto answering = startPeer(s("received"));
     base.write(s("cat/catalogue.dat"),
-        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(answering->port())
-            + "\r\n[lg]\r\nHOST=127.0.0.1:" + QByteArray::number(stalling->port()) + "\r\n");
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(answering->port()) + "\r\n"
+            + givenMailboxes({{s("lg"), "HOST=127.0.0.1:" + QByteArray::number(stalling->port()) + "\r\n"}}));
     auto mailServer = std::make_unique<PeerProcess>(
         s("smtp_peer.py"), QStringList{s("--record"), base.file(s("mail")), s("--lifetime"), s("60")});
     ASSERT_TRUE(mailServer->started());
@@ -297,7 +298,8 @@ TEST_P(PressDuringMail, EndsTheMailNotTheProgram)
 {
     const bool cancel = GetParam();
     auto answering = startPeer(s("received"));
-    base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(answering->port()) + "\r\n");
+    base.write(s("cat/catalogue.dat"),
+        "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(answering->port()) + "\r\n" + givenMailboxes());
     PeerProcess silent(
         s("smtp_peer.py"), {s("--record"), base.file(s("mail")), s("--silent"), s("--lifetime"), s("60")});
     ASSERT_TRUE(silent.started()) << silent.errors().toStdString();

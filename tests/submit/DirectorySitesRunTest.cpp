@@ -3,6 +3,7 @@
 #include "FakeRunWindow.h"
 #include "submit/SubmissionRun.h"
 #include "support/FakeDialogs.h"
+#include "support/GivenMailboxes.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 #include "support/Text.h"
@@ -23,7 +24,10 @@ protected:
         peer = std::make_unique<PeerProcess>(
             s("http_peer.py"), QStringList{s("--record"), base.file(s("received")), s("--lifetime"), s("60")});
         ASSERT_TRUE(peer->started()) << peer->errors().toStdString();
-        base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\n");
+        // The FTP channel here sends nothing: any FTP host sets the FTP sites up.
+        base.write(s("cat/catalogue.dat"),
+            "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(peer->port()) + "\r\nFTPHOST=ftp.sites.test\r\n"
+                + givenMailboxes());
     }
 
     void tick(const QStringList& boxes)

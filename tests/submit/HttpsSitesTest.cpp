@@ -1,6 +1,7 @@
 #include "FakeRunWindow.h"
 #include "submit/SubmissionRun.h"
 #include "support/FakeDialogs.h"
+#include "support/GivenMailboxes.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
 #include "support/TempBase.h"
@@ -25,16 +26,17 @@ TEST(HttpsSites, FormPostsArriveAsOverPlainHttp)
     FakeDialogs dialogs;
     const QStringList boxes = {s("essennew"), s("sshakup"), s("warehousenewcb")};
 
-    auto runAgainst = [&](const QByteArray& catalogue, const QString& folder) {
-        FakeRunWindow w;
-        w.base = base.path();
-        w.fillValidRecord();
-        for (const QString& box : boxes)
-            w.checks[box] = true;
-        base.write(s("cat/catalogue.dat"), catalogue);
-        EXPECT_EQ(w.submission.start(w, w.channels), SubmissionRun::Outcome::Completed);
-        return std::make_pair(w.log, recordedRequests(base.file(folder)));
-    };
+    auto runAgainst
+        = [&](const QByteArray& catalogue, const QString& folder, const QMap<QString, QByteArray>& siteLines = {}) {
+              FakeRunWindow w;
+              w.base = base.path();
+              w.fillValidRecord();
+              for (const QString& box : boxes)
+                  w.checks[box] = true;
+              base.write(s("cat/catalogue.dat"), catalogue + givenMailboxes(siteLines));
+              EXPECT_EQ(w.submission.start(w, w.channels), SubmissionRun::Outcome::Completed);
+              return std::make_pair(w.log, recordedRequests(base.file(folder)));
+          };
 
     PeerProcess plain(s("http_peer.py"), {s("--record"), base.file(s("plain")), s("--lifetime"), s("60")});
     PeerProcess secure(s("http_peer.py"),
@@ -62,9 +64,8 @@ TEST(HttpsSites, FormPostsArriveAsOverPlainHttp)
 
     // A site whose authority is unknown is logged with the reason, and the run goes on.
     const auto [log, none] = runAgainst("[ALL]\r\nHOST=https://127.0.0.1:" + QByteArray::number(secure.port())
-            + "\r\nCAFILE=" + authority.caFile().toUtf8()
-            + "\r\n[sshak]\r\nCAFILE=" + base.file(s("missing.pem")).toUtf8() + "\r\n",
-        s("secure"));
+            + "\r\nCAFILE=" + authority.caFile().toUtf8() + "\r\n",
+        s("secure"), {{s("sshak"), "CAFILE=" + base.file(s("missing.pem")).toUtf8() + "\r\n"}});
     const QString refused
         = s("Software Shak: Error Posting - 310: The CA file %1 could not be read.").arg(base.file(s("missing.pem")));
     ASSERT_EQ(log.size(), plainLog.size());

@@ -2,6 +2,7 @@
 #include "submit/MailSteps.h"
 #include "submit/SubmissionRun.h"
 #include "support/FakeDialogs.h"
+#include "support/GivenMailboxes.h"
 #include "support/PeerProcess.h"
 #include "support/TempBase.h"
 
@@ -135,6 +136,7 @@ protected:
     MailSites()
     {
         w.base = base.path();
+        base.write(s("cat/catalogue.dat"), givenMailboxes());
         w.fillValidRecord();
         const std::pair<const char*, const char*> record[] = {{"version", "2.1"}, {"ldatel", "7-Mar-1999"},
             {"platforms", "Windows 95"}, {"price", "19.95"}, {"status", "Shareware"}, {"eval", "30 days"},

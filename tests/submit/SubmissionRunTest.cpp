@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "submit/RunRecord.h"
 #include "support/FakeDialogs.h"
+#include "support/GivenMailboxes.h"
 #include "support/PeerProcess.h"
 #include "support/RecordedRequests.h"
 #include "support/TempBase.h"
@@ -37,9 +38,10 @@ protected:
         pointAllAt(QString::number(peer->port()));
     }
 
-    void pointAllAt(const QString& port, const QByteArray& extra = {})
+    void pointAllAt(const QString& port, const QMap<QString, QByteArray>& siteLines = {})
     {
-        base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + port.toLatin1() + "\r\n" + extra);
+        base.write(
+            s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + port.toLatin1() + "\r\n" + givenMailboxes(siteLines));
     }
 
     QList<RecordedRequest> received() const { return recordedRequests(base.file(s("received"))); }
@@ -184,7 +186,8 @@ TEST_F(RunTest, OtherAnswersAndRefusedConnectionsAreLoggedAndTheRunGoesOn)
     }
     startPeer(
         {s("--route"), s("/submit.cgi=404 Not Found"), s("--route"), s("/cgi-bin/formmail.cgi=301 Moved Permanently")});
-    pointAllAt(QString::number(peer->port()), "[fking]\r\nHOST=127.0.0.1:" + QByteArray::number(closedPort) + "\r\n");
+    pointAllAt(
+        QString::number(peer->port()), {{s("fking"), "HOST=127.0.0.1:" + QByteArray::number(closedPort) + "\r\n"}});
     tick({"warehousenewcb", "fkingnew", "lgnew", "sshaknew"});
 
     EXPECT_EQ(w.submission.start(w, w.channels), Outcome::Completed);

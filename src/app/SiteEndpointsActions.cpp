@@ -1,0 +1,36 @@
+#include "app/SiteEndpointsActions.h"
+
+#include "app/SiteEndpointsDialog.h"
+#include "app/TForm1.h"
+#include "core/Dialogs.h"
+#include "submit/SiteCatalogue.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+SiteEndpointsActions::SiteEndpointsActions(TForm1& form)
+    : QObject(&form)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("siteEndpointsActions"));
+    if (auto* file = form.findChild<QMenu*>(QStringLiteral("File1"))) {
+        QAction* before = nullptr;
+        for (QAction* action : file->actions()) {
+            if (action->isSeparator())
+                before = action;
+        }
+        auto* action = new QAction(QStringLiteral("Site &Endpoints…"), file);
+        action->setObjectName(QStringLiteral("SiteEndpoints1"));
+        file->insertAction(before, action);
+        connect(action, &QAction::triggered, this, [this] { guarded([this] { open(); }); });
+    }
+    connect(form.sitespage()->endpointsButton(), &QPushButton::clicked, this, [this] { guarded([this] { open(); }); });
+}
+
+void SiteEndpointsActions::open()
+{
+    SiteEndpointsDialog dialog(m_form.basedir(), m_form.stallSeconds(), &m_form);
+    if (dialog.exec() == QDialog::Accepted)
+        m_form.sitespage()->showSetUp(SiteCatalogue::forBase(m_form.basedir()));
+}
