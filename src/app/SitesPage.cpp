@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include <algorithm>
+
 using namespace PageLayout;
 
 namespace {
@@ -36,6 +38,7 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     const int categoryWidth = 250;
     Placer p(box, 8, 4, pitch);
     int rowIndex = 0;
+    m_userSites = UserSites::load(QDir::currentPath());
     // Sites labelled by their domain take it from the catalogue of the folder the window is built
     // in (its basedir), read once for all rows.
     const SiteCatalogue catalogue = SiteCatalogue::forBase(QDir::currentPath());
@@ -89,16 +92,30 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         }
         p.nextRow();
         ++rowIndex;
-        Row row{label, newBox, updateBox, {}, {}, top, p.y() - top};
-        for (qsizetype i = widgetsBefore; i < box->children().size(); ++i) {
-            if (auto* widget = qobject_cast<QWidget*>(box->children().at(i))) {
-                row.widgets.append(widget);
-                row.designedY.append(widget->y());
-            }
-        }
-        for (QCheckBox* tick : {newBox, updateBox})
-            connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
-        m_rows.append(row);
+        addRow(label, newBox, updateBox, widgetsBefore, top, p.y());
+    }
+    // Sites of one's own: New and Update only; a refused definition shows why, in red.
+    for (const auto& site : m_userSites.sites) {
+        const qsizetype widgetsBefore = box->children().size();
+        const int top = p.y();
+        auto* newBox = p.field(new QCheckBox(QStringLiteral("New"), box), 52);
+        controls.add(newBox, site->entry.newBox, HelpSites);
+        auto* updateBox = p.field(new QCheckBox(QStringLiteral("Update ") + site->label, box), categoryX - p.x() - 6);
+        controls.add(updateBox, site->entry.updateBox, HelpSites);
+        updateBox->setToolTip(site->file);
+        m_siteLabels.insert(site->entry.siteKey, site->label);
+        p.nextRow();
+        addRow(site->label, newBox, updateBox, widgetsBefore, top, p.y());
+    }
+    for (const UserSiteProblem& problem : m_userSites.refused) {
+        const qsizetype widgetsBefore = box->children().size();
+        const int top = p.y();
+        auto* error = p.label(QStringLiteral("Not used: ") + problem.text());
+        error->setObjectName(QStringLiteral("refusedsite"));
+        error->setStyleSheet(QStringLiteral("color: #b00000"));
+        error->setFixedWidth(categoryX + categoryWidth - 8);
+        p.nextRow();
+        addRow(problem.file, nullptr, nullptr, widgetsBefore, top, p.y());
     }
     box->setFixedSize(categoryX + categoryWidth + 12, p.y() + 4);
     updateTickCount();
@@ -107,6 +124,31 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     m_sitesbox->setGeometry(2, RowsTop, 586, 374 - RowsTop);
     m_sitesbox->setWidget(box);
     m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void SitesPage::addRow(
+    const QString& label, QCheckBox* newBox, QCheckBox* updateBox, qsizetype widgetsBefore, int top, int bottom)
+{
+    Row row{label, newBox, updateBox, {}, {}, top, bottom - top};
+    for (qsizetype i = widgetsBefore; i < m_rowsBox->children().size(); ++i) {
+        if (auto* widget = qobject_cast<QWidget*>(m_rowsBox->children().at(i))) {
+            row.widgets.append(widget);
+            row.designedY.append(widget->y());
+        }
+    }
+    for (QCheckBox* tick : {newBox, updateBox}) {
+        if (tick)
+            connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
+    }
+    m_rows.append(row);
+}
+
+QStringList SitesPage::userTickBoxes() const
+{
+    QStringList boxes;
+    for (const auto& site : m_userSites.sites)
+        boxes << site->entry.newBox << site->entry.updateBox;
+    return boxes;
 }
 
 void SitesPage::addGrowing(GrowingControls& growing) const
@@ -137,21 +179,25 @@ int SitesPage::tickedSites() const
 {
     int ticked = 0;
     for (const Row& row : m_rows)
-        ticked += row.newBox->isChecked() || row.updateBox->isChecked() ? 1 : 0;
+        ticked += row.newBox && (row.newBox->isChecked() || row.updateBox->isChecked()) ? 1 : 0;
     return ticked;
 }
 
 void SitesPage::updateTickCount()
 {
     if (m_tickcount)
-        m_tickcount->setText(QStringLiteral("%1 of %2 sites ticked").arg(tickedSites()).arg(m_rows.size()));
+        m_tickcount->setText(QStringLiteral("%1 of %2 sites ticked")
+                                 .arg(tickedSites())
+                                 .arg(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.newBox; })));
 }
 
 void SitesPage::tickNone()
 {
     for (const Row& row : m_rows) {
-        row.newBox->setChecked(false);
-        row.updateBox->setChecked(false);
+        if (row.newBox) {
+            row.newBox->setChecked(false);
+            row.updateBox->setChecked(false);
+        }
     }
 }
 

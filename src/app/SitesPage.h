@@ -1,5 +1,7 @@
 #pragma once
 
+#include "submit/UserSites.h"
+
 #include <QHash>
 #include <QString>
 #include <QWidget>
@@ -34,6 +36,12 @@ public:
     // The list of sites takes the room of a grown window.
     void addGrowing(GrowingControls& growing) const;
 
+    // The sites of one's own of the folder the window is built in, shown after the built-in rows
+    // (a refused definition as a row with its error).
+    const UserSites& userSites() const { return m_userSites; }
+    // The tick boxes of the sites of one's own, by name.
+    QStringList userTickBoxes() const;
+
     QLineEdit* sitesfilter() const { return m_filter; }
     QPushButton* ticknone() const { return m_ticknone; }
     QLabel* tickcount() const { return m_tickcount; }
@@ -48,7 +56,7 @@ private:
     struct Row
     {
         QString label;
-        QCheckBox* newBox;
+        QCheckBox* newBox; // null on the row of a refused definition
         QCheckBox* updateBox;
         QList<QWidget*> widgets; // everything on the row, at its place in the unfiltered list
         QList<int> designedY;
@@ -56,6 +64,9 @@ private:
         int height;
     };
     void buildFilterBar();
+    // A row made of the rows box's widgets from widgetsBefore on.
+    void addRow(
+        const QString& label, QCheckBox* newBox, QCheckBox* updateBox, qsizetype widgetsBefore, int top, int bottom);
     void updateTickCount();
 
     QList<Row> m_rows;
@@ -69,4 +80,5 @@ private:
     QComboBox* m_sharedirpd1 = nullptr;
     QComboBox* m_sharedirpd2 = nullptr;
     QHash<QString, QString> m_siteLabels;
+    UserSites m_userSites;
 };

@@ -13,6 +13,7 @@
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteCatalogue.h"
+#include "submit/UserSites.h"
 
 #include <QFileInfo>
 
@@ -69,7 +70,20 @@ public:
     void markNotReached();
 
 private:
+    // One stop of the walk: a catalogue row, or a site of one's own after them.
+    struct Stop
+    {
+        const SiteEntry& entry;
+        Recipe recipe;
+        const UserSite* own = nullptr;
+    };
+
     bool checkPreconditions(int* byteSize);
+    void plan();
+    QString label(const Stop& stop) const
+    {
+        return stop.own ? stop.own->label : m_catalogue->label(stop.entry.siteKey);
+    }
 
     RecordingWindow& m_window;
     Channels& m_channels;
@@ -78,7 +92,19 @@ private:
     bool m_preview; // the transports only write what would go
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
     std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
+    std::vector<Stop> m_stops; // set whenever the record is walked
 };
+
+void SubmissionRun::Walk::plan()
+{
+    m_stops.clear();
+    for (const RecipeBook::Row& row : RecipeBook::rows())
+        m_stops.push_back({row.entry, row.recipe});
+    if (const UserSites* own = m_window.userSites()) {
+        for (const std::shared_ptr<const UserSite>& site : own->sites)
+            m_stops.push_back({site->entry, [site](SiteVisit& visit) { site->perform(visit); }, site.get()});
+    }
+}
 
 QStringList SubmissionRun::controlNames()
 {
@@ -176,12 +202,11 @@ void SubmissionRun::Walk::markNotReached()
 {
     if (!m_record.walked)
         return;
-    const auto& entries = SiteCatalogue::entries();
-    for (std::size_t index = m_nextEntry; index < entries.size(); ++index) {
-        const SiteEntry& entry = entries[index];
+    for (std::size_t index = m_nextEntry; index < m_stops.size(); ++index) {
+        const SiteEntry& entry = m_stops[index].entry;
         const QStringList boxes = tickedBoxes(m_window, entry);
         if (!boxes.isEmpty())
-            m_record.notReached(entry.id, entry.siteKey, m_catalogue->label(entry.siteKey), boxes);
+            m_record.notReached(entry.id, entry.siteKey, label(m_stops[index]), boxes);
     }
 }
 
@@ -212,28 +237,30 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
     }
     // Read afresh for every run, so an edited catalogue takes effect without a restart.
     m_catalogue.emplace(SiteCatalogue::forBase(w.basedir()));
+    plan();
     m_record.walked = true;
-    const auto& rows = RecipeBook::rows();
     int tickedCount = 0;
     int number = 0;
     if (m_onSiteStart) {
-        for (const RecipeBook::Row& row : rows)
-            tickedCount += tickedBoxes(w, row.entry).isEmpty() ? 0 : 1;
+        for (const Stop& stop : m_stops)
+            tickedCount += tickedBoxes(w, stop.entry).isEmpty() ? 0 : 1;
     }
-    for (m_nextEntry = 0; m_nextEntry < rows.size(); ++m_nextEntry) {
-        const SiteEntry& entry = rows[m_nextEntry].entry;
-        const Recipe& recipe = rows[m_nextEntry].recipe;
+    for (m_nextEntry = 0; m_nextEntry < m_stops.size(); ++m_nextEntry) {
+        const Stop& stop = m_stops[m_nextEntry];
+        const SiteEntry& entry = stop.entry;
+        const Recipe& recipe = stop.recipe;
         if (entry.cancelTest && w.cancelFlag())
             return Outcome::Cancelled;
         const QStringList boxes = tickedBoxes(w, entry);
         if (boxes.isEmpty())
             continue;
         if (m_onSiteStart)
-            m_onSiteStart(++number, std::max(number, tickedCount), m_catalogue->label(entry.siteKey));
+            m_onSiteStart(++number, std::max(number, tickedCount), label(stop));
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
         if (recipe) {
-            SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
+            SiteVisit visit{
+                w, m_channels, entry, stop.own ? stop.own->endpoints : m_catalogue->endpoints(entry.siteKey), byteSize};
             m_channels.ftp.setSiteCaFile(visit.endpoints.caFile);
             try {
                 recipe(visit);
