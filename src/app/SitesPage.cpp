@@ -186,9 +186,10 @@ int SitesPage::tickedSites() const
 void SitesPage::updateTickCount()
 {
     if (m_tickcount)
-        m_tickcount->setText(QStringLiteral("%1 of %2 sites ticked")
-                                 .arg(tickedSites())
-                                 .arg(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.newBox; })));
+        m_tickcount->setText(
+            QStringLiteral("%1 of %2 sites ticked")
+                .arg(tickedSites())
+                .arg(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.newBox; })));
 }
 
 void SitesPage::tickNone()

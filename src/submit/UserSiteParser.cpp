@@ -279,7 +279,7 @@ private:
         r.updateSubject = parts(*updated(mail, QStringLiteral("SUBJECT")));
         r.newLines = opening(mail);
         r.updateLines = find(QStringLiteral("update"), QStringLiteral("OPENING")) ? opening(QStringLiteral("update"))
-                                                                                   : r.newLines;
+                                                                                  : r.newLines;
     }
 
     std::vector<MailLine> opening(const QString& section)
@@ -303,8 +303,7 @@ private:
         m_site.endpoints.ftpHost = host.value;
         need(ftp, QStringLiteral("FILES"));
         m_site.newFtp = plan(find(ftp, QStringLiteral("FOLDER")), *find(ftp, QStringLiteral("FILES")));
-        m_site.updateFtp
-            = plan(updated(ftp, QStringLiteral("FOLDER")), *updated(ftp, QStringLiteral("FILES")));
+        m_site.updateFtp = plan(updated(ftp, QStringLiteral("FOLDER")), *updated(ftp, QStringLiteral("FILES")));
     }
 
     UserSite::FtpPlan plan(const Entry* folder, const Entry& files) const
@@ -386,8 +385,7 @@ private:
                 const QString value = row.mid(eq + 1).trimmed();
                 if (text == QLatin1String("*"))
                     mapping.passUnmatched = false;
-                mapping.rows.push_back(
-                    {text == QLatin1String("*") ? nullptr : m_site.keep(text), m_site.keep(value)});
+                mapping.rows.push_back({text == QLatin1String("*") ? nullptr : m_site.keep(text), m_site.keep(value)});
             }
             out.push_back(recipe::mapped(*m_site.keep(std::move(mapping))));
         }
@@ -417,10 +415,10 @@ const std::vector<std::pair<QString, QString>>& UserSites::templateNames()
     static const std::vector<std::pair<QString, QString>> names = [] {
         std::vector<std::pair<QString, QString>> list;
         // Listing fields go by their control's name.
-        for (const char* n : {"appname", "version", "filename", "char8name", "day", "month", "year", "platforms",
-                 "diststatus", "bytesize", "instsize", "price", "status", "eval", "expiredate", "expireafter",
-                 "installer", "appurl", "dl1", "dl2", "dl3", "dl4", "dl5", "dl6", "screenshot", "localpath",
-                 "shortdesc", "longdesc"})
+        for (const char* n :
+            {"appname", "version", "filename", "char8name", "day", "month", "year", "platforms", "diststatus",
+                "bytesize", "instsize", "price", "status", "eval", "expiredate", "expireafter", "installer", "appurl",
+                "dl1", "dl2", "dl3", "dl4", "dl5", "dl6", "screenshot", "localpath", "shortdesc", "longdesc"})
             list.emplace_back(QString::fromLatin1(n), QString::fromLatin1(n));
         list.emplace_back(QStringLiteral("notes"), QStringLiteral("Memo2"));
         const std::pair<const char*, const char*> company[] = {{"name", "compname"}, {"contact", "conname"},

@@ -42,8 +42,8 @@ void upload(const UserSite& site, const UserSite::FtpPlan& plan, SiteVisit& visi
     FtpUpload ftp(w, visit.channels.ftp, label);
     if (plan.archive)
         ftp.checkArchive(files.archive);
-    ftp.logon(str("Logging on to ") + label, visit.endpoints.ftpHost, str("Anonymous"), w.text(str("conmail")),
-        localpath);
+    ftp.logon(
+        str("Logging on to ") + label, visit.endpoints.ftpHost, str("Anonymous"), w.text(str("conmail")), localpath);
     if (!plan.folder.isEmpty())
         ftp.changeDirectory(plan.folder);
     auto send = [&](const QString& name, const QString& local) {

@@ -43,8 +43,7 @@ ProgramRecord program(const QStringList& ticked)
     for (const auto& [k, v] : std::initializer_list<std::pair<const char*, const char*>>{{"compname", "Pad & Co"},
              {"conname", "Zo\u00eb Author"}, {"conmail", "zoe@pad.example"}, {"char8name", "ownpad"},
              {"filename", "ownpad10.zip"}, {"version", "1.0"}, {"day", "4"}, {"month", "7"}, {"year", "99"},
-             {"bytesize", "20480"}, {"platforms", "Windows 95 and NT"}, {"status", "Freeware"},
-             {"shortdesc", "A pad"}})
+             {"bytesize", "20480"}, {"platforms", "Windows 95 and NT"}, {"status", "Freeware"}, {"shortdesc", "A pad"}})
         r.fields[s(k)] = s(v);
     r.longdesc = {s("First line = 100%"), s("Second line.")};
     r.ticked = ticked;
@@ -133,15 +132,16 @@ TEST_F(UserSites, EachChannelSendsItsBytesInARunWithTheBuiltInSites)
         {{"essen", O::Sent}, {"galt", O::Sent}, {"Ownform", O::Sent}, {"Ownget", O::Sent}, {"Ownmail", O::Sent},
             {"Ownftp", O::Sent}, {"Ownfail", O::Sent}, {"Ownslow", O::Sent}});
 
-    const BatchResult run = runQuillet(base.path(),
-        {s("--submit"), s("Own Pad"), s("--timeout"), s("2"), s("--report"), base.file(s("first.json"))});
+    const BatchResult run = runQuillet(
+        base.path(), {s("--submit"), s("Own Pad"), s("--timeout"), s("2"), s("--report"), base.file(s("first.json"))});
     EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(s("Site not used: cat/sites/g-broken.site:9: unknown field {cost}")));
     EXPECT_TRUE(run.err.contains(s("Own Pad: 6 sent, 1 failed, 1 skipped"))) << run.err.toStdString();
     expectOutcomes(base.read(s("first.json")),
         {{"essen", O::Sent}, {"galt", O::Sent}, {"Ownform", O::Sent}, {"Ownget", O::Sent}, {"Ownmail", O::Sent},
             {"Ownftp", O::Sent}, {"Ownfail", O::Failed}, {"Ownslow", O::Skipped}});
-    EXPECT_TRUE(run.out.contains(s("Own Slow Site: Timed out: no progress for 2 seconds"))) << run.out.join(s("\n")).toStdString();
+    EXPECT_TRUE(run.out.contains(s("Own Slow Site: Timed out: no progress for 2 seconds")))
+        << run.out.join(s("\n")).toStdString();
 
     // Byte for byte: the two form requests of one's own (after essen's), the mail (after galt's),
     // the FTP session and its uploads.
@@ -151,13 +151,14 @@ TEST_F(UserSites, EachChannelSendsItsBytesInARunWithTheBuiltInSites)
     EXPECT_EQ(normalized(requests[2], http->port(), ftp->port()), dataFile(s("expected/get.req")));
     const QStringList mails = QDir(base.file(s("mail"))).entryList({s("*.req")}, QDir::Files, QDir::Name);
     ASSERT_EQ(mails.size(), 2);
-    EXPECT_EQ(normalized(base.read(s("mail/") + mails[1]), http->port(), ftp->port()), dataFile(s("expected/mail.eml")));
+    EXPECT_EQ(
+        normalized(base.read(s("mail/") + mails[1]), http->port(), ftp->port()), dataFile(s("expected/mail.eml")));
     EXPECT_EQ(base.read(s("ftp/incoming/ownpad10.zip")), base.read(s("files/Own Pad.zip")));
     EXPECT_EQ(base.read(s("ftp/incoming/ownpad.txt")), base.read(s("files/ownpad.txt")));
     EXPECT_EQ(normalized(base.read(s("ftp.log")), http->port(), ftp->port()), dataFile(s("expected/ftp.log")));
     // The preview wrote what the sites received.
-    EXPECT_EQ(normalized(base.read(s("preview/http/0002.req")), http->port(), ftp->port()),
-        dataFile(s("expected/form.req")));
+    EXPECT_EQ(
+        normalized(base.read(s("preview/http/0002.req")), http->port(), ftp->port()), dataFile(s("expected/form.req")));
 
     // Only the failed and the skipped site go again; the record keeps its ticks.
     const QByteArray record = base.read(s("data/Own Pad.dat"));
