@@ -63,7 +63,7 @@ bool takesAnyKey(const QString& section)
 class Parser
 {
 public:
-    Parser(UserSite& site, const QStringList& takenNames)
+    Parser(UserSite& site, const QSet<QString>& takenNames)
         : m_site(site)
         , m_taken(takenNames)
     {
@@ -403,7 +403,7 @@ private:
     }
 
     UserSite& m_site;
-    const QStringList& m_taken;
+    const QSet<QString>& m_taken;
     std::map<QString, Section> m_sections;
     QString m_channelName;
 };
@@ -439,7 +439,7 @@ QString UserSiteProblem::text() const
 }
 
 std::shared_ptr<UserSite> parseUserSite(
-    const QString& file, const QByteArray& content, const QStringList& takenNames, UserSiteProblem* problem)
+    const QString& file, const QByteArray& content, const QSet<QString>& takenNames, UserSiteProblem* problem)
 {
     auto site = std::make_shared<UserSite>();
     site->file = file;

@@ -102,13 +102,12 @@ UserSites UserSites::load(const QString& basedir)
     const QDir folder(basedir + str("/cat/sites"));
     if (!folder.exists())
         return out;
-    QStringList taken;
+    QSet<QString> taken;
+    QStringList names = RecipeBook::controlNames() + SubmissionRun::controlNames();
     for (const SiteEntry& e : SiteCatalogue::entries())
-        taken << e.siteKey << e.newBox << e.updateBox;
-    taken += RecipeBook::controlNames();
-    taken += SubmissionRun::controlNames();
-    for (QString& name : taken)
-        name = name.toLower();
+        names << e.siteKey << e.newBox << e.updateBox;
+    for (const QString& name : names)
+        taken.insert(name.toLower());
     for (const QString& name : folder.entryList({str("*.site")}, QDir::Files | QDir::Readable, QDir::Name)) {
         const QString shown = str("cat/sites/") + name;
         QFile file(folder.filePath(name));
@@ -123,7 +122,7 @@ UserSites UserSites::load(const QString& basedir)
             continue;
         }
         for (const QString& box : {site->entry.siteKey, site->entry.newBox, site->entry.updateBox})
-            taken.append(box.toLower());
+            taken.insert(box.toLower());
         out.sites.push_back(std::move(site));
     }
     return out;

@@ -6,6 +6,7 @@
 #include "submit/SiteCatalogue.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -90,4 +91,4 @@ public:
 // Reads one definition. takenNames: names (lower case) a KEY or its tick boxes must not take.
 // file: the name the problems give.
 std::shared_ptr<UserSite> parseUserSite(
-    const QString& file, const QByteArray& content, const QStringList& takenNames, UserSiteProblem* problem);
+    const QString& file, const QByteArray& content, const QSet<QString>& takenNames, UserSiteProblem* problem);

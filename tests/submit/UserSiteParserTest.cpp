@@ -67,7 +67,7 @@ TEST(UserSiteParser, EachFaultIsRefusedWithItsLine)
     for (const Broken& c : cases) {
         SCOPED_TRACE(c.text);
         UserSiteProblem problem;
-        QStringList taken{s("tucows"), s("essennew")};
+        const QSet<QString> taken{s("tucows"), s("essennew")};
         EXPECT_EQ(parseUserSite(s("x.site"), c.text, taken, &problem), nullptr);
         EXPECT_EQ((QString::number(problem.line) + s(": ") + problem.message).toStdString(), c.problem);
     }
