@@ -37,8 +37,9 @@ TEST(UserSiteParser, EachFaultIsRefusedWithItsLine)
         {"[site]\nKEY=Mine\nKEY=Other\n", "3: KEY given twice in [site]"},
         {"[site]\nKEY=Mine\nLABEL=Mine\nCHANNEL=form\nURL=ftp://h.example/\n[fields]\na=b\n",
             "5: URL must be an http:// or https:// address, not ftp://h.example/"},
-        {"[site]\nKEY=Mine\nLABEL=Mine\nCHANNEL=form\nURL=http://h.example/\n", "0: a form site needs at least one "
-                                                                                 "line in [fields]"},
+        {"[site]\nKEY=Mine\nLABEL=Mine\nCHANNEL=form\nURL=http://h.example/\n",
+            "0: a form site needs at least one "
+            "line in [fields]"},
         {"[site]\nKEY=Mine\nLABEL=Mine\nCHANNEL=form\nURL=http://h.example/\n[fields]\na={appname}\nb={cost}\n",
             "8: unknown field {cost}"},
         {"[site]\nKEY=Mine\nLABEL=Mine\nCHANNEL=get\nURL=http://h.example/\n[fields]\na={appname\n",
