@@ -367,6 +367,42 @@ TEST_F(WindowRun, ResultsDialogListsFailuresFirstAndTicksOnlyThem)
     dialog->close();
 }
 
+// Sites of one's own in the window: Skip pressed while one waits skips that one only, the results
+// dialog names it by its label and ticks only its box again.
+TEST_F(WindowRun, SkipAndTheResultsTakeSitesOfOnesOwnAsAnyOther)
+{
+    auto stalling = startPeer(s("stalled"), {s("--stall"), s("60")});
+    auto answering = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(answering->port()));
+    for (const auto& [file, key, port] :
+        {std::tuple{"a.site", "Ownslow", stalling->port()}, std::tuple{"b.site", "Ownok", answering->port()}})
+        base.write(s("cat/sites/") + s(file),
+            QByteArray("[site]\nKEY=") + key + "\nLABEL=" + key + " Site\nCHANNEL=form\nURL=http://127.0.0.1:"
+                + QByteArray::number(port) + "/own.cgi\n[fields]\nname={appname}\n");
+    createForm();
+    load(record({s("lgnew")}));
+    for (const char* box : {"Ownslownew", "Ownokup"})
+        qobject_cast<QCheckBox*>(form->control(s(box)))->setChecked(true);
+    QObject::connect(form->HTTP1(), &THTTP::OnConnected, form.get(), [this] {
+        if (form->currentsite()->text() == QLatin1String("Ownslow Site"))
+            QTimer::singleShot(0, form.get(), [this] { form->skip()->click(); });
+    });
+    form->submit()->click();
+    EXPECT_EQ(logLines(),
+        (QStringList{s("Lockergnome: Completed HTTP Post"), s("Ownslow Site: Error Posting - 301: Interrupted"),
+            s("Ownok Site: Completed HTTP Post")}));
+    EXPECT_EQ(form->runcounts()->text(), s("2 sent, 0 failed, 1 skipped"));
+
+    RunResultsDialog* dialog = form->showRunResults();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(0), s("Ownslow Site"));
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(1), s("skipped"));
+    dialog->tickFailed->click();
+    for (const char* box : {"lgnew", "Ownslownew", "Ownslowup", "Ownokup"})
+        EXPECT_EQ(qobject_cast<QCheckBox*>(form->control(s(box)))->isChecked(), s(box) == s("Ownslownew")) << box;
+    dialog->close();
+}
+
 // In debug mode the failed site's view also shows what its server answered.
 TEST_F(WindowRun, DebugModeResultsShowTheFailedSitesReply)
 {
