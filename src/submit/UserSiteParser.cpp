@@ -410,6 +410,18 @@ private:
 
 } // namespace
 
+const char* UserSite::keep(const QString& text)
+{
+    m_texts.push_back(text.toUtf8());
+    return m_texts.back().constData();
+}
+
+const Mapping* UserSite::keep(Mapping mapping)
+{
+    m_mappings.push_back(std::move(mapping));
+    return &m_mappings.back();
+}
+
 const std::vector<std::pair<QString, QString>>& UserSites::templateNames()
 {
     static const std::vector<std::pair<QString, QString>> names = [] {

@@ -66,18 +66,6 @@ void upload(const UserSite& site, const UserSite::FtpPlan& plan, SiteVisit& visi
 
 } // namespace
 
-const char* UserSite::keep(const QString& text)
-{
-    m_texts.push_back(text.toUtf8());
-    return m_texts.back().constData();
-}
-
-const Mapping* UserSite::keep(Mapping mapping)
-{
-    m_mappings.push_back(std::move(mapping));
-    return &m_mappings.back();
-}
-
 void UserSite::perform(SiteVisit& visit) const
 {
     // A ticked New box sends the new listing, also where Update is ticked too.
