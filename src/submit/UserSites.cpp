@@ -68,8 +68,10 @@ void upload(const UserSite& site, const UserSite::FtpPlan& plan, SiteVisit& visi
 
 void UserSite::perform(SiteVisit& visit) const
 {
-    // A ticked New box sends the new listing, also where Update is ticked too.
+    // A ticked New box sends the new listing and clears Update in the window, as the built-in sites do.
     const bool isNew = visit.window.isChecked(entry.newBox);
+    if (isNew && visit.window.isChecked(entry.updateBox))
+        visit.window.setChecked(entry.updateBox, false);
     switch (channel) {
     case Channel::Form:
     case Channel::Get:
