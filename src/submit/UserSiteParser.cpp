@@ -208,7 +208,10 @@ private:
         if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
             || url.host().isEmpty() || !url.userInfo().isEmpty() || url.hasFragment())
             refuse(e.line, QStringLiteral("URL must be an http:// or https:// address, not %1").arg(e.value));
-        QString host = scheme + QStringLiteral("://") + url.host(QUrl::FullyEncoded);
+        const QString name = url.host(QUrl::FullyEncoded);
+        // An IPv6 address keeps its brackets, or its colons would read as the port's.
+        QString host = scheme + QStringLiteral("://")
+            + (name.contains(QLatin1Char(':')) ? QLatin1Char('[') + name + QLatin1Char(']') : name);
         if (url.port() > 0)
             host += QLatin1Char(':') + QString::number(url.port());
         QString path = url.path(QUrl::FullyEncoded);
