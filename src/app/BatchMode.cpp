@@ -87,6 +87,9 @@ int pressSubmit(
         form.setStallSeconds(line.timeout);
     if (line.siteLimit >= 0)
         form.setSiteLimitSeconds(line.siteLimit);
+    // A refused definition of a site of one's own is named, and the run goes on without it.
+    for (const UserSiteProblem& problem : form.sitespage()->userSites().refused)
+        printTo(stderr, QStringLiteral("Site not used: ") + problem.text());
     // A long run is never silent: each site says so as its turn comes.
     if (!line.quiet) {
         form.run().submission().setSiteStartHandler([](int number, int count, const QString& label) {

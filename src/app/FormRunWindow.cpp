@@ -144,3 +144,8 @@ void FormRunWindow::savesite()
 {
     m_form.savesite();
 }
+
+const UserSites* FormRunWindow::userSites() const
+{
+    return &m_form.sitespage()->userSites();
+}

@@ -29,6 +29,7 @@ public:
     void debugEcho(const QString& text) override;
     QString basedir() const override;
     TextEncoding recordEncoding() const override;
+    const UserSites* userSites() const override;
     void savesettings() override;
     void getsettings() override;
     void savesite() override;

@@ -62,6 +62,11 @@ std::vector<Finding> checkWindow(TForm1& form)
         if (static_cast<QCheckBox*>(form.control(QString(box)))->isChecked())
             input.ticked.append(QString(box));
     }
+    for (const QString& box : form.sitespage()->userTickBoxes()) {
+        if (static_cast<QCheckBox*>(form.control(box))->isChecked())
+            input.ticked.append(box);
+    }
+    input.userSites = &form.sitespage()->userSites();
     const SiteCatalogue catalogue = SiteCatalogue::forBase(form.basedir());
     input.catalogue = &catalogue;
     const QString path = input.values.value(QStringLiteral("localpath")).trimmed();

@@ -133,6 +133,10 @@ void RecordStore::appnameChange()
         auto* box = static_cast<QCheckBox*>(control(tick));
         box->setChecked(record && record->readBool(text(RecordLayout::Sites), text(tick)));
     }
+    for (const QString& tick : m_userTicks) {
+        if (auto* box = qobject_cast<QCheckBox*>(m_controls.control(tick)))
+            box->setChecked(record && record->readBool(text(RecordLayout::Sites), tick));
+    }
 
     m_appInfo.general()->rebuildLongdate();
     markSaved();
@@ -182,6 +186,12 @@ void RecordStore::writeProgramRecord()
     for (QLatin1StringView tick : RecordLayout::tickBoxes()) {
         const auto* box = static_cast<const QCheckBox*>(control(tick));
         record.writeBool(text(RecordLayout::Sites), text(tick), box->isChecked());
+    }
+    const QString absent = QStringLiteral("\n");
+    for (const QString& tick : m_userTicks) {
+        const auto* box = qobject_cast<const QCheckBox*>(m_controls.control(tick));
+        if (box && (box->isChecked() || record.readString(text(RecordLayout::Sites), tick, absent) != absent))
+            record.writeBool(text(RecordLayout::Sites), tick, box->isChecked());
     }
     record.commit();
 }

@@ -34,6 +34,10 @@ public:
     // The folder the data, cat and responses folders live in.
     const QString& basedir() const { return m_basedir; }
     void setBasedir(const QString& folder) { m_basedir = folder; }
+    // The tick boxes of the sites of one's own, stored in the SITES section after the built-in ones:
+    // a set box always, a clear one only where the file already has its key, so a record that
+    // never had a site of one's own ticked keeps every byte.
+    void setUserTickBoxes(const QStringList& boxes) { m_userTicks = boxes; }
     // basedir/data/<name><extension>
     QString dataPath(const QString& name, const QString& extension) const;
     // Windows-1252 when any file of the current program's record is in it, else UTF-8.
@@ -104,4 +108,5 @@ private:
     mutable std::optional<KnownEncoding> m_knownEncoding;
     QString m_shownName; // the program the shown record was loaded or saved as
     QStringList m_savedSnapshot;
+    QStringList m_userTicks;
 };

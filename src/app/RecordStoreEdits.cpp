@@ -3,6 +3,7 @@
 #include "app/RecordStore.h"
 
 #include "app/AppInfoPage.h"
+#include "app/ControlRegistry.h"
 #include "app/ControlText.h"
 #include "app/DescriptionPage.h"
 #include "app/GeneralPage.h"
@@ -32,6 +33,10 @@ QStringList RecordStore::recordSnapshot() const
     QString ticks;
     for (QLatin1StringView name : RecordLayout::tickBoxes())
         ticks += static_cast<const QCheckBox*>(control(name))->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    for (const QString& name : m_userTicks) {
+        const auto* box = qobject_cast<const QCheckBox*>(m_controls.control(name));
+        ticks += box && box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    }
     values.append(ticks);
     return values;
 }

@@ -116,10 +116,9 @@ PreviewDialog* RunController::previewSubmission()
     if (m_submission.isRunning())
         return nullptr;
     QStringList ticked;
-    for (const SiteEntry& entry : SiteCatalogue::entries())
-        for (const QString& box : {entry.newBox, entry.updateBox})
-            if (auto* check = box.isEmpty() ? nullptr : m_form.findChild<QCheckBox*>(box); check && check->isChecked())
-                ticked.append(box);
+    for (const QString& box : siteTickBoxes(m_form))
+        if (auto* check = m_form.findChild<QCheckBox*>(box); check && check->isChecked())
+            ticked.append(box);
     auto folder = std::make_unique<QTemporaryDir>();
     if (!folder->isValid())
         return nullptr;

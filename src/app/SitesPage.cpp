@@ -17,12 +17,24 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include <algorithm>
+
 using namespace PageLayout;
 
 namespace {
 
 const int RowsTop = 30; // under the filter bar
 const int HistoryWidth = 170; // the column right of the category controls
+
+// The muted text right of a row's category controls that tells what the site last got.
+QLabel* historyLabel(QWidget* box, const QString& siteKey, int x, int top)
+{
+    auto* history = new QLabel(box);
+    history->setObjectName(siteKey + QStringLiteral("history"));
+    history->setGeometry(x, top + 2, HistoryWidth, FieldHeight);
+    history->setForegroundRole(QPalette::PlaceholderText); // muted, and still shows its tooltip
+    return history;
+}
 
 QString receiptText(const RunHistory::Receipt& receipt)
 {
@@ -49,6 +61,7 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
     const int categoryWidth = 250;
     Placer p(box, 8, 4, pitch);
     int rowIndex = 0;
+    m_userSites = UserSites::load(QDir::currentPath());
     // Sites labelled by their domain take it from the catalogue of the folder the window is built
     // in (its basedir), read once for all rows.
     const SiteCatalogue catalogue = SiteCatalogue::forBase(QDir::currentPath());
@@ -100,22 +113,34 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
             break;
         }
         }
-        auto* history = new QLabel(box);
-        history->setObjectName(key + QStringLiteral("history"));
-        history->setGeometry(categoryX + categoryWidth + 10, top + 2, HistoryWidth, FieldHeight);
-        history->setForegroundRole(QPalette::PlaceholderText); // muted, and still shows its tooltip
+        QLabel* history = historyLabel(box, key, categoryX + categoryWidth + 10, top);
         p.nextRow();
         ++rowIndex;
-        Row row{key, label, history, newBox, updateBox, {}, {}, top, p.y() - top};
-        for (qsizetype i = widgetsBefore; i < box->children().size(); ++i) {
-            if (auto* widget = qobject_cast<QWidget*>(box->children().at(i))) {
-                row.widgets.append(widget);
-                row.designedY.append(widget->y());
-            }
-        }
-        for (QCheckBox* tick : {newBox, updateBox})
-            connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
-        m_rows.append(row);
+        addRow(key, label, history, newBox, updateBox, widgetsBefore, top, p.y());
+    }
+    // Sites of one's own: New and Update only; a refused definition shows why, in red.
+    for (const auto& site : m_userSites.sites) {
+        const qsizetype widgetsBefore = box->children().size();
+        const int top = p.y();
+        auto* newBox = p.field(new QCheckBox(QStringLiteral("New"), box), 52);
+        controls.add(newBox, site->entry.newBox, HelpSites);
+        auto* updateBox = p.field(new QCheckBox(QStringLiteral("Update ") + site->label, box), categoryX - p.x() - 6);
+        controls.add(updateBox, site->entry.updateBox, HelpSites);
+        updateBox->setToolTip(site->file);
+        m_siteLabels.insert(site->entry.siteKey, site->label);
+        QLabel* history = historyLabel(box, site->entry.siteKey, categoryX + categoryWidth + 10, top);
+        p.nextRow();
+        addRow(site->entry.siteKey, site->label, history, newBox, updateBox, widgetsBefore, top, p.y());
+    }
+    for (const UserSiteProblem& problem : m_userSites.refused) {
+        const qsizetype widgetsBefore = box->children().size();
+        const int top = p.y();
+        auto* error = p.label(QStringLiteral("Not used: ") + problem.text());
+        error->setObjectName(QStringLiteral("refusedsite"));
+        error->setStyleSheet(QStringLiteral("color: #b00000"));
+        error->setFixedWidth(categoryX + categoryWidth - 8);
+        p.nextRow();
+        addRow(QString(), problem.file, nullptr, nullptr, nullptr, widgetsBefore, top, p.y());
     }
     // The history column shows in full in a wider window, and by scrolling in the designed one.
     box->setFixedSize(categoryX + categoryWidth + HistoryWidth + 16, p.y() + 4);
@@ -131,6 +156,8 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
 void SitesPage::showHistory(const QString& program, const QHash<QString, RunHistory::Receipt>& receipts)
 {
     for (const Row& row : m_rows) {
+        if (!row.history)
+            continue;
         const auto receipt = receipts.find(row.siteKey);
         if (receipt == receipts.end()) {
             row.history->setText(program.isEmpty() ? QString() : QStringLiteral("not sent yet"));
@@ -166,7 +193,7 @@ void SitesPage::showEvent(QShowEvent* event)
 QString SitesPage::historyText(const QString& siteKey) const
 {
     for (const Row& row : m_rows)
-        if (row.siteKey == siteKey)
+        if (row.siteKey == siteKey && row.history)
             return row.history->text();
     return QString();
 }
@@ -174,6 +201,8 @@ QString SitesPage::historyText(const QString& siteKey) const
 void SitesPage::showSetUp(const SiteCatalogue& catalogue)
 {
     for (const Row& row : m_rows) {
+        if (!row.newBox)
+            continue; // a refused definition's row
         const QStringList missing = catalogue.missingSettings(row.siteKey, RecipeBook::endpointUses(row.siteKey));
         const QString tip = missing.isEmpty()
             ? QString()
@@ -188,6 +217,31 @@ void SitesPage::showSetUp(const SiteCatalogue& catalogue)
             tick->setProperty("notSetUp", !missing.isEmpty());
         }
     }
+}
+
+void SitesPage::addRow(const QString& siteKey, const QString& label, QLabel* history, QCheckBox* newBox,
+    QCheckBox* updateBox, qsizetype widgetsBefore, int top, int bottom)
+{
+    Row row{siteKey, label, history, newBox, updateBox, {}, {}, top, bottom - top};
+    for (qsizetype i = widgetsBefore; i < m_rowsBox->children().size(); ++i) {
+        if (auto* widget = qobject_cast<QWidget*>(m_rowsBox->children().at(i))) {
+            row.widgets.append(widget);
+            row.designedY.append(widget->y());
+        }
+    }
+    for (QCheckBox* tick : {newBox, updateBox}) {
+        if (tick)
+            connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
+    }
+    m_rows.append(row);
+}
+
+QStringList SitesPage::userTickBoxes() const
+{
+    QStringList boxes;
+    for (const auto& site : m_userSites.sites)
+        boxes << site->entry.newBox << site->entry.updateBox;
+    return boxes;
 }
 
 void SitesPage::addGrowing(GrowingControls& growing) const
@@ -223,21 +277,26 @@ int SitesPage::tickedSites() const
 {
     int ticked = 0;
     for (const Row& row : m_rows)
-        ticked += row.newBox->isChecked() || row.updateBox->isChecked() ? 1 : 0;
+        ticked += row.newBox && (row.newBox->isChecked() || row.updateBox->isChecked()) ? 1 : 0;
     return ticked;
 }
 
 void SitesPage::updateTickCount()
 {
     if (m_tickcount)
-        m_tickcount->setText(QStringLiteral("%1 of %2 sites ticked").arg(tickedSites()).arg(m_rows.size()));
+        m_tickcount->setText(
+            QStringLiteral("%1 of %2 sites ticked")
+                .arg(tickedSites())
+                .arg(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.newBox; })));
 }
 
 void SitesPage::tickNone()
 {
     for (const Row& row : m_rows) {
-        row.newBox->setChecked(false);
-        row.updateBox->setChecked(false);
+        if (row.newBox) {
+            row.newBox->setChecked(false);
+            row.updateBox->setChecked(false);
+        }
     }
 }
 

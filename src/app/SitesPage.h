@@ -1,6 +1,7 @@
 #pragma once
 
 #include "submit/RunHistory.h"
+#include "submit/UserSites.h"
 
 #include <QHash>
 #include <QString>
@@ -40,6 +41,12 @@ public:
     // The list of sites takes the room of a grown window.
     void addGrowing(GrowingControls& growing) const;
 
+    // The sites of one's own of the folder the window is built in, shown after the built-in rows
+    // (a refused definition as a row with its error).
+    const UserSites& userSites() const { return m_userSites; }
+    // The tick boxes of the sites of one's own, by name.
+    QStringList userTickBoxes() const;
+
     QLineEdit* sitesfilter() const { return m_filter; }
     QPushButton* ticknone() const { return m_ticknone; }
     QLabel* tickcount() const { return m_tickcount; }
@@ -73,7 +80,7 @@ private:
         QString siteKey;
         QString label;
         QLabel* history;
-        QCheckBox* newBox;
+        QCheckBox* newBox; // null on the row of a refused definition
         QCheckBox* updateBox;
         QList<QWidget*> widgets; // everything on the row, at its place in the unfiltered list
         QList<int> designedY;
@@ -81,6 +88,9 @@ private:
         int height;
     };
     void buildFilterBar();
+    // A row made of the rows box's widgets from widgetsBefore on.
+    void addRow(const QString& siteKey, const QString& label, QLabel* history, QCheckBox* newBox, QCheckBox* updateBox,
+        qsizetype widgetsBefore, int top, int bottom);
     void updateTickCount();
 
     QList<Row> m_rows;
@@ -97,4 +107,5 @@ private:
     QHash<QString, QString> m_siteLabels;
     HistorySource m_historySource;
     bool m_historyStale = true;
+    UserSites m_userSites;
 };

@@ -102,6 +102,7 @@ TForm1::TForm1(QWidget* parent)
     resize(sizeHint());
 
     m_records = new RecordStore(m_controls, *m_appInfo, *m_company, *m_options, QDir::currentPath(), this);
+    m_records->setUserTickBoxes(m_sites->userTickBoxes());
     m_run = new RunController(*this);
 
     m_endAction = [] { QCoreApplication::exit(0); };

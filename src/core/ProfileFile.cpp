@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <optional>
 
 namespace {
@@ -38,25 +40,23 @@ std::optional<QByteArray> sectionName(const QByteArray& line)
 
 } // namespace
 
-bool ProfileFile::sameName(const QByteArray& a, const QString& b) const
+bool ProfileFile::sameName(QByteArrayView a, const QString& b) const
 {
-    // Names are nearly always ASCII: compare those without converting (every lookup runs this per line).
-    bool ascii = true;
-    for (qsizetype i = 0; i < a.size() && ascii; ++i)
-        ascii = uchar(a[i]) < 0x80;
-    for (qsizetype i = 0; i < b.size() && ascii; ++i)
-        ascii = b[i].unicode() < 0x80;
-    if (ascii) {
-        if (a.size() != b.size())
+    // Names are nearly always ASCII: those compare without converting, and most differ within their
+    // first characters (every lookup runs this per line). The first non-ASCII character sends the
+    // names to a full comparison.
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t x = uchar(a[i]);
+        const char16_t y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            return decodeText(a.toByteArray(), m_encoding).compare(b, Qt::CaseInsensitive) == 0;
+        if (lower(x) != lower(y))
             return false;
-        auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-        for (qsizetype i = 0; i < a.size(); ++i) {
-            if (lower(char16_t(a[i])) != lower(b[i].unicode()))
-                return false;
-        }
-        return true;
     }
-    return decodeText(a, m_encoding).compare(b, Qt::CaseInsensitive) == 0;
+    // All ASCII so far: the longer name's rest decodes to at least one more character.
+    return a.size() == b.size();
 }
 
 ProfileFile::ProfileFile(QString path)
@@ -111,7 +111,16 @@ int ProfileFile::findKey(int sectionLine, const QString& key) const
         if (sectionName(line))
             break;
         const qsizetype eq = line.indexOf('=');
-        if (eq >= 0 && sameName(trimmedBlanks(line.left(eq)), key))
+        if (eq < 0)
+            continue;
+        // The name between the blanks, compared in place: a record's every lookup runs this per line.
+        qsizetype begin = 0;
+        qsizetype end = eq;
+        while (begin < end && (line[begin] == ' ' || line[begin] == '\t'))
+            ++begin;
+        while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t'))
+            --end;
+        if (sameName(QByteArrayView(line).sliced(begin, end - begin), key))
             return i;
     }
     return -1;

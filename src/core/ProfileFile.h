@@ -3,6 +3,7 @@
 #include "core/TextEncoding.h"
 
 #include <QByteArrayList>
+#include <QByteArrayView>
 #include <QString>
 
 // A keyed profile file ("[SECTION]" lines and "key=value" lines) read and written with the
@@ -48,7 +49,7 @@ private:
     int findSection(const QString& section) const;
     int sectionEnd(int sectionLine) const;
     int findKey(int sectionLine, const QString& key) const;
-    bool sameName(const QByteArray& stored, const QString& name) const;
+    bool sameName(QByteArrayView stored, const QString& name) const;
     // Turns the file into UTF-8 when its encoding cannot hold text.
     void makeRoomFor(const QString& text);
 

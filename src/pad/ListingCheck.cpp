@@ -116,6 +116,7 @@ public:
             categories(site, usedControls, codeRecipe);
             siteMappings(key, mappings);
         }
+        ownSites(mailSites);
         mailSettings(mailSites);
     }
 
@@ -195,6 +196,25 @@ private:
             add(Severity::Warning, {}, key, QStringLiteral("FTP host is the placeholder %1").arg(e.ftpHost) + advice);
         if ((channels & Mail) && isPlaceholderHost(e.mailbox))
             add(Severity::Warning, {}, key, QStringLiteral("mailbox is the placeholder %1").arg(e.mailbox) + advice);
+    }
+
+    // A ticked site of one's own needs the mail settings when it mails, and gets every field its
+    // templates name: an empty one is worth a warning.
+    void ownSites(QStringList& mailSites)
+    {
+        if (!m_in.userSites)
+            return;
+        for (const auto& site : m_in.userSites->sites) {
+            const SiteEntry& e = site->entry;
+            if (!ticked(e.newBox) && !ticked(e.updateBox))
+                continue;
+            if (site->channel == UserSite::Channel::Mail)
+                mailSites.append(e.siteKey);
+            for (const QString& control : site->controls) {
+                if (m_in.values.contains(control) && value(control).isEmpty())
+                    add(Severity::Warning, control, e.siteKey, QStringLiteral("is empty; the site gets it empty"));
+            }
+        }
     }
 
     void mailSettings(const QStringList& mailSites)

@@ -2,6 +2,7 @@
 
 #include "pad/PadRules.h"
 #include "submit/SiteCatalogue.h"
+#include "submit/UserSites.h"
 
 #include <QStringList>
 
@@ -33,6 +34,7 @@ struct ListingInput
     ListingValues values; // every control of the record and the settings (smtpedit, emailedit)
     QStringList ticked; // the tick boxes that are set
     const SiteCatalogue* catalogue = nullptr; // the sites' endpoints; built-in ones when null
+    const UserSites* userSites = nullptr; // the sites of one's own; none when null
     std::optional<ProgramFile> programFile; // localpath as found; nothing when it was not looked at
 };
 

@@ -12,7 +12,7 @@ QString FormBody::build(const std::vector<FormField>& fields) const
 {
     // The text as it stands decides the encoding, as it does for a stored file.
     const QString plain = assemble(fields, [](const QString& text, bool) { return text; });
-    const TextEncoding encoding = encodingFor(m_context.window.recordEncoding(), plain);
+    const TextEncoding encoding = encodingFor(m_context.encoding.value_or(m_context.window.recordEncoding()), plain);
     return assemble(fields, [encoding](const QString& text, bool pairs) {
         return pairs ? formEncodedPairs(text, encoding) : formEncoded(text, encoding);
     });

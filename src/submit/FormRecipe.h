@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // A site's web form written as data: the fields in order, each a key and where its value comes
@@ -55,6 +56,7 @@ struct FormRecipe
     bool newClearsUpdate = false; // a set new box clears the update box before the body is built
     std::vector<FormField> fields;
     bool query = false; // the body goes as the address's query, by GET, instead of being posted
+    std::optional<TextEncoding> encoding = {}; // the body's encoding; the record's when none
 };
 
 // Building blocks of the form tables (the value parts are in RecipeValue.h).

@@ -11,7 +11,7 @@ void postFormRecipe(const FormRecipe& recipe, SiteVisit& visit)
     HttpPost step(w, visit.channels.http, recipe.texts, visit.endpoints);
     step.open();
 
-    const BodyContext context{w, visit.endpoints, visit.byteSize, {}};
+    const BodyContext context{w, visit.endpoints, visit.byteSize, {}, recipe.encoding};
     const FormBody builder(context);
     const std::optional<QString> path = builder.value(recipe.script);
     if (!path) {

@@ -68,6 +68,8 @@ QString ValueReader::piece(const ValuePart& part, bool* matched) const
             if (row.takes(text, false))
                 return QString::fromUtf8(row.value);
         }
+        if (part.mapping->passUnmatched)
+            return text;
         *matched = false;
         return {};
     }

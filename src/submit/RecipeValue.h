@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TextEncoding.h"
 #include "submit/SiteCatalogue.h"
 
 #include <QString>
@@ -53,6 +54,7 @@ struct Mapping
 {
     const char* control;
     std::vector<MappingRow> rows;
+    bool passUnmatched = false; // a text no row takes is the value itself (sites of one's own)
 };
 
 // Building blocks of the recipe tables.
@@ -100,6 +102,7 @@ struct ValueContext
     SiteEndpoints endpoints;
     int byteSize = 0; // the byte size as checked at the start of the run
     QTime now; // time of day for TimeNow; the current time when invalid
+    std::optional<TextEncoding> encoding = {}; // the form's own encoding; the record's when none
 };
 
 // The one interpreter of value parts. Values are exactly what the controls hold: no escaping.

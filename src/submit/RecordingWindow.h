@@ -40,6 +40,7 @@ public:
     void debugEcho(const QString& text) override { m_w.debugEcho(text); }
     QString basedir() const override { return m_w.basedir(); }
     TextEncoding recordEncoding() const override { return m_w.recordEncoding(); }
+    const UserSites* userSites() const override { return m_w.userSites(); }
     SiteReport& report() override { return m_record; }
     void savesettings() override { m_w.savesettings(); }
     void getsettings() override { m_w.getsettings(); }

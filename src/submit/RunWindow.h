@@ -8,6 +8,8 @@
 // What the submission run sees of the main window. The controls hold the record, so the run
 // reads them by name at the moment each value is needed and keeps no copy. The window implements
 // this over its widgets; tests implement it over a map.
+class UserSites;
+
 class RunWindow
 {
 public:
@@ -43,6 +45,9 @@ public:
     // bytes the record holds.
     virtual TextEncoding recordEncoding() const { return TextEncoding::Utf8; }
 
+    // The sites of one's own the window shows, which the run walks after the built-in ones; none
+    // by default.
+    virtual const UserSites* userSites() const { return nullptr; }
     // Where the steps report the outcome of the site under way: the run's record during a run.
     virtual SiteReport& report() { return SiteReport::nobody(); }
     // The window's operations the start of a run calls, in this order.

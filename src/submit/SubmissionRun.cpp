@@ -13,6 +13,7 @@
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 #include "submit/SiteCatalogue.h"
+#include "submit/UserSites.h"
 
 #include <QFileInfo>
 
@@ -69,9 +70,23 @@ public:
     void markNotReached();
 
 private:
+    // One stop of the walk: a catalogue row, or a site of one's own after them.
+    struct Stop
+    {
+        const SiteEntry& entry;
+        Recipe recipe;
+        const UserSite* own = nullptr;
+        unsigned uses = 0; // the catalogue endpoints a built-in row sends to (EndpointUse flags)
+    };
+
     bool checkPreconditions(int* byteSize);
-    // Which settings of cat/catalogue.dat the row still lacks, as the log says it; empty when set up.
-    QString missingSetting(const RecipeBook::Row& row) const;
+    // Which settings of cat/catalogue.dat the stop still lacks, as the log says it; empty when set up.
+    QString missingSetting(const Stop& stop) const;
+    void plan();
+    QString label(const Stop& stop) const
+    {
+        return stop.own ? stop.own->label : m_catalogue->label(stop.entry.siteKey);
+    }
 
     RecordingWindow& m_window;
     Channels& m_channels;
@@ -80,7 +95,19 @@ private:
     bool m_preview; // the transports only write what would go
     std::size_t m_nextEntry = 0; // the walk's position: the first entry not yet begun
     std::optional<SiteCatalogue> m_catalogue; // as the walk read it; set whenever the record is walked
+    std::vector<Stop> m_stops; // set whenever the record is walked
 };
+
+void SubmissionRun::Walk::plan()
+{
+    m_stops.clear();
+    for (const RecipeBook::Row& row : RecipeBook::rows())
+        m_stops.push_back({row.entry, row.recipe, nullptr, row.uses});
+    if (const UserSites* own = m_window.userSites()) {
+        for (const std::shared_ptr<const UserSite>& site : own->sites)
+            m_stops.push_back({site->entry, [site](SiteVisit& visit) { site->perform(visit); }, site.get()});
+    }
+}
 
 QStringList SubmissionRun::controlNames()
 {
@@ -165,9 +192,10 @@ bool SubmissionRun::Walk::checkPreconditions(int* byteSize)
     return true;
 }
 
-QString SubmissionRun::Walk::missingSetting(const RecipeBook::Row& row) const
+QString SubmissionRun::Walk::missingSetting(const Stop& stop) const
 {
-    const QStringList missing = m_catalogue->missingSettings(row.entry.siteKey, row.uses);
+    // A site of one's own names its endpoints itself.
+    const QStringList missing = stop.own ? QStringList() : m_catalogue->missingSettings(stop.entry.siteKey, stop.uses);
     if (missing.isEmpty())
         return {};
     return missing.join(QStringLiteral(", "))
@@ -187,12 +215,11 @@ void SubmissionRun::Walk::markNotReached()
 {
     if (!m_record.walked)
         return;
-    const auto& entries = SiteCatalogue::entries();
-    for (std::size_t index = m_nextEntry; index < entries.size(); ++index) {
-        const SiteEntry& entry = entries[index];
+    for (std::size_t index = m_nextEntry; index < m_stops.size(); ++index) {
+        const SiteEntry& entry = m_stops[index].entry;
         const QStringList boxes = tickedBoxes(m_window, entry);
         if (!boxes.isEmpty())
-            m_record.notReached(entry.id, entry.siteKey, m_catalogue->label(entry.siteKey), boxes);
+            m_record.notReached(entry.id, entry.siteKey, label(m_stops[index]), boxes);
     }
 }
 
@@ -223,29 +250,30 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
     }
     // Read afresh for every run, so an edited catalogue takes effect without a restart.
     m_catalogue.emplace(SiteCatalogue::forBase(w.basedir()));
+    plan();
     m_record.walked = true;
-    const auto& rows = RecipeBook::rows();
     int tickedCount = 0;
     int number = 0;
     if (m_onSiteStart) {
-        for (const RecipeBook::Row& row : rows)
-            tickedCount += tickedBoxes(w, row.entry).isEmpty() ? 0 : 1;
+        for (const Stop& stop : m_stops)
+            tickedCount += tickedBoxes(w, stop.entry).isEmpty() ? 0 : 1;
     }
-    for (m_nextEntry = 0; m_nextEntry < rows.size(); ++m_nextEntry) {
-        const SiteEntry& entry = rows[m_nextEntry].entry;
-        const Recipe& recipe = rows[m_nextEntry].recipe;
+    for (m_nextEntry = 0; m_nextEntry < m_stops.size(); ++m_nextEntry) {
+        const Stop& stop = m_stops[m_nextEntry];
+        const SiteEntry& entry = stop.entry;
+        const Recipe& recipe = stop.recipe;
         if (entry.cancelTest && w.cancelFlag())
             return Outcome::Cancelled;
         const QStringList boxes = tickedBoxes(w, entry);
         if (boxes.isEmpty())
             continue;
         if (m_onSiteStart)
-            m_onSiteStart(++number, std::max(number, tickedCount), m_catalogue->label(entry.siteKey));
+            m_onSiteStart(++number, std::max(number, tickedCount), label(stop));
         m_record.beginSite(entry.id, entry.siteKey, boxes);
         startSiteClock();
         // A preview writes what would go even to placeholders; a real run sends nothing there.
-        if (const QString missing = m_preview ? QString() : missingSetting(rows[m_nextEntry]); !missing.isEmpty()) {
-            const QString label = m_catalogue->label(entry.siteKey);
+        if (const QString missing = m_preview ? QString() : missingSetting(stop); !missing.isEmpty()) {
+            const QString label = this->label(stop);
             w.setText(RunControl::currentsite, label);
             w.appendLog(label + QStringLiteral(": not set up: ") + missing);
             m_record.notSetUp(label, missing);
@@ -253,7 +281,8 @@ SubmissionRun::Outcome SubmissionRun::Walk::run()
             continue;
         }
         if (recipe) {
-            SiteVisit visit{w, m_channels, entry, m_catalogue->endpoints(entry.siteKey), byteSize};
+            SiteVisit visit{
+                w, m_channels, entry, stop.own ? stop.own->endpoints : m_catalogue->endpoints(entry.siteKey), byteSize};
             m_channels.ftp.setSiteCaFile(visit.endpoints.caFile);
             try {
                 recipe(visit);

@@ -412,6 +412,55 @@ TEST_F(WindowRun, HistoryOfRunsOutlivesTheWindow)
     EXPECT_EQ(form->findChild<RunResultsDialog*>()->sites->topLevelItemCount(), 2);
 }
 
+// Sites of one's own in the window: Skip pressed while one waits skips that one only, and the results
+// dialog names it by its label and ticks only its box again; Cancel ends the run there, the later
+// site of one's own not reached.
+class OwnSitesRun : public WindowRun, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(OwnSitesRun, SkipCancelAndTheResultsTakeThemAsAnyOther)
+{
+    const bool cancel = GetParam();
+    auto stalling = startPeer(s("stalled"), {s("--stall"), s("60")});
+    auto answering = startPeer(s("received"));
+    base.write(s("cat/catalogue.dat"), catalogueForPeers(answering->port()));
+    for (const auto& [file, key, port] :
+        {std::tuple{"a.site", "Ownslow", stalling->port()}, std::tuple{"b.site", "Ownok", answering->port()}})
+        base.write(s("cat/sites/") + s(file),
+            QByteArray("[site]\nKEY=") + key + "\nLABEL=" + key + " Site\nCHANNEL=form\nURL=http://127.0.0.1:"
+                + QByteArray::number(port) + "/own.cgi\n[fields]\nname={appname}\n");
+    createForm();
+    load(record({s("lgnew")}));
+    for (const char* box : {"Ownslownew", "Ownokup"})
+        qobject_cast<QCheckBox*>(form->control(s(box)))->setChecked(true);
+    QObject::connect(form->HTTP1(), &THTTP::OnConnected, form.get(), [this, cancel] {
+        if (form->currentsite()->text() == QLatin1String("Ownslow Site"))
+            QTimer::singleShot(0, form.get(), [this, cancel] { (cancel ? form->cancel() : form->skip())->click(); });
+    });
+    form->submit()->click();
+    QStringList expected{s("Lockergnome: Completed HTTP Post"), s("Ownslow Site: Error Posting - 301: Interrupted")};
+    if (!cancel)
+        expected << s("Ownok Site: Completed HTTP Post");
+    EXPECT_EQ(logLines(), expected);
+    EXPECT_EQ(form->runcounts()->text(),
+        cancel ? s("1 sent, 1 failed, 0 skipped, 1 not reached") : s("2 sent, 0 failed, 1 skipped"));
+    if (cancel)
+        return;
+
+    RunResultsDialog* dialog = form->showRunResults();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(0), s("Ownslow Site"));
+    EXPECT_EQ(dialog->sites->topLevelItem(0)->text(1), s("skipped"));
+    dialog->tickFailed->click();
+    for (const char* box : {"lgnew", "Ownslownew", "Ownslowup", "Ownokup"})
+        EXPECT_EQ(qobject_cast<QCheckBox*>(form->control(s(box)))->isChecked(), s(box) == s("Ownslownew")) << box;
+    dialog->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, OwnSitesRun, ::testing::Values(false, true),
+    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Cancel" : "Skip"; });
+
 // In debug mode the failed site's view also shows what its server answered.
 TEST_F(WindowRun, DebugModeResultsShowTheFailedSitesReply)
 {

@@ -126,4 +126,31 @@ TEST(ListingCheck, CleanRecordHasNoFindings)
     EXPECT_TRUE(findings.empty()) << all.join(QLatin1Char('\n')).toStdString();
 }
 
+// A ticked site of one's own: a mail site needs the mail settings, and an empty field a template
+// names is worth a warning; an unticked one asks for nothing.
+TEST(ListingCheck, SitesOfOnesOwnNeedWhatTheyUse)
+{
+    UserSites own;
+    for (const char* text : {"[site]\nKEY=Ownmail\nLABEL=M\nCHANNEL=mail\n[mail]\nTO=a@b.example\nSUBJECT=s\n",
+             "[site]\nKEY=Ownform\nLABEL=F\nCHANNEL=form\nURL=http://h.example/\n[fields]\na={dl2}\n"}) {
+        UserSiteProblem problem;
+        own.sites.push_back(parseUserSite(s("x.site"), text, {}, &problem));
+        ASSERT_NE(own.sites.back(), nullptr) << problem.text().toStdString();
+    }
+    ListingInput input;
+    input.values = cleanRecord();
+    input.values.insert(s("smtpedit"), QString());
+    input.programFile = ProgramFile{true, true, 1500};
+    input.userSites = &own;
+    EXPECT_TRUE(ListingCheck::run(input).empty());
+
+    input.ticked = {s("Ownmailnew"), s("Ownformup")};
+    QStringList all;
+    for (const Finding& f : ListingCheck::run(input))
+        all.append(f.text());
+    ASSERT_EQ(all.size(), 2) << all.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(all[0].contains(s("Ownform/dl2"))) << all[0].toStdString();
+    EXPECT_TRUE(all[1].contains(s("e-mail sites need one (Ownmail)"))) << all[1].toStdString();
+}
+
 } // namespace
