@@ -11,6 +11,7 @@
 #include "net/EndpointCheck.h"
 #include "submit/CheckTargets.h"
 #include "submit/RecipeBook.h"
+#include "submit/UserSites.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,11 +45,17 @@ std::optional<QStringList> tickedEntries(const QString& program)
                 form.appnameChange();
             });
             entries.emplace();
-            for (const RecipeBook::Row& row : RecipeBook::rows()) {
-                for (const QString& box : {row.entry.newBox, row.entry.updateBox}) {
+            std::vector<const SiteEntry*> walk;
+            for (const RecipeBook::Row& row : RecipeBook::rows())
+                walk.push_back(&row.entry);
+            const UserSites own = UserSites::load(form.basedir());
+            for (const auto& site : own.sites)
+                walk.push_back(&site->entry);
+            for (const SiteEntry* entry : walk) {
+                for (const QString& box : {entry->newBox, entry->updateBox}) {
                     const auto* tick = box.isEmpty() ? nullptr : form.findChild<QCheckBox*>(box);
                     if (tick && tick->isChecked()) {
-                        entries->append(row.entry.id);
+                        entries->append(entry->id);
                         break;
                     }
                 }

@@ -5,6 +5,7 @@
 #include "submit/EndpointText.h"
 #include "submit/RecipeBook.h"
 #include "submit/SiteCatalogue.h"
+#include "submit/UserSites.h"
 
 namespace {
 
@@ -66,6 +67,33 @@ std::vector<ProbeTarget> CheckTargets::forSite(
     return targets;
 }
 
+std::vector<ProbeTarget> CheckTargets::forUserSite(const UserSite& site)
+{
+    const SiteEndpoints& e = site.endpoints;
+    QString error;
+    ProbeTarget t;
+    switch (site.channel) {
+    case UserSite::Channel::Mail:
+        return {};
+    case UserSite::Channel::Form:
+    case UserSite::Channel::Get: {
+        const auto parsed = EndpointText::webHost(e.host, &error);
+        t = hostTarget(site.label, QStringLiteral("web"), e.host, parsed, error);
+        t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Implicit : ProbeTarget::Tls::None;
+        break;
+    }
+    case UserSite::Channel::Ftp: {
+        const auto parsed = EndpointText::ftpHost(e.ftpHost, &error);
+        t = hostTarget(site.label, QStringLiteral("FTP"), e.ftpHost, parsed, error);
+        t.kind = ProbeTarget::Kind::Ftp;
+        t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Command : ProbeTarget::Tls::None;
+        break;
+    }
+    }
+    t.caFile = e.caFile;
+    return {t};
+}
+
 std::optional<ProbeTarget> CheckTargets::mailServer(const QString& basedir)
 {
     const ProfileFile settings(basedir + QStringLiteral("/cat/settings.dat"));
@@ -99,6 +127,10 @@ std::vector<ProbeTarget> CheckTargets::all(const SiteCatalogue& catalogue, const
         for (ProbeTarget& t : forSite(catalogue, key, RecipeBook::endpointUses(key)))
             targets.push_back(std::move(t));
     }
+    for (const auto& site : UserSites::load(basedir).sites) {
+        for (ProbeTarget& t : forUserSite(*site))
+            targets.push_back(std::move(t));
+    }
     if (std::optional<ProbeTarget> mail = mailServer(basedir))
         targets.push_back(std::move(*mail));
     return targets;
@@ -114,6 +146,13 @@ std::vector<ProbeTarget> CheckTargets::forEntries(const QString& basedir, const 
             continue;
         sendsMail = sendsMail || (row.uses & (UsesMailbox | UsesMailbox2));
         for (ProbeTarget& t : forSite(catalogue, row.entry.siteKey, row.uses, true))
+            targets.push_back(std::move(t));
+    }
+    for (const auto& site : UserSites::load(basedir).sites) {
+        if (!entryIds.contains(site->entry.id))
+            continue;
+        sendsMail = sendsMail || site->channel == UserSite::Channel::Mail;
+        for (ProbeTarget& t : forUserSite(*site))
             targets.push_back(std::move(t));
     }
     if (sendsMail) {

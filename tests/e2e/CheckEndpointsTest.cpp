@@ -45,6 +45,10 @@ TEST_F(CheckEndpoints, EveryConfiguredEndpointIsTriedAndNothingIsSent)
     base.write(s("cat/catalogue.dat"),
         "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http.port()) + "\r\n[tucows]\r\nFTPHOST=127.0.0.1:" + ftpPort
             + "\r\n[papa]\r\nFTPHOST=127.0.0.1:1\r\n");
+    // A site of one's own is checked like a catalogue site.
+    base.write(s("cat/sites/own.site"),
+        "[site]\nKEY=Own\nLABEL=Own Site\nCHANNEL=form\nURL=http://127.0.0.1:" + QByteArray::number(http.port())
+            + "/add.cgi\n[fields]\ntitle={appname}\n");
     const BatchResult result = runQuilletAsTyped(base.path(), {s("--check-endpoints"), s("--timeout"), s("5")});
     EXPECT_EQ(result.exitCode, 3) << result.err.toStdString();
     ASSERT_FALSE(result.out.isEmpty());
@@ -59,6 +63,7 @@ TEST_F(CheckEndpoints, EveryConfiguredEndpointIsTriedAndNothingIsSent)
         {"Papa WinSock-L FTP Archive", s("FTP 127.0.0.1:1"), "[10061] Connection refused."},
         {"The Essential Shareware Pages", s("web 127.0.0.1:") + QString::number(http.port()), "reachable in "},
         {"Mail server", s("SMTP 127.0.0.1:") + QString::number(smtp.port()), "reachable in "},
+        {"Own Site", s("web http://127.0.0.1:") + QString::number(http.port()), "reachable in "},
     };
     for (const auto& row : rows) {
         const QString line = lineOf(result, s(row.label), row.endpoint);
