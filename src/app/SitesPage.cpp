@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -113,7 +114,7 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
             break;
         }
         }
-        QLabel* history = historyLabel(box, key, categoryX + categoryWidth + 10, top);
+        QLabel* history = historyLabel(box, key, categoryX + categoryWidth + 16, top);
         p.nextRow();
         ++rowIndex;
         addRow(key, label, history, newBox, updateBox, widgetsBefore, top, p.y());
@@ -127,8 +128,9 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         auto* updateBox = p.field(new QCheckBox(QStringLiteral("Update ") + site->label, box), categoryX - p.x() - 6);
         controls.add(updateBox, site->entry.updateBox, HelpSites);
         updateBox->setToolTip(site->file);
+        updateBox->setProperty("setUpTip", site->file);
         m_siteLabels.insert(site->entry.siteKey, site->label);
-        QLabel* history = historyLabel(box, site->entry.siteKey, categoryX + categoryWidth + 10, top);
+        QLabel* history = historyLabel(box, site->entry.siteKey, categoryX + categoryWidth + 16, top);
         p.nextRow();
         addRow(site->entry.siteKey, site->label, history, newBox, updateBox, widgetsBefore, top, p.y());
     }
@@ -142,14 +144,18 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         p.nextRow();
         addRow(QString(), problem.file, nullptr, nullptr, nullptr, widgetsBefore, top, p.y());
     }
-    // The history column shows in full in a wider window, and by scrolling in the designed one.
-    box->setFixedSize(categoryX + categoryWidth + HistoryWidth + 16, p.y() + 4);
+    // The rows end with the category controls; a window wide enough adds the history column (the
+    // box clips it away otherwise), see eventFilter.
+    m_narrowWidth = categoryX + categoryWidth + 12;
+    m_wideWidth = categoryX + categoryWidth + 16 + HistoryWidth + 8;
+    box->setFixedSize(m_narrowWidth, p.y() + 4);
     updateTickCount();
 
     m_sitesbox = controls.named(new QScrollArea(this), "sitesbox");
     m_sitesbox->setGeometry(2, RowsTop, 586, 374 - RowsTop);
     m_sitesbox->setWidget(box);
-    m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_sitesbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_sitesbox->viewport()->installEventFilter(this);
     showSetUp(catalogue);
 }
 
@@ -159,17 +165,33 @@ void SitesPage::showHistory(const QString& program, const QHash<QString, RunHist
         if (!row.history)
             continue;
         const auto receipt = receipts.find(row.siteKey);
+        QString tip;
         if (receipt == receipts.end()) {
             row.history->setText(program.isEmpty() ? QString() : QStringLiteral("not sent yet"));
-            row.history->setToolTip(QString());
-            continue;
+            tip = program.isEmpty() ? QString()
+                                    : QStringLiteral("%1 has not been sent to %2 yet").arg(program, row.label);
+        } else {
+            row.history->setText(receiptText(*receipt));
+            tip = QStringLiteral("%1 %2 last went to %3 on %4: %5")
+                      .arg(program, receipt->version, row.label,
+                          QLocale::c().toString(receipt->when, QStringLiteral("d MMM yyyy hh:mm")),
+                          SiteResult::outcomeName(receipt->outcome));
         }
-        row.history->setText(receiptText(*receipt));
-        row.history->setToolTip(QStringLiteral("%1 %2 last went to %3 on %4: %5")
-                                    .arg(program, receipt->version, row.label,
-                                        QLocale::c().toString(receipt->when, QStringLiteral("d MMM yyyy hh:mm")),
-                                        SiteResult::outcomeName(receipt->outcome)));
+        row.history->setToolTip(tip);
+        // In the designed window the column is clipped away: the Update box says it too, after
+        // what showSetUp says of the site.
+        if (row.updateBox) {
+            const QString setUp = row.updateBox->property("setUpTip").toString();
+            row.updateBox->setToolTip(setUp.isEmpty() || tip.isEmpty() ? setUp + tip : setUp + QLatin1Char('\n') + tip);
+        }
     }
+}
+
+bool SitesPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_sitesbox->viewport() && event->type() == QEvent::Resize)
+        m_rowsBox->setFixedWidth(m_sitesbox->viewport()->width() >= m_wideWidth ? m_wideWidth : m_narrowWidth);
+    return QWidget::eventFilter(watched, event);
 }
 
 void SitesPage::historyChanged()
@@ -200,9 +222,10 @@ QString SitesPage::historyText(const QString& siteKey) const
 
 void SitesPage::showSetUp(const SiteCatalogue& catalogue)
 {
+    const QStringList builtIn = SiteCatalogue::siteKeys();
     for (const Row& row : m_rows) {
-        if (!row.newBox)
-            continue; // a refused definition's row
+        if (!row.newBox || !builtIn.contains(row.siteKey))
+            continue; // a site of one's own names its endpoints; a refused definition has no boxes
         const QStringList missing = catalogue.missingSettings(row.siteKey, RecipeBook::endpointUses(row.siteKey));
         const QString tip = missing.isEmpty()
             ? QString()
@@ -214,6 +237,7 @@ void SitesPage::showSetUp(const SiteCatalogue& catalogue)
                 missing.isEmpty() ? QApplication::palette().color(QPalette::WindowText) : QColor(Qt::gray));
             tick->setPalette(palette);
             tick->setToolTip(tip);
+            tick->setProperty("setUpTip", tip);
             tick->setProperty("notSetUp", !missing.isEmpty());
         }
     }

@@ -73,6 +73,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Row
@@ -106,6 +107,8 @@ private:
     QComboBox* m_sharedirpd2 = nullptr;
     QHash<QString, QString> m_siteLabels;
     HistorySource m_historySource;
+    int m_narrowWidth = 0; // the rows without the history column
+    int m_wideWidth = 0; // with it
     bool m_historyStale = true;
     UserSites m_userSites;
 };

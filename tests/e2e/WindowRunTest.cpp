@@ -402,6 +402,15 @@ TEST_F(WindowRun, HistoryOfRunsOutlivesTheWindow)
     EXPECT_EQ(form->sitespage()->historyText(s("lg")), today + s(" · no version · failed"));
     EXPECT_EQ(form->sitespage()->historyText(s("sharedir")), today + s(" · no version · sent"));
     EXPECT_EQ(form->sitespage()->historyText(s("simtel")), s("not sent yet"));
+    // The designed window clips the column away whole (the Update box's tooltip says it); a wider
+    // one shows it whole.
+    auto* rows = form->sitespage()->findChild<QWidget*>(s("sitesrows"));
+    auto* column = rows->findChild<QWidget*>(s("lghistory"));
+    EXPECT_LE(rows->width(), column->x());
+    EXPECT_TRUE(form->findChild<QCheckBox*>(s("lgup"))->toolTip().contains(s("last went to Lockergnome")));
+    form->resize(form->width() + 300, form->height());
+    QCoreApplication::processEvents();
+    EXPECT_GE(rows->width(), column->geometry().right());
 
     form->SubmissionHistory1()->trigger();
     auto* history = form->findChild<SubmissionHistoryDialog*>();
