@@ -1,5 +1,6 @@
 #include "pad/ListingCheck.h"
 
+#include "submit/EndpointText.h"
 #include "submit/FormRecipe.h"
 #include "submit/MailRecipe.h"
 
@@ -37,15 +38,6 @@ bool emptyIsError(const QString& control)
     static const QStringList controls{QStringLiteral("appname"), QStringLiteral("char8name"),
         QStringLiteral("bytesize"), QStringLiteral("localpath"), QStringLiteral("version")};
     return controls.contains(control);
-}
-
-bool isPlaceholderHost(const QString& host)
-{
-    QString name = host;
-    name.remove(QRegularExpression(QStringLiteral("^[a-z]+://"), QRegularExpression::CaseInsensitiveOption));
-    name = name.section(QLatin1Char(':'), 0, 0).section(QLatin1Char('/'), 0, 0);
-    name = name.section(QLatin1Char('@'), -1);
-    return name.endsWith(QLatin1String(".example"), Qt::CaseInsensitive);
 }
 
 void addMappings(const std::vector<ValuePart>& parts, std::vector<const Mapping*>& out)
@@ -190,11 +182,11 @@ private:
     {
         const SiteEndpoints e = m_in.catalogue ? m_in.catalogue->endpoints(key) : SiteCatalogue::builtIn(key);
         const QString advice = QStringLiteral("; set it in cat/catalogue.dat");
-        if ((channels & Http) && isPlaceholderHost(e.host))
+        if ((channels & Http) && EndpointText::isPlaceholder(e.host))
             add(Severity::Warning, {}, key, QStringLiteral("web host is the placeholder %1").arg(e.host) + advice);
-        if ((channels & Ftp) && isPlaceholderHost(e.ftpHost))
+        if ((channels & Ftp) && EndpointText::isPlaceholder(e.ftpHost))
             add(Severity::Warning, {}, key, QStringLiteral("FTP host is the placeholder %1").arg(e.ftpHost) + advice);
-        if ((channels & Mail) && isPlaceholderHost(e.mailbox))
+        if ((channels & Mail) && EndpointText::isPlaceholder(e.mailbox))
             add(Severity::Warning, {}, key, QStringLiteral("mailbox is the placeholder %1").arg(e.mailbox) + advice);
     }
 

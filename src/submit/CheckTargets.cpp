@@ -7,6 +7,8 @@
 #include "submit/SiteCatalogue.h"
 #include "submit/UserSites.h"
 
+#include <QFileInfo>
+
 namespace {
 
 ProbeTarget hostTarget(const QString& label, const QString& what, const QString& text,
@@ -91,6 +93,8 @@ std::vector<ProbeTarget> CheckTargets::forUserSite(const UserSite& site)
     }
     }
     t.caFile = e.caFile;
+    if (const QString key = site.placeholderKey(); !key.isEmpty())
+        t.unusable = QStringLiteral("not set up: %1 of %2 is a placeholder").arg(key, QFileInfo(site.file).fileName());
     return {t};
 }
 

@@ -92,3 +92,13 @@ QString EndpointText::mailboxError(const QString& text)
         return QStringLiteral("\"%1\" is not a mail domain").arg(domain);
     return {};
 }
+
+bool EndpointText::isPlaceholder(const QString& text)
+{
+    QString name = text.trimmed();
+    if (const qsizetype scheme = name.indexOf(QLatin1String("://")); scheme >= 0)
+        name = name.mid(scheme + 3);
+    name = name.section(QLatin1Char('/'), 0, 0).section(QLatin1Char('@'), -1).section(QLatin1Char(':'), 0, 0);
+    return name.compare(QLatin1String("example"), Qt::CaseInsensitive) == 0
+        || name.endsWith(QLatin1String(".example"), Qt::CaseInsensitive);
+}

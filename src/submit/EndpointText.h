@@ -22,5 +22,8 @@ std::optional<HostPort> ftpHost(const QString& text, QString* error);
 std::optional<HostPort> mailServer(const QString& text, QString* error);
 // Empty when text is one mail address ("name@host.domain"), else why not.
 QString mailboxError(const QString& text);
+// A host, address or mailbox whose domain is under the reserved ".example": a stand-in that was
+// never pointed at a real site.
+bool isPlaceholder(const QString& text);
 
 } // namespace EndpointText

@@ -194,8 +194,15 @@ bool SubmissionRun::Walk::checkPreconditions(int* byteSize)
 
 QString SubmissionRun::Walk::missingSetting(const Stop& stop) const
 {
-    // A site of one's own names its endpoints itself.
-    const QStringList missing = stop.own ? QStringList() : m_catalogue->missingSettings(stop.entry.siteKey, stop.uses);
+    if (stop.own) {
+        // A site of one's own names its endpoints itself, and is set up unless one is a stand-in.
+        const QString key = stop.own->placeholderKey();
+        if (key.isEmpty())
+            return {};
+        return QStringLiteral("%1 in cat/sites/%2 (still a placeholder under .example)")
+            .arg(key, QFileInfo(stop.own->file).fileName());
+    }
+    const QStringList missing = m_catalogue->missingSettings(stop.entry.siteKey, stop.uses);
     if (missing.isEmpty())
         return {};
     return missing.join(QStringLiteral(", "))

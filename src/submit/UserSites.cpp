@@ -2,6 +2,7 @@
 
 #include "submit/ArchiveSites.h"
 #include "submit/ArchiveSteps.h"
+#include "submit/EndpointText.h"
 #include "submit/FormSite.h"
 #include "submit/FtpUpload.h"
 #include "submit/RunControls.h"
@@ -65,6 +66,20 @@ void upload(const UserSite& site, const UserSite::FtpPlan& plan, SiteVisit& visi
 }
 
 } // namespace
+
+QString UserSite::placeholderKey() const
+{
+    switch (channel) {
+    case Channel::Form:
+    case Channel::Get:
+        return EndpointText::isPlaceholder(endpoints.host) ? str("URL") : QString();
+    case Channel::Mail:
+        return EndpointText::isPlaceholder(endpoints.mailbox) ? str("TO") : QString();
+    case Channel::Ftp:
+        return EndpointText::isPlaceholder(endpoints.ftpHost) ? str("HOST") : QString();
+    }
+    return QString();
+}
 
 void UserSite::perform(SiteVisit& visit) const
 {

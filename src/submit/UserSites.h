@@ -46,6 +46,9 @@ public:
 
     // Performs the site for a visit of the run.
     void perform(SiteVisit& visit) const;
+    // The key of the definition that still names a host under the reserved ".example" ("URL",
+    // "TO" or "HOST"); empty when the site points somewhere real.
+    QString placeholderKey() const;
 
     UserSite() = default;
     UserSite(const UserSite&) = delete;

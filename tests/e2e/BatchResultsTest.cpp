@@ -166,19 +166,26 @@ TEST_F(BatchResults, SitesNotSetUpAreNotSentAndARetrySendsThem)
 {
     writeProgram(base, mixed({s("tucowsnewcb"), s("essennew"), s("pow95new")}));
     startPeers({});
+    // A site of one's own whose address is still a stand-in is not set up either (its tick ends
+    // the record's last section).
+    base.write(s("data/Mixed Bag.dat"), base.read(s("data/Mixed Bag.dat")) + "Ownnew=1\r\n");
+    base.write(s("cat/sites/own.site"),
+        "[site]\nKEY=Own\nLABEL=Own Site\nCHANNEL=form\nURL=http://submit.own.example/add.cgi\n"
+        "[fields]\ntitle={appname}\n");
     const QByteArray essen = "[essen]\r\nMAILBOX=tes@essen.test\r\nMAILBOX2=suggest@essen.test\r\n";
     base.write(s("cat/catalogue.dat"), "[ALL]\r\nHOST=127.0.0.1:" + QByteArray::number(http->port()) + "\r\n" + essen);
     const BatchResult first = runQuillet(base.path(),
         {s("--submit"), s("Mixed Bag"), s("--timeout"), s("5"), s("--report"), base.file(s("first.json"))});
     EXPECT_EQ(first.exitCode, 3) << first.err.toStdString();
-    EXPECT_TRUE(first.err.contains(s("Mixed Bag: 1 sent, 0 failed, 0 skipped, 2 not set up")))
+    EXPECT_TRUE(first.err.contains(s("Mixed Bag: 1 sent, 0 failed, 0 skipped, 3 not set up")))
         << first.err.toStdString();
     EXPECT_TRUE(first.out.contains(s("TuCows: not set up: FTPHOST in [tucows] or [ALL] of cat/catalogue.dat (still the "
                                      "built-in placeholder)")))
         << first.out.join(s("\n")).toStdString();
     expectSites(readReport(base, s("first.json")),
         {{"tucows", "not set up", "FTPHOST in [tucows] or [ALL]"},
-            {"pow95", "not set up", "MAILBOX in [pow95] of cat/catalogue.dat"}, {"essen", "sent", ""}});
+            {"pow95", "not set up", "MAILBOX in [pow95] of cat/catalogue.dat"}, {"essen", "sent", ""},
+            {"Own", "not set up", "URL in cat/sites/own.site (still a placeholder under .example)"}});
     EXPECT_EQ(recordedRequests(base.file(s("received"))).size(), 1);
     EXPECT_TRUE(QDir(base.file(s("mail"))).entryList({s("*.req")}, QDir::Files).isEmpty());
 
@@ -189,6 +196,7 @@ TEST_F(BatchResults, SitesNotSetUpAreNotSentAndARetrySendsThem)
         {s("--submit"), s("Mixed Bag"), s("--retry-failed"), base.file(s("first.json")), s("--report"),
             base.file(s("retry.json"))});
     EXPECT_EQ(retry.exitCode, 3) << retry.err.toStdString();
-    expectSites(readReport(base, s("retry.json")), {{"tucows", "not set up", "FTPHOST"}, {"pow95", "sent", ""}});
+    expectSites(readReport(base, s("retry.json")),
+        {{"tucows", "not set up", "FTPHOST"}, {"pow95", "sent", ""}, {"Own", "not set up", "URL"}});
     EXPECT_EQ(QDir(base.file(s("mail"))).entryList({s("*.req")}, QDir::Files).size(), 1);
 }
