@@ -58,6 +58,12 @@ int CWinsock::resolve(const QString& host, quint32* address) const
     *address = 0;
     if (!m_loaded)
         return 10093;
+    return resolveName(host, address);
+}
+
+int CWinsock::resolveName(const QString& host, quint32* address)
+{
+    *address = 0;
     const QByteArray name = host.trimmed().toUtf8();
     if (name.isEmpty())
         return 11001;

@@ -31,6 +31,9 @@ public:
     // Resolves a dotted address or a host name to its first IPv4 address (network byte order).
     // Returns 0 or a sockets code: 10093 when not loaded, 11001 ... 11004 for look-up failures.
     int resolve(const QString& host, quint32* address) const;
+    // The same look-up without the library's state: safe on any thread (HostLookup runs it on one
+    // of its own).
+    static int resolveName(const QString& host, quint32* address);
 
     // The Windows Sockets code for a POSIX errno value.
     static int codeFromErrno(int error);

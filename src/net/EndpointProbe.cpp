@@ -2,9 +2,8 @@
 
 #include "net/CWinsock.h"
 #include "net/FtpReplyReader.h"
+#include "net/HostLookup.h"
 
-#include <QHostAddress>
-#include <QHostInfo>
 #include <QSocketNotifier>
 #include <QTimerEvent>
 
@@ -46,7 +45,7 @@ EndpointProbe::EndpointProbe(ProbeTarget target, int seconds, QObject* parent)
 EndpointProbe::~EndpointProbe()
 {
     if (m_lookupId >= 0)
-        QHostInfo::abortHostLookup(m_lookupId);
+        HostLookup::abort(m_lookupId);
     closeSocket();
 }
 
@@ -64,17 +63,10 @@ void EndpointProbe::start()
         return;
     }
     armLimit();
-    // Names under the reserved ".invalid" never resolve; the look-up runs in Qt's resolver, so
-    // the event loop goes on while it does.
-    m_lookupId = QHostInfo::lookupHost(host, this, [this](const QHostInfo& info) {
+    // The look-up runs on a thread of its own, so the event loop goes on while it does.
+    m_lookupId = HostLookup::start(host, this, [this](int code, quint32 address) {
         m_lookupId = -1;
-        for (const QHostAddress& a : info.addresses()) {
-            if (a.protocol() == QAbstractSocket::IPv4Protocol) {
-                looked({}, htonl(a.toIPv4Address()));
-                return;
-            }
-        }
-        looked(CWinsock::describe(info.error() == QHostInfo::HostNotFound ? 11001 : 11004), 0);
+        looked(code ? CWinsock::describe(code) : QString(), address);
     });
 }
 

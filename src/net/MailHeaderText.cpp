@@ -1,8 +1,9 @@
 #include "net/MailHeaderText.h"
 
-#include <QHostInfo>
 #include <QRandomGenerator>
 #include <QStringList>
+
+#include <unistd.h>
 
 namespace MailHeaderText {
 
@@ -25,6 +26,14 @@ QString date(const QDateTime& time)
         .arg(absOffset % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString localHostName()
+{
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return QString();
+    return QString::fromLocal8Bit(name);
+}
+
 QString newMessageId(const QString& senderAddress)
 {
     const qsizetype at = senderAddress.lastIndexOf(QLatin1Char('@'));
@@ -37,7 +46,7 @@ QString newMessageId(const QString& senderAddress)
         }
     }
     if (domain.isEmpty())
-        domain = QHostInfo::localHostName().isEmpty() ? QStringLiteral("localhost") : QHostInfo::localHostName();
+        domain = localHostName().isEmpty() ? QStringLiteral("localhost") : localHostName();
     QRandomGenerator* random = QRandomGenerator::system();
     const QString unique = QStringLiteral("%1.%2%3")
                                .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmsszzz")))

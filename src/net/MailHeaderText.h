@@ -15,4 +15,7 @@ QString newMessageId(const QString& senderAddress);
 QString encodedWords(const QString& text);
 bool isAscii(const QString& text);
 
+// This machine's name as the system gives it; empty when it gives none.
+QString localHostName();
+
 } // namespace MailHeaderText

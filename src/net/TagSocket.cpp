@@ -1,5 +1,7 @@
 #include "net/TagSocket.h"
 
+#include "net/HostLookup.h"
+
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
 #include "net/NetworkWait.h"
@@ -8,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QHostInfo>
 #include <QIODevice>
 #include <QSocketNotifier>
 
@@ -91,7 +92,7 @@ void TagSocket::waitFor(const std::function<bool()>& done)
             break;
         if (m_counter.TimedOut()) {
             if (m_lookupId >= 0) {
-                QHostInfo::abortHostLookup(m_lookupId);
+                HostLookup::abort(m_lookupId);
                 m_lookupId = -1;
             }
             Close();
@@ -403,7 +404,7 @@ void TagSocket::Cancel()
     m_canceled = true;
     emit OnCancel();
     if (m_lookupId >= 0) {
-        QHostInfo::abortHostLookup(m_lookupId);
+        HostLookup::abort(m_lookupId);
         m_lookupId = -1;
     }
     Close();

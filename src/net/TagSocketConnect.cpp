@@ -2,13 +2,14 @@
 // connection, and TLS started on it.
 #include "net/TagSocket.h"
 
+#include "net/HostLookup.h"
 #include "net/MailErrors.h"
+#include "net/MailHeaderText.h"
 #include "net/MailMessages.h"
 #include "net/TagRas.h"
 #include "net/TlsSession.h"
 
 #include <QCoreApplication>
-#include <QHostInfo>
 #include <QSocketNotifier>
 
 #include <arpa/inet.h>
@@ -41,7 +42,7 @@ void TagSocket::Open()
     const qsizetype colon = Server.indexOf(QLatin1Char(':'));
     const QString host = (colon < 0 ? Server : Server.left(colon)).trimmed();
     m_host = host;
-    LocalHostName = QHostInfo::localHostName();
+    LocalHostName = MailHeaderText::localHostName();
     if (LocalHostName.isEmpty())
         LocalHostName = host;
 
@@ -75,20 +76,15 @@ void TagSocket::lookUpHost(const QString& host)
     }
     m_address = 0;
     m_lookupDone = false;
-    m_lookupId = QHostInfo::lookupHost(host, this, [this](const QHostInfo& info) {
+    m_lookupId = HostLookup::start(host, this, [this](int code, quint32 address) {
         m_lookupId = -1;
-        if (info.error() != QHostInfo::NoError) {
-            m_asyncError = info.error() == QHostInfo::HostNotFound ? 11001 : 11002;
+        // A name with no IPv4 address is the mail stack's own "cannot resolve"; other failures
+        // are the resolver's codes.
+        if (code != 0 && code != 11004) {
+            m_asyncError = code;
             return;
         }
-        for (const QHostAddress& address : info.addresses()) {
-            bool ok = false;
-            const quint32 ipv4 = address.toIPv4Address(&ok);
-            if (ok) {
-                m_address = htonl(ipv4);
-                break;
-            }
-        }
+        m_address = address;
         m_lookupDone = true;
     });
     waitFor([this] { return m_lookupDone; });
