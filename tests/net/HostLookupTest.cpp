@@ -60,9 +60,8 @@ TEST(HostLookup, AnAbortedLookUpNeverAnswers)
 {
     Answer answer;
     auto receiver = std::make_unique<QObject>();
-    const int id = HostLookup::start(QStringLiteral("localhost"), receiver.get(), [&answer](int, quint32) {
-        answer.came = true;
-    });
+    const int id = HostLookup::start(
+        QStringLiteral("localhost"), receiver.get(), [&answer](int, quint32) { answer.came = true; });
     HostLookup::abort(id);
     receiver.reset();
     Answer other;
