@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ListedProgram.h"
 #include "app/RunController.h"
+#include "app/SitesPage.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
@@ -48,8 +49,8 @@ std::optional<QStringList> tickedEntries(const QString& program)
             std::vector<const SiteEntry*> walk;
             for (const RecipeBook::Row& row : RecipeBook::rows())
                 walk.push_back(&row.entry);
-            const UserSites own = UserSites::load(form.basedir());
-            for (const auto& site : own.sites)
+            // The window read the sites of one's own when it made their rows.
+            for (const auto& site : form.sitespage()->userSites().sites)
                 walk.push_back(&site->entry);
             for (const SiteEntry* entry : walk) {
                 for (const QString& box : {entry->newBox, entry->updateBox}) {

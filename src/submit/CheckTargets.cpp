@@ -26,6 +26,30 @@ ProbeTarget hostTarget(const QString& label, const QString& what, const QString&
     return t;
 }
 
+// A web host as the run reaches it: a connection, TLS from the start for https://.
+ProbeTarget webTarget(const QString& label, const SiteEndpoints& e)
+{
+    QString error;
+    const auto parsed = EndpointText::webHost(e.host, &error);
+    ProbeTarget t = hostTarget(label, QStringLiteral("web"), e.host, parsed, error);
+    t.kind = ProbeTarget::Kind::Connect;
+    t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Implicit : ProbeTarget::Tls::None;
+    t.caFile = e.caFile;
+    return t;
+}
+
+// An FTP host as the run reaches it: the greeting, AUTH TLS for ftps://.
+ProbeTarget ftpTarget(const QString& label, const SiteEndpoints& e)
+{
+    QString error;
+    const auto parsed = EndpointText::ftpHost(e.ftpHost, &error);
+    ProbeTarget t = hostTarget(label, QStringLiteral("FTP"), e.ftpHost, parsed, error);
+    t.kind = ProbeTarget::Kind::Ftp;
+    t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Command : ProbeTarget::Tls::None;
+    t.caFile = e.caFile;
+    return t;
+}
+
 } // namespace
 
 std::vector<ProbeTarget> CheckTargets::forSite(
@@ -40,7 +64,6 @@ std::vector<ProbeTarget> CheckTargets::forSite(
         const bool given = catalogue.isGiven(siteKey, SiteCatalogue::settingKey(use));
         if (!given && !withUnset)
             continue;
-        QString error;
         ProbeTarget t;
         if (use == UsesMailbox || use == UsesMailbox2) {
             // A mailbox is reached through the mail server; only its being set up is checked.
@@ -48,18 +71,10 @@ std::vector<ProbeTarget> CheckTargets::forSite(
                 continue;
             t.label = label;
             t.endpoint = QStringLiteral("mailbox ") + (use == UsesMailbox ? e.mailbox : e.mailbox2);
-        } else if (use == UsesWebHost) {
-            const auto parsed = EndpointText::webHost(e.host, &error);
-            t = hostTarget(label, QStringLiteral("web"), e.host, parsed, error);
-            t.kind = ProbeTarget::Kind::Connect;
-            t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Implicit : ProbeTarget::Tls::None;
+            t.caFile = e.caFile;
         } else {
-            const auto parsed = EndpointText::ftpHost(e.ftpHost, &error);
-            t = hostTarget(label, QStringLiteral("FTP"), e.ftpHost, parsed, error);
-            t.kind = ProbeTarget::Kind::Ftp;
-            t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Command : ProbeTarget::Tls::None;
+            t = use == UsesWebHost ? webTarget(label, e) : ftpTarget(label, e);
         }
-        t.caFile = e.caFile;
         if (!given) {
             t.unusable = QStringLiteral("not set up: ") + catalogue.missingSettings(siteKey, use).join(QString())
                 + QStringLiteral(" of cat/catalogue.dat");
@@ -71,28 +86,10 @@ std::vector<ProbeTarget> CheckTargets::forSite(
 
 std::vector<ProbeTarget> CheckTargets::forUserSite(const UserSite& site)
 {
-    const SiteEndpoints& e = site.endpoints;
-    QString error;
-    ProbeTarget t;
-    switch (site.channel) {
-    case UserSite::Channel::Mail:
+    if (site.channel == UserSite::Channel::Mail)
         return {};
-    case UserSite::Channel::Form:
-    case UserSite::Channel::Get: {
-        const auto parsed = EndpointText::webHost(e.host, &error);
-        t = hostTarget(site.label, QStringLiteral("web"), e.host, parsed, error);
-        t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Implicit : ProbeTarget::Tls::None;
-        break;
-    }
-    case UserSite::Channel::Ftp: {
-        const auto parsed = EndpointText::ftpHost(e.ftpHost, &error);
-        t = hostTarget(site.label, QStringLiteral("FTP"), e.ftpHost, parsed, error);
-        t.kind = ProbeTarget::Kind::Ftp;
-        t.tls = parsed && parsed->secure ? ProbeTarget::Tls::Command : ProbeTarget::Tls::None;
-        break;
-    }
-    }
-    t.caFile = e.caFile;
+    ProbeTarget t = site.channel == UserSite::Channel::Ftp ? ftpTarget(site.label, site.endpoints)
+                                                           : webTarget(site.label, site.endpoints);
     if (const QString key = site.placeholderKey(); !key.isEmpty())
         t.unusable = QStringLiteral("not set up: %1 of %2 is a placeholder").arg(key, QFileInfo(site.file).fileName());
     return {t};
