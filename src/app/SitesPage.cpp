@@ -127,12 +127,12 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
         controls.add(newBox, site->entry.newBox, HelpSites);
         auto* updateBox = p.field(new QCheckBox(QStringLiteral("Update ") + site->label, box), categoryX - p.x() - 6);
         controls.add(updateBox, site->entry.updateBox, HelpSites);
-        updateBox->setToolTip(site->file);
-        updateBox->setProperty("setUpTip", site->file);
         m_siteLabels.insert(site->entry.siteKey, site->label);
         QLabel* history = historyLabel(box, site->entry.siteKey, categoryX + categoryWidth + 16, top);
         p.nextRow();
         addRow(site->entry.siteKey, site->label, history, newBox, updateBox, widgetsBefore, top, p.y());
+        m_rows.back().setUpTip = site->file;
+        showTips(m_rows.back());
     }
     for (const UserSiteProblem& problem : m_userSites.refused) {
         const qsizetype widgetsBefore = box->children().size();
@@ -161,7 +161,7 @@ SitesPage::SitesPage(ControlRegistry& controls, QWidget* parent)
 
 void SitesPage::showHistory(const QString& program, const QHash<QString, RunHistory::Receipt>& receipts)
 {
-    for (const Row& row : m_rows) {
+    for (Row& row : m_rows) {
         if (!row.history)
             continue;
         const auto receipt = receipts.find(row.siteKey);
@@ -178,13 +178,19 @@ void SitesPage::showHistory(const QString& program, const QHash<QString, RunHist
                           SiteResult::outcomeName(receipt->outcome));
         }
         row.history->setToolTip(tip);
-        // In the designed window the column is clipped away: the Update box says it too, after
-        // what showSetUp says of the site.
-        if (row.updateBox) {
-            const QString setUp = row.updateBox->property("setUpTip").toString();
-            row.updateBox->setToolTip(setUp.isEmpty() || tip.isEmpty() ? setUp + tip : setUp + QLatin1Char('\n') + tip);
-        }
+        row.historyTip = tip;
+        showTips(row);
     }
+}
+
+void SitesPage::showTips(const Row& row)
+{
+    if (!row.newBox)
+        return;
+    row.newBox->setToolTip(row.setUpTip);
+    // In the designed window the history column is clipped away: the Update box says it too.
+    const bool both = !row.setUpTip.isEmpty() && !row.historyTip.isEmpty();
+    row.updateBox->setToolTip(row.setUpTip + (both ? QStringLiteral("\n") : QString()) + row.historyTip);
 }
 
 bool SitesPage::eventFilter(QObject* watched, QEvent* event)
@@ -198,13 +204,17 @@ void SitesPage::historyChanged()
 {
     m_historyStale = true;
     if (isVisible())
-        showEvent(nullptr);
+        refreshHistory();
 }
 
 void SitesPage::showEvent(QShowEvent* event)
 {
-    if (event)
-        QWidget::showEvent(event);
+    QWidget::showEvent(event);
+    refreshHistory();
+}
+
+void SitesPage::refreshHistory()
+{
     if (!m_historyStale || !m_historySource)
         return;
     m_historyStale = false;
@@ -223,7 +233,7 @@ QString SitesPage::historyText(const QString& siteKey) const
 void SitesPage::showSetUp(const SiteCatalogue& catalogue)
 {
     const QStringList builtIn = SiteCatalogue::siteKeys();
-    for (const Row& row : m_rows) {
+    for (Row& row : m_rows) {
         if (!row.newBox || !builtIn.contains(row.siteKey))
             continue; // a site of one's own names its endpoints; a refused definition has no boxes
         const QStringList missing = catalogue.missingSettings(row.siteKey, RecipeBook::endpointUses(row.siteKey));
@@ -236,17 +246,17 @@ void SitesPage::showSetUp(const SiteCatalogue& catalogue)
             palette.setColor(QPalette::WindowText,
                 missing.isEmpty() ? QApplication::palette().color(QPalette::WindowText) : QColor(Qt::gray));
             tick->setPalette(palette);
-            tick->setToolTip(tip);
-            tick->setProperty("setUpTip", tip);
             tick->setProperty("notSetUp", !missing.isEmpty());
         }
+        row.setUpTip = tip;
+        showTips(row);
     }
 }
 
 void SitesPage::addRow(const QString& siteKey, const QString& label, QLabel* history, QCheckBox* newBox,
     QCheckBox* updateBox, qsizetype widgetsBefore, int top, int bottom)
 {
-    Row row{siteKey, label, history, newBox, updateBox, {}, {}, top, bottom - top};
+    Row row{siteKey, label, history, newBox, updateBox, {}, {}, {}, {}, top, bottom - top};
     for (qsizetype i = widgetsBefore; i < m_rowsBox->children().size(); ++i) {
         if (auto* widget = qobject_cast<QWidget*>(m_rowsBox->children().at(i))) {
             row.widgets.append(widget);

@@ -83,12 +83,18 @@ private:
         QLabel* history;
         QCheckBox* newBox; // null on the row of a refused definition
         QCheckBox* updateBox;
+        QString setUpTip; // what is missing of a built-in site, the file of a site of one's own
+        QString historyTip; // what the site last got, in words
         QList<QWidget*> widgets; // everything on the row, at its place in the unfiltered list
         QList<int> designedY;
         int top;
         int height;
     };
     void buildFilterBar();
+    // Reads the history again when a load, a save or a run changed it.
+    void refreshHistory();
+    // The row's tick boxes' tooltips: its set-up tip, and on the Update box its history tip too.
+    void showTips(const Row& row);
     // A row made of the rows box's widgets from widgetsBefore on.
     void addRow(const QString& siteKey, const QString& label, QLabel* history, QCheckBox* newBox, QCheckBox* updateBox,
         qsizetype widgetsBefore, int top, int bottom);
