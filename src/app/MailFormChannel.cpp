@@ -60,12 +60,12 @@ void MailFormChannel::addBodyLine(const QString& line)
     m_lines << line;
 }
 
-void MailFormChannel::send()
+NetResult MailFormChannel::send()
 {
-    encodeTo({});
+    return encodeTo({});
 }
 
-void MailFormChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
+NetResult MailFormChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
 {
     m_form.msSMTP1->Server = m_setup.ServerEdit->text();
     m_form.msMessage1.Sender.Address = m_setup.UserAddressEdit->text().left(255);
@@ -75,5 +75,5 @@ void MailFormChannel::encodeTo(const std::function<void(const QByteArray&)>& kee
     m_form.msSMTP1->User = m_setup.MailUserEdit->text();
     m_form.msSMTP1->Password = smtpPassword(m_setup.PasswordEdit->text());
     m_form.msSMTP1->CAFile = m_caFile;
-    m_form.sendWithBody(m_lines, keep);
+    return m_form.sendWithBody(m_lines, keep);
 }

@@ -22,8 +22,8 @@ public:
     void setSubject(const QString& subject) override;
     void clearBody() override;
     void addBodyLine(const QString& line) override;
-    void send() override;
-    void encodeTo(const std::function<void(const QByteArray&)>& keep) override;
+    NetResult send() override;
+    NetResult encodeTo(const std::function<void(const QByteArray&)>& keep) override;
 
 private:
     TSMTPForm& m_form;

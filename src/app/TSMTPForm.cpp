@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/InstalledCopy.h"
 #include "core/ProfileFile.h"
+#include "net/MailResult.h"
 #include "net/TmsSMTP.h"
 
 #include <QAction>
@@ -205,7 +206,9 @@ bool TSMTPForm::sending() const
 void TSMTPForm::SendButtonClick()
 {
     const QString text = BodyMemo->toPlainText();
-    sendMemoLines(text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+    if (const NetResult result = sendMemoLines(text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+        !result.ok())
+        MailResult::raise(result);
 }
 
 QString TSMTPForm::asMemoHoldsIt(const QString& text)
@@ -279,15 +282,15 @@ QStringList TSMTPForm::memoLines(const QStringList& entries, std::vector<HeldEnt
     return lines;
 }
 
-void TSMTPForm::sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep)
+NetResult TSMTPForm::sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep)
 {
-    sendMemoLines(memoLines(entries, &m_heldEntries), keep);
+    return sendMemoLines(memoLines(entries, &m_heldEntries), keep);
 }
 
-void TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep)
+NetResult TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep)
 {
     if (sending())
-        return;
+        return {};
     msMessage1.Recipients.Clear();
     msMessage1.Recipients.Add(ToEdit->text());
     msMessage1.setSubject(SubjectEdit->text());
@@ -298,16 +301,15 @@ void TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void
     msMessage1.attachments() = attachments;
 
     EnterSendingState();
+    NetResult result;
     try {
-        if (keep)
-            msSMTP1->EncodeTo(keep);
-        else
-            msSMTP1->Send();
+        result = keep ? msSMTP1->encode(keep) : msSMTP1->deliver();
     } catch (...) {
         LeaveSendingState();
         throw;
     }
     LeaveSendingState();
+    return result;
 }
 
 void TSMTPForm::CancelButtonClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/NetResult.h"
 #include "net/TagRas.h"
 #include "net/TmsMessage.h"
 
@@ -39,8 +40,8 @@ public:
     // the form.
     void SendButtonClick();
     // The same with the given entries as the body, each taken as the memo would hold it; with keep,
-    // the encoded message goes to keep instead of the server.
-    void sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep = {});
+    // the encoded message goes to keep instead of the server. Returns how the send ended.
+    NetResult sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep = {});
     // Text as the body memo would give it back (without laying it out in a form never shown).
     static QString asMemoHoldsIt(const QString& text);
     // The lines a memo filled with these entries (one after another) gives back. Long entries
@@ -92,7 +93,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep = {});
+    NetResult sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep = {});
     void EnterSendingState();
     void LeaveSendingState();
     void status(const QString& text);

@@ -107,7 +107,7 @@ TftpForm1::TftpForm1(TForm1& main, QWidget* parent)
 
 void TftpForm1::bindEvents()
 {
-    const auto click = [this](QPushButton* button, void (TftpForm1::*handler)()) {
+    const auto click = [this](QPushButton* button, auto handler) {
         connect(button, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     click(Button1, &TftpForm1::Button1Click);
@@ -133,17 +133,23 @@ void TftpForm1::bindEvents()
 }
 
 template <typename F>
-void TftpForm1::catchFtpError(const QString& prefix, F&& action)
+NetResult TftpForm1::perform(const QString& prefix, F&& steps)
 {
+    NetResult result;
     try {
-        action();
-    } catch (const EFTP& e) {
-        fail(prefix, e.message());
+        result = steps();
+    } catch (const EFTP&) {
+        // A property the client refused (a host or folder while busy): its result says why.
+        result = FTP1->result();
     }
+    if (!result.ok())
+        fail(prefix, result);
+    return result;
 }
 
-void TftpForm1::fail(const QString& prefix, const QString& text)
+void TftpForm1::fail(const QString& prefix, const NetResult& result)
 {
+    const QString text = result.message();
     m_main.setFtperrortext(text);
     m_main.setFtperror(true);
     addTrace(prefix + text);
@@ -166,53 +172,57 @@ void TftpForm1::showTransfer(qint64 bytes)
     guarded([&] { FTP1EndTransfer(); });
 }
 
-void TftpForm1::Button2Click()
+NetResult TftpForm1::Button2Click()
 {
     const BusyCursor busy;
     showLogon();
-    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+    return perform(Exception, [this] {
         FTP1->setUser(tUser->text());
         FTP1->setPassword(tPasswd->text());
         FTP1->setRemoteHost(tHost->text());
-        FTP1->setAction(ftpLogon);
+        if (const NetResult loggedOn = FTP1->run(ftpLogon); !loggedOn.ok())
+            return loggedOn;
         eRemotePath->setText(FTP1->RemotePath());
-        FTP1->setAction(ftpListDirectory);
+        return FTP1->run(ftpListDirectory);
     });
 }
 
-void TftpForm1::Button5Click()
+NetResult TftpForm1::Button5Click()
 {
-    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+    return perform(Exception, [this] {
         FTP1->setLocalFile(eLocalFile->text());
-        FTP1->setAction(ftpUpload);
+        return FTP1->run(ftpUpload);
     });
 }
 
-void TftpForm1::Button4Click()
+NetResult TftpForm1::Button4Click()
 {
-    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+    return perform(Exception, [this] {
         FTP1->setLocalFile(eLocalFile->text());
-        FTP1->setAction(ftpDownload);
+        return FTP1->run(ftpDownload);
     });
 }
 
-void TftpForm1::Button3Click()
+NetResult TftpForm1::Button3Click()
 {
-    catchFtpError(QStringLiteral("EXCEPTION: "), [this] { FTP1->setAction(ftpLogoff); });
+    return perform(Exception, [this] { return FTP1->run(ftpLogoff); });
 }
 
-void TftpForm1::Button1Click()
+NetResult TftpForm1::Button1Click()
 {
-    catchFtpError(QStringLiteral("ERR:"), [this] {
+    const NetResult changed = perform(QStringLiteral("ERR:"), [this] {
         FTP1->setRemotePath(eRemotePath->text() + QLatin1Char('/') + eRemoteFile->text());
         eRemotePath->setText(FTP1->RemotePath());
+        return NetResult();
     });
     lFiles->clear();
-    catchFtpError(QStringLiteral("EXCEPTION: "), [this] {
+    const NetResult listed = perform(Exception, [this] {
         eRemoteFile->setText(QString());
         FTP1->setRemoteFile(QString());
-        FTP1->setAction(ftpListDirectory);
+        return FTP1->run(ftpListDirectory);
     });
+    // The later failure is the one the flag's text keeps.
+    return listed.ok() ? changed : listed;
 }
 
 void TftpForm1::Button6Click()
@@ -228,7 +238,7 @@ void TftpForm1::abortTransfer()
     try {
         FTP1->setAction(ftpAbort);
     } catch (const EFTP& e) {
-        addTrace(QStringLiteral("EXCEPTION: ") + e.message());
+        addTrace(Exception + e.message());
     }
 }
 

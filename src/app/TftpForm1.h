@@ -38,12 +38,13 @@ public:
     QPushButton* Button5; // &Upload file
     QPushButton* Button6; // Abor&t
 
-    // Button handlers: FTP errors (EFTP) set ftperror and ftperrortext; other errors pass on.
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
+    // Button handlers: the client's result, whose failure sets ftperror and ftperrortext; other
+    // errors pass on.
+    NetResult Button1Click();
+    NetResult Button2Click();
+    NetResult Button3Click();
+    NetResult Button4Click();
+    NetResult Button5Click();
     void Button6Click();
 
     // Skip and Cancel: aborts the action under way. Without a connection or an action there is
@@ -59,16 +60,16 @@ public:
     void setRemoteFile(const QString& file) override;
     void setRemotePath(const QString& path) override;
     void setSiteCaFile(const QString& caFile) override;
-    void logon() override { Button2Click(); }
-    void changeDirectory() override { Button1Click(); }
-    void upload() override { Button5Click(); }
-    void logoff() override { Button3Click(); }
+    NetResult logon() override { return Button2Click(); }
+    NetResult changeDirectory() override { return Button1Click(); }
+    NetResult upload() override { return Button5Click(); }
+    NetResult logoff() override { return Button3Click(); }
     bool failed() const override;
     QString failureText() const override;
     void clearFailure() override;
     void showLogon() override;
     void showTransfer(qint64 bytes) override;
-    void fail(const QString& prefix, const QString& text) override;
+    void fail(const QString& prefix, const NetResult& result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,9 +77,11 @@ protected:
 
 private:
     void bindEvents();
-    // Runs an action; an FTP error is caught and flagged, its message traced after prefix.
+    // Runs steps, which end with the client's result; a failure (also a property the client
+    // refused) is flagged and its message traced after prefix.
     template <typename F>
-    void catchFtpError(const QString& prefix, F&& action);
+    NetResult perform(const QString& prefix, F&& steps);
+    static inline const QString Exception = QStringLiteral("EXCEPTION: ");
     // To lTrace and the main window's ftplist, each scrolled to its end.
     void traces(const QString& text);
     void addTrace(const QString& text);

@@ -16,7 +16,12 @@ struct NetResult
         Http, // 151: the server's answer was not a success
         FtpReply, // an FTP server's reply code
         File, // a file that could not be read: the system's error number and message
-        Cancelled, // 301 "Interrupted": Skip, Cancel or closing the window ended the wait
+        Cancelled, // 301 "Interrupted": Skip, Cancel or closing the window ended the wait; the mail
+                   // client's "Operation has been canceled" (code 0)
+        MailReply, // a mail server's unexpected reply, or the mail client's refusal to go on
+        MailMessage, // a mail or session property missing or invalid: the mail client's message id
+        TimedOut, // the mail client's countdown ran out
+        Program, // one of the program's own errors on the way (a file that cannot be read)
     };
 
     Kind kind = Kind::Ok;
@@ -26,7 +31,7 @@ struct NetResult
     int httpStatus = 0;
 
     bool ok() const { return kind == Kind::Ok; }
-    // "code: text", as the clients' error classes raise it.
+    // "code: text", as the HTTP and FTP clients' error classes raise it.
     QString message() const { return QString::number(code) + QStringLiteral(": ") + text; }
 
     // A result of a port's connect, wait or send, with the port's description of it.

@@ -2,6 +2,7 @@
 
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
+#include "net/MailResult.h"
 #include "net/TmsMessage.h"
 
 #include <QBuffer>
@@ -140,7 +141,45 @@ void TmsSMTP::refuse(const QString& text)
     throw EServerError(text);
 }
 
+namespace {
+
+// The one place the mail client's raised errors become its result.
+template <typename Session>
+NetResult attempt(Session&& session)
+{
+    try {
+        session();
+    } catch (const QuilletError& error) {
+        return MailResult::of(error);
+    }
+    return {};
+}
+
+} // namespace
+
+NetResult TmsSMTP::deliver()
+{
+    return attempt([this] { sendSession(); });
+}
+
 void TmsSMTP::Send()
+{
+    if (const NetResult result = deliver(); !result.ok())
+        MailResult::raise(result);
+}
+
+NetResult TmsSMTP::encode(const std::function<void(const QByteArray&)>& keep)
+{
+    return attempt([&] { encodeSession(keep); });
+}
+
+void TmsSMTP::EncodeTo(const std::function<void(const QByteArray&)>& keep)
+{
+    if (const NetResult result = encode(keep); !result.ok())
+        MailResult::raise(result);
+}
+
+void TmsSMTP::sendSession()
 {
     checkEnvelope();
     std::exception_ptr failure;
@@ -241,7 +280,7 @@ void TmsSMTP::SendMail()
     emit OnMailSent();
 }
 
-void TmsSMTP::EncodeTo(const std::function<void(const QByteArray&)>& keep)
+void TmsSMTP::encodeSession(const std::function<void(const QByteArray&)>& keep)
 {
     if (!MailMessage)
         throw EMessageError(MailMessages::MailMessageRequired, MailMessages::text(MailMessages::MailMessageRequired));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/NetResult.h"
 #include "net/TagSocket.h"
 
 #include <QStringList>
@@ -41,7 +42,10 @@ public:
 
     // Checks the envelope addresses, then connect-and-greet when not connected, SendMail, and
     // Disconnect in every case. When both the send and the QUIT fail, the QUIT's error is the one
-    // raised; after a mail the server took, a failed QUIT only closes the connection.
+    // returned; after a mail the server took, a failed QUIT only closes the connection. Nothing is
+    // raised: every failure on the way is the result (see net/MailResult.h).
+    NetResult deliver();
+    // deliver(), raising a failure as its mail error class.
     void Send();
     // An address that can go between "<" and ">" of MAIL FROM or RCPT TO as it is: no space,
     // comma, angle bracket, line break or other control character.
@@ -49,7 +53,9 @@ public:
     void SendMail();
     // The message encoded as it would go after DATA, with the events of a send (OnPrepare,
     // OnSending, OnMailSent), handed to keep instead of a server; no connection is made. keep may
-    // raise, and then OnMailSent is not emitted.
+    // raise one of the program's errors: that is the result, and OnMailSent is not emitted.
+    NetResult encode(const std::function<void(const QByteArray&)>& keep);
+    // encode(), raising a failure as its mail error class.
     void EncodeTo(const std::function<void(const QByteArray&)>& keep);
     // QUIT (a reply other than 2xx raises EServerError) and close; nothing when not connected.
     void Disconnect();
@@ -62,6 +68,8 @@ signals:
     void OnAddressRejected(const QString& address, bool& accept, const QString& replyText);
 
 private:
+    void sendSession();
+    void encodeSession(const std::function<void(const QByteArray&)>& keep);
     void connectAndGreet();
     // Raises EMessageError (InvalidAddress) for the first envelope address that is not one.
     void checkEnvelope() const;

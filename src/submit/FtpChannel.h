@@ -1,11 +1,14 @@
 #pragma once
 
+#include "net/NetResult.h"
+
 #include <QString>
 
 // What the run's upload steps need of the FTP driver form: its edit boxes, its buttons, and the
 // main window's error flag that the buttons set. Each button returns when its FTP operation has
-// ended; an FTP failure is never raised from it, it sets the flag and its text instead (later
-// failures replace the text). Any other error passes on to the caller.
+// ended, with the client's result; an FTP failure is never raised from it, the result carries it
+// and the flag and its text are set from it (later failures replace the text). Any other error
+// passes on to the caller.
 class FtpChannel
 {
 public:
@@ -25,10 +28,10 @@ public:
 
     // The buttons "&Logon" (connects, logs on, lists the folder), "&Change Directory",
     // "&Upload file" and "L&ogoff".
-    virtual void logon() = 0;
-    virtual void changeDirectory() = 0;
-    virtual void upload() = 0;
-    virtual void logoff() = 0;
+    virtual NetResult logon() = 0;
+    virtual NetResult changeDirectory() = 0;
+    virtual NetResult upload() = 0;
+    virtual NetResult logoff() = 0;
 
     // The main window's ftperror and ftperrortext.
     virtual bool failed() const = 0;
@@ -38,8 +41,8 @@ public:
     // For a channel that stands in for the buttons (a preview), what the form shows of them:
     // the log-on's start (trace cleared, sockets layer loaded and reported, file list cleared),
     // a transfer of bytes (its begin, count and end events), and a failure (the flag and its text
-    // set, the trace given prefix + text).
+    // set from the result, the trace given prefix + its "code: text").
     virtual void showLogon() { }
     virtual void showTransfer(qint64 bytes) { (void)bytes; }
-    virtual void fail(const QString& prefix, const QString& text) { (void)prefix, (void)text; }
+    virtual void fail(const QString& prefix, const NetResult& result) { (void)prefix, (void)result; }
 };

@@ -1,6 +1,7 @@
 #include "submit/FtpUpload.h"
 
 #include "submit/ArchiveCheck.h"
+#include "submit/ChannelVerdict.h"
 
 #include "submit/FtpChannel.h"
 #include "submit/RunControls.h"
@@ -17,6 +18,7 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
     const QString& localFile)
 {
     m_ftp.clearFailure();
+    m_failure = {};
     m_refused.clear();
     m_failedStep.clear();
     m_logonFailure.clear();
@@ -28,10 +30,10 @@ void FtpUpload::logon(const QString& statusText, const QString& host, const QStr
     m_ftp.setLocalFile(localFile);
     m_localFile = localFile;
     m_ftp.setRemoteFile(QString());
-    m_ftp.logon();
+    take(m_ftp.logon());
     noteStep(QStringLiteral("FTP log-on"));
-    if (m_ftp.failed())
-        m_logonFailure = m_ftp.failureText();
+    if (!m_failure.ok())
+        m_logonFailure = m_failure.message();
 }
 
 void FtpUpload::changeDirectory(const QString& folder)
@@ -39,7 +41,7 @@ void FtpUpload::changeDirectory(const QString& folder)
     if (failWithLogon(QStringLiteral("FTP change folder")))
         return;
     m_ftp.setRemotePath(folder);
-    m_ftp.changeDirectory();
+    take(m_ftp.changeDirectory());
     noteStep(QStringLiteral("FTP change folder"));
 }
 
@@ -73,23 +75,25 @@ void FtpUpload::upload(const QString& remotePrefix, const QString& name, const Q
     m_refused.clear();
     m_ftp.setRemoteFile(remotePrefix + file);
     m_window.report().attempted();
-    m_ftp.upload();
+    take(m_ftp.upload());
     noteStep(QStringLiteral("FTP upload"));
 }
 
 bool FtpUpload::logResult(const QString& uploadedLine, const QString& errorText)
 {
-    const bool ok = !m_ftp.failed() && m_refused.isEmpty();
+    const ChannelVerdict verdict = ChannelVerdict::of(ChannelVerdict::Channel::Ftp, m_failure);
+    const bool ok = verdict.sent() && m_refused.isEmpty();
     if (ok) {
         m_window.appendLog(uploadedLine);
     } else {
         const QString line
-            = m_logName + QStringLiteral(": ") + errorText + (m_ftp.failed() ? m_ftp.failureText() : m_refused);
+            = m_logName + QStringLiteral(": ") + errorText + (verdict.sent() ? m_refused : verdict.failure);
         m_window.appendLog(line);
         m_window.report().failed(m_failedStep.isEmpty() ? QStringLiteral("FTP upload") : m_failedStep, line);
     }
     m_failedStep.clear();
     m_ftp.clearFailure();
+    m_failure = {};
     m_refused.clear();
     m_window.processMessages();
     return ok;
@@ -100,13 +104,20 @@ void FtpUpload::logoff(const QString& statusText)
     m_window.setText(RunControl::ftpstatus, statusText);
     // A failed log-on left no session to end.
     if (m_logonFailure.isEmpty())
-        m_ftp.logoff();
+        take(m_ftp.logoff());
     m_window.setText(RunControl::ftpstatus, QStringLiteral("Idle"));
+}
+
+void FtpUpload::take(const NetResult& result)
+{
+    // Later failures replace the text, as they do the form's flag.
+    if (!result.ok())
+        m_failure = result;
 }
 
 void FtpUpload::noteStep(const QString& step)
 {
-    if (m_failedStep.isEmpty() && (m_ftp.failed() || !m_refused.isEmpty()))
+    if (m_failedStep.isEmpty() && (!m_failure.ok() || !m_refused.isEmpty()))
         m_failedStep = step;
 }
 
@@ -114,7 +125,7 @@ bool FtpUpload::failWithLogon(const QString& step)
 {
     if (m_logonFailure.isEmpty())
         return false;
-    if (!m_ftp.failed() && m_refused.isEmpty())
+    if (m_failure.ok() && m_refused.isEmpty())
         m_refused = m_logonFailure;
     noteStep(step);
     return true;

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "net/NetResult.h"
+
 #include <QString>
 
 class FtpChannel;
 class RunWindow;
 
 // The FTP upload steps a recipe performs through the FTP driver form, and the log lines they end
-// in. FTP failures never stop the run: the driver form's flag collects them and each result line
-// reports and clears it. After a failed log-on the later steps send nothing: each fails at once
-// with the log-on's error (a silent host would otherwise cost one time-out per step).
+// in. FTP failures never stop the run: the buttons' results are collected (as the driver form's
+// flag collects them) and each result line reports and clears them. After a failed log-on the later steps send nothing:
+// each fails at once with the log-on's error (a silent host would otherwise cost one time-out per step).
 //
 // The usual sequence (one file, "<site>: Uploaded <name> to FTP" on success):
 //
@@ -57,6 +59,8 @@ public:
     static QString lastComponent(const QString& name);
 
 private:
+    // Keeps a button's failure for the next result line.
+    void take(const NetResult& result);
     // Keeps step as the one that failed when it is the first to leave a failure.
     void noteStep(const QString& step);
     // After a failed log-on: step fails with the log-on's error, nothing is sent. True then.
@@ -65,6 +69,7 @@ private:
     RunWindow& m_window;
     FtpChannel& m_ftp;
     QString m_logName;
+    NetResult m_failure; // the last failure since the last result line
     QString m_refused; // why the last upload was not attempted
     QString m_failedStep; // the first step that failed since the last result line
     QString m_localFile; // the file the next upload sends

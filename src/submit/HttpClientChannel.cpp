@@ -1,6 +1,5 @@
 #include "submit/HttpClientChannel.h"
 
-#include "net/EHTTP.h"
 #include "net/THTTP.h"
 
 #include <QFile>
@@ -38,16 +37,15 @@ QString HttpClientChannel::url() const
     return m_client.URL();
 }
 
-void HttpClientChannel::send(Method method, const QByteArray& body)
+NetResult HttpClientChannel::send(Method method, const QByteArray& body)
 {
     m_client.setPostData(body);
-    try {
-        m_client.setAction(method == Method::Get ? httpGet : httpPost);
-    } catch (const EHTTP&) {
-        m_last = m_client.result();
-        throw;
-    }
-    m_last = m_client.result();
+    return reported(m_client.send(method == Method::Get ? "GET" : "POST"));
+}
+
+NetResult HttpClientChannel::reported(const NetResult& result) const
+{
+    return m_client.RaiseErrors() ? result : NetResult();
 }
 
 void HttpClientChannel::idle()
@@ -55,7 +53,7 @@ void HttpClientChannel::idle()
     m_client.setAction(httpIdle);
 }
 
-std::optional<QByteArray> HttpClientChannel::request(Method method, const QByteArray& body)
+std::optional<QByteArray> HttpClientChannel::request(Method method, const QByteArray& body, NetResult* refused)
 {
     m_client.setPostData(body);
     const QByteArray verb = method == Method::Get ? "GET" : "POST";
@@ -76,22 +74,19 @@ std::optional<QByteArray> HttpClientChannel::request(Method method, const QByteA
         }
     }
     if (!checked.ok()) {
-        answered(checked);
+        *refused = answered(checked);
         return std::nullopt;
     }
     return bytes;
 }
 
-void HttpClientChannel::answered(const NetResult& result)
+NetResult HttpClientChannel::answered(const NetResult& result)
 {
-    m_last = result;
-    if (!result.ok()) {
-        if (m_client.RaiseErrors())
-            throw EHTTP(result.code, result.text);
-        return;
-    }
+    if (!result.ok())
+        return reported(result);
     // What a server that took the request without a word leaves behind.
     emit m_client.OnConnected(0, QStringLiteral("OK"));
     emit m_client.OnEndTransfer();
     emit m_client.OnDisconnected(0, QStringLiteral("OK"));
+    return result;
 }

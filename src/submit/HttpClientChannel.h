@@ -14,15 +14,16 @@ public:
     void setTarget(const QString& url, const QString& contentType) override;
     void setCaFile(const QString& caFile) override;
     QString url() const override;
-    void send(Method method, const QByteArray& body) override;
+    NetResult send(Method method, const QByteArray& body) override;
     void idle() override;
-    NetResult lastResult() const override { return m_last; }
-    std::optional<QByteArray> request(Method method, const QByteArray& body) override;
-    void answered(const NetResult& result) override;
+    std::optional<QByteArray> request(Method method, const QByteArray& body, NetResult* refused) override;
+    NetResult answered(const NetResult& result) override;
 
 private:
+    // A failure as this channel reports it: none when the client does not raise its errors.
+    NetResult reported(const NetResult& result) const;
+
     THTTP& m_client;
     QString m_defaultCaFile;
     bool m_defaultTaken = false;
-    NetResult m_last;
 };

@@ -1,6 +1,6 @@
 #include "submit/HttpPost.h"
 
-#include "net/EHTTP.h"
+#include "submit/ChannelVerdict.h"
 #include "submit/RunControls.h"
 #include "submit/RunWindow.h"
 
@@ -10,11 +10,6 @@ HttpPost::HttpPost(RunWindow& window, HttpChannel& http, const HttpTexts& texts,
     , m_texts(texts)
     , m_endpoints(endpoints)
 {
-}
-
-bool HttpPost::isRedirect(const NetResult& result)
-{
-    return result.kind == NetResult::Kind::Http && result.httpStatus == 302;
 }
 
 void HttpPost::open()
@@ -38,24 +33,10 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
     if (m_texts.debugEcho && m_window.debugMode())
         m_window.debugEcho(method == HttpChannel::Method::Get ? m_http.url() : body);
 
+    NetResult result;
     try {
         m_window.report().attempted();
-        m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
-        m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.postedText()));
-        m_window.setBusy(false);
-        m_window.appendLog(m_endpoints.expand(m_texts.completedLogText()));
-        RunControl::showIdle(m_window);
-    } catch (const EHTTP& e) {
-        m_window.setBusy(false);
-        if (isRedirect(m_http.lastResult())) {
-            m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.redirectedText()));
-            m_window.appendLog(m_endpoints.expand(m_texts.redirectedLogText()));
-            RunControl::showIdle(m_window);
-        } else {
-            const QString line = m_endpoints.expand(m_texts.errorLogText()) + e.message();
-            m_window.appendLog(line);
-            m_window.report().failed(QStringLiteral("HTTP request"), line);
-        }
+        result = m_http.send(method, encodeText(body, encodingFor(m_window.recordEncoding(), body)));
     } catch (...) {
         // Not ours to judge: the run ends through the general error handler, but not with the
         // hourglass left up or the client still busy.
@@ -65,6 +46,26 @@ void HttpPost::send(const QString& body, HttpChannel::Method method)
         } catch (...) {
         }
         throw;
+    }
+    switch (const ChannelVerdict verdict = ChannelVerdict::of(ChannelVerdict::Channel::Http, result); verdict.outcome) {
+    case ChannelVerdict::Outcome::Sent:
+        m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.postedText()));
+        m_window.setBusy(false);
+        m_window.appendLog(m_endpoints.expand(m_texts.completedLogText()));
+        RunControl::showIdle(m_window);
+        break;
+    case ChannelVerdict::Outcome::Redirected:
+        m_window.setBusy(false);
+        m_window.setText(RunControl::httpstatus, m_endpoints.expand(m_texts.redirectedText()));
+        m_window.appendLog(m_endpoints.expand(m_texts.redirectedLogText()));
+        RunControl::showIdle(m_window);
+        break;
+    default: {
+        m_window.setBusy(false);
+        const QString line = m_endpoints.expand(m_texts.errorLogText()) + verdict.failure;
+        m_window.appendLog(line);
+        m_window.report().failed(QStringLiteral("HTTP request"), line);
+    }
     }
     finish();
 }

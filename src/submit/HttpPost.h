@@ -9,8 +9,9 @@
 class RunWindow;
 
 // The HTTP steps of one site: the common opening, the request through the run's HTTP channel
-// and the judging of its outcome. A redirect answer counts as success; any other HTTP error
-// becomes the site's log line and the run goes on; every other failure is left to the caller.
+// and what its result comes to (ChannelVerdict): a redirect answer counts as success; any other
+// failure becomes the site's log line and the run goes on. An error raised on the way (not a
+// result) is left to the caller.
 class HttpPost
 {
 public:
@@ -24,9 +25,6 @@ public:
     void send(const QString& body, HttpChannel::Method method);
     // Logs a failure that happened before anything was sent; the status labels stay as they are.
     void logError(const QString& message);
-
-    // The server sent the form on elsewhere (302): the post went through.
-    static bool isRedirect(const NetResult& result);
 
 private:
     void finish();

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "net/NetResult.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
 
 // What the e-mail steps need of the mail form and its setup dialog: the message being composed
-// (recipient, subject, body lines), the SMTP server the setup holds, and the send. Failures of the
-// send are raised as the mail client raises them (net/MailErrors.h).
+// (recipient, subject, body lines), the SMTP server the setup holds, and the send. The send returns
+// how it ended as the mail client reports it (net/MailResult.h); it raises nothing of its own.
 class MailChannel
 {
 public:
@@ -35,9 +37,11 @@ public:
     virtual void addBodyLine(const QString& line) = 0;
 
     // Copies the setup (server, sender address and name cut to 255 characters, transcript file)
-    // into the client and presses the form's Send button; returns when the mail has been sent.
-    virtual void send() = 0;
+    // into the client and presses the form's Send button; returns when the mail has been sent, or
+    // with what ended the send.
+    virtual NetResult send() = 0;
     // For a channel that stands in for this one (a preview): everything send() does, except that
-    // the encoded message goes to keep instead of a server. keep may raise; the send fails with it.
-    virtual void encodeTo(const std::function<void(const QByteArray&)>& keep) = 0;
+    // the encoded message goes to keep instead of a server. keep may raise one of the program's
+    // errors; the send ends with it.
+    virtual NetResult encodeTo(const std::function<void(const QByteArray&)>& keep) = 0;
 };

@@ -1,8 +1,7 @@
 #include "submit/MailSteps.h"
 
-#include "core/Errors.h"
 #include "core/LineFile.h"
-#include "net/MailErrors.h"
+#include "submit/ChannelVerdict.h"
 #include "submit/MailChannel.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
@@ -119,20 +118,20 @@ void sendmail(RunWindow& window, MailChannel& mail)
 void deliver(RunWindow& window, MailChannel& mail)
 {
     window.report().attempted();
-    try {
-        mail.send();
-    } catch (const QuilletError& e) {
-        // One mail that did not go fails its own site; the sites after it still get their turn.
-        const bool cancelled = dynamic_cast<const ECanceledError*>(&e) && window.cancelFlag();
-        const QString line
-            = window.text(RunControl::currentsite) + QStringLiteral(": Error sending mail - ") + e.message();
-        mail.clearBody();
-        window.setBusy(false);
-        RunControl::showIdle(window);
-        window.appendLog(line);
-        window.report().failed(QStringLiteral("mail send"), line);
-        throw SiteStepsEnded{cancelled};
-    }
+    const NetResult result = mail.send();
+    const ChannelVerdict verdict = ChannelVerdict::of(ChannelVerdict::Channel::Mail, result, window.cancelFlag());
+    if (verdict.sent())
+        return;
+    // One mail that did not go fails its own site; the sites after it still get their turn.
+    const QString line
+        = window.text(RunControl::currentsite) + QStringLiteral(": Error sending mail - ") + verdict.failure;
+    mail.clearBody();
+    window.setBusy(false);
+    RunControl::showIdle(window);
+    window.appendLog(line);
+    window.report().failed(QStringLiteral("mail send"), line);
+    if (verdict.endsSiteSteps)
+        throw SiteStepsEnded{verdict.outcome == ChannelVerdict::Outcome::Cancelled};
 }
 
 } // namespace MailSteps

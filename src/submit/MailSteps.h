@@ -34,7 +34,7 @@ QStringList listingLines(const RunWindow& window);
 void sendmail(RunWindow& window, MailChannel& mail);
 // Sends the message composed so far. A failed send (refused, rejected, timed out, Skip or Cancel)
 // is logged ("<current site>: Error sending mail - <message>") and reported as the site's failure;
-// the status goes back to idle and SiteStepsEnded is raised.
+// the status goes back to idle and SiteStepsEnded is raised (see ChannelVerdict).
 void deliver(RunWindow& window, MailChannel& mail);
 
 } // namespace MailSteps

@@ -1,6 +1,5 @@
 #include "submit/PreviewFtpChannel.h"
 
-#include "net/EFTP.h"
 #include "net/FtpHost.h"
 #include "net/TFTP.h"
 #include "submit/PreviewFolder.h"
@@ -73,64 +72,73 @@ QString PreviewFtpChannel::joinFolder(const QString& dir, const QString& path)
     return QLatin1Char('/') + parts.join(QLatin1Char('/'));
 }
 
-void PreviewFtpChannel::failWith(const QString& prefix, int code, const QString& text)
+NetResult PreviewFtpChannel::failWith(const QString& prefix, NetResult::Kind kind, int code, const QString& text)
 {
-    m_form.fail(prefix, EFTP(code, text).message());
+    const NetResult result{kind, code, text};
+    m_form.fail(prefix, result);
+    return result;
 }
 
-bool PreviewFtpChannel::refusesLogonValues()
+NetResult PreviewFtpChannel::checkLogonValues()
 {
     if (!TFTP::hasLineBreak(m_user) && !TFTP::hasLineBreak(m_password))
-        return false;
-    failWith(Exception, TFTP::LineBreakInValue, TFTP::lineBreakText());
-    return true;
+        return {};
+    return failWith(Exception, NetResult::Kind::Client, TFTP::LineBreakInValue, TFTP::lineBreakText());
 }
 
-void PreviewFtpChannel::logon()
+NetResult PreviewFtpChannel::logon()
 {
     m_form.showLogon();
     m_hostName = FtpHost::parse(m_host).name;
-    if (refusesLogonValues())
-        return;
+    if (NetResult refused = checkLogonValues(); !refused.ok())
+        return refused;
     m_connected = true;
     m_dir = QStringLiteral("/");
     setRemotePath(m_dir);
+    return {};
 }
 
-void PreviewFtpChannel::changeDirectory()
+NetResult PreviewFtpChannel::changeDirectory()
 {
     // The form's button changes to its folder box joined with its file box, then lists it.
     const QString path = m_remotePath + QLatin1Char('/') + m_remoteFile;
+    NetResult result;
     if (!m_connected) {
         setRemotePath(path);
     } else if (TFTP::hasLineBreak(path)) {
-        failWith(QStringLiteral("ERR:"), TFTP::LineBreakInValue, TFTP::lineBreakText());
+        result
+            = failWith(QStringLiteral("ERR:"), NetResult::Kind::Client, TFTP::LineBreakInValue, TFTP::lineBreakText());
     } else {
         m_dir = joinFolder(m_dir, path);
         setRemotePath(m_dir);
     }
     setRemoteFile(QString());
     // Listing logs on first when there is no session.
-    if (!m_connected && !refusesLogonValues()) {
+    if (!m_connected) {
+        if (NetResult refused = checkLogonValues(); !refused.ok())
+            return refused;
         m_connected = true;
         m_dir = QStringLiteral("/");
     }
+    return result;
 }
 
-void PreviewFtpChannel::upload()
+NetResult PreviewFtpChannel::upload()
 {
     if ((!m_connected && (TFTP::hasLineBreak(m_user) || TFTP::hasLineBreak(m_password)))
         || TFTP::hasLineBreak(m_remoteFile))
-        return failWith(Exception, TFTP::LineBreakInValue, TFTP::lineBreakText());
+        return failWith(Exception, NetResult::Kind::Client, TFTP::LineBreakInValue, TFTP::lineBreakText());
     if (!m_connected) {
         m_connected = true;
         m_dir = QStringLiteral("/");
     }
     if (m_localFile.isEmpty())
-        return failWith(Exception, TFTP::LocalFileError, QStringLiteral("Please specify a local file for upload."));
+        return failWith(Exception, NetResult::Kind::File, TFTP::LocalFileError,
+            QStringLiteral("Please specify a local file for upload."));
     QFile file(m_localFile);
     if (!QFileInfo(m_localFile).isFile() || !file.open(QIODevice::ReadOnly))
-        return failWith(Exception, TFTP::LocalFileError, QStringLiteral("Error reading from local file."));
+        return failWith(
+            Exception, NetResult::Kind::File, TFTP::LocalFileError, QStringLiteral("Error reading from local file."));
     QString host = m_hostName;
     host.replace(QLatin1Char('/'), QLatin1Char('_'));
     if (host.isEmpty() || host == QLatin1String(".") || host == QLatin1String(".."))
@@ -140,7 +148,9 @@ void PreviewFtpChannel::upload()
     QDir().mkpath(QFileInfo(target).absolutePath());
     QFile::remove(target);
     if (!file.copy(target))
-        return failWith(Exception, TFTP::LocalFileError, QStringLiteral("Cannot write %1").arg(target));
+        return failWith(
+            Exception, NetResult::Kind::File, TFTP::LocalFileError, QStringLiteral("Cannot write %1").arg(target));
     m_folder.noteWritten(target);
     m_form.showTransfer(file.size());
+    return {};
 }

@@ -20,10 +20,14 @@ public:
     void setRemotePath(const QString& path) override;
     void setSiteCaFile(const QString& caFile) override { m_form.setSiteCaFile(caFile); }
 
-    void logon() override;
-    void changeDirectory() override;
-    void upload() override;
-    void logoff() override { m_connected = false; }
+    NetResult logon() override;
+    NetResult changeDirectory() override;
+    NetResult upload() override;
+    NetResult logoff() override
+    {
+        m_connected = false;
+        return {};
+    }
 
     bool failed() const override { return m_form.failed(); }
     QString failureText() const override { return m_form.failureText(); }
@@ -33,9 +37,9 @@ public:
     static QString joinFolder(const QString& dir, const QString& path);
 
 private:
-    // A log-on value with a line break fails as the client fails it; true when one has.
-    bool refusesLogonValues();
-    void failWith(const QString& prefix, int code, const QString& text);
+    // A log-on value with a line break fails as the client fails it.
+    NetResult checkLogonValues();
+    NetResult failWith(const QString& prefix, NetResult::Kind kind, int code, const QString& text);
 
     FtpChannel& m_form;
     PreviewFolder& m_folder;

@@ -9,13 +9,14 @@ PreviewHttpChannel::PreviewHttpChannel(HttpChannel& client, PreviewFolder& folde
 {
 }
 
-void PreviewHttpChannel::send(Method method, const QByteArray& body)
+NetResult PreviewHttpChannel::send(Method method, const QByteArray& body)
 {
-    const std::optional<QByteArray> bytes = m_client.request(method, body);
+    NetResult refused;
+    const std::optional<QByteArray> bytes = m_client.request(method, body, &refused);
     if (!bytes)
-        return;
+        return refused;
     QString error;
     if (!m_folder.saveNumbered(QStringLiteral("http"), QStringLiteral("req"), *bytes, &error))
         return m_client.answered({NetResult::Kind::File, 303, error});
-    m_client.answered({});
+    return m_client.answered({});
 }

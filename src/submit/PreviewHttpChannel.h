@@ -16,14 +16,13 @@ public:
     void setTarget(const QString& url, const QString& contentType) override { m_client.setTarget(url, contentType); }
     void setCaFile(const QString& caFile) override { m_client.setCaFile(caFile); }
     QString url() const override { return m_client.url(); }
-    void send(Method method, const QByteArray& body) override;
+    NetResult send(Method method, const QByteArray& body) override;
     void idle() override { m_client.idle(); }
-    NetResult lastResult() const override { return m_client.lastResult(); }
-    std::optional<QByteArray> request(Method method, const QByteArray& body) override
+    std::optional<QByteArray> request(Method method, const QByteArray& body, NetResult* refused) override
     {
-        return m_client.request(method, body);
+        return m_client.request(method, body, refused);
     }
-    void answered(const NetResult& result) override { m_client.answered(result); }
+    NetResult answered(const NetResult& result) override { return m_client.answered(result); }
 
 private:
     HttpChannel& m_client;

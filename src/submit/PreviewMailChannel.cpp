@@ -9,9 +9,9 @@ PreviewMailChannel::PreviewMailChannel(MailChannel& client, PreviewFolder& folde
 {
 }
 
-void PreviewMailChannel::send()
+NetResult PreviewMailChannel::send()
 {
-    m_client.encodeTo([this](const QByteArray& message) {
+    return m_client.encodeTo([this](const QByteArray& message) {
         // The closing line ends the message as the server keeps it, dots unstuffed.
         QString error;
         if (!m_folder.saveNumbered(QStringLiteral("mail"), QStringLiteral("eml"), message + "\r\n", &error))

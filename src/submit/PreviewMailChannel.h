@@ -27,8 +27,8 @@ public:
     void setSubject(const QString& subject) override { m_client.setSubject(subject); }
     void clearBody() override { m_client.clearBody(); }
     void addBodyLine(const QString& line) override { m_client.addBodyLine(line); }
-    void send() override;
-    void encodeTo(const std::function<void(const QByteArray&)>& keep) override { m_client.encodeTo(keep); }
+    NetResult send() override;
+    NetResult encodeTo(const std::function<void(const QByteArray&)>& keep) override { return m_client.encodeTo(keep); }
 
 private:
     MailChannel& m_client;

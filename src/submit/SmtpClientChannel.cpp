@@ -25,12 +25,12 @@ void SmtpClientChannel::takeSecurity(
     m_caFile = caFile;
 }
 
-void SmtpClientChannel::send()
+NetResult SmtpClientChannel::send()
 {
-    encodeTo({});
+    return encodeTo({});
 }
 
-void SmtpClientChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
+NetResult SmtpClientChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
 {
     m_client.Server = m_server;
     m_client.Security = smtpSecurityFromText(m_security);
@@ -44,8 +44,5 @@ void SmtpClientChannel::encodeTo(const std::function<void(const QByteArray&)>& k
     m_message.Recipients.Add(m_recipient);
     m_message.setSubject(m_subject);
     m_message.Body = m_body;
-    if (keep)
-        m_client.EncodeTo(keep);
-    else
-        m_client.Send();
+    return keep ? m_client.encode(keep) : m_client.deliver();
 }

@@ -23,8 +23,8 @@ public:
     void setSubject(const QString& subject) override { m_subject = subject; }
     void clearBody() override { m_body.clear(); }
     void addBodyLine(const QString& line) override { m_body << line; }
-    void send() override;
-    void encodeTo(const std::function<void(const QByteArray&)>& keep) override;
+    NetResult send() override;
+    NetResult encodeTo(const std::function<void(const QByteArray&)>& keep) override;
 
     QString recipient() const { return m_recipient; }
     QString subject() const { return m_subject; }

@@ -2,7 +2,6 @@
 #include "app/MailFormChannel.h"
 #include "app/TSMTPForm.h"
 #include "app/TSetupDlg.h"
-#include "core/Errors.h"
 #include "net/NetworkWait.h"
 #include "net/TmsSMTP.h"
 #include "support/PeerProcess.h"
@@ -48,15 +47,7 @@ protected:
     }
 
     // The message of the error the send raised, or "" when it succeeded.
-    QString send()
-    {
-        try {
-            mail.send();
-            return QString();
-        } catch (const QuilletError& e) {
-            return e.message();
-        }
-    }
+    QString send() { return mail.send().text; }
 
     QString statusPanel() const { return form.SMTPForm()->StatusPanels[0]->text(); }
 

@@ -25,10 +25,10 @@ public:
     void setLocalFile(const QString&) override { }
     void setRemoteFile(const QString&) override { }
     void setRemotePath(const QString&) override { }
-    void logon() override { }
-    void changeDirectory() override { }
-    void upload() override { }
-    void logoff() override { }
+    NetResult logon() override { return {}; }
+    NetResult changeDirectory() override { return {}; }
+    NetResult upload() override { return {}; }
+    NetResult logoff() override { return {}; }
     bool failed() const override { return false; }
     QString failureText() const override { return {}; }
     void clearFailure() override { }

@@ -40,19 +40,24 @@ public:
     void setLocalFile(const QString&) override { }
     void setRemoteFile(const QString& file) override { boxes["file"] = file; }
     void setRemotePath(const QString& path) override { boxes["path"] = path; }
-    void logon() override { ADD_FAILURE() << "the form's own log-on ran"; }
-    void changeDirectory() override { ADD_FAILURE() << "the form's own change of folder ran"; }
-    void upload() override { ADD_FAILURE() << "the form's own upload ran"; }
-    void logoff() override { ADD_FAILURE() << "the form's own log-off ran"; }
+    NetResult logon() override { return refuse("the form's own log-on ran"); }
+    NetResult changeDirectory() override { return refuse("the form's own change of folder ran"); }
+    NetResult upload() override { return refuse("the form's own upload ran"); }
+    NetResult logoff() override { return refuse("the form's own log-off ran"); }
     bool failed() const override { return !failure.isEmpty(); }
     QString failureText() const override { return failure; }
     void clearFailure() override { failure.clear(); }
     void showLogon() override { shown << QStringLiteral("logon"); }
     void showTransfer(qint64 bytes) override { shown << QStringLiteral("transfer %1").arg(bytes); }
-    void fail(const QString& prefix, const QString& text) override
+    void fail(const QString& prefix, const NetResult& result) override
     {
-        failure = text;
-        shown << prefix + text;
+        failure = result.message();
+        shown << prefix + failure;
+    }
+    static NetResult refuse(const char* what)
+    {
+        ADD_FAILURE() << what;
+        return {};
     }
 
     QMap<QByteArray, QString> boxes;
@@ -118,7 +123,7 @@ TEST(PreviewFtpChannel, FailsAsTheClientWouldAndWritesNothing)
     PreviewFtpChannel ftp(form, preview.folder);
     ftp.setHost(QStringLiteral("files.example"));
     ftp.setUser(QStringLiteral("anonymous\r\nDELE x"));
-    ftp.logon();
+    EXPECT_EQ(ftp.logon().message(), form.failure);
     EXPECT_EQ(form.failure,
         QStringLiteral("146: A line break in the user name, password, folder or file name cannot go into an FTP "
                        "command."));
@@ -140,8 +145,9 @@ TEST(PreviewFtpChannel, FailsAsTheClientWouldAndWritesNothing)
         SCOPED_TRACE(c.localFile);
         form.shown.clear();
         ftp.setLocalFile(QString::fromUtf8(c.localFile));
-        ftp.upload();
+        const NetResult result = ftp.upload();
         EXPECT_EQ(form.shown, QStringList{QString::fromUtf8(c.failure)});
+        EXPECT_EQ(QStringLiteral("EXCEPTION: ") + result.message(), QString::fromUtf8(c.failure));
     }
     EXPECT_TRUE(preview.folder.written().isEmpty());
 }
@@ -181,14 +187,10 @@ TEST(PreviewHttpChannel, RequestsAreNumberedAndCarryTheBodyAndTheAttachedFile)
 
     // A missing file fails as a real post would, and writes nothing.
     client.setAttachedFile(preview.dir.filePath(QStringLiteral("gone.bin")));
-    try {
-        http.send(HttpChannel::Method::Post, "a=1");
-        ADD_FAILURE() << "no error raised";
-    } catch (const EHTTP& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("302: Can't open file for reading."));
-    }
+    EXPECT_EQ(
+        http.send(HttpChannel::Method::Post, "a=1").message(), QStringLiteral("302: Can't open file for reading."));
     client.setRaiseErrors(false);
-    http.send(HttpChannel::Method::Post, "a=1");
+    EXPECT_TRUE(http.send(HttpChannel::Method::Post, "a=1").ok());
     EXPECT_EQ(preview.folder.written().size(), 3);
 }
 
@@ -204,8 +206,8 @@ TEST(PreviewMailChannel, MailsAreWrittenAsTheServerKeepsThemAndNothingIsSent)
     mail.setRecipient(QStringLiteral("desk@site.example"));
     mail.setSubject(QStringLiteral("New program"));
     mail.addBodyLine(QStringLiteral(".dotted"));
-    mail.send();
-    mail.send();
+    EXPECT_TRUE(mail.send().ok());
+    EXPECT_TRUE(mail.send().ok());
     const QByteArray first = preview.read(QStringLiteral("mail/0001.eml"));
     EXPECT_TRUE(first.contains("desk@site.example")) << first.constData();
     EXPECT_TRUE(first.contains("New program\r\n")) << first.constData();
@@ -218,7 +220,9 @@ TEST(PreviewMailChannel, MailsAreWrittenAsTheServerKeepsThemAndNothingIsSent)
     // A folder that cannot be written fails the send with the file's error.
     PreviewFolder nowhere(QStringLiteral("/proc/quillet-no-such-folder"));
     PreviewMailChannel refused(channel, nowhere);
-    EXPECT_THROW(refused.send(), ECreateError);
+    const NetResult failed = refused.send();
+    EXPECT_EQ(failed.kind, NetResult::Kind::Program);
+    EXPECT_TRUE(failed.text.startsWith(QStringLiteral("Cannot create file "))) << failed.text.toStdString();
 }
 
 } // namespace
