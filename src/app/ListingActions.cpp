@@ -1,5 +1,6 @@
 #include "app/ListingActions.h"
 
+#include "app/FileMenu.h"
 #include "app/PadRecords.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
@@ -11,7 +12,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
 
@@ -36,21 +36,12 @@ ListingActions::ListingActions(TForm1& form)
     , m_form(form)
 {
     setObjectName(QStringLiteral("listingActions"));
-    if (auto* file = form.findChild<QMenu*>(QStringLiteral("File1"))) {
-        // Before the separator that sets Exit apart.
-        QAction* before = nullptr;
-        for (QAction* action : file->actions()) {
-            if (action->isSeparator())
-                before = action;
-        }
-        QAction* importAction = new QAction(QStringLiteral("Import PAD…"), file);
-        importAction->setObjectName(QStringLiteral("ImportPAD1"));
-        QAction* exportAction = new QAction(QStringLiteral("Export PAD…"), file);
-        exportAction->setObjectName(QStringLiteral("ExportPAD1"));
-        file->insertActions(before, {importAction, exportAction});
+    if (QAction* importAction
+        = FileMenu::addBeforeExit(form, QStringLiteral("Import PAD…"), QStringLiteral("ImportPAD1")))
         connect(importAction, &QAction::triggered, this, [this] { guarded([this] { importPad(); }); });
+    if (QAction* exportAction
+        = FileMenu::addBeforeExit(form, QStringLiteral("Export PAD…"), QStringLiteral("ExportPAD1")))
         connect(exportAction, &QAction::triggered, this, [this] { guarded([this] { exportPad(); }); });
-    }
     // Under the page's other buttons; the run's counts move down by one button.
     auto* button = new TFlatButton(QStringLiteral("Check &Listing"), form.exitb()->parentWidget());
     button->setObjectName(QStringLiteral("checklisting"));

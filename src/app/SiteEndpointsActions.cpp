@@ -1,12 +1,12 @@
 #include "app/SiteEndpointsActions.h"
 
+#include "app/FileMenu.h"
 #include "app/SiteEndpointsDialog.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "submit/SiteCatalogue.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QPushButton>
 
 SiteEndpointsActions::SiteEndpointsActions(TForm1& form)
@@ -14,17 +14,9 @@ SiteEndpointsActions::SiteEndpointsActions(TForm1& form)
     , m_form(form)
 {
     setObjectName(QStringLiteral("siteEndpointsActions"));
-    if (auto* file = form.findChild<QMenu*>(QStringLiteral("File1"))) {
-        QAction* before = nullptr;
-        for (QAction* action : file->actions()) {
-            if (action->isSeparator())
-                before = action;
-        }
-        auto* action = new QAction(QStringLiteral("Site &Endpoints…"), file);
-        action->setObjectName(QStringLiteral("SiteEndpoints1"));
-        file->insertAction(before, action);
+    if (QAction* action
+        = FileMenu::addBeforeExit(form, QStringLiteral("Site &Endpoints…"), QStringLiteral("SiteEndpoints1")))
         connect(action, &QAction::triggered, this, [this] { guarded([this] { open(); }); });
-    }
     connect(form.sitespage()->endpointsButton(), &QPushButton::clicked, this, [this] { guarded([this] { open(); }); });
 }
 
