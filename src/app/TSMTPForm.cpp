@@ -2,6 +2,7 @@
 
 #include "app/TSetupDlg.h"
 #include "core/Dialogs.h"
+#include "core/Errors.h"
 #include "core/InstalledCopy.h"
 #include "core/ProfileFile.h"
 #include "net/MailResult.h"
@@ -296,8 +297,13 @@ NetResult TSMTPForm::sendMemoLines(const QStringList& lines, const std::function
     msMessage1.setSubject(SubjectEdit->text());
     msMessage1.Body = lines;
     TmsAttList attachments;
-    for (int i = 0; i < ListView1->count(); ++i)
-        attachments.AddFile(ListView1->item(i)->text());
+    try {
+        for (int i = 0; i < ListView1->count(); ++i)
+            attachments.AddFile(ListView1->item(i)->text());
+    } catch (const QuilletError& error) {
+        // An attached file gone since it was added ends the send like any failure on its way.
+        return MailResult::of(error);
+    }
     msMessage1.attachments() = attachments;
 
     EnterSendingState();
