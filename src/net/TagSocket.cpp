@@ -2,9 +2,9 @@
 
 #include "net/HostLookup.h"
 
+#include "net/EventWait.h"
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
-#include "net/NetworkWait.h"
 #include "net/SocketStream.h"
 #include "net/TagRas.h"
 
@@ -72,10 +72,11 @@ void TagSocket::resetSession()
 
 void TagSocket::waitFor(const std::function<bool()>& done)
 {
-    NetworkWait wait(NetworkWait::Watch::OwnTimeout);
+    // The mail client counts its own time-out (TimeOut), not the stall limit.
+    EventWait wait(NetworkWait::Watch::OwnTimeout);
     m_counter.Start();
-    for (;;) {
-        if (!m_canceled && wait.interrupted())
+    wait.until<bool>([&](bool interrupted) -> std::optional<bool> {
+        if (!m_canceled && interrupted)
             Cancel();
         if (m_canceled) {
             m_counter.Stop();
@@ -84,7 +85,7 @@ void TagSocket::waitFor(const std::function<bool()>& done)
             throw ECanceledError(text);
         }
         if (done())
-            break;
+            return true;
         if (m_counter.TimedOut()) {
             if (m_lookupId >= 0) {
                 HostLookup::abort(m_lookupId);
@@ -101,8 +102,8 @@ void TagSocket::waitFor(const std::function<bool()>& done)
             m_asyncError = 0;
             raiseSocketError(code);
         }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+        return std::nullopt;
+    });
     m_counter.Stop();
 }
 
