@@ -1,6 +1,7 @@
 #include "net/CIPPortMsg.h"
 
 #include "net/EventWait.h"
+#include "net/HostLookup.h"
 
 #include <QAbstractEventDispatcher>
 
@@ -31,6 +32,46 @@ CIPPortMsg::CIPPortMsg(QObject* parent)
 }
 
 CIPPortMsg::~CIPPortMsg() = default;
+
+int CIPPortMsg::lookUpAndWait(const QString& host, quint32* address)
+{
+    *address = 0;
+    if (!winsock().loaded())
+        return 10093;
+    int code = 0;
+    if (CWinsock::resolveLocally(host, address, &code))
+        return code;
+    bool answered = false;
+    quint32 found = 0;
+    const int id = HostLookup::start(host, this, [&](int answer, quint32 answerAddress) {
+        answered = true;
+        code = answer;
+        found = answerAddress;
+    });
+    // However the wait ends (an interrupt, a handler's error raised again), the answer must not
+    // come to this frame once it is gone.
+    struct Abandon
+    {
+        const bool& answered;
+        int id;
+        ~Abandon()
+        {
+            if (!answered)
+                HostLookup::abort(id);
+        }
+    } abandon{answered, id};
+    Registration registration(m_waits, &m_handlerFailure);
+    const int result = registration.wait.until<int>([&](bool interrupted) -> std::optional<int> {
+        if (answered)
+            return code;
+        if (interrupted)
+            return Interrupted;
+        return std::nullopt;
+    });
+    if (result == 0)
+        *address = found;
+    return result;
+}
 
 int CIPPortMsg::connectAndWait()
 {
