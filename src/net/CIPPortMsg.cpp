@@ -62,10 +62,11 @@ int CIPPortMsg::lookUpAndWait(const QString& host, quint32* address)
     } abandon{answered, id};
     Registration registration(m_waits, &m_handlerFailure);
     const int result = registration.wait.until<int>([&](bool interrupted) -> std::optional<int> {
-        if (answered)
-            return code;
+        // Skip pressed while the answer came still skips.
         if (interrupted)
             return Interrupted;
+        if (answered)
+            return code;
         return std::nullopt;
     });
     if (result == 0)

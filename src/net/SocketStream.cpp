@@ -4,6 +4,7 @@
 #include "net/TlsSession.h"
 
 #include <QMetaObject>
+#include <QPointer>
 #include <QSocketNotifier>
 
 #include <arpa/inet.h>
@@ -35,7 +36,7 @@ SocketStream::SocketStream(QObject* parent)
     m_writeNotifier->setEnabled(false);
     connect(m_readNotifier, &QSocketNotifier::activated, this, [this](QSocketDescriptor socket) {
         if (int(socket) == m_fd)
-            emit readable();
+            emitReadable();
     });
     connect(m_writeNotifier, &QSocketNotifier::activated, this, [this](QSocketDescriptor socket) {
         if (int(socket) == m_fd)
@@ -286,6 +287,15 @@ bool SocketStream::watchingRead() const
     return m_readNotifier->isEnabled();
 }
 
+void SocketStream::emitReadable()
+{
+    const QPointer<SocketStream> alive(this);
+    emit readable();
+    // A reader that took less than the session holds hears of the rest too.
+    if (alive && m_readNotifier->isEnabled())
+        announcePendingTls();
+}
+
 void SocketStream::announcePendingTls()
 {
     if (m_pendingAnnounced || !m_tls || !m_tls->established() || m_tls->pending() <= 0)
@@ -299,7 +309,7 @@ void SocketStream::announcePendingTls()
                 return;
             m_pendingAnnounced = false;
             if (m_readNotifier->isEnabled())
-                emit readable();
+                emitReadable();
         },
         Qt::QueuedConnection);
 }

@@ -108,6 +108,7 @@ signals:
 
 private:
     StreamResult tlsFailure(int code);
+    void emitReadable();
     void announcePendingTls();
 
     int m_fd = -1;
