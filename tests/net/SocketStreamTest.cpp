@@ -1,9 +1,9 @@
 // The one socket stream under the socket layer's classes, against real loopback peers: what a full
 // socket, a closing or resetting peer and bytes held inside a TLS session do to reads and writes,
 // and a port's look-up ended by an interrupt.
+#include "net/SocketStream.h"
 #include "net/CIPPortMsg.h"
 #include "net/NetworkWait.h"
-#include "net/SocketStream.h"
 
 #include "support/AuthorityFixture.h"
 #include "support/NetworkWatchdog.h"
@@ -216,7 +216,8 @@ TEST(PortLookUp, AnswersAsTheResolverDoesAndAnInterruptEndsIt)
         port.winsock().setLoaded(true);
         if (c.interrupt) {
             // Posted before the look-up starts, so it comes no later than the answer.
-            QMetaObject::invokeMethod(&port, [] { interruptNetworkWaits(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &port, [] { interruptNetworkWaits(); }, Qt::QueuedConnection);
         }
         quint32 address = 1;
         EXPECT_EQ(port.lookUpAndWait(s(c.host), &address), c.code) << c.host;
