@@ -4,17 +4,12 @@
 #include "net/NetworkWait.h"
 
 #include "core/Dialogs.h"
-#include "net/TlsSession.h"
 
 #include <QMetaObject>
-#include <QSocketNotifier>
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <climits>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -29,19 +24,10 @@ const QString RecvErrorText = QStringLiteral("Winsock error in recv() ");
 
 CIPPort::CIPPort(QObject* parent)
     : QObject(parent)
-    , m_readNotifier(new QSocketNotifier(QSocketNotifier::Read, this))
-    , m_writeNotifier(new QSocketNotifier(QSocketNotifier::Write, this))
+    , m_stream(new SocketStream(this))
 {
-    m_readNotifier->setEnabled(false);
-    m_writeNotifier->setEnabled(false);
-    connect(m_readNotifier, &QSocketNotifier::activated, this, [this](QSocketDescriptor socket) {
-        if (int(socket) == m_fd)
-            readReady();
-    });
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, [this](QSocketDescriptor socket) {
-        if (int(socket) == m_fd)
-            writeReady();
-    });
+    connect(m_stream, &SocketStream::readable, this, &CIPPort::readReady);
+    connect(m_stream, &SocketStream::writable, this, &CIPPort::writeReady);
 }
 
 QString CIPPort::describe(int code)
@@ -93,7 +79,6 @@ void CIPPort::setAcceptData(bool accept)
     updateReadNotifier();
     if (accept && !m_fifo.isEmpty())
         scheduleDelivery();
-    deliverPendingTls();
 }
 
 void CIPPort::setEol(const QByteArray& eol, DelimiterMode mode)
@@ -105,11 +90,7 @@ quint32 CIPPort::localAddress() const
 {
     if (!m_connected)
         return 0;
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (getsockname(m_fd, reinterpret_cast<sockaddr*>(&local), &length) != 0)
-        return 0;
-    return local.sin_addr.s_addr;
+    return m_stream->localAddress();
 }
 
 QString CIPPort::localAddressText() const
@@ -148,45 +129,33 @@ int CIPPort::connectSocket()
     if (m_remotePort == 0)
         return 116;
 
-    int fd = -1;
-    if (const int code = CWinsock::openBoundSocket(m_localPort, fd))
+    SocketStream::Options options;
+    options.localPort = m_localPort;
+    options.keepAlive = m_keepAlive;
+    options.resetOnClose = !m_gracefulClose;
+    options.receiveBufferSize = m_receiveBufferSize;
+    options.sendBufferSize = m_sendBufferSize;
+    options.inlineUrgent = true;
+    if (const int code = m_stream->open(options))
         return code;
-
-    // Options are a preference, not a condition: a refusal leaves the system's default.
-    const int keepAlive = m_keepAlive ? 1 : 0;
-    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &keepAlive, sizeof keepAlive);
-    const linger lingerOption{m_gracefulClose ? 0 : 1, 0};
-    setsockopt(fd, SOL_SOCKET, SO_LINGER, &lingerOption, sizeof lingerOption);
-    if (m_receiveBufferSize > 0)
-        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &m_receiveBufferSize, sizeof m_receiveBufferSize);
-    if (m_sendBufferSize > 0)
-        setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &m_sendBufferSize, sizeof m_sendBufferSize);
-    const int inlineUrgent = 1;
-    setsockopt(fd, SOL_SOCKET, SO_OOBINLINE, &inlineUrgent, sizeof inlineUrgent);
-
-    m_fd = fd;
     m_connected = false;
     m_closePending = false;
     m_closeError = 0;
-    m_readNotifier->setSocket(fd);
-    m_writeNotifier->setSocket(fd);
 
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_addr.s_addr = m_remoteAddress;
-    remote.sin_port = htons(m_remotePort);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0 || errno == EINPROGRESS) {
+    const StreamResult started = m_stream->connectTo(m_remoteAddress, m_remotePort);
+    if (started.kind != StreamResult::Kind::Failed) {
         // Completion, even an immediate one, is reported by the write notification.
-        m_writeNotifier->setEnabled(true);
+        m_stream->watchWrite(true);
         return 0;
     }
     // A failure the system reports at once still reaches the client as a connect event, from
     // the event loop, exactly like one that comes later.
-    const int code = CWinsock::codeFromErrno(errno);
+    const int code = started.code;
+    const int fd = m_stream->fd();
     QMetaObject::invokeMethod(
         this,
         [this, fd, code] {
-            if (m_fd == fd && !m_connected) {
+            if (m_stream->fd() == fd && !m_connected) {
                 try {
                     finishConnect(code);
                 } catch (...) {
@@ -200,7 +169,7 @@ int CIPPort::connectSocket()
 
 void CIPPort::finishConnect(int error)
 {
-    m_writeNotifier->setEnabled(false);
+    m_stream->watchWrite(false);
     if (error != 0) {
         closeHandle();
         onConnected(error);
@@ -226,8 +195,7 @@ void CIPPort::disconnectSocket(int error)
         m_closePending = true;
         return;
     }
-    m_readNotifier->setEnabled(false);
-    m_writeNotifier->setEnabled(false);
+    m_stream->watch(false, false);
     std::exception_ptr failure;
     if (m_acceptData && m_connected)
         keepFailure(failure, [this] { runDelivery(true); });
@@ -244,17 +212,19 @@ int CIPPort::send(const char* data, qint64 size)
         return 10057;
     if (size <= 0)
         return 0;
-    const ssize_t sent = sendSome(data, size_t(size));
-    if (sent == size) {
-        m_bytesLastSent = sent;
+    const StreamResult sent = m_stream->write(data, size);
+    if (sent.done() && sent.bytes == size) {
+        m_bytesLastSent = size;
         return 0;
     }
-    if (sent >= 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
-        m_bytesLastSent = sent > 0 ? sent : 0;
-        m_writeNotifier->setEnabled(true);
-        return 10035;
+    if (sent.kind == StreamResult::Kind::Failed) {
+        if (!sent.tlsError.isEmpty())
+            m_tlsError = sent.tlsError;
+        return sent.code;
     }
-    return CWinsock::codeFromErrno(errno);
+    m_bytesLastSent = sent.bytes;
+    m_stream->watchWrite(true);
+    return 10035;
 }
 
 int CIPPort::sendUrgent(const QByteArray& data)
@@ -263,27 +233,24 @@ int CIPPort::sendUrgent(const QByteArray& data)
     if (!hasSocket() || !m_connected)
         return 10057;
     // Urgent data would bypass the TLS records: a secure connection sends it in line.
-    if (m_tls)
+    if (m_stream->hasTls())
         return send(data);
-    const ssize_t sent = ::send(m_fd, data.constData(), size_t(data.size()), MSG_OOB | MSG_NOSIGNAL);
-    if (sent < 0)
-        return CWinsock::codeFromErrno(errno);
-    m_bytesLastSent = sent;
-    return sent == data.size() ? 0 : 10035;
+    const StreamResult sent = m_stream->writeUrgent(data.constData(), data.size());
+    if (sent.kind == StreamResult::Kind::Failed)
+        return sent.code;
+    m_bytesLastSent = sent.bytes;
+    return sent.bytes == data.size() ? 0 : 10035;
 }
 
 void CIPPort::setInlineUrgent(bool on)
 {
-    if (!hasSocket())
-        return;
-    const int value = on ? 1 : 0;
-    setsockopt(m_fd, SOL_SOCKET, SO_OOBINLINE, &value, sizeof value);
+    m_stream->setInlineUrgent(on);
 }
 
 void CIPPort::requestReadyToSend()
 {
     if (m_connected)
-        m_writeNotifier->setEnabled(true);
+        m_stream->watchWrite(true);
 }
 
 void CIPPort::onConnected(int) { }
@@ -305,16 +272,11 @@ void CIPPort::handlerFailed(std::exception_ptr error)
 void CIPPort::adoptSocket(int fd)
 {
     closeHandle();
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    m_stream->adopt(fd);
     m_fifo.reset();
-    m_fd = fd;
     m_connected = true;
     m_closePending = false;
     m_closeError = 0;
-    m_readNotifier->setSocket(fd);
-    m_writeNotifier->setSocket(fd);
     setInlineUrgent(true);
     updateReadNotifier();
 }
@@ -349,14 +311,10 @@ void CIPPort::writeReady()
             return;
         }
         if (!m_connected) {
-            int error = 0;
-            socklen_t length = sizeof error;
-            if (getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-                error = errno;
-            finishConnect(CWinsock::codeFromErrno(error));
+            finishConnect(m_stream->connectError());
             return;
         }
-        m_writeNotifier->setEnabled(false);
+        m_stream->watchWrite(false);
         onReadyToSend();
     } catch (...) {
         handlerFailed(std::current_exception());
@@ -368,7 +326,7 @@ void CIPPort::runDelivery(bool closing)
     m_inDelivery = true;
     // A handler may run an event loop of its own (a dialog, another wait): the level-triggered
     // notifier must stay quiet meanwhile or that loop would spin on it.
-    m_readNotifier->setEnabled(false);
+    m_stream->watchRead(false);
     std::exception_ptr failure;
     bool peerClosed = false;
     int receiveError = 0;
@@ -387,21 +345,23 @@ void CIPPort::runDelivery(bool closing)
             // sending (an endless reply being skipped) must not keep the close from happening.
             if (++receives > ReceivesPerNotification)
                 break;
-            const ssize_t count = receiveSome(m_fifo.freeSpace(), size_t(m_fifo.freeSize()));
-            if (count > 0) {
-                m_fifo.commit(int(count));
+            const StreamResult got = m_stream->read(m_fifo.freeSpace(), m_fifo.freeSize());
+            if (got.done()) {
+                m_fifo.commit(int(got.bytes));
                 continue;
             }
-            if (count == 0) {
+            if (got.kind == StreamResult::Kind::PeerClosed) {
                 peerClosed = true;
                 break;
             }
-            if (errno == EINTR)
-                continue;
-            const int code = CWinsock::codeFromErrno(errno);
-            if (code != 10035 && code != 10038) {
-                receiveError = code;
-                onError(code, RecvErrorText);
+            if (got.kind == StreamResult::Kind::Failed) {
+                if (!got.tlsError.isEmpty())
+                    m_tlsError = got.tlsError;
+                // A socket closed meanwhile has nothing more to say.
+                if (got.code != 10038) {
+                    receiveError = got.code;
+                    onError(got.code, RecvErrorText);
+                }
             }
             break;
         }
@@ -413,9 +373,9 @@ void CIPPort::runDelivery(bool closing)
         }
     });
     m_inDelivery = false;
+    // Decrypted bytes left inside the TLS session are announced by the stream once reads are
+    // watched again.
     updateReadNotifier();
-    if (!closing)
-        deliverPendingTls();
     if (!closing && hasSocket() && (m_closePending || peerClosed || receiveError)) {
         const int error = m_closePending ? m_closeError : receiveError;
         m_closePending = false;
@@ -429,7 +389,7 @@ void CIPPort::updateReadNotifier()
 {
     if (m_handshaking)
         return;
-    m_readNotifier->setEnabled(hasSocket() && m_connected && m_acceptData);
+    m_stream->watchRead(hasSocket() && m_connected && m_acceptData);
 }
 
 void CIPPort::scheduleDelivery()
@@ -449,18 +409,10 @@ void CIPPort::scheduleDelivery()
 
 void CIPPort::closeHandle()
 {
-    if (m_fd < 0)
+    if (!hasSocket())
         return;
-    m_readNotifier->setEnabled(false);
-    m_writeNotifier->setEnabled(false);
-    m_readNotifier->setSocket(-1);
-    m_writeNotifier->setSocket(-1);
-    if (m_tls)
-        m_tls->shutdown();
-    m_tls.reset();
+    m_stream->close();
     m_handshaking = false;
-    ::close(m_fd);
-    m_fd = -1;
     m_connected = false;
     m_acceptData = true;
     m_inDelivery = false;

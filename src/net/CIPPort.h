@@ -2,16 +2,13 @@
 
 #include "net/CWinsock.h"
 #include "net/LineFIFO.h"
+#include "net/SocketStream.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <exception>
-#include <memory>
-
-class QSocketNotifier;
-class TlsSession;
 
 // A non-blocking TCP connection on a POSIX socket, driven by the event loop: readiness comes
 // through QSocketNotifier, received bytes are cut into lines by a 2048-byte LineFIFO and handed
@@ -77,9 +74,9 @@ public:
     // Why the last handshake or secure receive failed.
     QString tlsErrorText() const { return m_tlsError; }
 
-    bool hasSocket() const { return m_fd >= 0; }
+    bool hasSocket() const { return m_stream->isOpen(); }
     bool isConnected() const { return m_connected; }
-    int socketHandle() const { return m_fd; }
+    int socketHandle() const { return m_stream->fd(); }
     qint64 bytesLastSent() const { return m_bytesLastSent; }
 
     // Off: received data stays in the socket (and lines already buffered stay buffered) until it
@@ -152,10 +149,6 @@ private:
     void beginHandshake();
     void continueHandshake();
     void endHandshake(bool established);
-    // recv() and send() through TLS when the connection has it, with their errno conventions.
-    ssize_t receiveSome(char* data, size_t size);
-    ssize_t sendSome(const char* data, size_t size);
-    void deliverPendingTls();
 
     CWinsock m_winsock;
     quint32 m_remoteAddress = 0;
@@ -166,7 +159,7 @@ private:
     bool m_gracefulClose = true;
     bool m_keepAlive = false;
 
-    int m_fd = -1;
+    SocketStream* m_stream;
     bool m_connected = false;
     qint64 m_bytesLastSent = 0;
     bool m_acceptData = true;
@@ -179,9 +172,6 @@ private:
     QString m_tlsHost;
     QString m_tlsCaFile;
     QString m_tlsError;
-    std::unique_ptr<TlsSession> m_tls;
     const CIPPort* m_tlsResumeSource = nullptr;
     bool m_handshaking = false;
-    QSocketNotifier* m_readNotifier;
-    QSocketNotifier* m_writeNotifier;
 };

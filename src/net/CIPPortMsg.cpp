@@ -1,9 +1,9 @@
 #include "net/CIPPortMsg.h"
 
-#include "net/NetworkWait.h"
+#include "net/EventWait.h"
+#include "net/HostLookup.h"
 
 #include <QAbstractEventDispatcher>
-#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -12,15 +12,16 @@ namespace {
 // A wait of this port, listed while it runs so that interrupt() can reach it.
 struct Registration
 {
-    explicit Registration(std::vector<NetworkWait*>& list)
+    Registration(std::vector<NetworkWait*>& list, std::exception_ptr* handlerFailure)
         : waits(list)
+        , wait(NetworkWait::Watch::Stalls, handlerFailure)
     {
-        waits.push_back(&wait);
+        waits.push_back(&wait.network());
     }
-    ~Registration() { waits.erase(std::remove(waits.begin(), waits.end(), &wait), waits.end()); }
+    ~Registration() { waits.erase(std::remove(waits.begin(), waits.end(), &wait.network()), waits.end()); }
 
     std::vector<NetworkWait*>& waits;
-    NetworkWait wait;
+    EventWait wait;
 };
 
 } // namespace
@@ -31,6 +32,47 @@ CIPPortMsg::CIPPortMsg(QObject* parent)
 }
 
 CIPPortMsg::~CIPPortMsg() = default;
+
+int CIPPortMsg::lookUpAndWait(const QString& host, quint32* address)
+{
+    *address = 0;
+    if (!winsock().loaded())
+        return 10093;
+    int code = 0;
+    if (CWinsock::resolveLocally(host, address, &code))
+        return code;
+    bool answered = false;
+    quint32 found = 0;
+    const int id = HostLookup::start(host, this, [&](int answer, quint32 answerAddress) {
+        answered = true;
+        code = answer;
+        found = answerAddress;
+    });
+    // However the wait ends (an interrupt, a handler's error raised again), the answer must not
+    // come to this frame once it is gone.
+    struct Abandon
+    {
+        const bool& answered;
+        int id;
+        ~Abandon()
+        {
+            if (!answered)
+                HostLookup::abort(id);
+        }
+    } abandon{answered, id};
+    Registration registration(m_waits, &m_handlerFailure);
+    const int result = registration.wait.until<int>([&](bool interrupted) -> std::optional<int> {
+        // Skip pressed while the answer came still skips.
+        if (interrupted)
+            return Interrupted;
+        if (answered)
+            return code;
+        return std::nullopt;
+    });
+    if (result == 0)
+        *address = found;
+    return result;
+}
 
 int CIPPortMsg::connectAndWait()
 {
@@ -126,15 +168,13 @@ int CIPPortMsg::sendAll(const char* data, qint64 size)
     int result = send(data, size);
     if (result != 10035)
         return finish(result);
-    Registration registration(m_waits);
-    const NetworkWait& wait = registration.wait;
+    Registration registration(m_waits, &m_handlerFailure);
+    EventWait& wait = registration.wait;
 
     while (result == 10035) {
         sent += bytesLastSent();
         // The write notification (armed by the partial send) or any other event ends the turn.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (m_handlerFailure)
-            std::rethrow_exception(std::exchange(m_handlerFailure, nullptr));
+        wait.turn();
         if (wait.interrupted())
             return finish(Interrupted);
         if (const int hook = sendProgress(sent))
@@ -223,20 +263,16 @@ void CIPPortMsg::handlerFailed(std::exception_ptr error)
 
 int CIPPortMsg::runWait(const std::function<std::optional<int>(bool)>& check, const std::function<int()>& turn)
 {
-    Registration registration(m_waits);
-    const NetworkWait& wait = registration.wait;
-
-    for (;;) {
-        if (m_handlerFailure)
-            std::rethrow_exception(std::exchange(m_handlerFailure, nullptr));
-        if (const std::optional<int> result = check(wait.interrupted()))
-            return *result;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (turn) {
+    Registration registration(m_waits, &m_handlerFailure);
+    std::function<std::optional<int>()> afterTurn;
+    if (turn) {
+        afterTurn = [&turn]() -> std::optional<int> {
             if (const int error = turn())
                 return error;
-        }
+            return std::nullopt;
+        };
     }
+    return registration.wait.until<int>(check, afterTurn);
 }
 
 int CIPPortMsg::finish(int result)

@@ -41,6 +41,11 @@ public:
     NetResult lastNetResult() const;
     bool isWaiting() const { return !m_waits.empty(); }
 
+    // Looks host up inside a wait of this port, so the window goes on meanwhile and interrupt(),
+    // Skip and the stall limit end it: 0 with *address (network byte order), the resolver's code
+    // (the same as CWinsock::resolve), 10093 when the port's sockets are not loaded, or 301. A
+    // dotted address answers at once.
+    int lookUpAndWait(const QString& host, quint32* address);
     // Connects and waits until connected: 0, the connect error, or 301.
     int connectAndWait();
     // Starts TLS on the open connection and waits for the handshake: 0, CIPPort::TlsFailed (the

@@ -3,13 +3,8 @@
 #include "net/CIPPort.h"
 
 #include "net/KeepFailure.h"
-#include "net/TlsSession.h"
 
 #include <QMetaObject>
-#include <QSocketNotifier>
-
-#include <cerrno>
-#include <sys/socket.h>
 
 void CIPPort::setTlsOnConnect(bool on, const QString& host, const QString& caFile)
 {
@@ -23,7 +18,7 @@ void CIPPort::startTls(const QString& host, const QString& caFile)
     m_tlsHost = host;
     m_tlsCaFile = caFile;
     m_tlsError.clear();
-    if (!m_connected || m_tls) {
+    if (!m_connected || m_stream->hasTls()) {
         m_tlsError
             = QStringLiteral("Secure connection to %1 failed: there is no plain connection to secure.").arg(host);
         QMetaObject::invokeMethod(
@@ -34,11 +29,11 @@ void CIPPort::startTls(const QString& host, const QString& caFile)
         // Text the server sent before the handshake would pass as if it had come secured.
         m_tlsError
             = QStringLiteral("Secure connection to %1 failed: the server sent data before the handshake.").arg(host);
-        const int fd = m_fd;
+        const int fd = m_stream->fd();
         QMetaObject::invokeMethod(
             this,
             [this, fd] {
-                if (m_fd == fd)
+                if (m_stream->fd() == fd)
                     endHandshake(false);
             },
             Qt::QueuedConnection);
@@ -50,21 +45,20 @@ void CIPPort::startTls(const QString& host, const QString& caFile)
 
 bool CIPPort::isSecure() const
 {
-    return m_tls && m_tls->established();
+    return m_stream->isSecure();
 }
 
 bool CIPPort::tlsResumed() const
 {
-    return m_tls && m_tls->resumed();
+    return m_stream->tlsResumed();
 }
 
 void CIPPort::beginHandshake()
 {
-    m_tls = std::make_unique<TlsSession>();
     m_handshaking = true;
-    const TlsSession* resumeFrom = m_tlsResumeSource ? m_tlsResumeSource->m_tls.get() : nullptr;
-    if (!m_tls->begin(m_fd, m_tlsHost, m_tlsCaFile, resumeFrom)) {
-        m_tlsError = m_tls->errorText();
+    const SocketStream* resumeFrom = m_tlsResumeSource ? m_tlsResumeSource->m_stream : nullptr;
+    if (!m_stream->beginTls(m_tlsHost, m_tlsCaFile, resumeFrom)) {
+        m_tlsError = m_stream->tlsErrorText();
         endHandshake(false);
         return;
     }
@@ -73,14 +67,14 @@ void CIPPort::beginHandshake()
 
 void CIPPort::continueHandshake()
 {
-    const TlsSession::Step step = m_tls->handshake();
-    m_readNotifier->setEnabled(step == TlsSession::Step::WantRead);
-    m_writeNotifier->setEnabled(step == TlsSession::Step::WantWrite);
-    if (step == TlsSession::Step::WantRead || step == TlsSession::Step::WantWrite)
+    // A step that has to wait watches the readiness it needs.
+    const StreamResult step = m_stream->stepHandshake();
+    if (step.kind == StreamResult::Kind::WouldBlock)
         return;
-    if (step != TlsSession::Step::Done)
-        m_tlsError = m_tls->errorText();
-    endHandshake(step == TlsSession::Step::Done);
+    m_stream->watch(false, false);
+    if (!step.done())
+        m_tlsError = step.tlsError;
+    endHandshake(step.done());
 }
 
 void CIPPort::endHandshake(bool established)
@@ -108,53 +102,4 @@ void CIPPort::endHandshake(bool established)
         onTlsStarted(0);
     else
         onConnected(0);
-    deliverPendingTls();
-}
-
-ssize_t CIPPort::receiveSome(char* data, size_t size)
-{
-    if (!m_tls)
-        return ::recv(m_fd, data, size, 0);
-    qint64 count = 0;
-    switch (m_tls->read(data, qint64(size), &count)) {
-    case TlsSession::Step::Done:
-        return ssize_t(count);
-    case TlsSession::Step::Closed:
-        return 0;
-    case TlsSession::Step::WantRead:
-    case TlsSession::Step::WantWrite:
-        errno = EAGAIN;
-        return -1;
-    case TlsSession::Step::Failed:
-        break;
-    }
-    m_tlsError = m_tls->errorText();
-    errno = ECONNRESET;
-    return -1;
-}
-
-ssize_t CIPPort::sendSome(const char* data, size_t size)
-{
-    if (!m_tls)
-        return ::send(m_fd, data, size, MSG_NOSIGNAL);
-    qint64 count = 0;
-    switch (m_tls->write(data, qint64(size), &count)) {
-    case TlsSession::Step::Done:
-        return ssize_t(count);
-    case TlsSession::Step::WantRead:
-    case TlsSession::Step::WantWrite:
-        errno = EAGAIN;
-        return -1;
-    default:
-        m_tlsError = m_tls->errorText();
-        errno = ECONNRESET;
-        return -1;
-    }
-}
-
-void CIPPort::deliverPendingTls()
-{
-    // Decrypted bytes already inside the session raise no read notification of their own.
-    if (m_tls && m_tls->established() && m_acceptData && m_tls->pending() > 0)
-        scheduleDelivery();
 }

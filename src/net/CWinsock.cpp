@@ -61,19 +61,27 @@ int CWinsock::resolve(const QString& host, quint32* address) const
     return resolveName(host, address);
 }
 
-int CWinsock::resolveName(const QString& host, quint32* address)
+bool CWinsock::resolveLocally(const QString& host, quint32* address, int* code)
 {
     *address = 0;
+    *code = 11001;
     const QByteArray name = host.trimmed().toUtf8();
     if (name.isEmpty())
-        return 11001;
+        return true;
     in_addr dotted{};
     if (inet_pton(AF_INET, name.constData(), &dotted) == 1) {
         *address = dotted.s_addr;
-        return 0;
+        *code = 0;
+        return true;
     }
-    if (isReservedInvalid(host.trimmed()))
-        return 11001;
+    return isReservedInvalid(host.trimmed());
+}
+
+int CWinsock::resolveName(const QString& host, quint32* address)
+{
+    if (int code = 0; resolveLocally(host, address, &code))
+        return code;
+    const QByteArray name = host.trimmed().toUtf8();
 
     addrinfo hints{};
     hints.ai_family = AF_INET;

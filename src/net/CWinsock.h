@@ -34,6 +34,9 @@ public:
     // The same look-up without the library's state: safe on any thread (HostLookup runs it on one
     // of its own).
     static int resolveName(const QString& host, quint32* address);
+    // The answers that need no resolver (a dotted address, an empty name, a name under
+    // ".invalid"): true with *code and *address set; false when the resolver has to be asked.
+    static bool resolveLocally(const QString& host, quint32* address, int* code);
 
     // The Windows Sockets code for a POSIX errno value.
     static int codeFromErrno(int error);

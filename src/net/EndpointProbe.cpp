@@ -3,17 +3,13 @@
 #include "net/CWinsock.h"
 #include "net/FtpReplyReader.h"
 #include "net/HostLookup.h"
+#include "net/SocketStream.h"
 
-#include <QSocketNotifier>
 #include <QTimerEvent>
 
 #include <algorithm>
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -39,7 +35,10 @@ EndpointProbe::EndpointProbe(ProbeTarget target, int seconds, QObject* parent)
     : QObject(parent)
     , m_target(std::move(target))
     , m_seconds(seconds)
+    , m_stream(new SocketStream(this))
 {
+    connect(m_stream, &SocketStream::readable, this, [this] { socketReady(false); });
+    connect(m_stream, &SocketStream::writable, this, [this] { socketReady(true); });
 }
 
 EndpointProbe::~EndpointProbe()
@@ -99,24 +98,19 @@ void EndpointProbe::looked(const QString& hostError, quint32 address)
 void EndpointProbe::connectTo(quint32 address)
 {
     m_stage = Stage::Connecting;
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0) {
-        failCode(CWinsock::codeFromErrno(errno));
+    SocketStream::Options options;
+    options.bind = false;
+    if (const int code = m_stream->open(options)) {
+        failCode(code);
         return;
     }
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(m_target.port);
-    peer.sin_addr.s_addr = address;
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0) {
+    const StreamResult started = m_stream->connectTo(address, m_target.port);
+    if (started.done())
         connected();
-        return;
-    }
-    if (errno != EINPROGRESS) {
-        failCode(CWinsock::codeFromErrno(errno));
-        return;
-    }
-    watch(false, true);
+    else if (started.kind == StreamResult::Kind::WouldBlock)
+        watch(false, true);
+    else
+        failCode(started.code);
 }
 
 void EndpointProbe::watch(bool read, bool write)
@@ -124,19 +118,7 @@ void EndpointProbe::watch(bool read, bool write)
     if (m_stage == Stage::Done)
         return;
     armLimit();
-    // Each notifier is made when first wanted: a plain connect check never reads.
-    if (read && !m_readable) {
-        m_readable = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-        connect(m_readable, &QSocketNotifier::activated, this, [this] { socketReady(false); });
-    }
-    if (write && !m_writable) {
-        m_writable = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
-        connect(m_writable, &QSocketNotifier::activated, this, [this] { socketReady(true); });
-    }
-    if (m_readable)
-        m_readable->setEnabled(read);
-    if (m_writable)
-        m_writable->setEnabled(write);
+    m_stream->watch(read, write);
 }
 
 void EndpointProbe::socketReady(bool writable)
@@ -161,12 +143,8 @@ void EndpointProbe::socketReady(bool writable)
 
 void EndpointProbe::connected()
 {
-    int error = 0;
-    socklen_t size = sizeof error;
-    if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
-        error = errno;
-    if (error != 0) {
-        failCode(CWinsock::codeFromErrno(error));
+    if (const int error = m_stream->connectError()) {
+        failCode(error);
         return;
     }
     if (m_target.tls == ProbeTarget::Tls::Implicit) {
@@ -183,9 +161,8 @@ void EndpointProbe::beginTls()
 {
     m_stage = Stage::Handshake;
     m_in.clear();
-    m_tls = std::make_unique<TlsSession>();
-    if (!m_tls->begin(m_fd, m_target.host.trimmed(), m_target.caFile)) {
-        fail(m_tls->errorText());
+    if (!m_stream->beginTls(m_target.host.trimmed(), m_target.caFile)) {
+        fail(m_stream->tlsErrorText());
         return;
     }
     stepTls();
@@ -193,27 +170,21 @@ void EndpointProbe::beginTls()
 
 void EndpointProbe::stepTls()
 {
-    switch (m_tls->handshake()) {
-    case TlsSession::Step::WantRead:
-        watch(true, false);
+    const StreamResult step = m_stream->stepHandshake();
+    if (step.kind == StreamResult::Kind::WouldBlock) {
+        armLimit();
         return;
-    case TlsSession::Step::WantWrite:
-        watch(false, true);
+    }
+    if (!step.done()) {
+        fail(step.tlsError);
         return;
-    case TlsSession::Step::Closed:
-    case TlsSession::Step::Failed:
-        fail(m_tls->errorText());
-        return;
-    case TlsSession::Step::Done:
-        break;
     }
     if (m_target.kind == ProbeTarget::Kind::Connect) {
         succeed();
     } else if (m_target.tls == ProbeTarget::Tls::Implicit) {
+        // A greeting that came with the handshake's last record is announced by the stream.
         m_stage = Stage::Greeting;
         watch(true, false);
-        // The greeting may have come with the handshake's last record, inside the session already.
-        readReplies();
     } else {
         // Secured after AUTH TLS or STARTTLS: all that is left is to say goodbye.
         m_stage = Stage::Quitting;
@@ -229,28 +200,15 @@ void EndpointProbe::send(const QByteArray& line)
 
 void EndpointProbe::flush()
 {
-    bool blocked = false;
-    while (!m_out.isEmpty() && !blocked) {
-        qint64 count = 0;
-        if (m_tls && m_tls->established()) {
-            const TlsSession::Step step = m_tls->write(m_out.constData(), m_out.size(), &count);
-            if (step == TlsSession::Step::Failed || step == TlsSession::Step::Closed) {
-                fail(m_tls->errorText());
-                return;
-            }
-            blocked = step != TlsSession::Step::Done;
-        } else {
-            count = ::send(m_fd, m_out.constData(), static_cast<size_t>(m_out.size()), MSG_NOSIGNAL);
-            if (count < 0) {
-                if (errno != EAGAIN && errno != EWOULDBLOCK) {
-                    failCode(CWinsock::codeFromErrno(errno));
-                    return;
-                }
-                count = 0;
-                blocked = true;
-            }
+    while (!m_out.isEmpty()) {
+        const StreamResult sent = m_stream->write(m_out.constData(), m_out.size());
+        if (sent.kind == StreamResult::Kind::WouldBlock)
+            break;
+        if (sent.kind == StreamResult::Kind::Failed) {
+            failStream(sent.code, sent.tlsError);
+            return;
         }
-        m_out.remove(0, count);
+        m_out.remove(0, sent.bytes);
     }
     watch(true, !m_out.isEmpty());
 }
@@ -259,28 +217,14 @@ void EndpointProbe::readReplies()
 {
     char buffer[4096];
     for (;;) {
-        qint64 count = 0;
-        bool closed = false;
-        if (m_tls && m_tls->established()) {
-            const TlsSession::Step step = m_tls->read(buffer, sizeof buffer, &count);
-            if (step == TlsSession::Step::WantRead || step == TlsSession::Step::WantWrite)
-                break;
-            if (step == TlsSession::Step::Failed) {
-                fail(m_tls->errorText());
-                return;
-            }
-            closed = step == TlsSession::Step::Closed;
-        } else {
-            count = ::recv(m_fd, buffer, sizeof buffer, 0);
-            if (count < 0) {
-                if (errno == EAGAIN || errno == EWOULDBLOCK)
-                    break;
-                failCode(CWinsock::codeFromErrno(errno));
-                return;
-            }
-            closed = count == 0;
+        const StreamResult got = m_stream->read(buffer, sizeof buffer);
+        if (got.kind == StreamResult::Kind::WouldBlock)
+            break;
+        if (got.kind == StreamResult::Kind::Failed) {
+            failStream(got.code, got.tlsError);
+            return;
         }
-        if (closed) {
+        if (got.kind == StreamResult::Kind::PeerClosed) {
             // The goodbye may end with the server closing before its reply.
             if (m_stage == Stage::Quitting)
                 succeed();
@@ -288,7 +232,7 @@ void EndpointProbe::readReplies()
                 fail(QStringLiteral("The server closed the connection"));
             return;
         }
-        m_in.append(buffer, count);
+        m_in.append(buffer, got.bytes);
         qsizetype end;
         // A reply that started the handshake hands the socket to TLS: nothing more is read here.
         auto reading = [this] { return m_stage != Stage::Done && m_stage != Stage::Handshake; };
@@ -376,26 +320,19 @@ void EndpointProbe::failCode(int code)
     fail(CWinsock::describe(code));
 }
 
+void EndpointProbe::failStream(int code, const QString& tlsError)
+{
+    if (tlsError.isEmpty())
+        failCode(code);
+    else
+        fail(tlsError);
+}
+
 void EndpointProbe::closeSocket()
 {
     if (m_limit) {
         killTimer(m_limit);
         m_limit = 0;
     }
-    // The notifiers may be the ones whose signal is being handled.
-    for (QSocketNotifier* n : {m_readable, m_writable}) {
-        if (n) {
-            n->setEnabled(false);
-            n->deleteLater();
-        }
-    }
-    m_readable = nullptr;
-    m_writable = nullptr;
-    if (m_tls && m_tls->established())
-        m_tls->shutdown();
-    m_tls.reset();
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    m_stream->close();
 }

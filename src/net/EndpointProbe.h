@@ -1,16 +1,13 @@
 #pragma once
 
 #include "net/FtpReplyReader.h"
-#include "net/TlsSession.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
-#include <memory>
-
-class QSocketNotifier;
+class SocketStream;
 
 // One endpoint to try, as the run would reach it.
 struct ProbeTarget
@@ -88,17 +85,16 @@ private:
     void succeed();
     void fail(const QString& reason);
     void failCode(int code);
+    // A failed read or write: TLS's reason, or the code's description.
+    void failStream(int code, const QString& tlsError);
     void closeSocket();
 
     ProbeTarget m_target;
     int m_seconds;
     ProbeResult m_result;
     Stage m_stage = Stage::LookUp;
-    int m_fd = -1;
-    QSocketNotifier* m_readable = nullptr;
-    QSocketNotifier* m_writable = nullptr;
+    SocketStream* m_stream;
     int m_limit = 0; // the time-out's timer, once the probe waits
-    std::unique_ptr<TlsSession> m_tls;
     QElapsedTimer m_clock;
     QByteArray m_in;
     QByteArray m_out;

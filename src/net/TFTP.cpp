@@ -110,7 +110,7 @@ void TFTP::setRemoteHost(const QString& host)
         return;
     }
     quint32 address = 0;
-    const int resolved = m_control->winsock().resolve(name, &address);
+    const int resolved = m_control->lookUpAndWait(name, &address);
     if (resolved == 10093)
         return;
     if (resolved != 0)

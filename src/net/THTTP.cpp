@@ -120,7 +120,7 @@ void THTTP::performRequest(const QByteArray& method)
     const bool post = method == "POST";
 
     quint32 address = 0;
-    if (const int resolved = m_port->winsock().resolve(host, &address))
+    if (const int resolved = m_port->lookUpAndWait(host, &address))
         return failAction(NetResult::fromPort(resolved));
     m_port->setRemoteAddress(address);
     m_port->setRemotePort(port);

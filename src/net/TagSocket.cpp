@@ -2,25 +2,17 @@
 
 #include "net/HostLookup.h"
 
+#include "net/EventWait.h"
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
-#include "net/NetworkWait.h"
+#include "net/SocketStream.h"
 #include "net/TagRas.h"
-#include "net/TlsSession.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
-#include <QSocketNotifier>
 
-#include <arpa/inet.h>
-#include <cerrno>
 #include <cstring>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -45,7 +37,10 @@ QString withoutLineBreaks(const QString& text)
 
 TagSocket::TagSocket(QObject* parent)
     : QObject(parent)
+    , m_stream(new SocketStream(this))
 {
+    connect(m_stream, &SocketStream::readable, this, &TagSocket::readReady);
+    connect(m_stream, &SocketStream::writable, this, &TagSocket::writeReady);
 }
 
 TagSocket::~TagSocket()
@@ -77,10 +72,11 @@ void TagSocket::resetSession()
 
 void TagSocket::waitFor(const std::function<bool()>& done)
 {
-    NetworkWait wait(NetworkWait::Watch::OwnTimeout);
+    // The mail client counts its own time-out (TimeOut), not the stall limit.
+    EventWait wait(NetworkWait::Watch::OwnTimeout);
     m_counter.Start();
-    for (;;) {
-        if (!m_canceled && wait.interrupted())
+    wait.until<bool>([&](bool interrupted) -> std::optional<bool> {
+        if (!m_canceled && interrupted)
             Cancel();
         if (m_canceled) {
             m_counter.Stop();
@@ -89,7 +85,7 @@ void TagSocket::waitFor(const std::function<bool()>& done)
             throw ECanceledError(text);
         }
         if (done())
-            break;
+            return true;
         if (m_counter.TimedOut()) {
             if (m_lookupId >= 0) {
                 HostLookup::abort(m_lookupId);
@@ -106,8 +102,8 @@ void TagSocket::waitFor(const std::function<bool()>& done)
             m_asyncError = 0;
             raiseSocketError(code);
         }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+        return std::nullopt;
+    });
     m_counter.Stop();
 }
 
@@ -128,67 +124,45 @@ void TagSocket::raiseServerError()
 void TagSocket::readReady()
 {
     if (m_handshaking) {
-        m_readNotifier->setEnabled(false);
+        m_stream->watchRead(false);
         m_tlsTurn = true;
         return;
     }
     char buffer[16384];
     for (;;) {
-        ssize_t count = 0;
-        if (m_tls) {
-            qint64 read = 0;
-            const TlsSession::Step step = m_tls->read(buffer, sizeof buffer, &read);
-            if (step == TlsSession::Step::Done) {
-                count = ssize_t(read);
-            } else if (step == TlsSession::Step::Closed) {
-                count = 0;
-            } else if (step == TlsSession::Step::Failed) {
-                m_asyncError = 10054;
-                m_readNotifier->setEnabled(false);
-                return;
-            } else {
-                return;
-            }
-        } else {
-            count = ::recv(m_fd, buffer, sizeof buffer, 0);
-        }
-        if (count > 0) {
-            m_inbox.append(buffer, count);
+        const StreamResult got = m_stream->read(buffer, sizeof buffer);
+        switch (got.kind) {
+        case StreamResult::Kind::Done:
+            m_inbox.append(buffer, got.bytes);
             if (m_inbox.size() >= InboxLimit) {
-                m_readNotifier->setEnabled(false);
+                m_stream->watchRead(false);
                 return;
             }
             continue;
-        }
-        if (count == 0) {
+        case StreamResult::Kind::PeerClosed:
             m_peerClosed = true;
-            m_readNotifier->setEnabled(false);
+            m_stream->watchRead(false);
+            return;
+        case StreamResult::Kind::Failed:
+            m_asyncError = got.code;
+            m_stream->watchRead(false);
+            return;
+        case StreamResult::Kind::WouldBlock:
             return;
         }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            m_asyncError = CWinsock::codeFromErrno(errno);
-            m_readNotifier->setEnabled(false);
-        }
-        return;
     }
 }
 
 void TagSocket::writeReady()
 {
-    m_writeNotifier->setEnabled(false);
+    m_stream->watchWrite(false);
     if (m_handshaking) {
         m_tlsTurn = true;
         return;
     }
     if (!m_connected && !m_connectDone) {
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-            error = errno;
-        if (error)
-            m_asyncError = CWinsock::codeFromErrno(error);
+        if (const int error = m_stream->connectError())
+            m_asyncError = error;
         else
             m_connectDone = true;
         return;
@@ -208,12 +182,9 @@ int TagSocket::ReadReplyLine(QByteArray* line)
     for (;;) {
         const qsizetype used = m_reader.putLine(m_inbox.constData(), m_inbox.size());
         m_inbox.remove(0, used);
-        if (m_inbox.size() < InboxLimit && !m_peerClosed && m_readNotifier && !m_asyncError) {
-            m_readNotifier->setEnabled(true);
-            // Bytes already decrypted inside the session raise no notification of their own.
-            if (m_tls && m_tls->pending() > 0)
-                readReady();
-        }
+        // Bytes already decrypted inside the TLS session are announced by the stream.
+        if (m_inbox.size() < InboxLimit && !m_peerClosed && m_stream->isOpen() && !m_asyncError)
+            m_stream->watchRead(true);
         if (m_reader.lineReady())
             break;
         if (m_peerClosed) {
@@ -279,35 +250,19 @@ void TagSocket::sendAll(const QByteArray& bytes)
 {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        if (m_fd < 0)
+        if (!m_stream->isOpen())
             raiseSocketError(10057);
-        ssize_t count = 0;
-        if (m_tls) {
-            qint64 written = 0;
-            const TlsSession::Step step = m_tls->write(bytes.constData() + sent, bytes.size() - sent, &written);
-            if (step == TlsSession::Step::Failed)
-                raiseSocketError(10054);
-            if (step == TlsSession::Step::Done) {
-                count = ssize_t(written);
-            } else {
-                count = -1;
-                errno = EAGAIN;
-            }
-        } else {
-            count = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        }
-        if (count >= 0) {
-            sent += count;
+        const StreamResult wrote = m_stream->write(bytes.constData() + sent, bytes.size() - sent);
+        if (wrote.kind == StreamResult::Kind::Failed)
+            raiseSocketError(wrote.code);
+        if (wrote.done()) {
+            sent += wrote.bytes;
             continue;
         }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK)
-            raiseSocketError(CWinsock::codeFromErrno(errno));
         // Each wait for room starts a fresh countdown: the time-out counts from the last bytes
         // the connection accepted.
         m_writable = false;
-        m_writeNotifier->setEnabled(true);
+        m_stream->watchWrite(true);
         waitFor([this] { return m_writable; });
     }
 }
@@ -367,7 +322,7 @@ void TagSocket::dotStuff(const char* data, qint64 size, bool* lineStart, QByteAr
 
 void TagSocket::Close()
 {
-    if (m_fd < 0) {
+    if (!m_stream->isOpen()) {
         m_connected = false;
         return;
     }
@@ -380,22 +335,8 @@ void TagSocket::Close()
 
 void TagSocket::closeHandle()
 {
-    // A notifier may be the sender of the handler that closes the session: delete it later.
-    for (QSocketNotifier* notifier : {m_readNotifier, m_writeNotifier}) {
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-        }
-    }
-    m_readNotifier = nullptr;
-    m_writeNotifier = nullptr;
-    if (m_tls)
-        m_tls->shutdown();
-    m_tls.reset();
+    m_stream->close();
     m_handshaking = false;
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
     m_connected = false;
 }
 

@@ -10,12 +10,10 @@
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 
 class QIODevice;
-class QSocketNotifier;
+class SocketStream;
 class TagRas;
-class TlsSession;
 
 // A line-oriented mail session over one TCP connection. Every wait (host look-up, connect, reply,
 // send) runs the event loop until its condition holds, Cancel is called, the countdown
@@ -115,7 +113,7 @@ private:
 
     CWinsock m_winsock;
     TTimeCounter m_counter;
-    int m_fd = -1;
+    SocketStream* m_stream;
     bool m_connected = false;
     bool m_canceled = false;
     quint32 m_address = 0;
@@ -128,10 +126,7 @@ private:
     bool m_peerClosed = false;
     QByteArray m_inbox;
     QString m_host;
-    std::unique_ptr<TlsSession> m_tls;
     bool m_handshaking = false;
     bool m_tlsTurn = false;
     SmtpReplyReader m_reader;
-    QSocketNotifier* m_readNotifier = nullptr;
-    QSocketNotifier* m_writeNotifier = nullptr;
 };

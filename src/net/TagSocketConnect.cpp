@@ -6,20 +6,11 @@
 #include "net/MailErrors.h"
 #include "net/MailHeaderText.h"
 #include "net/MailMessages.h"
+#include "net/SocketStream.h"
 #include "net/TagRas.h"
-#include "net/TlsSession.h"
-
-#include <QCoreApplication>
-#include <QSocketNotifier>
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -50,20 +41,12 @@ void TagSocket::Open()
     resolvePort(colon < 0 ? QString() : Server.mid(colon + 1));
 
     closeHandle();
-    int fd = -1;
-    if (const int code = CWinsock::openBoundSocket(0, fd))
-        raiseSocketError(code);
-    m_fd = fd;
+    SocketStream::Options options;
     // Every command is small and waits for its reply; held back behind the message's last data
     // segment, the closing "." would wait out the server's delayed acknowledgement (40 ms a mail).
-    const int noDelay = 1;
-    setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
-    m_readNotifier = new QSocketNotifier(qintptr(m_fd), QSocketNotifier::Read, this);
-    m_writeNotifier = new QSocketNotifier(qintptr(m_fd), QSocketNotifier::Write, this);
-    m_readNotifier->setEnabled(false);
-    m_writeNotifier->setEnabled(false);
-    connect(m_readNotifier, &QSocketNotifier::activated, this, &TagSocket::readReady);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &TagSocket::writeReady);
+    options.noDelay = true;
+    if (const int code = m_stream->open(options))
+        raiseSocketError(code);
 }
 
 void TagSocket::lookUpHost(const QString& host)
@@ -114,21 +97,17 @@ void TagSocket::Connect()
         emit OnError(text);
         throw ECanceledError(text);
     }
-    if (m_fd < 0)
+    if (!m_stream->isOpen())
         raiseSocketError(10038);
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_addr.s_addr = m_address;
-    remote.sin_port = htons(m_port);
     m_connectDone = false;
-    if (::connect(m_fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0) {
+    const StreamResult started = m_stream->connectTo(m_address, m_port);
+    if (started.done()) {
         m_connectDone = true;
-    } else if (errno != EINPROGRESS) {
-        const int code = CWinsock::codeFromErrno(errno);
+    } else if (started.kind == StreamResult::Kind::Failed) {
         closeHandle();
-        raiseSocketError(code);
+        raiseSocketError(started.code);
     } else {
-        m_writeNotifier->setEnabled(true);
+        m_stream->watchWrite(true);
         try {
             waitFor([this] { return m_connectDone; });
         } catch (const ESocketError&) {
@@ -138,12 +117,12 @@ void TagSocket::Connect()
         }
     }
     m_connected = true;
-    m_readNotifier->setEnabled(true);
+    m_stream->watchRead(true);
 }
 
 bool TagSocket::Secure() const
 {
-    return m_tls && m_tls->established();
+    return m_stream->isSecure();
 }
 
 void TagSocket::raiseTlsError(const QString& message)
@@ -157,29 +136,26 @@ void TagSocket::raiseTlsError(const QString& message)
 void TagSocket::StartTLS()
 {
     requireConnected();
-    if (m_tls)
+    if (m_stream->hasTls())
         raiseTlsError(QStringLiteral("Secure connection to %1 failed: the connection is already secure.").arg(m_host));
     // Text the server sent before the handshake would pass as if it had come secured.
     if (!m_inbox.isEmpty())
         raiseTlsError(
             QStringLiteral("Secure connection to %1 failed: the server sent data before the handshake.").arg(m_host));
-    m_tls = std::make_unique<TlsSession>();
-    if (!m_tls->begin(m_fd, m_host, CAFile))
-        raiseTlsError(m_tls->errorText());
+    if (!m_stream->beginTls(m_host, CAFile))
+        raiseTlsError(m_stream->tlsErrorText());
     m_handshaking = true;
-    m_readNotifier->setEnabled(false);
+    m_stream->watchRead(false);
     for (;;) {
-        const TlsSession::Step step = m_tls->handshake();
-        if (step == TlsSession::Step::Done)
+        const StreamResult step = m_stream->stepHandshake();
+        if (step.done())
             break;
-        if (step != TlsSession::Step::WantRead && step != TlsSession::Step::WantWrite)
-            raiseTlsError(m_tls->errorText());
+        if (step.kind == StreamResult::Kind::Failed)
+            raiseTlsError(step.tlsError);
         m_tlsTurn = false;
-        (step == TlsSession::Step::WantRead ? m_readNotifier : m_writeNotifier)->setEnabled(true);
         waitFor([this] { return m_tlsTurn; });
     }
     m_handshaking = false;
-    m_readNotifier->setEnabled(true);
-    if (m_tls->pending() > 0)
-        readReady();
+    // Bytes that came with the handshake's last record are announced by the stream.
+    m_stream->watchRead(true);
 }
