@@ -55,7 +55,8 @@ uchar addEntry(const QString& text, bool latin1, QByteArray& plain)
 }
 
 // The last body; only the run's thread encodes, the lock is for tests that do not.
-struct Kept {
+struct Kept
+{
     QMutex lock;
     MailBodyLines::Lines lines;
 };

@@ -24,7 +24,8 @@ public:
     // Forgets the kept body (for tests that need a first encoding).
     static void forgetKept();
 
-    struct Lines {
+    struct Lines
+    {
         QStringList entries;
         bool latin1 = false;
         QByteArray plain; // every entry's lines, each ending in CR LF
