@@ -101,7 +101,7 @@ void writeLineFile(const QString& path, const QStringList& lines)
     raw.reserve(lines.size());
     for (const QString& line : lines)
         raw.append(encodeText(line, encoding));
-    if (!writeFileWhole(path, joinLines(raw)))
+    if (!writeFileWholeIfChanged(path, joinLines(raw)))
         throw ECreateError(path);
 }
 

@@ -185,7 +185,7 @@ void ProfileFile::writeBool(const QString& section, const QString& key, bool val
 
 void ProfileFile::commit()
 {
-    if (!writeFileWhole(m_path, joinLines(m_lines)))
+    if (!writeFileWholeIfChanged(m_path, joinLines(m_lines)))
         throw EWriteError(m_path);
     m_existed = true;
 }
