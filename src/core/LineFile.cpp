@@ -1,6 +1,7 @@
 #include "core/LineFile.h"
 
 #include "core/Errors.h"
+#include "core/LastLongText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,18 +67,11 @@ QString withLfBreaks(QString text)
     const qsizetype first = text.indexOf(QLatin1Char('\r'));
     if (first < 0)
         return text;
-    // A run asks for the same long memo text once per mail: the last long one is kept with its
-    // answer. The kept copy holds its string, so a text at its address with its length is it.
-    struct Last
-    {
-        QString text;
-        QString answer;
-    };
-    thread_local Last last;
-    if (text.size() == last.text.size() && text.constData() == last.text.constData())
-        return last.answer;
-    const qsizetype longText = 4096;
-    const QString given = text.size() >= longText ? text : QString();
+    // A run asks for the same long memo text once per mail.
+    thread_local LastLongText last;
+    if (const QString* answer = last.find(text))
+        return *answer;
+    const QString given = text;
     char16_t* d = reinterpret_cast<char16_t*>(text.data());
     const qsizetype size = text.size();
     qsizetype to = first;
@@ -87,8 +81,7 @@ QString withLfBreaks(QString text)
         d[to++] = d[i];
     }
     text.truncate(to);
-    if (!given.isNull())
-        last = {given, text};
+    last.keep(given, 0, text);
     return text;
 }
 
