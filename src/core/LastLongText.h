@@ -2,34 +2,45 @@
 
 #include <QString>
 
-// The answer for the last long text a function was asked about, kept with that text: a run asks
-// for the same long description once per site or mail. The kept copy holds its string, so a text
-// at its address with its length is that text (a text changed since was copied away first).
-// One per function and thread (thread_local).
+#include <array>
+#include <cstddef>
+
+// The answers for the last few long texts a function was asked about, kept with those texts: a run
+// asks for the same long description and notes once per site or mail. A kept copy holds its
+// string, so a text at its address with its length is that text (a text changed since was copied
+// away first). One per function and thread (thread_local).
 class LastLongText
 {
 public:
     static constexpr qsizetype Long = 4096;
 
-    // The kept answer when text (asked with variant) is the kept text, else null.
+    // The kept answer when text (asked with variant) is a kept text, else null.
     const QString* find(const QString& text, int variant = 0) const
     {
-        const bool same = variant == m_variant && text.size() == m_text.size() && !m_text.isEmpty()
-            && text.constData() == m_text.constData();
-        return same ? &m_answer : nullptr;
+        for (const Kept& kept : m_kept) {
+            if (kept.variant == variant && text.size() == kept.text.size() && !kept.text.isEmpty()
+                && text.constData() == kept.text.constData())
+                return &kept.answer;
+        }
+        return nullptr;
     }
-    // Keeps text with its answer when text is long.
+    // Keeps text with its answer when text is long, in place of the oldest kept one.
     void keep(const QString& text, int variant, const QString& answer)
     {
         if (text.size() < Long)
             return;
-        m_text = text;
-        m_variant = variant;
-        m_answer = answer;
+        m_kept[m_next] = {text, variant, answer};
+        m_next = (m_next + 1) % m_kept.size();
     }
 
 private:
-    QString m_text;
-    int m_variant = 0;
-    QString m_answer;
+    struct Kept
+    {
+        QString text;
+        int variant = 0;
+        QString answer;
+    };
+    // The description and the notes, each in two forms at most.
+    std::array<Kept, 4> m_kept;
+    std::size_t m_next = 0;
 };
