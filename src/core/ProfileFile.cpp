@@ -77,15 +77,23 @@ void ProfileFile::makeRoomFor(const QString& text)
         // The file becomes UTF-8 as a whole: every line it holds is converted once.
         for (QByteArray& line : m_lines)
             line = decodeText(line, m_encoding).toUtf8();
+        m_sectionLines.reset();
         m_encoding = TextEncoding::Utf8;
     }
 }
 
 int ProfileFile::findSection(const QString& section) const
 {
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const auto name = sectionName(m_lines[i]);
-        if (name && sameName(*name, section))
+    // The catalogue is read key by key: its header lines are found once, not on every lookup.
+    if (!m_sectionLines) {
+        m_sectionLines.emplace();
+        for (int i = 0; i < m_lines.size(); ++i) {
+            if (sectionName(m_lines[i]))
+                m_sectionLines->push_back(i);
+        }
+    }
+    for (const int i : *m_sectionLines) {
+        if (sameName(*sectionName(m_lines[i]), section))
             return i;
     }
     return -1;
@@ -163,6 +171,8 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
     // A line break inside a value would split the entry into lines of its own.
     entry.replace('\r', ' ').replace('\n', ' ');
     int s = findSection(section);
+    // Every change below may move or make a section header.
+    m_sectionLines.reset();
     if (s < 0) {
         m_lines.append('[' + encodeText(section, m_encoding) + ']');
         m_lines.append(entry);

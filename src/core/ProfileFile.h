@@ -6,6 +6,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 // A keyed profile file ("[SECTION]" lines and "key=value" lines) read and written with the
 // private-profile conventions the program's data files have always used:
 // - section and key names compare without regard to case; the first matching section and key win;
@@ -55,6 +58,7 @@ private:
 
     QString m_path;
     QByteArrayList m_lines;
+    mutable std::optional<std::vector<int>> m_sectionLines; // the header lines, found on first lookup
     bool m_existed = false;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };
