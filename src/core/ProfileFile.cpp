@@ -88,13 +88,13 @@ int ProfileFile::findSection(const QString& section) const
     if (!m_sectionLines) {
         m_sectionLines.emplace();
         for (int i = 0; i < m_lines.size(); ++i) {
-            if (sectionName(m_lines[i]))
-                m_sectionLines->push_back(i);
+            if (auto name = sectionName(m_lines[i]))
+                m_sectionLines->push_back({i, std::move(*name)});
         }
     }
-    for (const int i : *m_sectionLines) {
-        if (sameName(*sectionName(m_lines[i]), section))
-            return i;
+    for (const auto& [line, name] : *m_sectionLines) {
+        if (sameName(name, section))
+            return line;
     }
     return -1;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A keyed profile file ("[SECTION]" lines and "key=value" lines) read and written with the
@@ -58,7 +59,8 @@ private:
 
     QString m_path;
     QByteArrayList m_lines;
-    mutable std::optional<std::vector<int>> m_sectionLines; // the header lines, found on first lookup
+    // The header lines and their names, found on first lookup.
+    mutable std::optional<std::vector<std::pair<int, QByteArray>>> m_sectionLines;
     bool m_existed = false;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };
