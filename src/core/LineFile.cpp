@@ -1,6 +1,7 @@
 #include "core/LineFile.h"
 
 #include "core/Errors.h"
+#include "core/LastLongText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +67,11 @@ QString withLfBreaks(QString text)
     const qsizetype first = text.indexOf(QLatin1Char('\r'));
     if (first < 0)
         return text;
+    // A run asks for the same long memo text once per mail.
+    thread_local LastLongText last;
+    if (const QString* answer = last.find(text))
+        return *answer;
+    const QString given = text;
     char16_t* d = reinterpret_cast<char16_t*>(text.data());
     const qsizetype size = text.size();
     qsizetype to = first;
@@ -75,6 +81,7 @@ QString withLfBreaks(QString text)
         d[to++] = d[i];
     }
     text.truncate(to);
+    last.keep(given, 0, text);
     return text;
 }
 
@@ -87,7 +94,7 @@ void writeLineFile(const QString& path, const QStringList& lines)
     raw.reserve(lines.size());
     for (const QString& line : lines)
         raw.append(encodeText(line, encoding));
-    if (!writeFileWhole(path, joinLines(raw)))
+    if (!writeFileWholeIfChanged(path, joinLines(raw)))
         throw ECreateError(path);
 }
 

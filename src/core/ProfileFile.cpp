@@ -77,16 +77,24 @@ void ProfileFile::makeRoomFor(const QString& text)
         // The file becomes UTF-8 as a whole: every line it holds is converted once.
         for (QByteArray& line : m_lines)
             line = decodeText(line, m_encoding).toUtf8();
+        m_sectionLines.reset();
         m_encoding = TextEncoding::Utf8;
     }
 }
 
 int ProfileFile::findSection(const QString& section) const
 {
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const auto name = sectionName(m_lines[i]);
-        if (name && sameName(*name, section))
-            return i;
+    // The catalogue is read key by key: its header lines are found once, not on every lookup.
+    if (!m_sectionLines) {
+        m_sectionLines.emplace();
+        for (int i = 0; i < m_lines.size(); ++i) {
+            if (auto name = sectionName(m_lines[i]))
+                m_sectionLines->push_back({i, std::move(*name)});
+        }
+    }
+    for (const auto& [line, name] : *m_sectionLines) {
+        if (sameName(name, section))
+            return line;
     }
     return -1;
 }
@@ -163,6 +171,8 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
     // A line break inside a value would split the entry into lines of its own.
     entry.replace('\r', ' ').replace('\n', ' ');
     int s = findSection(section);
+    // Every change below may move or make a section header.
+    m_sectionLines.reset();
     if (s < 0) {
         m_lines.append('[' + encodeText(section, m_encoding) + ']');
         m_lines.append(entry);
@@ -185,7 +195,7 @@ void ProfileFile::writeBool(const QString& section, const QString& key, bool val
 
 void ProfileFile::commit()
 {
-    if (!writeFileWhole(m_path, joinLines(m_lines)))
+    if (!writeFileWholeIfChanged(m_path, joinLines(m_lines)))
         throw EWriteError(m_path);
     m_existed = true;
 }

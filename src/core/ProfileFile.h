@@ -6,6 +6,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 // A keyed profile file ("[SECTION]" lines and "key=value" lines) read and written with the
 // private-profile conventions the program's data files have always used:
 // - section and key names compare without regard to case; the first matching section and key win;
@@ -55,6 +59,8 @@ private:
 
     QString m_path;
     QByteArrayList m_lines;
+    // The header lines and their names, found on first lookup.
+    mutable std::optional<std::vector<std::pair<int, QByteArray>>> m_sectionLines;
     bool m_existed = false;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };

@@ -1,5 +1,7 @@
 #include "core/TextWrap.h"
 
+#include "core/LastLongText.h"
+
 #include <QStringList>
 
 namespace {
@@ -33,9 +35,15 @@ void wrapLine(const QString& line, QStringList& out)
 
 QString wrapLines(const QString& text)
 {
+    // Each archive site asks for the wrapped description and notes.
+    thread_local LastLongText last;
+    if (const QString* answer = last.find(text))
+        return *answer;
     const QString lineBreak = text.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QStringList out;
     for (const QString& line : text.split(lineBreak))
         wrapLine(line, out);
-    return out.join(lineBreak);
+    const QString answer = out.join(lineBreak);
+    last.keep(text, 0, answer);
+    return answer;
 }

@@ -28,15 +28,29 @@ bool writeAll(int fd, const QByteArray& content)
     return true;
 }
 
+// Whether the file may be written: its folder takes files, and an existing one is a writable file.
+bool mayReplace(const QFileInfo& info)
+{
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || !(folder.permissions() & QFileDevice::WriteOwner))
+        return false;
+    return !info.exists() || (!info.isDir() && (info.permissions() & QFileDevice::WriteOwner));
+}
+
+bool holdsAlready(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential() || file.size() != content.size())
+        return false;
+    return file.readAll() == content;
+}
+
 } // namespace
 
 bool writeFileWhole(const QString& path, const QByteArray& content)
 {
     const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir() || !(folder.permissions() & QFileDevice::WriteOwner))
-        return false;
-    if (info.exists() && (info.isDir() || !(info.permissions() & QFileDevice::WriteOwner)))
+    if (!mayReplace(info))
         return false;
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     struct stat existing
@@ -62,4 +76,11 @@ bool writeFileWhole(const QString& path, const QByteArray& content)
         return false;
     }
     return false;
+}
+
+bool writeFileWholeIfChanged(const QString& path, const QByteArray& content)
+{
+    if (!mayReplace(QFileInfo(path)))
+        return false;
+    return holdsAlready(path, content) || writeFileWhole(path, content);
 }

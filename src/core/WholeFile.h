@@ -10,3 +10,8 @@
 // existing file's permissions are kept. Returns false on any failure, leaving the previous file as
 // it was.
 bool writeFileWhole(const QString& path, const QByteArray& content);
+
+// As writeFileWhole, but a file that holds exactly these bytes already is left as it is (refused
+// as writeFileWhole would refuse it): a save that changes nothing costs no sync. A record is saved
+// on every Submit, and mostly unchanged.
+bool writeFileWholeIfChanged(const QString& path, const QByteArray& content);

@@ -1,5 +1,6 @@
 #include "net/TmsMessageEncoder.h"
 
+#include "net/MailBodyLines.h"
 #include "net/MailEncodings.h"
 #include "net/MailHeaderText.h"
 #include "net/TQuotedPrintable.h"
@@ -47,28 +48,10 @@ QList<QByteArray> splitLines(const QByteArray& text)
 TmsMessageEncoder::TmsMessageEncoder(const TmsMessage& message, QIODevice& device)
     : m_message(message)
     , m_device(device)
+    , m_body(message.Body, message.CharSet == csISO8859)
+    , m_longLines(m_body.longLines())
+    , m_eightBit(m_body.eightBit())
 {
-    // A memo entry may hold several lines; each goes out as a line of its own.
-    m_body.reserve(message.Body.size());
-    uchar allBits = 0;
-    for (const QString& entry : message.Body) {
-        QByteArray bytes = message.CharSet == csISO8859 ? entry.toLatin1() : entry.toUtf8();
-        // A long description comes as thousands of entries that are one line each already.
-        if (!bytes.isEmpty() && !bytes.contains('\n') && !bytes.contains('\r')) {
-            m_body << std::move(bytes);
-        } else {
-            const QList<QByteArray> lines = splitLines(bytes);
-            if (lines.isEmpty())
-                m_body << QByteArray();
-            m_body << lines;
-        }
-    }
-    for (const QByteArray& line : m_body) {
-        m_longLines = m_longLines || line.size() >= 256;
-        for (const char c : line)
-            allBits |= uchar(c);
-    }
-    m_eightBit = (allBits & 0x80) != 0;
 }
 
 QString TmsMessageEncoder::headerValue(const QString& value)
@@ -204,12 +187,7 @@ void TmsMessageEncoder::writeTextHeaders()
 
 void TmsMessageEncoder::writeBodyLines(bool quotedPrintable)
 {
-    for (const QByteArray& line : m_body) {
-        if (quotedPrintable)
-            writeLines(TQuotedPrintable::encodeParagraph(line));
-        else
-            writeLine(line);
-    }
+    m_device.write(m_body.encoded(quotedPrintable));
 }
 
 void TmsMessageEncoder::writeAttachmentContent(const TmsAttItem& item)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/MailBodyLines.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -45,7 +47,7 @@ private:
 
     const TmsMessage& m_message;
     QIODevice& m_device;
-    QList<QByteArray> m_body;
+    const MailBodyLines m_body;
     bool m_longLines = false;
     bool m_eightBit = false; // the body holds bytes outside ASCII
 };

@@ -57,7 +57,7 @@ void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, 
     QByteArrayList bytes;
     for (const QString& line : lines)
         bytes.append(encodeText(line, encoding));
-    if (!writeFileWhole(path, joinLines(bytes)))
+    if (!writeFileWholeIfChanged(path, joinLines(bytes)))
         throw ECreateError(path);
 }
 

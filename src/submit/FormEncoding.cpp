@@ -1,9 +1,15 @@
 #include "submit/FormEncoding.h"
 
+#include "core/LastLongText.h"
+
 #include <QStringList>
 
 QString formEncoded(const QString& text, TextEncoding encoding)
 {
+    // Every form site gets the same long description.
+    thread_local LastLongText last;
+    if (const QString* answer = last.find(text, int(encoding)))
+        return *answer;
     static const char hex[] = "0123456789ABCDEF";
     const QByteArray bytes = encodeText(text, encoding);
     // Written through a pointer: a long description is megabytes, a call per byte too slow.
@@ -23,7 +29,9 @@ QString formEncoded(const QString& text, TextEncoding encoding)
         }
     }
     out.truncate(to - out.constData());
-    return QString::fromLatin1(out);
+    const QString answer = QString::fromLatin1(out);
+    last.keep(text, int(encoding), answer);
+    return answer;
 }
 
 QString formEncodedPairs(const QString& pairs, TextEncoding encoding)

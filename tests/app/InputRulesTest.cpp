@@ -176,6 +176,18 @@ TEST(WrapLines, BreaksLinesAtTheirSeventySecondCharacter)
     // CR LF texts keep CR LF breaks.
     EXPECT_EQ(wrapLines(letters(3) + QStringLiteral("\r\n") + letters(72)),
         letters(3) + QStringLiteral("\r\n") + letters(71) + QStringLiteral("\r\na"));
+    // Long texts asked for in turn, one of them changed in place meanwhile, each get their own lines.
+    QString description = letters(100).repeated(60);
+    const QString notes = (letters(40) + QLatin1Char(' ')).repeated(150);
+    const QString asked = description;
+    const QString askedWrapped = wrapLines(asked);
+    description[0] = QLatin1Char('Z');
+    for (const QString& text : {notes, asked, description, notes, asked, description}) {
+        const QString wrapped = wrapLines(text);
+        EXPECT_EQ(wrapped, wrapLines(QString(text.constData(), text.size()))) << text.left(3).toStdString();
+        EXPECT_EQ(wrapped.left(1), text.left(1));
+    }
+    EXPECT_EQ(wrapLines(asked), askedWrapped);
 }
 
 TEST_F(MainWindowTest, WrappingIsWrittenBackIntoEitherMemo)

@@ -41,6 +41,22 @@ TEST(LineFile, CrLfBecomesLfAndNothingElseChanges)
         EXPECT_EQ(withLfBreaks(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
 }
 
+// A long text asked for again is answered from the last one; a changed text of the same length, or
+// one changed in place, gets its own answer.
+TEST(LineFile, LongTextAskedAgainOrChangedGetsItsOwnAnswer)
+{
+    const QString block = QStringLiteral("a line of the long description\r\n").repeated(200);
+    QString changing = block;
+    const QString asked = changing;
+    EXPECT_EQ(withLfBreaks(asked), QString(block).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    changing[0] = QLatin1Char('A');
+    QString sameLength = block;
+    sameLength.replace(0, 1, QStringLiteral("B"));
+    for (const QString& text : {asked, changing, sameLength, asked, changing})
+        EXPECT_EQ(withLfBreaks(text), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
+            << qPrintable(text.left(12));
+}
+
 TEST(LineFile, WritesCrLfAfterEveryLineAndReadsBackTheSameLines)
 {
     TempBase base;

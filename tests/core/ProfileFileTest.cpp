@@ -28,6 +28,24 @@ TEST_F(ProfileFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt)
         QByteArray("[COMPANY]\r\nCONAME=Acme\r\nCONTACT=Jo\r\n[APPINFO]\r\nFILENAME=a.zip\r\n"));
 }
 
+// Reads between writes see the sections where the writes left them: moved down by a key added
+// above, or made by a value that closes a key's "[" into a header line.
+TEST_F(ProfileFileTest, ReadsBetweenWritesFindTheSectionsWhereTheyAreNow)
+{
+    base.write(QStringLiteral("data/prog.dat"), "[A]\r\nk=1\r\n[B]\r\nk=2\r\n[weird\r\n");
+    ProfileFile file(path);
+    EXPECT_EQ(file.readString(QStringLiteral("B"), QStringLiteral("k")), QStringLiteral("2"));
+    file.writeString(QStringLiteral("A"), QStringLiteral("j"), QStringLiteral("3"));
+    EXPECT_EQ(file.readString(QStringLiteral("B"), QStringLiteral("k")), QStringLiteral("2"));
+    file.writeString(QStringLiteral("B"), QStringLiteral("[odd"), QStringLiteral("x]"));
+    EXPECT_EQ(
+        file.readString(QStringLiteral("odd=x"), QStringLiteral("k"), QStringLiteral("none")), QStringLiteral("none"));
+    file.writeString(QStringLiteral("odd=x"), QStringLiteral("k"), QStringLiteral("4"));
+    file.commit();
+    EXPECT_EQ(base.read(QStringLiteral("data/prog.dat")),
+        QByteArray("[A]\r\nk=1\r\nj=3\r\n[B]\r\nk=2\r\n[weird\r\n[odd=x]\r\nk=4\r\n"));
+}
+
 TEST_F(ProfileFileTest, HandEditedFileIsReadAndKeepsItsOtherLinesOnWrite)
 {
     base.write(QStringLiteral("data/prog.dat"),

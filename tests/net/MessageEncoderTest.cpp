@@ -1,3 +1,4 @@
+#include "net/MailBodyLines.h"
 #include "net/TmsMessage.h"
 
 #include "support/TempBase.h"
@@ -150,4 +151,45 @@ TEST(MessageEncoder, ContentTypesAndEmptyNames)
         QByteArray("From:      <a@b.example>\r\nTo:        <c@d.example>\r\nMime-Version: 1.0\r\n"
                    "Date: Mon, 07 Dec 2026 11:58:02 +0100\r\nMessage-ID: <20261207115802.1@author.example>\r\n"
                    "Content-Type: text/plain; charset=\"us-ascii\"\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"));
+}
+
+// A body kept from an earlier message is reused only for the same entries in the same character
+// set: each message, encoded after the others, gives the bytes of its first encoding.
+TEST(MessageEncoder, KeptBodyOnlyForTheSameEntriesAndCharSet)
+{
+    const QStringList listing{QStringLiteral("Application Name: NoteStack"), QString(),
+        QStringLiteral("Long Description:"), QString(300, QLatin1Char('x')), QStringLiteral("caf\u00e9")};
+    QStringList lastLineChanged = listing;
+    lastLineChanged.last() = QStringLiteral("cafe");
+    struct Case
+    {
+        const char* name;
+        QStringList body;
+        TmsCharSet charSet;
+    };
+    const Case cases[] = {
+        {"listing", listing, csUSASCII},
+        {"listing in ISO 8859-1", listing, csISO8859},
+        {"last line changed", lastLineChanged, csUSASCII},
+        {"short lines", {QStringLiteral("one"), QStringLiteral("two\nthree")}, csUSASCII},
+        {"short lines in ISO 8859-1", {QStringLiteral("one"), QStringLiteral("two\nthree")}, csISO8859},
+    };
+    auto message = [](const Case& c) {
+        TmsMessage m;
+        m.Sender.Address = QStringLiteral("a@author.example");
+        m.Recipients.Add(QStringLiteral("submit@site.example"));
+        m.CharSet = c.charSet;
+        m.Body = c.body;
+        fixDateAndId(m);
+        return m;
+    };
+    std::vector<QByteArray> first;
+    for (const Case& c : cases) {
+        MailBodyLines::forgetKept();
+        first.push_back(encoded(message(c)));
+    }
+    MailBodyLines::forgetKept();
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < std::size(cases); ++i)
+            EXPECT_EQ(encoded(message(cases[i])), first[i]) << cases[i].name << ", round " << round;
 }

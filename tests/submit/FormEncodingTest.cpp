@@ -1,5 +1,6 @@
 // Form bodies as a server's form parser reads them: Python's urllib.parse.parse_qsl, run on what
 // the recording peer received, gives back every name and value exactly and in order.
+#include "submit/FormEncoding.h"
 #include "FakeRunWindow.h"
 #include "submit/FormSite.h"
 #include "submit/RecipeBook.h"
@@ -95,5 +96,33 @@ INSTANTIATE_TEST_SUITE_P(Records, FormEncoding,
     ::testing::Values(
         Case{"Utf8", TextEncoding::Utf8, "utf-8"}, Case{"Windows1252", TextEncoding::Windows1252, "latin-1"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+// A long value asked for again is answered from the last one; the same text in the other encoding,
+// a copy changed in place and another text of the same length each get their own bytes.
+TEST(FormEncodingLongValue, AskedAgainOrChangedGetsItsOwnBytes)
+{
+    const QString block = s("caf\u00e9 & more\r\n").repeated(400);
+    QString changing = block;
+    const QString asked = changing;
+    const QByteArray utf8 = formEncoded(asked, TextEncoding::Utf8).toLatin1();
+    EXPECT_TRUE(utf8.startsWith("caf%C3%A9+%26+more%0D%0A")) << utf8.left(40).constData();
+    changing[0] = QLatin1Char('C');
+    QString sameLength = block;
+    sameLength[1] = QLatin1Char('A');
+    auto fresh = [](const QString& text, TextEncoding encoding) {
+        return formEncoded(QString(text.constData(), text.size()), encoding);
+    };
+    const QString texts[] = {asked, changing, sameLength};
+    const TextEncoding encodings[] = {TextEncoding::Utf8, TextEncoding::Windows1252};
+    QString expected[3][2];
+    for (int t = 0; t < 3; ++t)
+        for (int e = 0; e < 2; ++e)
+            expected[t][e] = fresh(texts[t], encodings[e]);
+    // Each text in both encodings in turn, then again: only the originals are asked for.
+    for (int round = 0; round < 2; ++round)
+        for (int t = 0; t < 3; ++t)
+            for (int e = 0; e < 2; ++e)
+                EXPECT_EQ(formEncoded(texts[t], encodings[e]), expected[t][e]) << "text " << t << ", encoding " << e;
+}
 
 } // namespace
