@@ -9,24 +9,6 @@ namespace {
 
 enum Mark : uchar { LongLine = 1, EightBit = 2 };
 
-// Splits text at line ends (CR LF, LF or CR).
-QList<QByteArray> splitLines(const QByteArray& text)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines << text.mid(start, i - start);
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
-
 // Appends an entry's lines to plain; what they hold.
 uchar addEntry(const QString& text, bool latin1, QByteArray& plain)
 {
@@ -36,7 +18,7 @@ uchar addEntry(const QString& text, bool latin1, QByteArray& plain)
     if (!bytes.isEmpty() && !bytes.contains('\n') && !bytes.contains('\r'))
         lines << bytes;
     else
-        lines = splitLines(bytes);
+        lines = MailBodyLines::splitLines(bytes);
     if (lines.isEmpty())
         lines << QByteArray();
     uchar mark = 0;
@@ -68,6 +50,23 @@ Kept& kept()
 }
 
 } // namespace
+
+QList<QByteArray> MailBodyLines::splitLines(const QByteArray& text)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines << text.mid(start, i - start);
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
 
 MailBodyLines::MailBodyLines(const QStringList& entries, bool latin1)
 {

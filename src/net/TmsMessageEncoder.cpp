@@ -25,24 +25,6 @@ bool isReservedHeader(const QString& line)
     return reserved.contains(line.left(colon).trimmed().toLower());
 }
 
-// Splits text at line ends (CR LF, LF or CR).
-QList<QByteArray> splitLines(const QByteArray& text)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines << text.mid(start, i - start);
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
-
 } // namespace
 
 TmsMessageEncoder::TmsMessageEncoder(const TmsMessage& message, QIODevice& device)
@@ -206,7 +188,7 @@ void TmsMessageEncoder::writeAttachmentContent(const TmsAttItem& item)
         writeLines(TQuotedPrintable::encode(item.Content));
         break;
     default:
-        writeLines(splitLines(item.Content));
+        writeLines(MailBodyLines::splitLines(item.Content));
         break;
     }
 }
