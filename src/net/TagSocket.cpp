@@ -275,11 +275,10 @@ void TagSocket::SendStream(QIODevice& stream)
     stream.seek(0);
     const qint64 size = stream.size();
     bool lineStart = true;
-    const int chunkSize = Secure() ? SecureChunkSize : ChunkSize;
-    QByteArray chunk(chunkSize, Qt::Uninitialized);
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
     QByteArray out;
     for (;;) {
-        const qint64 count = stream.read(chunk.data(), chunkSize);
+        const qint64 count = stream.read(chunk.data(), ChunkSize);
         if (count <= 0)
             break;
         // Dot-stuffing: a line that begins with "." gets one more in front, which the server

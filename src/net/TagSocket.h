@@ -77,10 +77,9 @@ public:
     // Sends the device's bytes from position 0 in chunks of ChunkSize, dot-stuffed.
     void SendStream(QIODevice& stream);
 
-    static constexpr int ChunkSize = 2047;
-    // Over TLS every write is a record of its own: chunks that fill a record keep the per-record
-    // cost from dominating.
-    static constexpr int SecureChunkSize = 8 * ChunkSize;
+    // A chunk is one read, one send and one turn of the window's events: large enough that a long
+    // body costs a few system calls, small enough that Cancel is seen within a moment.
+    static constexpr int ChunkSize = 64 * 1024;
     // Appends data to out with one more "." in front of every line that begins with "."; lineStart
     // tells whether data begins a line and is left telling whether the next piece will.
     static void dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out);
