@@ -1,5 +1,7 @@
 #include "net/TlsSession.h"
 
+#include "net/SystemTrust.h"
+
 #include <QFileInfo>
 
 #include <arpa/inet.h>
@@ -50,8 +52,8 @@ QString takeLibraryError()
     return QString::fromLatin1(reason ? reason : "unknown TLS error");
 }
 
-// The client context for one CA file (or none), made once and kept: building one loads the
-// system's whole trust store, which costs far more than a handshake. A CA file that changes on
+// The client context for one CA file (or none), made once and kept: building one costs more than
+// a handshake. A CA file that changes on
 // disk gets a context of its own. Each session holds a reference of its own.
 SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
 {
@@ -85,7 +87,7 @@ SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
     // A server that closes without the closing alert ends its data like a plain connection does.
     SSL_CTX_set_options(context, SSL_OP_IGNORE_UNEXPECTED_EOF);
     SSL_CTX_set_mode(context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
-    SSL_CTX_set_default_verify_paths(context);
+    SystemTrust::addTo(context);
     if (!path.isEmpty() && SSL_CTX_load_verify_locations(context, path.constData(), nullptr) != 1) {
         ERR_clear_error();
         SSL_CTX_free(context);

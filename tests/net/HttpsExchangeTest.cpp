@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,29 @@ TEST_F(HttpsExchange, TrustFollowsTheCaFileAsItChanges)
         m_http.setPostData("a=1");
         EXPECT_EQ(run(m_http, httpPost), step.outcome);
     }
+}
+
+// The system's trust comes from its certificate folder, one hashed name per root, read when a
+// handshake asks for it; the folder's roots are trusted without a CA file.
+TEST_F(HttpsExchange, SystemFolderOfHashedNamesIsTrusted)
+{
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+        {QStringLiteral("x509"), QStringLiteral("-hash"), QStringLiteral("-noout"), QStringLiteral("-in"),
+            s_authority->caFile()});
+    ASSERT_TRUE(openssl.waitForFinished(20000));
+    const QString hash = QString::fromLatin1(openssl.readAllStandardOutput().trimmed());
+    ASSERT_EQ(hash.size(), 8);
+    QFile authority(s_authority->caFile());
+    ASSERT_TRUE(authority.open(QIODevice::ReadOnly));
+    m_base.write(QStringLiteral("certs/%1.0").arg(hash), authority.readAll());
+    qputenv("SSL_CERT_DIR", QFile::encodeName(m_base.file(QStringLiteral("certs"))));
+    auto peer = startPeer(QStringLiteral("good"));
+    m_http.setURL(QStringLiteral("https://127.0.0.1:%1/form").arg(peer->port()));
+    m_http.setCAFile(QString());
+    m_http.setPostData("a=1");
+    EXPECT_EQ(run(m_http, httpPost), QString());
+    qunsetenv("SSL_CERT_DIR");
 }
 
 TEST_F(HttpsExchange, PeerHangingUpInTheHandshakeEndsWithAnError)
