@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cstdlib>
@@ -27,6 +28,11 @@ bool holdsHashedNames(const QByteArray& folders)
     return false;
 }
 
+QString canonical(const char* path)
+{
+    return QFileInfo(QString::fromLocal8Bit(path)).canonicalFilePath();
+}
+
 } // namespace
 
 void SystemTrust::addTo(SSL_CTX* context)
@@ -38,7 +44,14 @@ void SystemTrust::addTo(SSL_CTX* context)
         return;
     }
     SSL_CTX_load_verify_dir(context, folders.constData());
-    // A bundle named on purpose is read as well.
-    if (const char* file = std::getenv(X509_get_default_cert_file_env()))
+    // A bundle named on purpose is read as well, unless it names the default bundle, whose roots
+    // the default folder holds.
+    const char* file = std::getenv(X509_get_default_cert_file_env());
+    if (file && canonical(file) != canonical(X509_get_default_cert_file()))
         SSL_CTX_load_verify_file(context, file);
+}
+
+QByteArray SystemTrust::settings()
+{
+    return qgetenv(X509_get_default_cert_dir_env()) + '|' + qgetenv(X509_get_default_cert_file_env());
 }

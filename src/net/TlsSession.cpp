@@ -53,8 +53,8 @@ QString takeLibraryError()
 }
 
 // The client context for one CA file (or none), made once and kept: building one costs more than
-// a handshake. A CA file that changes on
-// disk gets a context of its own. Each session holds a reference of its own.
+// a handshake. A CA file that changes on disk, or other system trust settings, get a context of
+// their own. Each session holds a reference of its own.
 SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
 {
     static std::mutex lock;
@@ -73,6 +73,7 @@ SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
             + QByteArray::number(qlonglong(file.st_size)) + '|' + QByteArray::number(qlonglong(file.st_mtim.tv_sec))
             + '.' + QByteArray::number(qlonglong(file.st_mtim.tv_nsec));
     }
+    key += '|' + SystemTrust::settings();
     const std::lock_guard<std::mutex> hold(lock);
     if (const auto found = contexts.find(key); keep && found != contexts.end()) {
         SSL_CTX_up_ref(found->second);

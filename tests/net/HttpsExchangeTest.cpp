@@ -212,8 +212,8 @@ TEST_F(HttpsExchange, TrustFollowsTheCaFileAsItChanges)
 }
 
 // The system's trust comes from its certificate folder, one hashed name per root, read when a
-// handshake asks for it; the folder's roots are trusted without a CA file.
-TEST_F(HttpsExchange, SystemFolderOfHashedNamesIsTrusted)
+// handshake asks for it, and from a bundle named by SSL_CERT_FILE; no CA file is needed.
+TEST_F(HttpsExchange, SystemTrustComesFromTheHashedFolderAndANamedBundle)
 {
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
@@ -224,14 +224,40 @@ TEST_F(HttpsExchange, SystemFolderOfHashedNamesIsTrusted)
     ASSERT_EQ(hash.size(), 8);
     QFile authority(s_authority->caFile());
     ASSERT_TRUE(authority.open(QIODevice::ReadOnly));
-    m_base.write(QStringLiteral("certs/%1.0").arg(hash), authority.readAll());
-    qputenv("SSL_CERT_DIR", QFile::encodeName(m_base.file(QStringLiteral("certs"))));
+    const QByteArray root = authority.readAll();
+    m_base.write(QStringLiteral("trusting/%1.0").arg(hash), root);
+    m_base.write(QStringLiteral("other/00000000.0"), "not this authority");
+    m_base.write(QStringLiteral("bundle.pem"), root);
+    const QByteArray trusting = QFile::encodeName(m_base.file(QStringLiteral("trusting")));
+    const QByteArray other = QFile::encodeName(m_base.file(QStringLiteral("other")));
+    const QByteArray bundle = QFile::encodeName(m_base.file(QStringLiteral("bundle.pem")));
+    const QString unknownIssuer = QStringLiteral(
+        "310: Secure connection to 127.0.0.1 failed: the server's certificate comes from an unknown issuer.");
+    const struct
+    {
+        QByteArray folder;
+        QByteArray file; // empty: not set
+        QString outcome;
+    } cases[] = {
+        {trusting, {}, QString()},
+        {other, {}, unknownIssuer},
+        {other, bundle, QString()},
+    };
     auto peer = startPeer(QStringLiteral("good"));
-    m_http.setURL(QStringLiteral("https://127.0.0.1:%1/form").arg(peer->port()));
-    m_http.setCAFile(QString());
-    m_http.setPostData("a=1");
-    EXPECT_EQ(run(m_http, httpPost), QString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString() + " " + c.file.toStdString());
+        qputenv("SSL_CERT_DIR", c.folder);
+        if (c.file.isEmpty())
+            qunsetenv("SSL_CERT_FILE");
+        else
+            qputenv("SSL_CERT_FILE", c.file);
+        m_http.setURL(QStringLiteral("https://127.0.0.1:%1/form").arg(peer->port()));
+        m_http.setCAFile(QString());
+        m_http.setPostData("a=1");
+        EXPECT_EQ(run(m_http, httpPost), c.outcome);
+    }
     qunsetenv("SSL_CERT_DIR");
+    qunsetenv("SSL_CERT_FILE");
 }
 
 TEST_F(HttpsExchange, PeerHangingUpInTheHandshakeEndsWithAnError)
