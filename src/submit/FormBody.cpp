@@ -8,11 +8,31 @@ FormBody::FormBody(const BodyContext& context)
 {
 }
 
+namespace {
+
+// key=value followed by end, appended in place: a long value is copied once, into the body.
+void appendField(QString& body, const QString& key, const QString& value, const QString& end)
+{
+    body += key;
+    body += QLatin1Char('=');
+    body += value;
+    body += end;
+}
+
+} // namespace
+
 QString FormBody::build(const std::vector<FormField>& fields) const
 {
-    // The text as it stands decides the encoding, as it does for a stored file.
-    const QString plain = assemble(fields, [](const QString& text, bool) { return text; });
-    const TextEncoding encoding = encodingFor(m_context.encoding.value_or(m_context.window.recordEncoding()), plain);
+    // The text as it stands decides the encoding, as it does for a stored file: a piece the
+    // record's encoding cannot hold makes the whole body UTF-8. The pieces are checked where they
+    // stand, without joining a copy of the body.
+    const TextEncoding current = m_context.encoding.value_or(m_context.window.recordEncoding());
+    bool held = true;
+    assemble(fields, [&](const QString& text, bool) {
+        held = held && canHold(current, text);
+        return QString();
+    });
+    const TextEncoding encoding = held ? current : TextEncoding::Utf8;
     return assemble(fields, [encoding](const QString& text, bool pairs) {
         return pairs ? formEncodedPairs(text, encoding) : formEncoded(text, encoding);
     });
@@ -21,7 +41,6 @@ QString FormBody::build(const std::vector<FormField>& fields) const
 QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& encode) const
 {
     static const QString amp = QStringLiteral("&");
-    static const QString eq = QStringLiteral("=");
     QString body;
     for (const FormField& f : fields) {
         if (f.whenTicked && !m_context.window.isChecked(QString::fromUtf8(f.whenTicked)))
@@ -36,12 +55,12 @@ QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& e
             bool matched = false;
             for (const MappingRow& row : f.mapping->rows) {
                 if (row.takes(text, matched)) {
-                    body += key + eq + encode(QString::fromUtf8(row.value), false) + end;
+                    appendField(body, key, encode(QString::fromUtf8(row.value), false), end);
                     matched = true;
                 }
             }
         } else {
-            body += key + eq + encode(value(f.value).value_or(QString()), false) + end;
+            appendField(body, key, encode(value(f.value).value_or(QString()), false), end);
         }
     }
     return body;

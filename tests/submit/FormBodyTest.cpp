@@ -29,6 +29,7 @@ TEST_P(FormBodyTest, BuildsTheBodyByTheRule)
     FakeRunWindow w;
     w.texts = c.texts;
     w.checks = c.checks;
+    w.encoding = TextEncoding::Windows1252; // a record read from a file in the old code page
     SiteEndpoints ep;
     ep.mailbox = QStringLiteral("in@site.example");
     ep.mailbox2 = QStringLiteral("two@site.example");
@@ -69,6 +70,12 @@ INSTANTIATE_TEST_SUITE_P(Rule, FormBodyTest,
         BodyCase{"CatalogueValues", {field("to", {mailbox(), text(", "), mailbox2()}), lastField("back", {page()})}, {},
             {}, 0,
             QStringLiteral("to=in%40site.example%2C+two%40site.example&back=http%3A%2F%2Fsite.example%2Fdone.html")},
+        BodyCase{"TextTheRecordsEncodingHoldsGoesInItsBytes",
+            {field("a", {control("x")}), lastField("b", {control("y")})}, texts({{"x", "caf\u00e9"}, {"y", "\u20ac5"}}),
+            {}, 0, QStringLiteral("a=caf%E9&b=%805")},
+        BodyCase{"OneCharacterItCannotHoldMakesTheWholeBodyUtf8",
+            {field("a", {control("x")}), lastField("b", {control("y")})}, texts({{"x", "caf\u00e9"}, {"y", "\u03a9"}}),
+            {}, 0, QStringLiteral("a=caf%C3%A9&b=%CE%A9")},
         BodyCase{"SizeBelowOneKilobyteIsZero", {lastField("Size", {sizeKB()})}, {}, {}, 1023, QStringLiteral("Size=0")},
         BodyCase{"SizeTruncates", {lastField("Size", {sizeKB()})}, {}, {}, 2048, QStringLiteral("Size=2")},
         BodyCase{"SizeOfALargeFile", {lastField("Size", {sizeKB()})}, {}, {}, 1500000, QStringLiteral("Size=1464")},
