@@ -52,6 +52,29 @@ QString CIPPort::describe(int code)
     }
 }
 
+NetResult CIPPort::result(int code, const QString& description)
+{
+    using Kind = NetResult::Kind;
+    const QString text = description.isEmpty() ? describe(code) : description;
+    if (code == 0)
+        return {Kind::Ok, 0, text};
+    if (code == 301)
+        return {Kind::Cancelled, code, text};
+    if (code >= 10000 && code < 12000)
+        return {Kind::Socket, code, text};
+    switch (code) {
+    case 100:
+    case 101:
+    case 102:
+    case 104:
+    case 116:
+    case TlsFailed:
+        return {Kind::Port, code, text};
+    default:
+        return {Kind::System, code, text};
+    }
+}
+
 CIPPort::~CIPPort()
 {
     closeHandle();

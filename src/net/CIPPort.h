@@ -2,6 +2,7 @@
 
 #include "net/CWinsock.h"
 #include "net/LineFIFO.h"
+#include "net/NetResult.h"
 #include "net/SocketStream.h"
 
 #include <QByteArray>
@@ -31,6 +32,8 @@ public:
     // The description of a result without one of its own: the port's texts for 100 ... 116 and
     // 301 "Interrupted", otherwise CWinsock::describe().
     static QString describe(int code);
+    // A result of a port's connect, wait or send, with a description of its own or the port's.
+    static NetResult result(int code, const QString& description = QString());
     // Closes the socket without firing any event.
     ~CIPPort() override;
 

@@ -202,7 +202,7 @@ int CIPPortMsg::sendProgress(qint64)
 
 void CIPPortMsg::setResult(int code, const QString& description)
 {
-    setResult(NetResult::fromPort(code, description));
+    setResult(CIPPort::result(code, description));
     m_lastDescription = description;
 }
 
@@ -215,7 +215,7 @@ void CIPPortMsg::setResult(const NetResult& result)
 
 NetResult CIPPortMsg::lastNetResult() const
 {
-    const NetResult described = NetResult::fromPort(m_lastResult, m_lastDescription);
+    const NetResult described = CIPPort::result(m_lastResult, m_lastDescription);
     return {m_lastKind, described.code, described.text};
 }
 
@@ -278,6 +278,6 @@ int CIPPortMsg::runWait(const std::function<std::optional<int>(bool)>& check, co
 int CIPPortMsg::finish(int result)
 {
     m_lastResult = result;
-    m_lastKind = NetResult::fromPort(result).kind;
+    m_lastKind = CIPPort::result(result).kind;
     return result;
 }

@@ -34,9 +34,5 @@ struct NetResult
     // "code: text", as the HTTP and FTP clients' error classes raise it.
     QString message() const { return QString::number(code) + QStringLiteral(": ") + text; }
 
-    // A result of a port's connect, wait or send, with the port's description of it.
-    static NetResult fromPort(int code);
-    // A result of a port with a description of its own, or the port's when it has none.
-    static NetResult fromPort(int code, const QString& description);
     static NetResult of(Kind kind, int code, const QString& text) { return {kind, code, text}; }
 };

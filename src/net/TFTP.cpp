@@ -336,7 +336,7 @@ NetResult TFTP::result() const
     case TooLong:
         return {NetResult::Kind::Client, m_errorCode, m_errorDescription};
     default:
-        return {NetResult::fromPort(m_errorCode).kind, m_errorCode, m_errorDescription};
+        return {CIPPort::result(m_errorCode).kind, m_errorCode, m_errorDescription};
     }
 }
 

@@ -81,7 +81,7 @@ NetResult THTTP::send(const QByteArray& method)
     // A request started from an event handler while another one runs is refused, and must leave
     // the running one (its connection, its response state) alone.
     if (m_port->hasSocket()) {
-        m_result = NetResult::fromPort(104);
+        m_result = CIPPort::result(104);
         return m_result;
     }
     m_result = {};
@@ -121,12 +121,12 @@ void THTTP::performRequest(const QByteArray& method)
 
     quint32 address = 0;
     if (const int resolved = m_port->lookUpAndWait(host, &address))
-        return failAction(NetResult::fromPort(resolved));
+        return failAction(CIPPort::result(resolved));
     m_port->setRemoteAddress(address);
     m_port->setRemotePort(port);
     if (const int connected = m_port->connectAndWait())
         return failAction(
-            NetResult::fromPort(connected, connected == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
+            CIPPort::result(connected, connected == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
     if (tunnel) {
         openTunnel();
         if (m_result.code != 0)
@@ -144,11 +144,11 @@ void THTTP::performRequest(const QByteArray& method)
     }
     // A server may answer and close before it has read the whole request; its answer counts.
     if (sent != 0 && (sent == CIPPortMsg::Interrupted || m_port->hasSocket() || !m_port->reader().hasStatusLine()))
-        return failAction(NetResult::fromPort(sent));
+        return failAction(CIPPort::result(sent));
 
     // A secure connection that failed while receiving says why (a record cut short, for one).
     if (const int closed = m_port->waitForDisconnect())
-        return failAction(NetResult::fromPort(closed, secure() ? m_port->tlsErrorText() : QString()));
+        return failAction(CIPPort::result(closed, secure() ? m_port->tlsErrorText() : QString()));
 
     // The outcome is this action's, whatever a handler tried meanwhile.
     m_result = {};
@@ -217,10 +217,9 @@ void THTTP::openTunnel()
             QStringLiteral("The proxy did not open a tunnel to %1: %2")
                 .arg(QString::fromUtf8(authority), QString::fromUtf8(statusLine))});
     if (result != 0)
-        return failAction(NetResult::fromPort(result));
+        return failAction(CIPPort::result(result));
     if (const int secured = m_port->startTlsAndWait(m_server, m_caFile))
-        return failAction(
-            NetResult::fromPort(secured, secured == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
+        return failAction(CIPPort::result(secured, secured == CIPPort::TlsFailed ? m_port->tlsErrorText() : QString()));
     // The response is read as it arrives, as on a direct connection.
     m_port->setAcceptData(true);
 }

@@ -1,4 +1,4 @@
-#include "net/NetResult.h"
+#include "net/CIPPort.h"
 #include "net/NetworkWait.h"
 #include "net/THTTP.h"
 
@@ -264,9 +264,9 @@ TEST(NetResult, PortCodesAreSortedByKind)
     const std::pair<int, Kind> cases[] = {{0, Kind::Ok}, {301, Kind::Cancelled}, {10061, Kind::Socket},
         {11001, Kind::Socket}, {104, Kind::Port}, {116, Kind::Port}, {5, Kind::System}};
     for (const auto& [code, kind] : cases)
-        EXPECT_EQ(NetResult::fromPort(code).kind, kind) << code;
-    EXPECT_EQ(NetResult::fromPort(10061).message(), QStringLiteral("10061: [10061] Connection refused."));
-    EXPECT_EQ(NetResult::fromPort(301).text, QStringLiteral("Interrupted"));
+        EXPECT_EQ(CIPPort::result(code).kind, kind) << code;
+    EXPECT_EQ(CIPPort::result(10061).message(), QStringLiteral("10061: [10061] Connection refused."));
+    EXPECT_EQ(CIPPort::result(301).text, QStringLiteral("Interrupted"));
 }
 
 TEST_F(HttpExchange, EventsOfOneExchange)
