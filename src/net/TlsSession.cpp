@@ -1,6 +1,7 @@
 #include "net/TlsSession.h"
 
 #include "net/SystemTrust.h"
+#include "net/TlsSessionCache.h"
 
 #include <QFileInfo>
 
@@ -97,6 +98,7 @@ SSL_CTX* sharedContext(const QString& caFile, QString* errorText)
     }
     SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
     if (keep) {
+        TlsSessionCache::enable(context);
         contexts.emplace(key, context);
         SSL_CTX_up_ref(context);
     }
@@ -143,11 +145,17 @@ bool TlsSession::begin(int fd, const QString& host, const QString& caFile, const
     // A data connection resumes its control connection's session: no second full handshake, and
     // servers that insist on the same session (as many FTP servers do) accept it.
     if (resumeFrom && resumeFrom->m_ssl && resumeFrom->m_established) {
+        // A copy each time: a session used for resumption is marked used, and every data connection
+        // resumes the same one.
         if (SSL_SESSION* session = SSL_get1_session(resumeFrom->m_ssl)) {
-            if (SSL_SESSION_is_resumable(session))
-                SSL_set_session(m_ssl, session);
+            SSL_SESSION* copy = SSL_SESSION_is_resumable(session) ? SSL_SESSION_dup(session) : nullptr;
+            if (copy)
+                SSL_set_session(m_ssl, copy);
+            SSL_SESSION_free(copy);
             SSL_SESSION_free(session);
         }
+    } else {
+        TlsSessionCache::attach(m_ssl, fd, host);
     }
     SSL_set_connect_state(m_ssl);
     return true;

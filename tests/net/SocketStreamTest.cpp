@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -152,47 +153,104 @@ TEST(SocketStream, APeerThatEndsMidReadIsSeenAsClosedOrReset)
 
 class SocketStreamTls : public WithTestAuthority<::testing::Test>
 {
+protected:
+    void SetUp() override { ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString(); }
+
+    // An SMTP peer speaking TLS from the first byte.
+    std::unique_ptr<PeerProcess> startPeer(const QStringList& extra = {})
+    {
+        auto peer = std::make_unique<PeerProcess>(s("smtp_peer.py"),
+            QStringList{s("--record"), m_base.file(s("mail")), s("--implicit-tls"), s("--tls"),
+                s_authority->certFile(s("good")), s_authority->keyFile(s("good")), s("--lifetime"), s("60")}
+                + extra);
+        EXPECT_TRUE(peer->started()) << peer->errors().toStdString();
+        return peer;
+    }
+
+    // Connects to the peer and runs the TLS handshake, trusting caFile.
+    static testing::AssertionResult connectSecurely(SocketStream& stream, quint16 port, const QString& caFile)
+    {
+        if (stream.open({}) != 0 || stream.connectTo(htonl(INADDR_LOOPBACK), port).kind == StreamResult::Kind::Failed)
+            return testing::AssertionFailure() << "no connection";
+        bool ready = false;
+        const auto onRead = QObject::connect(&stream, &SocketStream::readable, [&] { ready = true; });
+        const auto onWrite = QObject::connect(&stream, &SocketStream::writable, [&] { ready = true; });
+        stream.watchWrite(true);
+        if (!turnUntil([&] { return ready; }) || !stream.beginTls(s("127.0.0.1"), caFile))
+            return testing::AssertionFailure() << "no TLS";
+        StreamResult step;
+        while ((step = stream.stepHandshake()).kind == StreamResult::Kind::WouldBlock) {
+            ready = false;
+            if (!turnUntil([&] { return ready; }))
+                return testing::AssertionFailure() << "handshake stalled";
+        }
+        stream.watch(false, false);
+        QObject::disconnect(onRead);
+        QObject::disconnect(onWrite);
+        if (!step.done())
+            return testing::AssertionFailure() << step.tlsError.toStdString();
+        return testing::AssertionSuccess();
+    }
+
+    // Reads a few bytes per readiness until the greeting's last line is in.
+    static QByteArray readGreeting(SocketStream& stream)
+    {
+        QByteArray greeting;
+        const auto connection = QObject::connect(&stream, &SocketStream::readable, [&] {
+            char few[4];
+            const StreamResult got = stream.read(few, sizeof few);
+            if (got.done())
+                greeting.append(few, got.bytes);
+        });
+        stream.watchRead(true);
+        turnUntil([&] { return greeting.endsWith("\r\n") && greeting.contains("220 "); });
+        QObject::disconnect(connection);
+        stream.watch(false, false);
+        return greeting;
+    }
+
+    TempBase m_base;
+    NetworkWatchdog m_watchdog{30000};
 };
 
 // Reading a few bytes per readiness leaves the rest of each record decrypted inside the session,
 // where the socket announces nothing: the stream must, or the greeting's end is never read.
 TEST_F(SocketStreamTls, BytesLeftInsideTheSessionAreAnnounced)
 {
-    ASSERT_TRUE(s_authority->ready()) << s_authority->errors().toStdString();
-    TempBase base;
-    PeerProcess peer(s("smtp_peer.py"),
-        {s("--record"), base.file(s("mail")), s("--implicit-tls"), s("--tls"), s_authority->certFile(s("good")),
-            s_authority->keyFile(s("good")), s("--greeting-lines"), s("30"), s("--lifetime"), s("60")});
-    ASSERT_TRUE(peer.started()) << peer.errors().toStdString();
-    NetworkWatchdog watchdog(30000);
+    auto peer = startPeer({s("--greeting-lines"), s("30")});
     SocketStream stream;
-    ASSERT_EQ(stream.open({}), 0);
-    ASSERT_NE(stream.connectTo(htonl(INADDR_LOOPBACK), peer.port()).kind, StreamResult::Kind::Failed);
-    bool ready = false;
-    QObject::connect(&stream, &SocketStream::readable, [&] { ready = true; });
-    QObject::connect(&stream, &SocketStream::writable, [&] { ready = true; });
-    stream.watchWrite(true);
-    ASSERT_TRUE(turnUntil([&] { return ready; }));
-    ASSERT_TRUE(stream.beginTls(s("127.0.0.1"), s_authority->caFile()));
-    StreamResult step;
-    while ((step = stream.stepHandshake()).kind == StreamResult::Kind::WouldBlock) {
-        ready = false;
-        ASSERT_TRUE(turnUntil([&] { return ready; }));
-    }
-    ASSERT_TRUE(step.done()) << step.tlsError.toStdString();
-    stream.watch(false, false);
-
-    QByteArray greeting;
-    QObject::disconnect(&stream, nullptr, nullptr, nullptr);
-    QObject::connect(&stream, &SocketStream::readable, [&] {
-        char few[4];
-        const StreamResult got = stream.read(few, sizeof few);
-        if (got.done())
-            greeting.append(few, got.bytes);
-    });
-    stream.watchRead(true);
-    EXPECT_TRUE(turnUntil([&] { return greeting.endsWith("\r\n") && greeting.contains("\r\n220 "); }));
+    ASSERT_TRUE(connectSecurely(stream, peer->port(), s_authority->caFile()));
+    const QByteArray greeting = readGreeting(stream);
+    EXPECT_TRUE(greeting.contains("\r\n220 "));
     EXPECT_EQ(greeting.count("\r\n"), 30);
+}
+
+// A second connection to the same server under the same trust resumes the session the server
+// offered on the first; under other trust (another CA file) it does not.
+TEST_F(SocketStreamTls, TheNextConnectionToAServerResumesUnderTheSameTrustOnly)
+{
+    auto peer = startPeer();
+    const QString otherCaFile = m_base.file(s("other-ca.pem"));
+    QFile::copy(s_authority->caFile(), otherCaFile);
+    const struct
+    {
+        QString caFile;
+        bool resumed;
+    } connections[] = {
+        {s_authority->caFile(), false},
+        {s_authority->caFile(), true},
+        {otherCaFile, false},
+        {s_authority->caFile(), true},
+    };
+    int number = 0;
+    for (const auto& c : connections) {
+        SCOPED_TRACE(++number);
+        SocketStream stream;
+        ASSERT_TRUE(connectSecurely(stream, peer->port(), c.caFile));
+        EXPECT_EQ(stream.tlsResumed(), c.resumed);
+        // The server's offers arrive after the handshake, with the first bytes read.
+        EXPECT_TRUE(readGreeting(stream).startsWith("220 "));
+    }
 }
 
 // A look-up is a wait like any other: an interrupt ends it with 301, and its answer, coming later,
