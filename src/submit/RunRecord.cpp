@@ -90,7 +90,7 @@ void RunRecord::endSite(const QString& label)
     SiteResult& s = site();
     // A step the current site showed ("Simtel  (Creating Zip File)") is no part of its name.
     s.label = label.section(QStringLiteral("  ("), 0, 0);
-    s.seconds = m_timer.elapsed() / 1000.0;
+    s.seconds = m_timer.nsecsElapsed() / 1e9; // elapsed() would cut every site to whole milliseconds
     if (m_preview)
         s.previewItems = m_preview->written().mid(m_previewMark);
     using O = SiteResult::Outcome;
