@@ -19,6 +19,7 @@
 #include <QScrollArea>
 
 #include <algorithm>
+#include <utility>
 
 using namespace PageLayout;
 
@@ -263,9 +264,17 @@ void SitesPage::addRow(const QString& siteKey, const QString& label, QLabel* his
             row.designedY.append(widget->y());
         }
     }
-    for (QCheckBox* tick : {newBox, updateBox}) {
-        if (tick)
-            connect(tick, &QCheckBox::toggled, this, [this] { updateTickCount(); });
+    if (newBox && updateBox) {
+        ++m_siteCount;
+        // The count follows each toggle: recounting every row on each one made loading a record of
+        // many sites quadratic. A site counts while either of its boxes is ticked.
+        for (const auto& [tick, other] : {std::pair{newBox, updateBox}, std::pair{updateBox, newBox}}) {
+            connect(tick, &QCheckBox::toggled, this, [this, other = other](bool on) {
+                if (!other->isChecked())
+                    m_tickedCount += on ? 1 : -1;
+                updateTickCount();
+            });
+        }
     }
     m_rows.append(row);
 }
@@ -318,10 +327,7 @@ int SitesPage::tickedSites() const
 void SitesPage::updateTickCount()
 {
     if (m_tickcount)
-        m_tickcount->setText(
-            QStringLiteral("%1 of %2 sites ticked")
-                .arg(tickedSites())
-                .arg(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.newBox; })));
+        m_tickcount->setText(QStringLiteral("%1 of %2 sites ticked").arg(m_tickedCount).arg(m_siteCount));
 }
 
 void SitesPage::tickNone()

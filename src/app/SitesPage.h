@@ -106,6 +106,8 @@ private:
     QPushButton* m_ticknone = nullptr;
     QPushButton* m_endpoints = nullptr;
     QLabel* m_tickcount = nullptr;
+    int m_siteCount = 0; // rows with tick boxes
+    int m_tickedCount = 0; // of those, the ones with a box ticked
     QScrollArea* m_sitesbox = nullptr;
     QComboBox* m_wincentpd = nullptr;
     QComboBox* m_wcsubcat = nullptr;

@@ -77,7 +77,7 @@ void ProfileFile::makeRoomFor(const QString& text)
         // The file becomes UTF-8 as a whole: every line it holds is converted once.
         for (QByteArray& line : m_lines)
             line = decodeText(line, m_encoding).toUtf8();
-        m_sectionLines.reset();
+        forgetPlaces();
         m_encoding = TextEncoding::Utf8;
     }
 }
@@ -114,24 +114,34 @@ int ProfileFile::sectionEnd(int sectionLine) const
 
 int ProfileFile::findKey(int sectionLine, const QString& key) const
 {
-    for (int i = sectionLine + 1; i < m_lines.size(); ++i) {
-        const QByteArray& line = m_lines[i];
-        if (sectionName(line))
-            break;
-        const qsizetype eq = line.indexOf('=');
-        if (eq < 0)
-            continue;
-        // The name between the blanks, compared in place: a record's every lookup runs this per line.
-        qsizetype begin = 0;
-        qsizetype end = eq;
-        while (begin < end && (line[begin] == ' ' || line[begin] == '\t'))
-            ++begin;
-        while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t'))
-            --end;
-        if (sameName(QByteArrayView(line).sliced(begin, end - begin), key))
-            return i;
+    auto [keys, made] = m_keyLines.try_emplace(sectionLine);
+    if (made) {
+        for (int i = sectionLine + 1; i < m_lines.size(); ++i) {
+            const QByteArray& line = m_lines[i];
+            if (sectionName(line))
+                break;
+            const qsizetype eq = line.indexOf('=');
+            if (eq < 0)
+                continue;
+            // The first entry of a name wins.
+            const QString name = nameKey(trimmedBlanks(line.left(eq)));
+            if (!keys->second.contains(name))
+                keys->second.insert(name, i);
+        }
     }
-    return -1;
+    return keys->second.value(key.toCaseFolded(), -1);
+}
+
+QString ProfileFile::nameKey(const QByteArray& stored) const
+{
+    // Names compare without regard to case: ASCII ones as sameName compares them, others folded.
+    return decodeText(stored, m_encoding).toCaseFolded();
+}
+
+void ProfileFile::forgetPlaces()
+{
+    m_sectionLines.reset();
+    m_keyLines.clear();
 }
 
 QString ProfileFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
@@ -170,21 +180,24 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
     QByteArray entry = encodeText(key, m_encoding) + '=' + valueBytes;
     // A line break inside a value would split the entry into lines of its own.
     entry.replace('\r', ' ').replace('\n', ' ');
-    int s = findSection(section);
-    // Every change below may move or make a section header.
-    m_sectionLines.reset();
+    const int s = findSection(section);
     if (s < 0) {
+        forgetPlaces();
         m_lines.append('[' + encodeText(section, m_encoding) + ']');
         m_lines.append(entry);
         return;
     }
     const int k = findKey(s, key);
     if (k >= 0) {
+        // A value replaced where it stands moves nothing, unless the line now reads as a header.
         const QByteArray& old = m_lines[k];
         m_lines[k] = old.left(old.indexOf('=') + 1) + valueBytes;
         m_lines[k].replace('\r', ' ').replace('\n', ' ');
+        if (sectionName(m_lines[k]))
+            forgetPlaces();
         return;
     }
+    forgetPlaces();
     m_lines.insert(sectionEnd(s), entry);
 }
 

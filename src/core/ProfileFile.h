@@ -4,9 +4,11 @@
 
 #include <QByteArrayList>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 
 #include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -54,13 +56,20 @@ private:
     int sectionEnd(int sectionLine) const;
     int findKey(int sectionLine, const QString& key) const;
     bool sameName(QByteArrayView stored, const QString& name) const;
+    // A stored name as the key index holds it.
+    QString nameKey(const QByteArray& stored) const;
     // Turns the file into UTF-8 when its encoding cannot hold text.
     void makeRoomFor(const QString& text);
+    // Forgets where headers and keys stand, after a change that may have moved or made one.
+    void forgetPlaces();
 
     QString m_path;
     QByteArrayList m_lines;
     // The header lines and their names, found on first lookup.
     mutable std::optional<std::vector<std::pair<int, QByteArray>>> m_sectionLines;
+    // Per section header line: its keys, case-folded, and the line of each one's first entry; made on
+    // a section's first key lookup, so reading or saving a record of many keys is not quadratic.
+    mutable std::unordered_map<int, QHash<QString, int>> m_keyLines;
     bool m_existed = false;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };

@@ -65,6 +65,11 @@ TEST_F(SitesPageTest, TheCountFollowsTheTicksAndTickNoneClearsThemAll)
     tick("tucowscb")->setChecked(true); // one site, two ticks
     tick("wsockwhcb")->setChecked(true);
     EXPECT_EQ(page().tickcount()->text(), q("2 of 57 sites ticked"));
+    tick("tucowsnewcb")->setChecked(false); // its other box still ticks the site
+    EXPECT_EQ(page().tickcount()->text(), q("2 of 57 sites ticked"));
+    tick("tucowscb")->setChecked(false);
+    EXPECT_EQ(page().tickcount()->text(), q("1 of 57 sites ticked"));
+    tick("tucowscb")->setChecked(true);
     // A row filtered out is cleared too.
     QTest::keyClicks(page().sitesfilter(), q("tucows"));
     QTest::mouseClick(page().ticknone(), Qt::LeftButton);

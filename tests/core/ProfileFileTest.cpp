@@ -46,6 +46,23 @@ TEST_F(ProfileFileTest, ReadsBetweenWritesFindTheSectionsWhereTheyAreNow)
         QByteArray("[A]\r\nk=1\r\nj=3\r\n[B]\r\nk=2\r\n[weird\r\n[odd=x]\r\nk=4\r\n"));
 }
 
+// Keys are found through an index of each section: the first of two entries of a name (in any
+// case) is the one read and written, and lines inserted before a key do not lose it.
+TEST_F(ProfileFileTest, TheFirstEntryOfAKeyIsReadAndWrittenWhereverItNowStands)
+{
+    base.write(QStringLiteral("data/prog.dat"), "[A]\r\nKey=first\r\nkey=second\r\n[B]\r\nk=b\r\n");
+    ProfileFile file(path);
+    EXPECT_EQ(file.readString(QStringLiteral("a"), QStringLiteral("KEY")), QStringLiteral("first"));
+    file.writeString(QStringLiteral("A"), QStringLiteral("kEY"), QStringLiteral("changed"));
+    file.writeString(QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("n"));
+    EXPECT_EQ(file.readString(QStringLiteral("B"), QStringLiteral("K")), QStringLiteral("b"));
+    EXPECT_EQ(file.readString(QStringLiteral("A"), QStringLiteral("key")), QStringLiteral("changed"));
+    file.writeString(QStringLiteral("B"), QStringLiteral("k"), QStringLiteral("b2"));
+    file.commit();
+    EXPECT_EQ(base.read(QStringLiteral("data/prog.dat")),
+        QByteArray("[A]\r\nKey=changed\r\nkey=second\r\nnew=n\r\n[B]\r\nk=b2\r\n"));
+}
+
 TEST_F(ProfileFileTest, HandEditedFileIsReadAndKeepsItsOtherLinesOnWrite)
 {
     base.write(QStringLiteral("data/prog.dat"),
