@@ -84,6 +84,10 @@ void TlsSessionCache::attach(SSL* ssl, int fd, const QString& host)
     if (found == k.sessions.end())
         return;
     SSL_set_session(ssl, found->second);
-    SSL_SESSION_free(found->second);
-    k.sessions.erase(found);
+    // A TLS 1.3 ticket is for one use, and the connection brings the next; a TLS 1.2 session is
+    // offered again, since a resumed one is not handed on anew.
+    if (SSL_SESSION_get_protocol_version(found->second) >= TLS1_3_VERSION) {
+        SSL_SESSION_free(found->second);
+        k.sessions.erase(found);
+    }
 }

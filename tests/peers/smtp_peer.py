@@ -15,6 +15,7 @@ appended to DIR/commands.log as it arrives. Exits by itself after --lifetime sec
   --tls CERT KEY         offer STARTTLS with that certificate and key (PEM files)
   --require-starttls     with --tls: refuse everything but EHLO, STARTTLS and QUIT before TLS
   --implicit-tls         with --tls: TLS from the first byte instead of STARTTLS
+  --tls12                with --tls: speak TLS 1.2 at most (session IDs instead of 1.3 tickets)
   --auth USER:PASSWORD   offer AUTH PLAIN and LOGIN (over TLS only) and accept only this log-in
   --no-auth-plain        with --auth: offer AUTH LOGIN only
   --lifetime SECONDS     stop after that long (default 120)
@@ -119,6 +120,8 @@ async def serve(args):
     if args.tls:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args.tls[0], args.tls[1])
+        if args.tls12:
+            context.maximum_version = ssl.TLSVersion.TLSv1_2
         if not args.implicit_tls:
             options.update(tls_context=context, require_starttls=args.require_starttls)
     if args.auth:
@@ -172,6 +175,7 @@ def main():
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--require-starttls", action="store_true")
     parser.add_argument("--implicit-tls", action="store_true")
+    parser.add_argument("--tls12", action="store_true")
     parser.add_argument("--auth")
     parser.add_argument("--no-auth-plain", action="store_true")
     parser.add_argument("--lifetime", type=float, default=120)
