@@ -318,10 +318,7 @@ void SitesPage::buildFilterBar()
 
 int SitesPage::tickedSites() const
 {
-    int ticked = 0;
-    for (const Row& row : m_rows)
-        ticked += row.newBox && (row.newBox->isChecked() || row.updateBox->isChecked()) ? 1 : 0;
-    return ticked;
+    return m_tickedCount;
 }
 
 void SitesPage::updateTickCount()

@@ -45,13 +45,9 @@ bool holdsAlready(const QString& path, const QByteArray& content)
     return file.readAll() == content;
 }
 
-} // namespace
-
-bool writeFileWhole(const QString& path, const QByteArray& content)
+// Writes a temporary file beside the target and renames it into place; mayReplace() has said yes.
+bool replaceWhole(const QFileInfo& info, const QByteArray& content)
 {
-    const QFileInfo info(path);
-    if (!mayReplace(info))
-        return false;
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     struct stat existing
     {
@@ -78,9 +74,16 @@ bool writeFileWhole(const QString& path, const QByteArray& content)
     return false;
 }
 
+} // namespace
+
+bool writeFileWhole(const QString& path, const QByteArray& content)
+{
+    const QFileInfo info(path);
+    return mayReplace(info) && replaceWhole(info, content);
+}
+
 bool writeFileWholeIfChanged(const QString& path, const QByteArray& content)
 {
-    if (!mayReplace(QFileInfo(path)))
-        return false;
-    return holdsAlready(path, content) || writeFileWhole(path, content);
+    const QFileInfo info(path);
+    return mayReplace(info) && (holdsAlready(path, content) || replaceWhole(info, content));
 }

@@ -9,8 +9,9 @@ class RunWindow;
 
 // The FTP upload steps a recipe performs through the FTP driver form, and the log lines they end
 // in. FTP failures never stop the run: the buttons' results are collected (as the driver form's
-// flag collects them) and each result line reports and clears them. After a failed log-on the later steps send nothing:
-// each fails at once with the log-on's error (a silent host would otherwise cost one time-out per step).
+// flag collects them) and each result line reports and clears them. After a failed log-on the
+// later steps send nothing: each fails at once with the log-on's error (a silent host would
+// otherwise cost one time-out per step).
 //
 // The usual sequence (one file, "<site>: Uploaded <name> to FTP" on success):
 //
