@@ -253,39 +253,68 @@ QString TSMTPForm::asMemoHoldsIt(const QString& text)
     return out;
 }
 
-QStringList TSMTPForm::memoLines(const QStringList& entries, std::vector<HeldEntry>* held)
+namespace {
+
+// A CR ending an entry pairs with the break before the next one into a single CR LF.
+QString entryText(const QStringList& entries, qsizetype i)
 {
-    // A memo holding nothing but one empty entry is an empty memo.
-    if (entries.isEmpty() || (entries.size() == 1 && entries.front().isEmpty()))
+    const QString& entry = entries[i];
+    return i + 1 < entries.size() && entry.endsWith(QLatin1Char('\r')) ? entry.chopped(1) : entry;
+}
+
+// A memo holding nothing but one empty entry is an empty memo.
+bool emptyMemo(const QStringList& entries)
+{
+    return entries.isEmpty() || (entries.size() == 1 && entries.front().isEmpty());
+}
+
+} // namespace
+
+QStringList TSMTPForm::memoLines(const QStringList& entries)
+{
+    if (emptyMemo(entries))
+        return {};
+    QStringList lines;
+    lines.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        lines += asMemoHoldsIt(entryText(entries, i)).split(QLatin1Char('\n'));
+    return lines;
+}
+
+QStringList TSMTPForm::bodyEntries(const QStringList& entries)
+{
+    if (emptyMemo(entries))
         return {};
     const qsizetype longEntry = 4096;
     const std::size_t heldEntries = 4;
-    QStringList lines;
-    lines.reserve(entries.size());
+    QStringList body;
+    body.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString& entry = entries[i];
-        // A CR ending an entry pairs with the break before the next one into a single CR LF.
-        const bool pairsWithNext = i + 1 < entries.size() && entry.endsWith(QLatin1Char('\r'));
-        const QString text = pairsWithNext ? entry.chopped(1) : entry;
-        if (!held || text.size() < longEntry) {
-            lines += asMemoHoldsIt(text).split(QLatin1Char('\n'));
+        const QString text = entryText(entries, i);
+        if (text.size() < longEntry) {
+            body += asMemoHoldsIt(text).split(QLatin1Char('\n'));
             continue;
         }
-        auto known = std::find_if(held->begin(), held->end(), [&](const HeldEntry& h) { return h.entry == text; });
-        if (known == held->end()) {
-            if (held->size() == heldEntries)
-                held->erase(held->begin());
-            held->push_back({text, asMemoHoldsIt(text).split(QLatin1Char('\n'))});
-            known = held->end() - 1;
+        auto known = std::find_if(
+            m_heldEntries.begin(), m_heldEntries.end(), [&](const HeldEntry& h) { return h.entry == text; });
+        if (known == m_heldEntries.end()) {
+            if (m_heldEntries.size() == heldEntries)
+                m_heldEntries.erase(m_heldEntries.begin());
+            m_heldEntries.push_back({text, asMemoHoldsIt(text)});
+            known = m_heldEntries.end() - 1;
         }
-        lines += known->lines;
+        // The encoder splits an entry at its line ends, but a last break gives it no empty line
+        // after it, where the memo has one.
+        body << known->asHeld;
+        if (known->asHeld.endsWith(QLatin1Char('\n')))
+            body << QString();
     }
-    return lines;
+    return body;
 }
 
 NetResult TSMTPForm::sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep)
 {
-    return sendMemoLines(memoLines(entries, &m_heldEntries), keep);
+    return sendMemoLines(bodyEntries(entries), keep);
 }
 
 NetResult TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep)

@@ -44,14 +44,8 @@ public:
     NetResult sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep = {});
     // Text as the body memo would give it back (without laying it out in a form never shown).
     static QString asMemoHoldsIt(const QString& text);
-    // The lines a memo filled with these entries (one after another) gives back. Long entries
-    // found in held are taken from there, and new ones are added to it.
-    struct HeldEntry
-    {
-        QString entry;
-        QStringList lines;
-    };
-    static QStringList memoLines(const QStringList& entries, std::vector<HeldEntry>* held = nullptr);
+    // The lines a memo filled with these entries (one after another) gives back.
+    static QStringList memoLines(const QStringList& entries);
     void CancelButtonClick();
     void AttachButtonClick();
     void SetupButtonClick();
@@ -102,6 +96,17 @@ private:
 
     QLabel* m_mail2 = nullptr;
     QProgressBar* m_mainProgress = nullptr;
-    // The long entries of the last mails as lines: a run sends the same description in each.
+    // The body as the message takes it: memoLines, except that the lines of a long entry stay one
+    // entry, joined by LF, which the encoder splits again. A run sends the same description in each
+    // mail: held, it is the same string each time, which the encoder matches with the last body's
+    // as one entry instead of line by line.
+    QStringList bodyEntries(const QStringList& entries);
+
+    struct HeldEntry
+    {
+        QString entry;
+        QString asHeld;
+    };
+    // The long entries of the last mails as the memo holds them.
     std::vector<HeldEntry> m_heldEntries;
 };

@@ -3,7 +3,9 @@
 #include "app/TSMTPForm.h"
 #include "app/TSetupDlg.h"
 #include "net/NetworkWait.h"
+#include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
+#include "submit/SmtpClientChannel.h"
 #include "support/PeerProcess.h"
 
 #include <QAction>
@@ -98,6 +100,40 @@ TEST(MemoLines, EntriesGiveTheLinesOfAMemoHoldingThem)
 }
 
 } // namespace
+
+// A long entry goes to the encoder whole, held from one mail to the next, and still comes out as
+// the lines a memo filled with the entries holds, breaks at its end included.
+TEST_F(MailFormTest, LongEntriesGoOutAsTheLinesOfTheMemo)
+{
+    const QString text = s("word ").repeated(1000);
+    const QStringList cases[] = {
+        {s("head"), text + s("\r\nend")},
+        {text + s("\n")},
+        {text + s("\r\n\r\n"), s("after")},
+        {text + s("\u2028\r"), s("")},
+        {s("\n") + text + s("\n\n")},
+    };
+    auto bodyOf = [](MailChannel& channel, const QStringList& entries) {
+        channel.takeSettings(s("127.0.0.1:1"), s("ann@demo.example"), s("Ann"));
+        channel.setRecipient(s("submit@site.example"));
+        channel.setSubject(s("Submit"));
+        channel.clearBody();
+        for (const QString& entry : entries)
+            channel.addBodyLine(entry);
+        QByteArray message;
+        EXPECT_TRUE(channel.encodeTo([&](const QByteArray& piece) { message += piece; }).ok());
+        return message.mid(message.indexOf("\r\n\r\n"));
+    };
+    TmsSMTP client;
+    TmsMessage message;
+    SmtpClientChannel direct(client, message);
+    for (const QStringList& entries : cases) {
+        const QByteArray expected = bodyOf(direct, TSMTPForm::memoLines(entries));
+        // The second time the entry is the held one.
+        EXPECT_EQ(bodyOf(mail, entries), expected) << entries.join(s("|")).left(20).toStdString();
+        EXPECT_EQ(bodyOf(mail, entries), expected) << entries.join(s("|")).left(20).toStdString();
+    }
+}
 
 // While sending only Cancel is enabled, the form refuses to close, and every step shows in the
 // status panel and the main window's mail label; afterwards the form is as it was.
