@@ -194,6 +194,10 @@ void TSMTPForm::mirror(const QString& text)
 
 void TSMTPForm::progress(int percent)
 {
+    if (percent == 0)
+        m_progressPace.restart();
+    else if (!m_progressPace.due())
+        return;
     ProgressBar1->setValue(percent);
     if (m_mainProgress)
         m_mainProgress->setValue(percent);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ProgressPace.h"
 #include "net/NetResult.h"
 #include "net/TagRas.h"
 #include "net/TmsMessage.h"
@@ -96,6 +97,7 @@ private:
 
     QLabel* m_mail2 = nullptr;
     QProgressBar* m_mainProgress = nullptr;
+    ProgressPace m_progressPace; // a long body reports every block; the bars follow a few times a second
     // The body as the message takes it: memoLines, except that the lines of a long entry stay one
     // entry, joined by LF, which the encoder splits again. A run sends the same description in each
     // mail: held, it is the same string each time, which the encoder matches with the last body's

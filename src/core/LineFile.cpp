@@ -100,8 +100,22 @@ void writeLineFile(const QString& path, const QStringList& lines)
 
 QStringList textToLines(const QString& text)
 {
+    // The same breaks as splitLines, found in the text itself: a long memo is split once per
+    // archive site, and a round trip through UTF-8 would cost more than the split.
     QStringList lines;
-    for (const QByteArray& line : splitLines(text.toUtf8()))
-        lines.append(QString::fromUtf8(line));
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    const QChar* d = text.constData();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = d[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && d[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
     return lines;
 }

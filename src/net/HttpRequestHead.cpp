@@ -1,5 +1,7 @@
 #include "net/HttpRequestHead.h"
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray CRLF = "\r\n";
@@ -17,12 +19,15 @@ QByteArray headerText(const QString& text)
 // The request target goes out as given, except for bytes that would break the request line.
 QByteArray requestTarget(const QByteArray& target)
 {
+    const auto breaksTheLine = [](char c) { return uchar(c) <= 0x20 || uchar(c) == 0x7f; };
+    // A form sent by GET carries the whole listing in its target.
+    if (std::none_of(target.cbegin(), target.cend(), breaksTheLine))
+        return target;
     QByteArray out;
     out.reserve(target.size());
     for (const char c : target) {
-        const uchar u = uchar(c);
-        if (u <= 0x20 || u == 0x7f)
-            out += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+        if (breaksTheLine(c))
+            out += '%' + QByteArray::number(uchar(c), 16).rightJustified(2, '0').toUpper();
         else
             out += c;
     }

@@ -36,6 +36,19 @@ uchar addEntry(const QString& text, bool latin1, QByteArray& plain)
     return mark;
 }
 
+// Where the last body holds entry, when it is long enough to be worth finding; -1 otherwise.
+qsizetype longEntryOf(const MailBodyLines::Lines& last, bool latin1, const QString& entry)
+{
+    constexpr qsizetype LongEntry = 4096;
+    if (entry.size() < LongEntry || last.latin1 != latin1)
+        return -1;
+    for (qsizetype j = 0; j < last.entries.size(); ++j) {
+        if (last.entries[j].size() == entry.size() && last.entries[j] == entry)
+            return j;
+    }
+    return -1;
+}
+
 // The last body; only the run's thread encodes, the lock is for tests that do not.
 struct Kept
 {
@@ -96,7 +109,15 @@ MailBodyLines::MailBodyLines(const QStringList& entries, bool latin1)
     lines.ends.assign(last.ends.begin(), last.ends.begin() + head);
     lines.marks.assign(last.marks.begin(), last.marks.begin() + head);
     for (qsizetype i = head; i < count - tail; ++i) {
-        lines.marks.push_back(addEntry(entries[i], latin1, lines.plain));
+        // The held description between each site's own lines is one long entry of the last body.
+        const qsizetype same = longEntryOf(last, latin1, entries[i]);
+        if (same >= 0) {
+            const qsizetype from = same > 0 ? last.ends[same - 1] : 0;
+            lines.plain += QByteArrayView(last.plain).sliced(from, last.ends[same] - from);
+            lines.marks.push_back(last.marks[same]);
+        } else {
+            lines.marks.push_back(addEntry(entries[i], latin1, lines.plain));
+        }
         lines.ends.push_back(lines.plain.size());
     }
     if (tail > 0) {

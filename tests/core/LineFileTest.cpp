@@ -22,9 +22,16 @@ TEST(LineFile, EveryLineBreakStyleEndsALineAndTheLastBreakAddsNone)
         {"a\r\r\nb", {"a", "", "b"}},
         {"\r\n\r\n", {"", ""}},
         {"a\n\rb", {"a", "", "b"}},
+        {"caf\xc3\xa9\r\n\xe2\x82\xac", {"caf\xc3\xa9", "\xe2\x82\xac"}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(splitLines(c.content), c.lines) << c.content.constData();
+        // A memo's text splits where its bytes would.
+        QStringList lines;
+        for (const QByteArray& line : c.lines)
+            lines.append(QString::fromUtf8(line));
+        EXPECT_EQ(textToLines(QString::fromUtf8(c.content)), lines) << c.content.constData();
+    }
 }
 
 // Only a CR directly before an LF goes; the one-pass rewrite must not drop or shift anything else.

@@ -161,6 +161,10 @@ TEST(MessageEncoder, KeptBodyOnlyForTheSameEntriesAndCharSet)
         QStringLiteral("Long Description:"), QString(300, QLatin1Char('x')), QStringLiteral("caf\u00e9")};
     QStringList lastLineChanged = listing;
     lastLineChanged.last() = QStringLiteral("cafe");
+    // A long description between each site's own lines, as every mail of a run holds it.
+    const QString description = QStringLiteral("caf\u00e9 line\n").repeated(600) + QString(300, QLatin1Char('y'));
+    const QStringList siteA{QStringLiteral("To site A"), description, QStringLiteral("A ends")};
+    const QStringList siteB{QStringLiteral("To site B:"), QString(), description, QStringLiteral("B")};
     struct Case
     {
         const char* name;
@@ -173,6 +177,10 @@ TEST(MessageEncoder, KeptBodyOnlyForTheSameEntriesAndCharSet)
         {"last line changed", lastLineChanged, csUSASCII},
         {"short lines", {QStringLiteral("one"), QStringLiteral("two\nthree")}, csUSASCII},
         {"short lines in ISO 8859-1", {QStringLiteral("one"), QStringLiteral("two\nthree")}, csISO8859},
+        {"description for site A", siteA, csUSASCII},
+        {"description for site B", siteB, csUSASCII},
+        {"description for site A in ISO 8859-1", siteA, csISO8859},
+        {"description for site B", siteB, csUSASCII},
     };
     auto message = [](const Case& c) {
         TmsMessage m;
