@@ -8,11 +8,64 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include <optional>
+
+namespace {
+
+// A memo's text as last taken, in both forms, until the document changes. The edit check, the
+// save and a run each take a long description several times, and each taking reads the whole
+// document.
+class TakenMemoText : public QObject
+{
+public:
+    explicit TakenMemoText(QTextDocument* document)
+        : QObject(document)
+    {
+        setObjectName(QStringLiteral("takenMemoText"));
+        // contentsChange comes before the change is announced to the memo's own handlers, which
+        // may take the text again; contentsChanged covers a change made inside that signal.
+        connect(document, &QTextDocument::contentsChange, this, &TakenMemoText::forget);
+        connect(document, &QTextDocument::contentsChanged, this, &TakenMemoText::forget);
+    }
+
+    std::optional<QString> lf;
+    std::optional<QString> crLf;
+
+private:
+    void forget()
+    {
+        lf.reset();
+        crLf.reset();
+    }
+};
+
+TakenMemoText& taken(const QPlainTextEdit* memo)
+{
+    QTextDocument* document = memo->document();
+    if (auto* kept = document->findChild<QObject*>(QStringLiteral("takenMemoText"), Qt::FindDirectChildrenOnly))
+        return *static_cast<TakenMemoText*>(kept);
+    return *new TakenMemoText(document);
+}
+
+} // namespace
+
 QString memoText(const QPlainTextEdit* memo)
 {
-    QString text = memo->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
+    TakenMemoText& t = taken(memo);
+    if (!t.lf) {
+        QString text = memo->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        t.lf = std::move(text);
+    }
+    return *t.lf;
+}
+
+QString memoTextWithCrLf(const QPlainTextEdit* memo)
+{
+    TakenMemoText& t = taken(memo);
+    if (!t.crLf)
+        t.crLf = QString(memoText(memo)).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return *t.crLf;
 }
 
 QString controlText(const QWidget* control)

@@ -10,6 +10,9 @@ class QWidget;
 QString controlText(const QWidget* control);
 // A memo's text exactly as typed. (QPlainTextEdit::toPlainText turns non-breaking spaces into
 // plain ones, which would change a stored description at every save.)
+// Taken once per change of the memo.
 QString memoText(const QPlainTextEdit* memo);
+// The same with CR LF between the lines, as the sites receive a memo.
+QString memoTextWithCrLf(const QPlainTextEdit* memo);
 // Puts text into a control without running any of its user-change handlers.
 void setControlText(QWidget* control, const QString& text);

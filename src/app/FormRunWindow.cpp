@@ -31,21 +31,15 @@ QWidget* FormRunWindow::find(const QString& name) const
 
 QString FormRunWindow::text(const QString& control) const
 {
-    if (const auto taken = m_memoTexts.constFind(control); taken != m_memoTexts.cend())
-        return *taken;
     const QWidget* c = find(control);
-    QString t = controlText(c);
     // A memo's lines go out as they were typed on the system the sites were written for: CR LF.
-    if (qobject_cast<const QPlainTextEdit*>(c)) {
-        t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-        m_memoTexts.insert(control, t);
-    }
-    return t;
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(c))
+        return memoTextWithCrLf(memo);
+    return controlText(c);
 }
 
 void FormRunWindow::setText(const QString& control, const QString& text)
 {
-    m_memoTexts.remove(control);
     setControlText(find(control), text);
     if (control == QLatin1String("currentsite"))
         m_currentSite = text;

@@ -2,8 +2,6 @@
 
 #include "submit/RunWindow.h"
 
-#include <QHash>
-
 class QWidget;
 class TForm1;
 
@@ -43,7 +41,4 @@ private:
     TForm1& m_form;
     bool m_busy = false;
     QString m_currentSite;
-    // The memos' texts as the run first read them: converting a long memo on every read would
-    // cost the run more than sending it.
-    mutable QHash<QString, QString> m_memoTexts;
 };

@@ -9,28 +9,34 @@ namespace {
 
 enum Mark : uchar { LongLine = 1, EightBit = 2 };
 
-// Appends an entry's lines to plain; what they hold.
+// Appends an entry's lines to plain, each ending in CR LF (an empty entry is one empty line);
+// what they hold.
 uchar addEntry(const QString& text, bool latin1, QByteArray& plain)
 {
     const QByteArray bytes = latin1 ? text.toLatin1() : text.toUtf8();
-    QList<QByteArray> lines;
-    // A long description comes as thousands of entries that are one line each already.
-    if (!bytes.isEmpty() && !bytes.contains('\n') && !bytes.contains('\r'))
-        lines << bytes;
-    else
-        lines = MailBodyLines::splitLines(bytes);
-    if (lines.isEmpty())
-        lines << QByteArray();
+    const char* d = bytes.constData();
+    const qsizetype size = bytes.size();
     uchar mark = 0;
     uchar allBits = 0;
-    for (const QByteArray& line : lines) {
-        if (line.size() >= 256)
+    auto addLine = [&](qsizetype from, qsizetype to) {
+        if (to - from >= 256)
             mark |= LongLine;
-        for (const char c : line)
-            allBits |= uchar(c);
-        plain += line;
-        plain += "\r\n";
+        plain.append(d + from, to - from);
+        plain.append("\r\n", 2);
+    };
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = d[i];
+        allBits |= uchar(c);
+        if (c != '\r' && c != '\n')
+            continue;
+        addLine(start, i);
+        if (c == '\r' && i + 1 < size && d[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
+    if (start < size || size == 0)
+        addLine(start, size);
     if (allBits & 0x80)
         mark |= EightBit;
     return mark;
@@ -63,23 +69,6 @@ Kept& kept()
 }
 
 } // namespace
-
-QList<QByteArray> MailBodyLines::splitLines(const QByteArray& text)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines << text.mid(start, i - start);
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
 
 MailBodyLines::MailBodyLines(const QStringList& entries, bool latin1)
 {

@@ -21,9 +21,6 @@ public:
     // Every line ending in CR LF, quoted-printable or as it is.
     QByteArray encoded(bool quotedPrintable) const;
 
-    // Splits text at line ends (CR LF, LF or CR); a last line without an end counts.
-    static QList<QByteArray> splitLines(const QByteArray& text);
-
     // Forgets the kept body (for tests that need a first encoding).
     static void forgetKept();
 

@@ -1,5 +1,6 @@
 #include "net/TmsMessageEncoder.h"
 
+#include "core/LineFile.h"
 #include "net/MailBodyLines.h"
 #include "net/MailEncodings.h"
 #include "net/MailHeaderText.h"
@@ -188,7 +189,7 @@ void TmsMessageEncoder::writeAttachmentContent(const TmsAttItem& item)
         writeLines(TQuotedPrintable::encode(item.Content));
         break;
     default:
-        writeLines(MailBodyLines::splitLines(item.Content));
+        writeLines(splitLines(item.Content));
         break;
     }
 }

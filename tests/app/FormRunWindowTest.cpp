@@ -1,26 +1,39 @@
 #include "FormOnBase.h"
 
+#include "app/ControlText.h"
 #include "app/FormRunWindow.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTest>
 
 namespace {
 
-// A run reads each memo once, with CR LF line ends, and reads back what it sets itself.
-TEST_F(MainWindowTest, RunWindowTakesMemosOnceAndKeepsUpWithItsOwnChanges)
+// A memo's text is taken once per change: every way the memo changes shows at the next reading,
+// in the run's CR LF form too, and a handler of the memo's own change signal reads the new text.
+TEST_F(MainWindowTest, MemoTextKeepsUpWithEveryChange)
 {
-    form.longdesc()->setPlainText(q("first line\nsecond line"));
+    QPlainTextEdit* memo = form.longdesc();
     FormRunWindow window(form);
     const QString control = QStringLiteral("longdesc");
+    QStringList seenByHandler;
+    QObject::connect(memo, &QPlainTextEdit::textChanged, [&] { seenByHandler << memoText(memo); });
+
+    memo->setPlainText(q("first line\nsecond line"));
     EXPECT_EQ(window.text(control), q("first line\r\nsecond line"));
-    EXPECT_EQ(window.text(control), q("first line\r\nsecond line"));
+    EXPECT_EQ(memoText(memo), q("first line\nsecond line"));
     window.setText(control, q("set by the run"));
     EXPECT_EQ(window.text(control), q("set by the run"));
-    EXPECT_EQ(form.longdesc()->toPlainText(), q("set by the run"));
-    // The next run takes the memo as it stands then.
-    form.longdesc()->setPlainText(q("edited"));
-    EXPECT_EQ(FormRunWindow(form).text(control), q("edited"));
+    EXPECT_EQ(memo->toPlainText(), q("set by the run"));
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo, q("!"));
+    EXPECT_EQ(window.text(control), q("set by the run!"));
+    memo->undo();
+    EXPECT_EQ(memoText(memo), q("set by the run"));
+    memo->textCursor().insertBlock();
+    EXPECT_EQ(window.text(control), q("set by the run\r\n"));
+    EXPECT_EQ(seenByHandler.mid(seenByHandler.size() - 3),
+        (QStringList{q("set by the run!"), q("set by the run"), q("set by the run\n")}));
 }
 
 // The site the run names is kept from what the run set, whatever the label shows meanwhile.
