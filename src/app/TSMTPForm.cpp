@@ -205,7 +205,7 @@ void TSMTPForm::progress(int percent)
 
 bool TSMTPForm::sending() const
 {
-    return !SendInfoPanel->isEnabled();
+    return m_sending;
 }
 
 void TSMTPForm::SendButtonClick()
@@ -395,36 +395,49 @@ void TSMTPForm::SetupButtonClick()
 
 void TSMTPForm::EnterSendingState()
 {
-    for (QToolButton* b : {SendButton, CancelButton, AttachButton, SetupButton, ExitButton})
-        b->setEnabled(b->property("tag").toInt() == 1);
-    ListView1->setEnabled(false);
-    SendInfoPanel->setEnabled(false);
-    BodyMemo->setEnabled(false);
-    for (QAction* a : {Send1, Attach1, Exit1, Setup1, Help1})
-        a->setEnabled(false);
-    Cancel1->setEnabled(true);
+    m_sending = true;
     ProgressBar1->show();
     if (m_mainProgress)
         m_mainProgress->show();
-    setCursor(Qt::WaitCursor);
-    ListView1->setCursor(Qt::WaitCursor);
+    if (isVisible())
+        showSendingState(true);
 }
 
 void TSMTPForm::LeaveSendingState()
 {
-    for (QToolButton* b : {SendButton, CancelButton, AttachButton, SetupButton, ExitButton})
-        b->setEnabled(b->property("tag").toInt() != 1);
-    ListView1->setEnabled(true);
-    SendInfoPanel->setEnabled(true);
-    BodyMemo->setEnabled(true);
-    for (QAction* a : {Send1, Attach1, Exit1, Setup1, Help1})
-        a->setEnabled(true);
-    Cancel1->setEnabled(false);
+    m_sending = false;
     ProgressBar1->hide();
     if (m_mainProgress)
         m_mainProgress->hide();
-    unsetCursor();
-    ListView1->unsetCursor();
+    if (m_showsSending)
+        showSendingState(false);
+}
+
+void TSMTPForm::showSendingState(bool sending)
+{
+    m_showsSending = sending;
+    for (QToolButton* b : {SendButton, CancelButton, AttachButton, SetupButton, ExitButton})
+        b->setEnabled((b->property("tag").toInt() == 1) == sending);
+    ListView1->setEnabled(!sending);
+    SendInfoPanel->setEnabled(!sending);
+    BodyMemo->setEnabled(!sending);
+    for (QAction* a : {Send1, Attach1, Exit1, Setup1, Help1})
+        a->setEnabled(!sending);
+    Cancel1->setEnabled(sending);
+    if (sending) {
+        setCursor(Qt::WaitCursor);
+        ListView1->setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+        ListView1->unsetCursor();
+    }
+}
+
+void TSMTPForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_showsSending != m_sending)
+        showSendingState(m_sending);
 }
 
 void TSMTPForm::closeEvent(QCloseEvent* event)

@@ -84,6 +84,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -91,12 +92,17 @@ private:
     NetResult sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep = {});
     void EnterSendingState();
     void LeaveSendingState();
+    // The buttons, menus and panels as they stand while sending or not. A hidden form is brought
+    // up to date when it is shown: a run sends dozens of mails through the form unseen.
+    void showSendingState(bool sending);
     void status(const QString& text);
     void mirror(const QString& text);
     void progress(int percent);
 
     QLabel* m_mail2 = nullptr;
     QProgressBar* m_mainProgress = nullptr;
+    bool m_sending = false;
+    bool m_showsSending = false;
     ProgressPace m_progressPace; // a long body reports every block; the bars follow a few times a second
     // The body as the message takes it: memoLines, except that the lines of a long entry stay one
     // entry, joined by LF, which the encoder splits again. A run sends the same description in each

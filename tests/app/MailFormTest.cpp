@@ -135,8 +135,9 @@ TEST_F(MailFormTest, LongEntriesGoOutAsTheLinesOfTheMemo)
     }
 }
 
-// While sending only Cancel is enabled, the form refuses to close, and every step shows in the
-// status panel and the main window's mail label; afterwards the form is as it was.
+// While sending only Cancel is enabled (in a form shown during the send too), the form refuses to
+// close, and every step shows in the status panel and the main window's mail label; afterwards the
+// form is as it was.
 TEST_F(MailFormTest, SendingStateStatusTextsAndCloseRefusal)
 {
     startPeer();
@@ -144,11 +145,11 @@ TEST_F(MailFormTest, SendingStateStatusTextsAndCloseRefusal)
     QStringList mirrored;
     QStringList duringSend;
     QObject::connect(f.msSMTP1, &TmsSMTP::OnSending, [&] {
+        f.show();
         duringSend << (f.SendButton->isEnabled() ? s("send") : s("-"))
                    << (f.CancelButton->isEnabled() ? s("cancel") : s("-"))
                    << (f.Send1->isEnabled() ? s("send1") : s("-")) << (f.Cancel1->isEnabled() ? s("cancel1") : s("-"))
                    << (f.ProgressBar1->isVisibleTo(&f) ? s("progress") : s("-")) << form.mail2()->text();
-        f.show();
         f.close();
         duringSend << (f.isVisible() ? s("still open") : s("closed"));
     });
