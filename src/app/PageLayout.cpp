@@ -20,6 +20,22 @@ QLabel* Placer::label(const QString& text, int gap)
     return l;
 }
 
+namespace {
+
+    // The completer a drop-down's edit holds while the box takes it (see dropDown). Making a completer
+    // costs as much as the rest of the box, so the boxes of one parent share one.
+    QCompleter* standInCompleter(QWidget* parent)
+    {
+        const QString name = QStringLiteral("standInCompleter");
+        if (auto* kept = parent->findChild<QCompleter*>(name, Qt::FindDirectChildrenOnly))
+            return kept;
+        auto* completer = new QCompleter(parent);
+        completer->setObjectName(name);
+        return completer;
+    }
+
+} // namespace
+
 QComboBox* dropDown(QWidget* parent, const QStringList& items)
 {
     auto* box = new PickList(parent);
@@ -29,9 +45,9 @@ QComboBox* dropDown(QWidget* parent, const QStringList& items)
     // box does not make its own; typed text is the value: no completion at all.
     auto* edit = new QLineEdit(box);
     edit->setPalette(box->palette());
-    edit->setCompleter(new QCompleter(edit));
+    edit->setCompleter(parent ? standInCompleter(parent) : new QCompleter(edit));
     box->setLineEdit(edit);
-    box->setCompleter(nullptr); // deletes the placeholder
+    box->setCompleter(nullptr); // lets the stand-in go (deletes one of the edit's own)
     // No item added on Enter, items in their given order.
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(12);

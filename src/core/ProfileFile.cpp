@@ -40,25 +40,6 @@ std::optional<QByteArray> sectionName(const QByteArray& line)
 
 } // namespace
 
-bool ProfileFile::sameName(QByteArrayView a, const QString& b) const
-{
-    // Names are nearly always ASCII: those compare without converting, and most differ within their
-    // first characters (every lookup runs this per line). The first non-ASCII character sends the
-    // names to a full comparison.
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        const char16_t x = uchar(a[i]);
-        const char16_t y = b[i].unicode();
-        if (x >= 0x80 || y >= 0x80)
-            return decodeText(a.toByteArray(), m_encoding).compare(b, Qt::CaseInsensitive) == 0;
-        if (lower(x) != lower(y))
-            return false;
-    }
-    // All ASCII so far: the longer name's rest decodes to at least one more character.
-    return a.size() == b.size();
-}
-
 ProfileFile::ProfileFile(QString path)
     : m_path(std::move(path))
 {
@@ -88,15 +69,15 @@ int ProfileFile::findSection(const QString& section) const
     if (!m_sectionLines) {
         m_sectionLines.emplace();
         for (int i = 0; i < m_lines.size(); ++i) {
-            if (auto name = sectionName(m_lines[i]))
-                m_sectionLines->push_back({i, std::move(*name)});
+            // The first section of a name wins.
+            if (auto name = sectionName(m_lines[i])) {
+                const QString key = nameKey(*name);
+                if (!m_sectionLines->contains(key))
+                    m_sectionLines->insert(key, i);
+            }
         }
     }
-    for (const auto& [line, name] : *m_sectionLines) {
-        if (sameName(name, section))
-            return line;
-    }
-    return -1;
+    return m_sectionLines->value(section.toCaseFolded(), -1);
 }
 
 // One past the last key line of the section that starts at sectionLine (blank lines at its end excluded).
@@ -134,7 +115,7 @@ int ProfileFile::findKey(int sectionLine, const QString& key) const
 
 QString ProfileFile::nameKey(const QByteArray& stored) const
 {
-    // Names compare without regard to case: ASCII ones as sameName compares them, others folded.
+    // Names compare without regard to case.
     return decodeText(stored, m_encoding).toCaseFolded();
 }
 

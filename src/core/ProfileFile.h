@@ -3,14 +3,11 @@
 #include "core/TextEncoding.h"
 
 #include <QByteArrayList>
-#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 
 #include <optional>
 #include <unordered_map>
-#include <utility>
-#include <vector>
 
 // A keyed profile file ("[SECTION]" lines and "key=value" lines) read and written with the
 // private-profile conventions the program's data files have always used:
@@ -55,7 +52,6 @@ private:
     int findSection(const QString& section) const;
     int sectionEnd(int sectionLine) const;
     int findKey(int sectionLine, const QString& key) const;
-    bool sameName(QByteArrayView stored, const QString& name) const;
     // A stored name as the key index holds it.
     QString nameKey(const QByteArray& stored) const;
     // Turns the file into UTF-8 when its encoding cannot hold text.
@@ -65,8 +61,8 @@ private:
 
     QString m_path;
     QByteArrayList m_lines;
-    // The header lines and their names, found on first lookup.
-    mutable std::optional<std::vector<std::pair<int, QByteArray>>> m_sectionLines;
+    // The header line of each section name, case-folded; found on first lookup.
+    mutable std::optional<QHash<QString, int>> m_sectionLines;
     // Per section header line: its keys, case-folded, and the line of each one's first entry; made on
     // a section's first key lookup, so reading or saving a record of many keys is not quadratic.
     mutable std::unordered_map<int, QHash<QString, int>> m_keyLines;

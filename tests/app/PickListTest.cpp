@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <QWheelEvent>
@@ -34,6 +35,23 @@ TEST_F(FormOnBase, PickListTakesTheWheelOnlyWithTheFocus)
     box->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(notch());
     EXPECT_EQ(box->currentText(), q("Utilities - File Utilities"));
+}
+
+// What is typed into a drop-down is its value: no box, on any page, completes it from its items.
+TEST_F(FormOnBase, TypedTextIsTheValueOfEveryDropDown)
+{
+    int typedInto = 0;
+    for (QComboBox* box : form.findChildren<QComboBox*>()) {
+        if (!box->lineEdit())
+            continue;
+        EXPECT_EQ(box->completer(), nullptr) << qPrintable(box->objectName());
+        box->addItem(q("Typed prefix and more"));
+        box->setEditText(QString());
+        QTest::keyClicks(box->lineEdit(), q("Typed pre"));
+        EXPECT_EQ(box->currentText(), q("Typed pre")) << qPrintable(box->objectName());
+        ++typedInto;
+    }
+    EXPECT_GT(typedInto, 20);
 }
 
 } // namespace

@@ -63,6 +63,24 @@ TEST_F(ProfileFileTest, TheFirstEntryOfAKeyIsReadAndWrittenWhereverItNowStands)
         QByteArray("[A]\r\nKey=changed\r\nkey=second\r\nnew=n\r\n[B]\r\nk=b2\r\n"));
 }
 
+// A section is found under its name in any case, accented names too and in either encoding, and of
+// two sections of one name the first is the one read.
+TEST_F(ProfileFileTest, TheFirstSectionOfANameIsReadWhateverItsCase)
+{
+    const QString accented = QStringLiteral("CAF\u00c9");
+    for (const QByteArray& content : {QByteArray("[Caf\xc3\xa9]\r\nk=1\r\n[CAF\xc3\x89]\r\nk=2\r\nonly=2\r\n[b]\r\n"),
+             QByteArray("[Caf\xe9]\r\nk=1\r\n[CAF\xc9]\r\nk=2\r\nonly=2\r\n[b]\r\n")}) {
+        base.write(QStringLiteral("data/prog.dat"), content);
+        const ProfileFile file(path);
+        EXPECT_EQ(file.readString(accented, QStringLiteral("K")), QStringLiteral("1")) << content.constData();
+        EXPECT_EQ(file.readString(accented, QStringLiteral("only"), QStringLiteral("none")), QStringLiteral("none"));
+        EXPECT_EQ(
+            file.readString(QStringLiteral("B"), QStringLiteral("k"), QStringLiteral("none")), QStringLiteral("none"));
+        EXPECT_EQ(
+            file.readString(QStringLiteral("c"), QStringLiteral("k"), QStringLiteral("none")), QStringLiteral("none"));
+    }
+}
+
 TEST_F(ProfileFileTest, HandEditedFileIsReadAndKeepsItsOtherLinesOnWrite)
 {
     base.write(QStringLiteral("data/prog.dat"),
