@@ -2,8 +2,11 @@
 
 #include "core/ProfileFile.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -370,7 +373,23 @@ QString SiteCatalogue::cataloguePath(const QString& basedir)
 
 SiteCatalogue SiteCatalogue::forBase(const QString& basedir)
 {
-    return SiteCatalogue(cataloguePath(basedir));
+    // The Sites page, the listing check and every run ask for the catalogue. Reading the file is
+    // cheap, looking up every site's keys in it is not: the last catalogue is kept with the bytes it
+    // was made from and given again while the file holds the same bytes.
+    struct Kept
+    {
+        QString path;
+        std::optional<QByteArray> bytes; // none: no file
+        SiteCatalogue catalogue;
+    };
+    thread_local std::optional<Kept> kept;
+    const QString path = cataloguePath(basedir);
+    std::optional<QByteArray> bytes;
+    if (QFile file(path); file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!kept || kept->path != path || kept->bytes != bytes)
+        kept = Kept{path, bytes, SiteCatalogue(path)};
+    return kept->catalogue;
 }
 
 SiteEndpoints SiteCatalogue::endpoints(const QString& siteKey) const

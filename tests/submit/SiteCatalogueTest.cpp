@@ -2,7 +2,9 @@
 #include "submit/RecipeBook.h"
 #include "support/TempBase.h"
 
+#include <QFile>
 #include <QSet>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,6 +124,34 @@ INSTANTIATE_TEST_SUITE_P(Files, CatalogueOverride,
             withChanges("winsw", {{&SiteEndpoints::label, "The Archive"}, {&SiteEndpoints::shortName, "Arch"}})},
         OverrideCase{"OtherSitesKeepBuiltIns", "[lg]\r\nHOST=lg.test\r\n", "essen", withChanges("essen", {})}),
     [](const ::testing::TestParamInfo<OverrideCase>& info) { return std::string(info.param.name); });
+
+// The catalogue asked for again follows its file: rewritten with as many bytes, removed, or another
+// base's.
+TEST(SiteCatalogue, AskedAgainItFollowsItsFile)
+{
+    TempBase base;
+    TempBase other;
+    other.write(QStringLiteral("cat/catalogue.dat"), "[lg]\r\nHOST=other.test\r\n");
+    auto lgHost
+        = [](const TempBase& b) { return SiteCatalogue::forBase(b.path()).endpoints(QStringLiteral("lg")).host; };
+    const QString builtIn = SiteCatalogue::builtIn(QStringLiteral("lg")).host;
+    const struct
+    {
+        const char* file; // nullptr: none
+        const char* host;
+    } steps[] = {{"[lg]\r\nHOST=aa.test\r\n", "aa.test"}, {"[lg]\r\nHOST=bb.test\r\n", "bb.test"}, {nullptr, nullptr},
+        {"[lg]\r\nHOST=aa.test\r\n", "aa.test"}};
+    for (const auto& step : steps) {
+        if (step.file)
+            base.write(QStringLiteral("cat/catalogue.dat"), step.file);
+        else
+            QFile::remove(base.file(QStringLiteral("cat/catalogue.dat")));
+        const QString expected = step.host ? QString::fromLatin1(step.host) : builtIn;
+        EXPECT_EQ(lgHost(base), expected);
+        EXPECT_EQ(lgHost(other), QStringLiteral("other.test"));
+        EXPECT_EQ(lgHost(base), expected);
+    }
+}
 
 TEST(SiteCatalogue, MissingFileGivesBuiltIns)
 {
