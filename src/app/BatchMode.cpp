@@ -26,11 +26,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QIcon>
 #include <QListWidget>
+#include <QProxyStyle>
 
 #include <cstdio>
 
 namespace {
+
+// Nothing of a batch command is drawn, so the style's standard icons (the menu bars' and the tool
+// buttons') are not read either: reading the first one probes every image-format plug-in.
+class IconlessStyle : public QProxyStyle
+{
+public:
+    QIcon standardIcon(StandardPixmap, const QStyleOption*, const QWidget*) const override { return {}; }
+};
 
 void printTo(FILE* stream, const QString& text)
 {
@@ -262,6 +272,7 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
     });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
+    QApplication::setStyle(new IconlessStyle);
     switch (line.action) {
     case CommandLine::Action::ImportPad:
         return PadBatch::importPad(line);
