@@ -9,6 +9,22 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+namespace {
+
+// The completer a drop-down's edit holds while the box takes it (see dropDown). Making a completer
+// costs as much as the rest of the box, so the boxes of one parent share one.
+QCompleter* standInCompleter(QWidget* parent)
+{
+    const QString name = QStringLiteral("standInCompleter");
+    if (auto* kept = parent->findChild<QCompleter*>(name, Qt::FindDirectChildrenOnly))
+        return kept;
+    auto* completer = new QCompleter(parent);
+    completer->setObjectName(name);
+    return completer;
+}
+
+} // namespace
+
 namespace PageLayout {
 
 QLabel* Placer::label(const QString& text, int gap)
@@ -19,22 +35,6 @@ QLabel* Placer::label(const QString& text, int gap)
     m_x += hint.width() + gap;
     return l;
 }
-
-namespace {
-
-    // The completer a drop-down's edit holds while the box takes it (see dropDown). Making a completer
-    // costs as much as the rest of the box, so the boxes of one parent share one.
-    QCompleter* standInCompleter(QWidget* parent)
-    {
-        const QString name = QStringLiteral("standInCompleter");
-        if (auto* kept = parent->findChild<QCompleter*>(name, Qt::FindDirectChildrenOnly))
-            return kept;
-        auto* completer = new QCompleter(parent);
-        completer->setObjectName(name);
-        return completer;
-    }
-
-} // namespace
 
 QComboBox* dropDown(QWidget* parent, const QStringList& items)
 {
