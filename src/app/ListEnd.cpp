@@ -5,20 +5,28 @@
 
 namespace {
 
-constexpr const char* PendingProperty = "quilletScrollPending";
-constexpr const char* WatchedProperty = "quilletScrollOnShow";
-
-// Scrolls a list with a pending scroll when it shows.
+// Scrolls a list to its end when it shows, if lines came while it was hidden. The flag is the
+// filter's own: a property on the list is looked up by name through every class of the list's
+// meta-object, and a run adds hundreds of lines to its hidden log and trace.
 class ScrollOnShow : public QObject
 {
 public:
-    using QObject::QObject;
+    static constexpr const char* Name = "quilletScrollOnShow";
+
+    explicit ScrollOnShow(QListWidget* list)
+        : QObject(list)
+    {
+        setObjectName(QLatin1String(Name));
+        list->installEventFilter(this);
+    }
+
+    bool pending = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && watched->property(PendingProperty).toBool()) {
-            watched->setProperty(PendingProperty, false);
+        if (event->type() == QEvent::Show && pending) {
+            pending = false;
             // After the show's own layout, which would put the scroll bar back at the top.
             QMetaObject::invokeMethod(
                 static_cast<QListWidget*>(watched), &QListWidget::scrollToBottom, Qt::QueuedConnection);
@@ -36,9 +44,9 @@ void addLineAtEnd(QListWidget* list, const QString& line)
         list->scrollToBottom();
         return;
     }
-    if (!list->property(WatchedProperty).toBool()) {
-        list->installEventFilter(new ScrollOnShow(list));
-        list->setProperty(WatchedProperty, true);
-    }
-    list->setProperty(PendingProperty, true);
+    auto* watch = static_cast<ScrollOnShow*>(
+        list->findChild<QObject*>(QLatin1String(ScrollOnShow::Name), Qt::FindDirectChildrenOnly));
+    if (!watch)
+        watch = new ScrollOnShow(list);
+    watch->pending = true;
 }
