@@ -53,7 +53,7 @@ void write(const QString& basedir, const Place& place)
 
 Place of(const QWidget& window)
 {
-    return Place{window.isMaximized() ? window.normalGeometry() : window.geometry(), window.isMaximized()};
+    return Place{window.isMaximized() ? window.normalGeometry() : window.geometry(), window.isMaximized(), {}};
 }
 
 bool restore(QWidget& window, const Place& place)

@@ -101,7 +101,7 @@ std::optional<std::vector<std::pair<qsizetype, qsizetype>>> extensionSpans(
 {
     std::vector<std::pair<qsizetype, qsizetype>> spans;
     std::vector<QByteArrayView> open;
-    std::optional<qsizetype> sectionStart;
+    qsizetype sectionStart = -1; // where the unknown child being scanned starts; -1: none
     bool rootClosed = false;
     Scanner s(bytes);
     while (s.toNextMarkup()) {
@@ -125,9 +125,9 @@ std::optional<std::vector<std::pair<qsizetype, qsizetype>>> extensionSpans(
                 if (open.empty() || !sameName(open.back(), tag->name))
                     return std::nullopt;
                 open.pop_back();
-                if (open.size() == 1 && sectionStart) {
-                    spans.emplace_back(*sectionStart, s.offset());
-                    sectionStart.reset();
+                if (open.size() == 1 && sectionStart >= 0) {
+                    spans.emplace_back(sectionStart, s.offset());
+                    sectionStart = -1;
                 }
                 rootClosed = open.empty();
             } else if (!tag->empty) {

@@ -51,8 +51,9 @@ TEST_F(SitesPageTest, TheFilterShowsTheRowsWhoseLabelHoldsItClosedUp)
         QTest::keyClicks(page().sitesfilter(), q(c.typed));
         EXPECT_EQ(shownRows(), c.rows) << c.typed;
         const QStringList rows = shownRows();
-        if (!rows.isEmpty())
+        if (!rows.isEmpty()) {
             EXPECT_EQ(form.findChild<QCheckBox*>(rows.first())->y(), form.findChild<QCheckBox*>(q("tucowscb"))->y());
+        }
     }
     page().sitesfilter()->clear();
     EXPECT_EQ(shownRows().size(), 57);

@@ -111,7 +111,7 @@ TEST_F(WindowSizeTest, OnlyAPlaceOnAScreenIsRestored)
         {"on a screen gone since", QRect(-20000, -20000, 700, 500), false, false, {}},
     };
     for (const Case& c : cases) {
-        WindowPlace::write(base.path(), WindowPlace::Place{c.stored, c.maximized});
+        WindowPlace::write(base.path(), WindowPlace::Place{c.stored, c.maximized, {}});
         TForm1 window;
         window.setBasedir(base.path());
         EXPECT_EQ(window.restorePlace(), c.restored) << c.what;

@@ -49,8 +49,9 @@ TEST(Sandbox, StopPutsBackOnlyTheSettingsItSet)
         }
         sandbox(dir, {s("stop")});
         EXPECT_EQ(QFile::exists(settings), c.after != nullptr);
-        if (c.after)
+        if (c.after) {
             EXPECT_EQ(dir.read(s("base/cat/settings.dat")), QByteArray(c.after));
+        }
     }
 }
 

@@ -33,10 +33,12 @@ TEST(MailResult, EachErrorClassComesBackAsItWasRaised)
             } catch (const QuilletError& again) {
                 EXPECT_EQ(typeid(again), typeid(caught)) << caught.what();
                 EXPECT_EQ(again.message(), caught.message());
-                if (const auto* socket = dynamic_cast<const ESocketError*>(&caught))
+                if (const auto* socket = dynamic_cast<const ESocketError*>(&caught)) {
                     EXPECT_EQ(dynamic_cast<const ESocketError&>(again).code(), socket->code());
-                if (const auto* message = dynamic_cast<const EMessageError*>(&caught))
+                }
+                if (const auto* message = dynamic_cast<const EMessageError*>(&caught)) {
                     EXPECT_EQ(dynamic_cast<const EMessageError&>(again).id(), message->id());
+                }
             }
         }
     }
