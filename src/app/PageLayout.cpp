@@ -45,9 +45,9 @@ QComboBox* dropDown(QWidget* parent, const QStringList& items)
     // box does not make its own; typed text is the value: no completion at all.
     auto* edit = new QLineEdit(box);
     edit->setPalette(box->palette());
-    edit->setCompleter(parent ? standInCompleter(parent) : new QCompleter(edit));
+    edit->setCompleter(standInCompleter(parent));
     box->setLineEdit(edit);
-    box->setCompleter(nullptr); // lets the stand-in go (deletes one of the edit's own)
+    box->setCompleter(nullptr); // lets the stand-in go
     // No item added on Enter, items in their given order.
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(12);

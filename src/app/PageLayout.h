@@ -71,7 +71,8 @@ private:
     int m_pitch;
 };
 
-// An editable drop-down list whose typed text is the value, items in their given order.
+// An editable drop-down list whose typed text is the value, items in their given order. The
+// drop-downs of one parent (there must be one) share what they need only while being made.
 QComboBox* dropDown(QWidget* parent, const QStringList& items = {});
 // An edit with an optional limit on what the user types or pastes.
 QLineEdit* edit(QWidget* parent, const QString& text = {}, int maxLength = 0);
