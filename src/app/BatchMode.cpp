@@ -9,6 +9,7 @@
 #include "app/NameList.h"
 #include "app/PadBatch.h"
 #include "app/PadRecords.h"
+#include "app/RecordRun.h"
 #include "app/SiteTicks.h"
 #include "app/TForm1.h"
 #include "core/Dialogs.h"
@@ -41,6 +42,11 @@ class IconlessStyle : public QProxyStyle
 public:
     QIcon standardIcon(StandardPixmap, const QStyleOption*, const QWidget*) const override { return {}; }
 };
+
+QString recordPathIn(const QString& basedir, const QString& program)
+{
+    return recordPath(basedir + QStringLiteral("/data"), program, QStringLiteral(".dat"));
+}
 
 void printTo(FILE* stream, const QString& text)
 {
@@ -86,31 +92,27 @@ QString reportRefusal(const QString& report)
 
 // Presses "Save/Submit" on the loaded record and tells how the run ended.
 int pressSubmit(
-    TForm1& form, const CommandLine& line, const QString& recordPath, const std::optional<QByteArray>& storedRecord)
+    RecordRun& run, const CommandLine& line, const QString& recordPath, const std::optional<QByteArray>& storedRecord)
 {
     using namespace BatchMode;
     const QString& program = line.program;
-    int code = NotCompleted;
-    if (!line.report.isEmpty())
-        form.setReportFile(QFileInfo(line.report).absoluteFilePath());
-    if (line.timeout >= 0)
-        form.setStallSeconds(line.timeout);
-    if (line.siteLimit >= 0)
-        form.setSiteLimitSeconds(line.siteLimit);
+    const QString reportFile = line.report.isEmpty() ? QString() : QFileInfo(line.report).absoluteFilePath();
+    run.setReportFile(reportFile);
+    run.setStallSeconds(line.timeout);
+    run.setSiteLimitSeconds(line.siteLimit);
     // A refused definition of a site of one's own is named, and the run goes on without it.
-    for (const UserSiteProblem& problem : form.sitespage()->userSites().refused)
+    for (const UserSiteProblem& problem : run.userSites().refused)
         printTo(stderr, QStringLiteral("Site not used: ") + problem.text());
     // A long run is never silent: each site says so as its turn comes.
     if (!line.quiet) {
-        form.run().submission().setSiteStartHandler([](int number, int count, const QString& label) {
+        run.submission().setSiteStartHandler([](int number, int count, const QString& label) {
             printTo(stderr, QStringLiteral("[%1/%2] %3").arg(number).arg(count).arg(label));
         });
     }
-    form.submit()->click();
-    const RunRecord& record = form.run().submission().lastRecord();
-    if (form.runOutcome() != SubmissionRun::Outcome::Completed)
-        code = NotCompleted;
-    else
+    const SubmissionRun::Outcome outcome = run.submit();
+    const RunRecord& record = run.submission().lastRecord();
+    int code = NotCompleted;
+    if (outcome == SubmissionRun::Outcome::Completed)
         code = record.allSent() ? Completed : NotAllSent;
     if (storedRecord && !writeFileWhole(recordPath, *storedRecord))
         printTo(stderr, QStringLiteral("Cannot restore the tick boxes of %1").arg(recordPath));
@@ -118,8 +120,8 @@ int pressSubmit(
         QStringLiteral("%1: %2%3")
             .arg(program, record.countsText(),
                 code == NotCompleted ? QStringLiteral(" (the run ended early)") : QString()));
-    if (!form.reportFile().isEmpty() && record.walked && form.lastReportPath() != form.reportFile()) {
-        printTo(stderr, QStringLiteral("The report could not be written to %1").arg(form.reportFile()));
+    if (!reportFile.isEmpty() && record.walked && run.reportPath() != reportFile) {
+        printTo(stderr, QStringLiteral("The report could not be written to %1").arg(reportFile));
         code = NotCompleted;
     }
     return code;
@@ -321,39 +323,29 @@ int BatchMode::submit(const CommandLine& line)
     // No one to ask: every box goes to stderr and every question gets its safe answer.
     Dialogs* previous = setDialogs(nullptr);
     int code = NotCompleted;
+    const QString base = QDir::currentPath();
+    if (const QString unlisted = unlistedProgramMessage(base, program); !unlisted.isEmpty()) {
+        printTo(stderr, unlisted);
+        setDialogs(previous);
+        return Usage;
+    }
     {
-        TForm1 form;
-        if (const QString unlisted = unlistedProgramMessage(form, program); !unlisted.isEmpty()) {
-            printTo(stderr, unlisted);
-            setDialogs(previous);
-            return Usage;
-        }
-        QObject::connect(form.log()->model(), &QAbstractItemModel::rowsInserted, &form,
-            [&form](const QModelIndex&, int first, int last) {
-                for (int row = first; row <= last; ++row)
-                    printTo(stdout, form.log()->item(row)->text());
-            });
-        // What showing the window does: read the settings, so the run's own save keeps them.
-        guarded([&] { form.getsettings(); });
-        // Pick the program as the user would: the list is filled on entering the box.
-        guarded([&] {
-            form.appnameEnter();
-            form.appname()->setEditText(program);
-            form.appnameChange();
-        });
+        RecordRun run(base, program);
+        run.window().setLogHandler([](const QString& text) { printTo(stdout, text); });
         // A retry ticks only the failed sites for this run; the record keeps its own selection, so
         // the next plain run still goes to every site the author ticked.
-        const QString recordPath = form.dataPath(program, QStringLiteral(".dat"));
+        const QString recordPath = recordPathIn(base, program);
         std::optional<QByteArray> storedRecord;
         if (retry) {
             QFile stored(recordPath);
             if (stored.open(QIODevice::ReadOnly))
                 storedRecord = stored.readAll();
-            tickOnly(form, boxesToRetry(*retry));
+            run.window().tickOnly(boxesToRetry(*retry));
         }
-        form.run().setPreviewFolder(previewFolder);
+        run.setPreviewFolder(previewFolder);
         // The listing is checked before anything is sent; errors stop the run unless forced.
-        const std::vector<Finding> findings = PadRecords::checkWindow(form);
+        const std::vector<Finding> findings
+            = PadRecords::checkRecord(run.window(), run.window().tickedBoxes(), &run.userSites());
         if (!findings.empty())
             PadBatch::printFindings(findings);
         const bool refused = ListingCheck::hasErrors(findings) && !line.force;
@@ -362,7 +354,7 @@ int BatchMode::submit(const CommandLine& line)
                 QStringLiteral("%1: the listing has errors; nothing was sent (--force sends anyway)").arg(program));
             code = PadBatch::Errors;
         } else {
-            code = pressSubmit(form, line, recordPath, storedRecord);
+            code = pressSubmit(run, line, recordPath, storedRecord);
         }
     }
     setDialogs(previous);

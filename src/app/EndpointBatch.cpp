@@ -37,7 +37,7 @@ std::optional<QStringList> tickedEntries(const QString& program)
     std::optional<QStringList> entries;
     {
         TForm1 form;
-        if (const QString unlisted = unlistedProgramMessage(form, program); !unlisted.isEmpty()) {
+        if (const QString unlisted = unlistedProgramMessage(form.basedir(), program); !unlisted.isEmpty()) {
             print(stderr, unlisted);
         } else {
             guarded([&] {

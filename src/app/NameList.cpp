@@ -9,7 +9,7 @@ QStringList storedNames(const QString& path, const QComboBox* box)
 {
     if (auto lines = readLineFile(path))
         return *lines;
-    return comboItems(box);
+    return box ? comboItems(box) : QStringList();
 }
 
 bool containsName(const QStringList& list, const QString& name)
@@ -24,5 +24,6 @@ void addToNameList(const QString& path, QComboBox* box, const QString& name)
         return;
     names.append(name);
     writeLineFile(path, names);
-    replaceComboItems(box, names);
+    if (box)
+        replaceComboItems(box, names);
 }

@@ -32,7 +32,7 @@ void print(FILE* stream, const QString& text)
 // showing the window reads; false (and says so) when there is no such program.
 bool load(TForm1& form, const QString& program)
 {
-    if (const QString unlisted = unlistedProgramMessage(form, program); !unlisted.isEmpty()) {
+    if (const QString unlisted = unlistedProgramMessage(form.basedir(), program); !unlisted.isEmpty()) {
         print(stderr, unlisted);
         return false;
     }

@@ -45,33 +45,48 @@ QStringList changes(TForm1& form, const ListingValues& values)
 
 namespace PadRecords {
 
+namespace {
+
+    ListingValues runValues(const RunWindow& window)
+    {
+        ListingValues values;
+        for (const QString& control : listingControls())
+            values.insert(control, window.text(control));
+        return values;
+    }
+
+} // namespace
+
 ListingValues windowValues(TForm1& form)
 {
-    FormRunWindow window(form);
-    ListingValues values;
-    for (const QString& control : listingControls())
-        values.insert(control, window.text(control));
-    return values;
+    return runValues(FormRunWindow(form));
 }
 
 std::vector<Finding> checkWindow(TForm1& form)
 {
-    ListingInput input;
-    input.values = windowValues(form);
+    QStringList ticked;
     for (QLatin1StringView box : RecordLayout::tickBoxes()) {
         if (static_cast<QCheckBox*>(form.control(QString(box)))->isChecked())
-            input.ticked.append(QString(box));
+            ticked.append(QString(box));
     }
     for (const QString& box : form.sitespage()->userTickBoxes()) {
         if (static_cast<QCheckBox*>(form.control(box))->isChecked())
-            input.ticked.append(box);
+            ticked.append(box);
     }
-    input.userSites = &form.sitespage()->userSites();
-    const SiteCatalogue catalogue = SiteCatalogue::forBase(form.basedir());
+    return checkRecord(FormRunWindow(form), ticked, &form.sitespage()->userSites());
+}
+
+std::vector<Finding> checkRecord(const RunWindow& window, const QStringList& ticked, const UserSites* own)
+{
+    ListingInput input;
+    input.values = runValues(window);
+    input.ticked = ticked;
+    input.userSites = own;
+    const SiteCatalogue catalogue = SiteCatalogue::forBase(window.basedir());
     input.catalogue = &catalogue;
     const QString path = input.values.value(QStringLiteral("localpath")).trimmed();
     if (!path.isEmpty()) {
-        const QFileInfo info(QDir(form.basedir()).filePath(path));
+        const QFileInfo info(QDir(window.basedir()).filePath(path));
         input.programFile = ProgramFile{info.isFile(), info.isFile() && info.isReadable(), info.size()};
     }
     return ListingCheck::run(input);

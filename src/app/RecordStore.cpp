@@ -10,6 +10,7 @@
 #include "app/DescriptionPage.h"
 #include "app/GeneralPage.h"
 #include "app/NameList.h"
+#include "app/RecordFiles.h"
 #include "app/RecordLayout.h"
 #include "core/Errors.h"
 #include "core/LineFile.h"
@@ -64,24 +65,7 @@ TextEncoding RecordStore::recordEncoding() const
     const QString name = programName();
     if (!isSafeRecordName(name))
         return TextEncoding::Utf8;
-    QStringList paths;
-    QList<QPair<qint64, QDateTime>> stamps;
-    for (const char* extension : {".dat", ".lds", ".nts"}) {
-        paths.append(dataPath(name, QString::fromLatin1(extension)));
-        const QFileInfo file(paths.back());
-        stamps.append({file.exists() ? file.size() : -1, file.lastModified()});
-    }
-    if (m_knownEncoding && m_knownEncoding->name == name && m_knownEncoding->stamps == stamps)
-        return m_knownEncoding->encoding;
-    TextEncoding encoding = TextEncoding::Utf8;
-    for (const QString& path : paths) {
-        if (fileEncoding(path) == TextEncoding::Windows1252) {
-            encoding = TextEncoding::Windows1252;
-            break;
-        }
-    }
-    m_knownEncoding = KnownEncoding{name, stamps, encoding};
-    return encoding;
+    return m_encoding.of(dataPath(name, QString()));
 }
 
 void RecordStore::ensureDataFolder()
@@ -101,41 +85,12 @@ void RecordStore::appnameChange()
     if (!mayLoad(name))
         return;
     // A name that cannot have a record loads the defaults.
-    const bool safe = isSafeRecordName(name);
-    std::optional<ProfileFile> record;
-    if (safe)
-        record.emplace(dataPath(name, QStringLiteral(".dat")));
-    auto value = [&](QLatin1StringView section, const RecordKey& key) {
-        return record ? record->readString(text(section), text(key.key), text(key.defaultValue))
-                      : text(key.defaultValue);
-    };
-
-    for (const RecordKey& key : RecordLayout::companyKeys())
-        setControlText(control(key.control), value(RecordLayout::Company, key));
-    for (const RecordKey& key : RecordLayout::appInfoKeys()) {
-        if (key.key != RecordLayout::NameKey)
-            setControlText(control(key.control), value(RecordLayout::AppInfo, key));
-    }
-
-    // A text file that cannot be read ends the loading of the texts, silently.
-    const DescriptionPage& description = *m_appInfo.description();
-    if (safe) {
-        if (auto lines = readLineFile(dataPath(name, QStringLiteral(".lds")))) {
-            setControlText(description.longdesc(), lines->join(QLatin1Char('\n')));
-            if (auto notes = readLineFile(dataPath(name, QStringLiteral(".nts"))))
-                setControlText(description.Memo2(), notes->join(QLatin1Char('\n')));
-        }
-    }
-
-    for (const RecordKey& key : RecordLayout::categoryKeys())
-        setControlText(control(key.control), value(RecordLayout::Sites, key));
-    for (QLatin1StringView tick : RecordLayout::tickBoxes()) {
-        auto* box = static_cast<QCheckBox*>(control(tick));
-        box->setChecked(record && record->readBool(text(RecordLayout::Sites), text(tick)));
-    }
-    for (const QString& tick : m_userTicks) {
-        if (auto* box = qobject_cast<QCheckBox*>(m_controls.control(tick)))
-            box->setChecked(record && record->readBool(text(RecordLayout::Sites), tick));
+    const RecordValues values = RecordFiles::read(dataPath(name, QString()), isSafeRecordName(name), m_userTicks);
+    for (const auto& [control, text] : values.texts)
+        setControlText(m_controls.control(control), text);
+    for (const auto& [box, ticked] : values.ticks) {
+        if (auto* check = qobject_cast<QCheckBox*>(m_controls.control(box)))
+            check->setChecked(ticked);
     }
 
     m_appInfo.general()->rebuildLongdate();
@@ -163,37 +118,21 @@ void RecordStore::savesite()
     markSaved();
 }
 
-void RecordStore::writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const
+QString RecordStore::textOf(const QString& control) const
 {
-    for (const RecordKey& key : keys)
-        file.writeString(text(section), text(key.key), controlText(control(key.control)));
+    return controlText(m_controls.control(control));
 }
 
 void RecordStore::writeProgramRecord()
 {
-    m_knownEncoding.reset(); // a save may change it within the file times' resolution
-    const QString name = programName();
-    ProfileFile record(dataPath(name, QStringLiteral(".dat")));
-    writeControls(record, RecordLayout::Company, RecordLayout::companyKeys());
-    writeControls(record, RecordLayout::AppInfo, RecordLayout::appInfoKeys());
-    record.commit();
-
-    const DescriptionPage& description = *m_appInfo.description();
-    writeLineFile(dataPath(name, QStringLiteral(".lds")), textToLines(memoText(description.longdesc())));
-    writeLineFile(dataPath(name, QStringLiteral(".nts")), textToLines(memoText(description.Memo2())));
-
-    writeControls(record, RecordLayout::Sites, RecordLayout::categoryKeys());
-    for (QLatin1StringView tick : RecordLayout::tickBoxes()) {
-        const auto* box = static_cast<const QCheckBox*>(control(tick));
-        record.writeBool(text(RecordLayout::Sites), text(tick), box->isChecked());
-    }
-    const QString absent = QStringLiteral("\n");
-    for (const QString& tick : m_userTicks) {
-        const auto* box = qobject_cast<const QCheckBox*>(m_controls.control(tick));
-        if (box && (box->isChecked() || record.readString(text(RecordLayout::Sites), tick, absent) != absent))
-            record.writeBool(text(RecordLayout::Sites), tick, box->isChecked());
-    }
-    record.commit();
+    m_encoding.forget();
+    RecordFiles::writeProgram(
+        dataPath(programName(), QString()), [this](const QString& control) { return textOf(control); },
+        [this](const QString& box) {
+            const auto* check = qobject_cast<const QCheckBox*>(m_controls.control(box));
+            return check && check->isChecked();
+        },
+        m_userTicks);
 }
 
 void RecordStore::compnameEnter()
@@ -239,7 +178,5 @@ void RecordStore::writeCompanyRecord()
     if (!isSafeRecordName(name))
         throw EWriteError(path);
     ensureDataFolder();
-    ProfileFile file(path);
-    writeControls(file, RecordLayout::Company, RecordLayout::companyKeys());
-    file.commit();
+    RecordFiles::writeCompany(path, [this](const QString& control) { return textOf(control); });
 }

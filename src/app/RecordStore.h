@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RecordFiles.h"
 #include "core/TextEncoding.h"
 
 #include <QDateTime>
@@ -84,8 +85,7 @@ private:
     QWidget* control(QLatin1StringView name) const;
     QString programName() const;
     void writeProgramRecord();
-    // Writes the controls' texts under their keys into one section of a record file.
-    void writeControls(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys) const;
+    QString textOf(const QString& control) const;
     QStringList recordSnapshot() const;
     // True when the program has a record file.
     bool hasRecord(const QString& name) const;
@@ -97,15 +97,7 @@ private:
     CompanyPage& m_company;
     OptionsPage& m_options;
     QString m_basedir;
-    // The record's encoding as its files stood when it was last found out: every form post of a
-    // run asks, and finding out reads the whole of the three files.
-    struct KnownEncoding
-    {
-        QString name;
-        QList<QPair<qint64, QDateTime>> stamps; // size and modification time of each file
-        TextEncoding encoding;
-    };
-    mutable std::optional<KnownEncoding> m_knownEncoding;
+    RecordEncoding m_encoding;
     QString m_shownName; // the program the shown record was loaded or saved as
     QStringList m_savedSnapshot;
     QStringList m_userTicks;

@@ -33,15 +33,28 @@
 
 namespace {
 
-// The proxy port as a number. A text that is no port number at all (not a whole number, or one
-// that does not fit a port) is the conversion error, never a port silently cut to 16 bits.
-quint16 proxyPort(const QString& text)
+// The main window as the FTP driver form's host.
+class FormFtpHost : public FtpFormHost
 {
-    const int port = toInteger(text);
-    if (port < 0 || port > 65535)
-        throw EConvertError(text);
-    return static_cast<quint16>(port);
-}
+public:
+    explicit FormFtpHost(TForm1& form)
+        : m_form(form)
+    {
+    }
+
+    bool ftperror() const override { return m_form.ftperror(); }
+    void setFtperror(bool set) override { m_form.setFtperror(set); }
+    const QString& ftperrortext() const override { return m_form.ftperrortext(); }
+    void setFtperrortext(const QString& text) override { m_form.setFtperrortext(text); }
+    QString caFile() const override { return m_form.cafileedit()->text(); }
+    QListWidget* ftplist() const override { return m_form.ftplist(); }
+    QLabel* ftpstatus() const override { return m_form.ftpstatus(); }
+    bool debugmode() const override { return m_form.debugmode(); }
+    SiteReport& report() override { return m_form.run().submission().report(); }
+
+private:
+    TForm1& m_form;
+};
 
 } // namespace
 
@@ -51,7 +64,8 @@ RunController::RunController(TForm1& form)
     , m_http(new THTTP(&form))
     , m_smtpForm(std::make_unique<TSMTPForm>())
     , m_setupDlg(std::make_unique<TSetupDlg>())
-    , m_ftpForm(new TftpForm1(form, &form))
+    , m_ftpHost(std::make_unique<FormFtpHost>(form))
+    , m_ftpForm(new TftpForm1(*m_ftpHost, &form))
 {
     m_smtpForm->setMainWindowMirrors(form.mail2(), form.ProgressBar1());
     connect(m_http, &THTTP::OnStartTransfer, this, [this] { guarded([this] { HTTP1StartTransfer(); }); });
@@ -74,7 +88,7 @@ void RunController::applyNetworkSettings()
     m_http->setCAFile(caFile);
     m_ftpForm->FTP1->setCAFile(caFile);
     m_http->setProxyServer(m_form.proxyedit()->text());
-    m_http->setProxyPort(proxyPort(m_form.portedit()->text()));
+    m_http->setProxyPort(Settings::portNumber(m_form.portedit()->text()));
 }
 
 void RunController::submitClick()

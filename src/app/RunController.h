@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ProgressPace.h"
+#include "app/SettingsFile.h"
 #include "submit/RunHistory.h"
 #include "submit/RunRecord.h"
 #include "submit/SubmissionRun.h"
@@ -14,6 +15,7 @@
 #include <optional>
 
 class FormRunWindow;
+class FtpFormHost;
 class PreviewDialog;
 class RunResultsDialog;
 class SubmissionHistoryDialog;
@@ -36,7 +38,7 @@ class RunController : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int DefaultStallSeconds = 120;
+    static constexpr int DefaultStallSeconds = Settings::DefaultTimeout;
     // The capture keeps the last ReplyCaptureLimit bytes of a reply, so an endless reply cannot
     // exhaust memory.
     static constexpr qint64 ReplyCaptureLimit = 1024 * 1024;
@@ -122,6 +124,7 @@ private:
     // living as long as it.
     std::unique_ptr<TSMTPForm> m_smtpForm;
     std::unique_ptr<TSetupDlg> m_setupDlg;
+    std::unique_ptr<FtpFormHost> m_ftpHost;
     TftpForm1* m_ftpForm; // the FTP driver form, hidden; the run uploads through it
 
     FormRunWindow* m_window = nullptr; // the run's view of the window while a run goes

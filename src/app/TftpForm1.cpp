@@ -2,9 +2,9 @@
 
 #include "app/ListEnd.h"
 #include "app/ReplyCapture.h"
-#include "app/TForm1.h"
 #include "core/Dialogs.h"
 #include "net/TFTP.h"
+#include "submit/SiteReport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +33,7 @@ public:
 
 } // namespace
 
-TftpForm1::TftpForm1(TForm1& main, QWidget* parent)
+TftpForm1::TftpForm1(FtpFormHost& main, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , FTP1(new TFTP(this))
     , m_main(main)
@@ -276,7 +276,7 @@ void TftpForm1::setRemotePath(const QString& path)
 
 void TftpForm1::setSiteCaFile(const QString& caFile)
 {
-    FTP1->setCAFile(caFile.isEmpty() ? m_main.cafileedit()->text() : caFile);
+    FTP1->setCAFile(caFile.isEmpty() ? m_main.caFile() : caFile);
 }
 
 bool TftpForm1::failed() const
@@ -379,7 +379,7 @@ void TftpForm1::FTP1EndTransfer()
     for (int i = 0; i < m_main.ftplist()->count(); ++i)
         lines << m_main.ftplist()->item(i)->text();
     writeReplyCapture(QDir::currentPath(), QStringLiteral(".txt"), lines);
-    m_main.run().submission().report().reply(lines.join(QLatin1Char('\n')));
+    m_main.report().reply(lines.join(QLatin1Char('\n')));
 }
 
 void TftpForm1::FTP1DirList(const QString& entry)

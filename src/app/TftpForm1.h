@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FtpFormHost.h"
 #include "app/ProgressPace.h"
 #include "submit/FtpChannel.h"
 
@@ -8,7 +9,6 @@
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class TForm1;
 class TFTP;
 
 // "FTP Demo": the FTP driver form. It owns the client FTP1, traces the control connection in
@@ -20,7 +20,7 @@ class TftpForm1 : public QWidget, public FtpChannel
     Q_OBJECT
 
 public:
-    explicit TftpForm1(TForm1& main, QWidget* parent = nullptr);
+    explicit TftpForm1(FtpFormHost& main, QWidget* parent = nullptr);
 
     TFTP* FTP1;
     QLineEdit* tHost;
@@ -92,7 +92,7 @@ private:
     void FTP1EndTransfer();
     void FTP1DirList(const QString& entry);
 
-    TForm1& m_main;
+    FtpFormHost& m_main;
     ProgressPace m_transferPace; // the trace and status follow a transfer a few times a second
     qint64 m_untracedCount = -1; // the last count the pace held back, -1 when none
 };

@@ -1,0 +1,114 @@
+#include "app/RecordFiles.h"
+
+#include "app/RecordLayout.h"
+#include "core/LineFile.h"
+#include "core/ProfileFile.h"
+
+#include <QFileInfo>
+
+#include <optional>
+#include <span>
+
+namespace {
+
+QString text(QLatin1StringView s)
+{
+    return QString(s);
+}
+
+using TextOf = std::function<QString(const QString& control)>;
+
+void writeTexts(ProfileFile& file, QLatin1StringView section, std::span<const RecordKey> keys, const TextOf& value)
+{
+    for (const RecordKey& key : keys)
+        file.writeString(text(section), text(key.key), value(text(key.control)));
+}
+
+} // namespace
+
+RecordValues RecordFiles::read(const QString& recordPath, bool safe, const QStringList& userTicks)
+{
+    RecordValues values;
+    std::optional<ProfileFile> record;
+    if (safe)
+        record.emplace(recordPath + QStringLiteral(".dat"));
+    auto load = [&](QLatin1StringView section, std::span<const RecordKey> keys) {
+        for (const RecordKey& key : keys) {
+            if (key.key == RecordLayout::NameKey)
+                continue;
+            values.texts.emplace_back(text(key.control),
+                record ? record->readString(text(section), text(key.key), text(key.defaultValue))
+                       : text(key.defaultValue));
+        }
+    };
+    load(RecordLayout::Company, RecordLayout::companyKeys());
+    load(RecordLayout::AppInfo, RecordLayout::appInfoKeys());
+    if (safe) {
+        if (auto lines = readLineFile(recordPath + QStringLiteral(".lds"))) {
+            values.texts.emplace_back(QStringLiteral("longdesc"), lines->join(QLatin1Char('\n')));
+            if (auto notes = readLineFile(recordPath + QStringLiteral(".nts")))
+                values.texts.emplace_back(QStringLiteral("Memo2"), notes->join(QLatin1Char('\n')));
+        }
+    }
+    load(RecordLayout::Sites, RecordLayout::categoryKeys());
+    const QString sites = text(RecordLayout::Sites);
+    for (QLatin1StringView tick : RecordLayout::tickBoxes())
+        values.ticks.emplace_back(text(tick), record && record->readBool(sites, text(tick)));
+    for (const QString& tick : userTicks) {
+        if (!tick.isEmpty())
+            values.ticks.emplace_back(tick, record && record->readBool(sites, tick));
+    }
+    return values;
+}
+
+void RecordFiles::writeProgram(const QString& recordPath, const TextOf& value,
+    const std::function<bool(const QString& box)>& ticked, const QStringList& userTicks)
+{
+    ProfileFile record(recordPath + QStringLiteral(".dat"));
+    writeTexts(record, RecordLayout::Company, RecordLayout::companyKeys(), value);
+    writeTexts(record, RecordLayout::AppInfo, RecordLayout::appInfoKeys(), value);
+    record.commit();
+
+    writeLineFile(recordPath + QStringLiteral(".lds"), textToLines(value(QStringLiteral("longdesc"))));
+    writeLineFile(recordPath + QStringLiteral(".nts"), textToLines(value(QStringLiteral("Memo2"))));
+
+    const QString sites = text(RecordLayout::Sites);
+    writeTexts(record, RecordLayout::Sites, RecordLayout::categoryKeys(), value);
+    for (QLatin1StringView tick : RecordLayout::tickBoxes())
+        record.writeBool(sites, text(tick), ticked(text(tick)));
+    const QString absent = QStringLiteral("\n");
+    for (const QString& tick : userTicks) {
+        if (ticked(tick) || record.readString(sites, tick, absent) != absent)
+            record.writeBool(sites, tick, ticked(tick));
+    }
+    record.commit();
+}
+
+void RecordFiles::writeCompany(const QString& path, const TextOf& value)
+{
+    ProfileFile file(path);
+    writeTexts(file, RecordLayout::Company, RecordLayout::companyKeys(), value);
+    file.commit();
+}
+
+TextEncoding RecordEncoding::of(const QString& recordPath) const
+{
+    QStringList paths;
+    QList<QPair<qint64, QDateTime>> stamps;
+    for (const char* extension : {".dat", ".lds", ".nts"}) {
+        paths.append(recordPath + QString::fromLatin1(extension));
+        const QFileInfo file(paths.back());
+        stamps.append({file.exists() ? file.size() : -1, file.lastModified()});
+    }
+    if (m_known && m_known->recordPath == recordPath && m_known->stamps == stamps)
+        return m_known->encoding;
+    TextEncoding encoding = TextEncoding::Utf8;
+    for (const QString& path : paths) {
+        if (fileEncoding(path) == TextEncoding::Windows1252) {
+            encoding = TextEncoding::Windows1252;
+            break;
+        }
+    }
+    m_known = Known{recordPath, stamps, encoding};
+    return encoding;
+}

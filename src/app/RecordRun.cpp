@@ -1,0 +1,127 @@
+#include "app/RecordRun.h"
+
+#include "app/MailFormChannel.h"
+#include "app/SettingsFile.h"
+#include "app/TSMTPForm.h"
+#include "app/TSetupDlg.h"
+#include "app/TftpForm1.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "net/NetworkWait.h"
+#include "net/TFTP.h"
+#include "net/THTTP.h"
+#include "submit/Channels.h"
+#include "submit/HttpClientChannel.h"
+#include "submit/RunReport.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+// The FTP driver form's host without the window: the error flag, the trace and the status.
+class RecordRun::Transports : public FtpFormHost
+{
+public:
+    explicit Transports(RecordRun& run)
+        : m_run(run)
+        , ftpForm(*this)
+        , http(httpClient)
+        , mail(smtpForm, setupDlg)
+        , channels{http, ftpForm, mail}
+    {
+    }
+
+    bool ftperror() const override { return m_ftperror; }
+    void setFtperror(bool set) override { m_ftperror = set; }
+    const QString& ftperrortext() const override { return m_ftperrortext; }
+    void setFtperrortext(const QString& text) override { m_ftperrortext = text; }
+    QString caFile() const override { return m_run.window().text(QStringLiteral("cafileedit")); }
+    QListWidget* ftplist() const override { return &m_trace; }
+    QLabel* ftpstatus() const override { return &m_status; }
+    bool debugmode() const override { return false; }
+    SiteReport& report() override { return m_run.submission().report(); }
+
+private:
+    RecordRun& m_run;
+    bool m_ftperror = false;
+    QString m_ftperrortext;
+    mutable QListWidget m_trace;
+    mutable QLabel m_status;
+
+public:
+    THTTP httpClient;
+    TSMTPForm smtpForm;
+    TSetupDlg setupDlg;
+    TftpForm1 ftpForm;
+    HttpClientChannel http;
+    MailFormChannel mail;
+    Channels channels;
+};
+
+RecordRun::RecordRun(const QString& basedir, const QString& program)
+    : m_basedir(basedir)
+    , m_userSites(UserSites::load(basedir))
+    , m_window(std::make_unique<RecordRunWindow>(basedir, program, &m_userSites))
+{
+    m_transports = std::make_unique<Transports>(*this);
+    m_window->setFtpTraceClear([this] { m_transports->ftplist()->clear(); });
+    // The CA file and the proxy of the Check / Options page, handed to the clients. A proxy port
+    // that is no port number raises the conversion error, after everything else is set.
+    m_window->setSettingsHandler([this](const RunWindow& w) {
+        const QString caFile = w.text(QStringLiteral("cafileedit"));
+        m_transports->httpClient.setCAFile(caFile);
+        m_transports->ftpForm.FTP1->setCAFile(caFile);
+        m_transports->httpClient.setProxyServer(w.text(QStringLiteral("proxyedit")));
+        m_transports->httpClient.setProxyPort(Settings::portNumber(w.text(QStringLiteral("portedit"))));
+    });
+    // What showing the window does: read the settings, so the run's own save keeps them.
+    guarded([this] { m_window->getsettings(); });
+}
+
+RecordRun::~RecordRun() = default;
+
+int RecordRun::stallSeconds() const
+{
+    if (m_stallOverride >= 0)
+        return m_stallOverride;
+    bool ok = false;
+    const int seconds = m_window->text(QStringLiteral("timeoutedit")).trimmed().toInt(&ok);
+    return ok && seconds >= 0 ? seconds : Settings::DefaultTimeout;
+}
+
+void RecordRun::timeOut(const QString& reason)
+{
+    if (!m_submission.isRunning())
+        return;
+    m_submission.report().skipped(reason);
+    m_window->appendLog(m_window->text(QStringLiteral("currentsite")) + QStringLiteral(": ") + reason);
+    m_transports->ftpForm.abortTransfer();
+    m_transports->httpClient.setAction(httpIdle);
+}
+
+SubmissionRun::Outcome RecordRun::submit()
+{
+    const int seconds = stallSeconds();
+    setNetworkStallLimit(seconds, [this, seconds] {
+        timeOut(QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds));
+    });
+    const int siteSeconds = m_siteLimitOverride >= 0 ? m_siteLimitOverride : 10 * seconds;
+    setNetworkSiteLimit(siteSeconds, [this, siteSeconds] {
+        // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
+        // time-out would, a mail under way included.
+        const bool mailing = m_transports->smtpForm.sending();
+        timeOut(QStringLiteral("Timed out: the site took more than %1 seconds").arg(siteSeconds));
+        if (mailing && m_submission.isRunning())
+            m_transports->smtpForm.CancelButtonClick();
+    });
+    const SubmissionRun::Outcome outcome = m_submission.start(*m_window, m_transports->channels, m_previewFolder);
+    setNetworkStallLimit(0, {});
+    setNetworkSiteLimit(0, {});
+    const RunRecord& record = m_submission.lastRecord();
+    if (outcome != SubmissionRun::Outcome::Refused && record.walked) {
+        // Two runs in the same second each keep their report.
+        const QString path = m_reportFile.isEmpty() ? RunReport::takeDefaultPath(m_basedir, record) : m_reportFile;
+        if (guarded([&] { RunReport::write(path, record); }))
+            m_reportPath = path;
+    }
+    return outcome;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// cat/settings.dat: the mail server, sender, proxy and port of the Check / Options page, and the
+// secure mail and web settings below them (the password lives in the keyring, never in the file).
+struct Settings
+{
+    QString smtp;
+    QString email;
+    QString name;
+    QString proxy;
+    QString port;
+    QString security; // "None", "STARTTLS" or "TLS"
+    QString user;
+    QString caFile;
+    QString timeout;
+
+    static constexpr int DefaultTimeout = 120;
+
+    // The settings of basedir; a missing file or key gives the defaults, a security that is none
+    // of the three gives "None".
+    static Settings read(const QString& basedir);
+    // The proxy port as a number. A text that is no port number at all (not a whole number, or one
+    // that does not fit a port) raises the conversion error, never a port silently cut to 16 bits.
+    static quint16 portNumber(const QString& text);
+    // Writes them, making the cat folder when it is missing.
+    void write(const QString& basedir) const;
+};
