@@ -11,7 +11,8 @@ QString unlistedProgramMessage(const QString& basedir, const QString& program)
     // Only a listed program: a company's record file, for one, is no program to submit (and the
     // run's save would list it as one and give it program sections).
     const QStringList listed
-        = readLineFile(recordPath(basedir + QStringLiteral("/data"), QStringLiteral("apps"), QStringLiteral(".dat"))).value_or(QStringList());
+        = readLineFile(recordPath(basedir + QStringLiteral("/data"), QStringLiteral("apps"), QStringLiteral(".dat")))
+              .value_or(QStringList());
     if (!program.isEmpty() && isSafeRecordName(program) && containsName(listed, program)
         && QFileInfo(recordPath(basedir + QStringLiteral("/data"), program, QStringLiteral(".dat"))).isFile())
         return {};

@@ -44,10 +44,10 @@ RecordValues RecordFiles::read(const QString& recordPath, bool safe, const QStri
     load(RecordLayout::Company, RecordLayout::companyKeys());
     load(RecordLayout::AppInfo, RecordLayout::appInfoKeys());
     if (safe) {
-        if (auto lines = readLineFile(recordPath + QStringLiteral(".lds"))) {
-            values.texts.emplace_back(QStringLiteral("longdesc"), lines->join(QLatin1Char('\n')));
-            if (auto notes = readLineFile(recordPath + QStringLiteral(".nts")))
-                values.texts.emplace_back(QStringLiteral("Memo2"), notes->join(QLatin1Char('\n')));
+        if (auto text = readLineText(recordPath + QStringLiteral(".lds"))) {
+            values.texts.emplace_back(QStringLiteral("longdesc"), std::move(*text));
+            if (auto notes = readLineText(recordPath + QStringLiteral(".nts")))
+                values.texts.emplace_back(QStringLiteral("Memo2"), std::move(*notes));
         }
     }
     load(RecordLayout::Sites, RecordLayout::categoryKeys());

@@ -101,9 +101,8 @@ void RecordRun::timeOut(const QString& reason)
 SubmissionRun::Outcome RecordRun::submit()
 {
     const int seconds = stallSeconds();
-    setNetworkStallLimit(seconds, [this, seconds] {
-        timeOut(QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds));
-    });
+    setNetworkStallLimit(
+        seconds, [this, seconds] { timeOut(QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds)); });
     const int siteSeconds = m_siteLimitOverride >= 0 ? m_siteLimitOverride : 10 * seconds;
     setNetworkSiteLimit(siteSeconds, [this, siteSeconds] {
         // A peer that trickles keeps the stall watch content; the site's whole time ends it as the

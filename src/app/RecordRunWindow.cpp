@@ -17,26 +17,36 @@
 
 QString asMemoText(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
+    // Written in place over a copy made at the first change: a long description mostly has none.
+    QString out = text;
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype size = text.size();
+    char16_t* to = nullptr;
+    qsizetype length = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        switch (c.unicode()) {
+        char16_t c = in[i];
+        switch (c) {
         case u'\r':
-            if (i + 1 < size && text[i + 1] == QLatin1Char('\n'))
+            if (i + 1 < size && in[i + 1] == u'\n')
                 ++i;
-            out += QLatin1Char('\n');
+            c = u'\n';
             break;
         case QChar::ParagraphSeparator:
         case 0xfdd0: // a frame's start
         case 0xfdd1: // a frame's end
-            out += QLatin1Char('\n');
+            c = u'\n';
             break;
         default:
-            out += c;
+            if (!to) {
+                ++length;
+                continue;
+            }
         }
+        if (!to)
+            to = reinterpret_cast<char16_t*>(out.data());
+        to[length++] = c;
     }
+    out.truncate(length);
     return out;
 }
 
@@ -100,7 +110,8 @@ QString RecordRunWindow::text(const QString& control) const
     if (m_memos.contains(control)) {
         auto crLf = m_memoCrLf.constFind(control);
         if (crLf == m_memoCrLf.cend())
-            crLf = m_memoCrLf.insert(control, QString(m_texts.value(control)).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+            crLf = m_memoCrLf.insert(
+                control, QString(m_texts.value(control)).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
         return *crLf;
     }
     if (control == RunControl::log)

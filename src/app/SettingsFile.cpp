@@ -62,7 +62,8 @@ void Settings::write(const QString& basedir) const
     }
     // The file keeps its five keys until the time-out is set to something other than its default.
     const QString absent = QStringLiteral("\x01");
-    if (timeout != QString::number(DefaultTimeout) || file.readString(Section, QStringLiteral("TIMEOUT"), absent) != absent)
+    if (timeout != QString::number(DefaultTimeout)
+        || file.readString(Section, QStringLiteral("TIMEOUT"), absent) != absent)
         file.writeString(Section, QStringLiteral("TIMEOUT"), timeout);
     file.commit();
 }

@@ -54,6 +54,36 @@ std::optional<QStringList> readLineFile(const QString& path, TextEncoding* encod
     return lines;
 }
 
+std::optional<QString> readLineText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray content = file.readAll();
+    QString text = decodeText(content, detectEncoding(content));
+    // Each line break, CR LF, LF or a lone CR, becomes LF; the last line's break ends it and
+    // starts no empty line after it.
+    const qsizetype first = text.indexOf(QLatin1Char('\r'));
+    qsizetype to = first < 0 ? text.size() : first;
+    if (first >= 0) {
+        char16_t* d = reinterpret_cast<char16_t*>(text.data());
+        const qsizetype size = text.size();
+        for (qsizetype i = first; i < size; ++i) {
+            if (d[i] == u'\r') {
+                if (i + 1 < size && d[i + 1] == u'\n')
+                    ++i;
+                d[to++] = u'\n';
+            } else {
+                d[to++] = d[i];
+            }
+        }
+    }
+    if (to > 0 && text[to - 1] == QLatin1Char('\n'))
+        --to;
+    text.truncate(to);
+    return text;
+}
+
 TextEncoding fileEncoding(const QString& path)
 {
     QFile file(path);

@@ -20,6 +20,8 @@ QByteArray joinLines(const QByteArrayList& lines);
 // The lines of a file, or nothing when it cannot be read; encoding, when given, receives the
 // encoding the file was found in.
 std::optional<QStringList> readLineFile(const QString& path, TextEncoding* encoding = nullptr);
+// The same lines joined by LF, read in one pass (a long description is megabytes).
+std::optional<QString> readLineText(const QString& path);
 // The encoding of the file as it stands; UTF-8 when it is missing or cannot be read.
 TextEncoding fileEncoding(const QString& path);
 // Writes the lines whole, then renames the file into place; raises ECreateError with the path on failure.

@@ -26,7 +26,8 @@ protected:
             "MONTH=12\r\nYEAR=2026\r\nSTATUS=Shareware\r\nDL1=\r\nSHORTDESC=  spaced \xc2\xa0 out  \r\n"
             "[SITES]\r\nsimtelpd=win95/desktop\r\nwinsitenew=1\r\nsharedirup=1\r\n");
         base.write(QStringLiteral("data/Odd One.lds"),
-            "plain line\r\nno\xc2\xa0" "break and\xe2\x80\xa8line separator\r\na lone\rreturn\r\n"
+            "plain line\r\nno\xc2\xa0"
+            "break and\xe2\x80\xa8line separator\r\na lone\rreturn\r\n"
             "paragraph\xe2\x80\xa9separator\r\n\r\n\ttabbed\r\n");
         base.write(QStringLiteral("data/Odd One.nts"), "note\r\n");
         base.write(QStringLiteral("cat/settings.dat"),

@@ -34,6 +34,21 @@ TEST(LineFile, EveryLineBreakStyleEndsALineAndTheLastBreakAddsNone)
     }
 }
 
+// A memo's file read in one pass gives what its lines joined by LF give, in either encoding.
+TEST(LineFile, LineTextIsTheLinesJoinedByLf)
+{
+    const TempBase folder;
+    const QString path = folder.file(QStringLiteral("data/memo.lds"));
+    for (const QByteArray content : {"", "a", "a\r\n", "\r\n\r\n", "a\nb\rc\r\n", "a\r\r\nb\n\n",
+             "caf\xc3\xa9\r\n\xe2\x82\xac", "caf\xe9\r\n\x80\r", "cut \xc3\r\nend",
+             "\xef\xbb\xbf"
+             "bom\r\n"}) {
+        folder.write(QStringLiteral("data/memo.lds"), content);
+        EXPECT_EQ(readLineText(path), readLineFile(path)->join(QLatin1Char('\n'))) << content.constData();
+    }
+    EXPECT_EQ(readLineText(folder.file(QStringLiteral("data/none.lds"))), std::nullopt);
+}
+
 // Only a CR directly before an LF goes; the one-pass rewrite must not drop or shift anything else.
 TEST(LineFile, CrLfBecomesLfAndNothingElseChanges)
 {
