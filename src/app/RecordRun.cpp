@@ -1,21 +1,35 @@
 #include "app/RecordRun.h"
 
-#include "app/MailFormChannel.h"
+#include "app/MailFormIni.h"
 #include "app/SettingsFile.h"
-#include "app/TSMTPForm.h"
-#include "app/TSetupDlg.h"
 #include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 #include "net/THTTP.h"
+#include "net/TagRas.h"
+#include "net/TmsMessage.h"
+#include "net/TmsSMTP.h"
 #include "submit/Channels.h"
 #include "submit/HttpClientChannel.h"
 #include "submit/RunReport.h"
+#include "submit/SmtpClientChannel.h"
 
 #include <QLabel>
 #include <QListWidget>
+
+namespace {
+
+// The run's mail channel: no setup dialog to show, so it says what is missing.
+class BatchMailChannel : public SmtpClientChannel
+{
+public:
+    using SmtpClientChannel::SmtpClientChannel;
+    void showSetup() override { dialogs().showMessage(NoServerMessage); }
+};
+
+} // namespace
 
 // The FTP driver form's host without the window: the error flag, the trace and the status.
 class RecordRun::Transports : public FtpFormHost
@@ -25,9 +39,16 @@ public:
         : m_run(run)
         , ftpForm(*this)
         , http(httpClient)
-        , mail(smtpForm, setupDlg)
+        , mail(smtpClient, message, SmtpClientChannel::Body::AsMemoHoldsIt)
         , channels{http, ftpForm, mail}
     {
+        // The message as the mail form sets it up.
+        smtpClient.RAS = &ras;
+        message.setContentType(QStringLiteral("text/plain"));
+        message.ReturnReceipt = false;
+        const MailFormIni::Setup setup = MailFormIni::read();
+        message.CharSet = setup.charSet;
+        message.Encoding = setup.encoding;
     }
 
     bool ftperror() const override { return m_ftperror; }
@@ -49,11 +70,12 @@ private:
 
 public:
     THTTP httpClient;
-    TSMTPForm smtpForm;
-    TSetupDlg setupDlg;
+    TmsSMTP smtpClient;
+    TmsMessage message;
+    TagRas ras;
     TftpForm1 ftpForm;
     HttpClientChannel http;
-    MailFormChannel mail;
+    BatchMailChannel mail;
     Channels channels;
 };
 
@@ -107,10 +129,10 @@ SubmissionRun::Outcome RecordRun::submit()
     setNetworkSiteLimit(siteSeconds, [this, siteSeconds] {
         // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
         // time-out would, a mail under way included.
-        const bool mailing = m_transports->smtpForm.sending();
+        const bool mailing = m_transports->mail.sending();
         timeOut(QStringLiteral("Timed out: the site took more than %1 seconds").arg(siteSeconds));
         if (mailing && m_submission.isRunning())
-            m_transports->smtpForm.CancelButtonClick();
+            m_transports->mail.cancel();
     });
     const SubmissionRun::Outcome outcome = m_submission.start(*m_window, m_transports->channels, m_previewFolder);
     setNetworkStallLimit(0, {});

@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "core/Errors.h"
 #include "core/RecordName.h"
+#include "submit/MemoBody.h"
 #include "submit/RecipeBook.h"
 #include "submit/RunControls.h"
 #include "submit/SubmissionRun.h"
@@ -14,41 +15,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-
-QString asMemoText(const QString& text)
-{
-    // Written in place over a copy made at the first change: a long description mostly has none.
-    QString out = text;
-    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-    const qsizetype size = text.size();
-    char16_t* to = nullptr;
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        char16_t c = in[i];
-        switch (c) {
-        case u'\r':
-            if (i + 1 < size && in[i + 1] == u'\n')
-                ++i;
-            c = u'\n';
-            break;
-        case QChar::ParagraphSeparator:
-        case 0xfdd0: // a frame's start
-        case 0xfdd1: // a frame's end
-            c = u'\n';
-            break;
-        default:
-            if (!to) {
-                ++length;
-                continue;
-            }
-        }
-        if (!to)
-            to = reinterpret_cast<char16_t*>(out.data());
-        to[length++] = c;
-    }
-    out.truncate(length);
-    return out;
-}
 
 RecordRunWindow::RecordRunWindow(const QString& basedir, const QString& program, const UserSites* own)
     : m_basedir(basedir)
@@ -126,7 +92,7 @@ void RecordRunWindow::setText(const QString& control, const QString& text)
 {
     if (m_memos.contains(control)) {
         m_memoCrLf.remove(control);
-        m_texts.insert(control, asMemoText(text));
+        m_texts.insert(control, MemoBody::asMemoRawText(text));
         return;
     }
     m_texts.insert(control, text);

@@ -71,7 +71,3 @@ private:
     std::function<void(const RunWindow&)> m_onSettings;
     std::function<void()> m_clearFtpTrace;
 };
-
-// What a memo gives back of text put into it: CR LF, a lone CR and the paragraph and frame
-// separators each end a line (as LF); everything else stays.
-QString asMemoText(const QString& text);

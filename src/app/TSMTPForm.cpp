@@ -1,5 +1,6 @@
 #include "app/TSMTPForm.h"
 
+#include "app/MailFormIni.h"
 #include "app/TSetupDlg.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
@@ -7,6 +8,7 @@
 #include "core/ProfileFile.h"
 #include "net/MailResult.h"
 #include "net/TmsSMTP.h"
+#include "submit/MemoBody.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,8 +34,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString Section = QStringLiteral("Setup");
 
 QToolButton* toolButton(QToolBar* bar, const char* name, const QString& text, int tag = 0)
 {
@@ -216,109 +216,9 @@ void TSMTPForm::SendButtonClick()
         MailResult::raise(result);
 }
 
-QString TSMTPForm::asMemoHoldsIt(const QString& text)
-{
-    // What a memo's document makes of plain text: CR LF, a lone CR and the paragraph, line and
-    // frame separators each end a line; a no-break space reads back as a blank. The text is
-    // written in place over a copy, so a long description costs one pass and no growing.
-    QString out = text;
-    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-    const qsizetype size = text.size();
-    qsizetype length = 0;
-    char16_t* to = nullptr;
-    for (qsizetype i = 0; i < size; ++i) {
-        char16_t c = in[i];
-        switch (c) {
-        case u'\r':
-            if (i + 1 < size && in[i + 1] == u'\n')
-                ++i;
-            c = u'\n';
-            break;
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-        case 0xfdd0: // a frame's start
-        case 0xfdd1: // a frame's end
-            c = u'\n';
-            break;
-        case QChar::Nbsp:
-            c = u' ';
-            break;
-        default:
-            if (!to) {
-                ++length; // unchanged so far: nothing to write
-                continue;
-            }
-        }
-        if (!to)
-            to = reinterpret_cast<char16_t*>(out.data());
-        to[length++] = c;
-    }
-    out.truncate(length);
-    return out;
-}
-
-namespace {
-
-// A CR ending an entry pairs with the break before the next one into a single CR LF.
-QString entryText(const QStringList& entries, qsizetype i)
-{
-    const QString& entry = entries[i];
-    return i + 1 < entries.size() && entry.endsWith(QLatin1Char('\r')) ? entry.chopped(1) : entry;
-}
-
-// A memo holding nothing but one empty entry is an empty memo.
-bool emptyMemo(const QStringList& entries)
-{
-    return entries.isEmpty() || (entries.size() == 1 && entries.front().isEmpty());
-}
-
-} // namespace
-
-QStringList TSMTPForm::memoLines(const QStringList& entries)
-{
-    if (emptyMemo(entries))
-        return {};
-    QStringList lines;
-    lines.reserve(entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        lines += asMemoHoldsIt(entryText(entries, i)).split(QLatin1Char('\n'));
-    return lines;
-}
-
-QStringList TSMTPForm::bodyEntries(const QStringList& entries)
-{
-    if (emptyMemo(entries))
-        return {};
-    const qsizetype longEntry = 4096;
-    const std::size_t heldEntries = 4;
-    QStringList body;
-    body.reserve(entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString text = entryText(entries, i);
-        if (text.size() < longEntry) {
-            body += asMemoHoldsIt(text).split(QLatin1Char('\n'));
-            continue;
-        }
-        auto known = std::find_if(
-            m_heldEntries.begin(), m_heldEntries.end(), [&](const HeldEntry& h) { return h.entry == text; });
-        if (known == m_heldEntries.end()) {
-            if (m_heldEntries.size() == heldEntries)
-                m_heldEntries.erase(m_heldEntries.begin());
-            m_heldEntries.push_back({text, asMemoHoldsIt(text)});
-            known = m_heldEntries.end() - 1;
-        }
-        // The encoder splits an entry at its line ends, but a last break gives it no empty line
-        // after it, where the memo has one.
-        body << known->asHeld;
-        if (known->asHeld.endsWith(QLatin1Char('\n')))
-            body << QString();
-    }
-    return body;
-}
-
 NetResult TSMTPForm::sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep)
 {
-    return sendMemoLines(bodyEntries(entries), keep);
+    return sendMemoLines(m_body.entries(entries), keep);
 }
 
 NetResult TSMTPForm::sendMemoLines(const QStringList& lines, const std::function<void(const QByteArray&)>& keep)
@@ -467,36 +367,22 @@ void TSMTPForm::dropEvent(QDropEvent* event)
 
 QString TSMTPForm::iniPath()
 {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    const QString name = exe.completeBaseName() + QStringLiteral(".ini");
-    const QFileInfo folder(exe.absolutePath());
-    // An installed copy never writes into its bin/ folder, even where it may (run as root).
-    if (folder.isWritable() && installedDataFolder().isEmpty())
-        return exe.absolutePath() + QLatin1Char('/') + name;
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + name;
+    return MailFormIni::path();
 }
 
 void TSMTPForm::readSettings()
 {
-    const ProfileFile ini(iniPath());
-    msSMTP1->Server = ini.readString(Section, QStringLiteral("Server"));
-    msMessage1.Sender.Address = ini.readString(Section, QStringLiteral("EMail Address"));
-    msMessage1.Sender.Name = ini.readString(Section, QStringLiteral("Name"));
-    msSMTP1->LogFileName = ini.readString(Section, QStringLiteral("Log File"));
-    msMessage1.CharSet = ini.readString(Section, QStringLiteral("CharSet"), QStringLiteral("0")).toInt() == 1 ? 1 : 0;
-    msMessage1.Encoding = ini.readString(Section, QStringLiteral("Encoding"), QStringLiteral("0")).toInt() == 1 ? 1 : 0;
+    const MailFormIni::Setup setup = MailFormIni::read();
+    msSMTP1->Server = setup.server;
+    msMessage1.Sender.Address = setup.address;
+    msMessage1.Sender.Name = setup.name;
+    msSMTP1->LogFileName = setup.logFile;
+    msMessage1.CharSet = setup.charSet;
+    msMessage1.Encoding = setup.encoding;
 }
 
 void TSMTPForm::writeSettings() const
 {
-    const QString path = iniPath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    ProfileFile ini(path);
-    ini.writeString(Section, QStringLiteral("Server"), msSMTP1->Server);
-    ini.writeString(Section, QStringLiteral("EMail Address"), msMessage1.Sender.Address);
-    ini.writeString(Section, QStringLiteral("Name"), msMessage1.Sender.Name);
-    ini.writeString(Section, QStringLiteral("Log File"), msSMTP1->LogFileName);
-    ini.writeString(Section, QStringLiteral("CharSet"), QString::number(msMessage1.CharSet));
-    ini.writeString(Section, QStringLiteral("Encoding"), QString::number(msMessage1.Encoding));
-    ini.commit();
+    MailFormIni::write({msSMTP1->Server, msMessage1.Sender.Address, msMessage1.Sender.Name, msSMTP1->LogFileName,
+        msMessage1.CharSet, msMessage1.Encoding});
 }

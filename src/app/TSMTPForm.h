@@ -4,6 +4,7 @@
 #include "net/NetResult.h"
 #include "net/TagRas.h"
 #include "net/TmsMessage.h"
+#include "submit/MemoBody.h"
 
 #include <QMainWindow>
 
@@ -43,10 +44,6 @@ public:
     // The same with the given entries as the body, each taken as the memo would hold it; with keep,
     // the encoded message goes to keep instead of the server. Returns how the send ended.
     NetResult sendWithBody(const QStringList& entries, const std::function<void(const QByteArray&)>& keep = {});
-    // Text as the body memo would give it back (without laying it out in a form never shown).
-    static QString asMemoHoldsIt(const QString& text);
-    // The lines a memo filled with these entries (one after another) gives back.
-    static QStringList memoLines(const QStringList& entries);
     void CancelButtonClick();
     void AttachButtonClick();
     void SetupButtonClick();
@@ -104,17 +101,5 @@ private:
     bool m_sending = false;
     bool m_showsSending = false;
     ProgressPace m_progressPace; // a long body reports every block; the bars follow a few times a second
-    // The body as the message takes it: memoLines, except that the lines of a long entry stay one
-    // entry, joined by LF, which the encoder splits again. A run sends the same description in each
-    // mail: held, it is the same string each time, which the encoder matches with the last body's
-    // as one entry instead of line by line.
-    QStringList bodyEntries(const QStringList& entries);
-
-    struct HeldEntry
-    {
-        QString entry;
-        QString asHeld;
-    };
-    // The long entries of the last mails as the memo holds them.
-    std::vector<HeldEntry> m_heldEntries;
+    MemoBody m_body; // the entries as the body memo holds them
 };

@@ -1,6 +1,7 @@
 #include "app/TSetupDlg.h"
 
 #include "core/Dialogs.h"
+#include "submit/MailChannel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -70,8 +71,7 @@ int TSetupDlg::showModal()
     // Without a screen (batch mode, tests) no one could answer the dialog.
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-        dialogs().showMessage(
-            QStringLiteral("No SMTP server is set for sending mail: enter it as \"SMTP Server\" in the settings."));
+        dialogs().showMessage(MailChannel::NoServerMessage);
         return QDialog::Rejected;
     }
     if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -13,6 +13,10 @@
 class MailChannel
 {
 public:
+    // What showing the setup says where no one could answer it (batch mode, tests).
+    static inline const QString NoServerMessage
+        = QStringLiteral("No SMTP server is set for sending mail: enter it as \"SMTP Server\" in the settings.");
+
     virtual ~MailChannel() = default;
 
     // The start of a run: the settings page's server, sender address and sender name go into the

@@ -3,10 +3,16 @@
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
 
-SmtpClientChannel::SmtpClientChannel(TmsSMTP& client, TmsMessage& message)
+SmtpClientChannel::SmtpClientChannel(TmsSMTP& client, TmsMessage& message, Body body)
     : m_client(client)
     , m_message(message)
+    , m_bodyRule(body)
 {
+}
+
+void SmtpClientChannel::cancel()
+{
+    m_client.Cancel();
 }
 
 void SmtpClientChannel::takeSettings(const QString& server, const QString& address, const QString& name)
@@ -32,6 +38,8 @@ NetResult SmtpClientChannel::send()
 
 NetResult SmtpClientChannel::encodeTo(const std::function<void(const QByteArray&)>& keep)
 {
+    if (m_sending)
+        return {};
     m_client.Server = m_server;
     m_client.Security = smtpSecurityFromText(m_security);
     m_client.User = m_user;
@@ -43,6 +51,12 @@ NetResult SmtpClientChannel::encodeTo(const std::function<void(const QByteArray&
     m_message.Recipients.Clear();
     m_message.Recipients.Add(m_recipient);
     m_message.setSubject(m_subject);
-    m_message.Body = m_body;
+    m_message.Body = m_bodyRule == Body::AsMemoHoldsIt ? m_memo.entries(m_body) : m_body;
+    m_sending = true;
+    const struct Sent
+    {
+        bool& sending;
+        ~Sent() { sending = false; }
+    } sent{m_sending};
     return keep ? m_client.encode(keep) : m_client.deliver();
 }

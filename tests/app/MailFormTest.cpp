@@ -5,6 +5,7 @@
 #include "net/NetworkWait.h"
 #include "net/TmsMessage.h"
 #include "net/TmsSMTP.h"
+#include "submit/MemoBody.h"
 #include "submit/SmtpClientChannel.h"
 #include "support/PeerProcess.h"
 
@@ -74,7 +75,7 @@ TEST(MailBodyText, MatchesWhatTheMemoGivesBack)
     for (const QString& text : cases) {
         QPlainTextEdit memo;
         memo.setPlainText(text);
-        EXPECT_EQ(TSMTPForm::asMemoHoldsIt(text), memo.toPlainText()) << text.toStdString();
+        EXPECT_EQ(MemoBody::asMemoHoldsIt(text), memo.toPlainText()) << text.toStdString();
     }
 }
 
@@ -94,7 +95,7 @@ TEST(MemoLines, EntriesGiveTheLinesOfAMemoHoldingThem)
         QPlainTextEdit memo;
         memo.setPlainText(entries.join(QLatin1Char('\n')));
         const QString held = memo.toPlainText();
-        EXPECT_EQ(TSMTPForm::memoLines(entries), held.isEmpty() ? QStringList() : held.split(QLatin1Char('\n')))
+        EXPECT_EQ(MemoBody::memoLines(entries), held.isEmpty() ? QStringList() : held.split(QLatin1Char('\n')))
             << entries.join(s("|")).toStdString();
     }
 }
@@ -128,7 +129,7 @@ TEST_F(MailFormTest, LongEntriesGoOutAsTheLinesOfTheMemo)
     TmsMessage message;
     SmtpClientChannel direct(client, message);
     for (const QStringList& entries : cases) {
-        const QByteArray expected = bodyOf(direct, TSMTPForm::memoLines(entries));
+        const QByteArray expected = bodyOf(direct, MemoBody::memoLines(entries));
         // The second time the entry is the held one.
         EXPECT_EQ(bodyOf(mail, entries), expected) << entries.join(s("|")).left(20).toStdString();
         EXPECT_EQ(bodyOf(mail, entries), expected) << entries.join(s("|")).left(20).toStdString();
