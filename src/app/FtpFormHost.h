@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-class QLabel;
-class QListWidget;
 class SiteReport;
 
-// What the FTP driver form reads from and reports to the window that runs it: the error flag and
-// its text, the Check / Options authority file, the run's FTP trace and status, debug mode and the
+// What the FTP driver reads from and reports to the window that runs it: the error flag and its
+// text, the Check / Options authority file, the run's FTP trace and status, debug mode and the
 // report of the site under way.
 class FtpFormHost
 {
@@ -19,8 +18,11 @@ public:
     virtual const QString& ftperrortext() const = 0;
     virtual void setFtperrortext(const QString& text) = 0;
     virtual QString caFile() const = 0;
-    virtual QListWidget* ftplist() const = 0;
-    virtual QLabel* ftpstatus() const = 0;
+    // The run's FTP trace ("ftplist"), scrolled to its end as it grows, and the FTP status.
+    virtual void addFtpTrace(const QString& line) = 0;
+    virtual void clearFtpTrace() = 0;
+    virtual QStringList ftpTrace() const = 0;
+    virtual void setFtpStatus(const QString& text) = 0;
     virtual bool debugmode() const = 0;
     virtual SiteReport& report() = 0;
 };

@@ -1,8 +1,8 @@
 #include "app/RecordRun.h"
 
+#include "app/FtpClientChannel.h"
 #include "app/MailFormIni.h"
 #include "app/SettingsFile.h"
-#include "app/TftpForm1.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "net/NetworkWait.h"
@@ -15,9 +15,6 @@
 #include "submit/HttpClientChannel.h"
 #include "submit/RunReport.h"
 #include "submit/SmtpClientChannel.h"
-
-#include <QLabel>
-#include <QListWidget>
 
 namespace {
 
@@ -37,10 +34,10 @@ class RecordRun::Transports : public FtpFormHost
 public:
     explicit Transports(RecordRun& run)
         : m_run(run)
-        , ftpForm(*this)
+        , ftp(*this, &ftpClient)
         , http(httpClient)
         , mail(smtpClient, message, SmtpClientChannel::Body::AsMemoHoldsIt)
-        , channels{http, ftpForm, mail}
+        , channels{http, ftp, mail}
     {
         // The message as the mail form sets it up.
         smtpClient.RAS = &ras;
@@ -56,8 +53,10 @@ public:
     const QString& ftperrortext() const override { return m_ftperrortext; }
     void setFtperrortext(const QString& text) override { m_ftperrortext = text; }
     QString caFile() const override { return m_run.window().text(QStringLiteral("cafileedit")); }
-    QListWidget* ftplist() const override { return &m_trace; }
-    QLabel* ftpstatus() const override { return &m_status; }
+    void addFtpTrace(const QString& line) override { m_trace.append(line); }
+    void clearFtpTrace() override { m_trace.clear(); }
+    QStringList ftpTrace() const override { return m_trace; }
+    void setFtpStatus(const QString&) override { }
     bool debugmode() const override { return false; }
     SiteReport& report() override { return m_run.submission().report(); }
 
@@ -65,15 +64,15 @@ private:
     RecordRun& m_run;
     bool m_ftperror = false;
     QString m_ftperrortext;
-    mutable QListWidget m_trace;
-    mutable QLabel m_status;
+    QStringList m_trace;
 
 public:
     THTTP httpClient;
     TmsSMTP smtpClient;
     TmsMessage message;
     TagRas ras;
-    TftpForm1 ftpForm;
+    TFTP ftpClient;
+    FtpClientChannel ftp;
     HttpClientChannel http;
     BatchMailChannel mail;
     Channels channels;
@@ -85,13 +84,13 @@ RecordRun::RecordRun(const QString& basedir, const QString& program)
     , m_window(std::make_unique<RecordRunWindow>(basedir, program, &m_userSites))
 {
     m_transports = std::make_unique<Transports>(*this);
-    m_window->setFtpTraceClear([this] { m_transports->ftplist()->clear(); });
+    m_window->setFtpTraceClear([this] { m_transports->clearFtpTrace(); });
     // The CA file and the proxy of the Check / Options page, handed to the clients. A proxy port
     // that is no port number raises the conversion error, after everything else is set.
     m_window->setSettingsHandler([this](const RunWindow& w) {
         const QString caFile = w.text(QStringLiteral("cafileedit"));
         m_transports->httpClient.setCAFile(caFile);
-        m_transports->ftpForm.FTP1->setCAFile(caFile);
+        m_transports->ftpClient.setCAFile(caFile);
         m_transports->httpClient.setProxyServer(w.text(QStringLiteral("proxyedit")));
         m_transports->httpClient.setProxyPort(Settings::portNumber(w.text(QStringLiteral("portedit"))));
     });
@@ -116,7 +115,7 @@ void RecordRun::timeOut(const QString& reason)
         return;
     m_submission.report().skipped(reason);
     m_window->appendLog(m_window->text(QStringLiteral("currentsite")) + QStringLiteral(": ") + reason);
-    m_transports->ftpForm.abortTransfer();
+    m_transports->ftp.abortTransfer();
     m_transports->httpClient.setAction(httpIdle);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/DataSnapshot.h"
 #include "app/FormRunWindow.h"
+#include "app/ListEnd.h"
 #include "app/MailFormChannel.h"
 #include "app/PreviewDialog.h"
 #include "app/ReplyCapture.h"
@@ -47,8 +48,16 @@ public:
     const QString& ftperrortext() const override { return m_form.ftperrortext(); }
     void setFtperrortext(const QString& text) override { m_form.setFtperrortext(text); }
     QString caFile() const override { return m_form.cafileedit()->text(); }
-    QListWidget* ftplist() const override { return m_form.ftplist(); }
-    QLabel* ftpstatus() const override { return m_form.ftpstatus(); }
+    void addFtpTrace(const QString& line) override { addLineAtEnd(m_form.ftplist(), line); }
+    void clearFtpTrace() override { m_form.ftplist()->clear(); }
+    QStringList ftpTrace() const override
+    {
+        QStringList lines;
+        for (int i = 0; i < m_form.ftplist()->count(); ++i)
+            lines << m_form.ftplist()->item(i)->text();
+        return lines;
+    }
+    void setFtpStatus(const QString& text) override { m_form.ftpstatus()->setText(text); }
     bool debugmode() const override { return m_form.debugmode(); }
     SiteReport& report() override { return m_form.run().submission().report(); }
 
