@@ -5,7 +5,7 @@
 //
 //   pad_bench [--rounds N] [--megabytes M]
 #include "BenchSupport.h"
-#include "app/RecordLayout.h"
+#include "batch/RecordLayout.h"
 #include "pad/ListingCheck.h"
 #include "pad/PadImport.h"
 

@@ -1,7 +1,7 @@
 // Loads one complete program record 1,000 times through appnameChange, as typing a name does once
 // per character, and prints the time per load. Target: under 2 ms.
-#include "app/RecordLayout.h"
 #include "app/TForm1.h"
+#include "batch/RecordLayout.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 #include "app/ControlRegistry.h"
 #include "app/ControlText.h"
 #include "app/GrowingControls.h"
-#include "app/InputRules.h"
 #include "app/PageLayout.h"
+#include "batch/InputRules.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

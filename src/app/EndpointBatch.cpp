@@ -1,14 +1,14 @@
 #include "app/EndpointBatch.h"
 
-#include "app/CommandLine.h"
-#include "app/ListedProgram.h"
 #include "app/RunController.h"
 #include "app/SitesPage.h"
 #include "app/TForm1.h"
+#include "batch/BatchPrint.h"
+#include "batch/CommandLine.h"
+#include "batch/ListedProgram.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/ProfileFile.h"
-#include "core/TerminalText.h"
 #include "net/EndpointCheck.h"
 #include "submit/CheckTargets.h"
 #include "submit/RecipeBook.h"
@@ -23,13 +23,6 @@
 
 namespace {
 
-void print(FILE* stream, const QString& text)
-{
-    std::fputs(terminalSafe(text).toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 // The catalogue entries the program's record ticks, or nothing (said) when it is not listed.
 std::optional<QStringList> tickedEntries(const QString& program)
 {
@@ -38,7 +31,7 @@ std::optional<QStringList> tickedEntries(const QString& program)
     {
         TForm1 form;
         if (const QString unlisted = unlistedProgramMessage(form.basedir(), program); !unlisted.isEmpty()) {
-            print(stderr, unlisted);
+            printLine(stderr, unlisted);
         } else {
             guarded([&] {
                 form.appnameEnter();
@@ -82,7 +75,7 @@ int EndpointBatch::check(const CommandLine& line)
         targets = CheckTargets::forEntries(base, *entries);
     }
     if (targets.empty()) {
-        print(stderr,
+        printLine(stderr,
             line.program.isEmpty() ? QStringLiteral("No endpoint is configured: cat/catalogue.dat gives no host and "
                                                     "no mail server is set.")
                                    : QStringLiteral("%1 ticks no site.").arg(line.program));
@@ -105,7 +98,7 @@ int EndpointBatch::check(const CommandLine& line)
         endpointWidth = std::max(endpointWidth, t.endpoint.size());
     }
     auto row = [&](const QString& label, const QString& endpoint, const QString& result) {
-        print(stdout,
+        printLine(stdout,
             label.leftJustified(labelWidth) + QStringLiteral("  ") + endpoint.leftJustified(endpointWidth)
                 + QStringLiteral("  ") + result);
     };
@@ -115,6 +108,7 @@ int EndpointBatch::check(const CommandLine& line)
         row(targets[i].label, targets[i].endpoint, check.results()[i].text());
         unreachable += check.results()[i].reachable ? 0 : 1;
     }
-    print(stderr, QStringLiteral("%1 of %2 endpoints reachable").arg(targets.size() - unreachable).arg(targets.size()));
+    printLine(
+        stderr, QStringLiteral("%1 of %2 endpoints reachable").arg(targets.size() - unreachable).arg(targets.size()));
     return unreachable == 0 ? 0 : 3;
 }

@@ -1,8 +1,8 @@
 #include "app/GeneralPage.h"
 
 #include "app/ControlRegistry.h"
-#include "app/InputRules.h"
 #include "app/PageLayout.h"
+#include "batch/InputRules.h"
 #include "core/Dialogs.h"
 
 #include <QComboBox>

@@ -1,15 +1,16 @@
 #include "app/PadBatch.h"
 
-#include "app/ListedProgram.h"
+#include "batch/ListedProgram.h"
 
-#include "app/CommandLine.h"
 #include "app/NameList.h"
 #include "app/PadRecords.h"
 #include "app/TForm1.h"
+#include "batch/BatchPrint.h"
+#include "batch/CommandLine.h"
+#include "batch/RecordCheck.h"
 #include "core/Dialogs.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
-#include "core/TerminalText.h"
 #include "core/WholeFile.h"
 #include "pad/PadExport.h"
 
@@ -21,19 +22,12 @@
 
 namespace {
 
-void print(FILE* stream, const QString& text)
-{
-    std::fputs(terminalSafe(text).toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 // Loads a listed program's record into the window as picking its name does, with the settings
 // showing the window reads; false (and says so) when there is no such program.
 bool load(TForm1& form, const QString& program)
 {
     if (const QString unlisted = unlistedProgramMessage(form.basedir(), program); !unlisted.isEmpty()) {
-        print(stderr, unlisted);
+        printLine(stderr, unlisted);
         return false;
     }
     guarded([&] { form.getsettings(); });
@@ -58,12 +52,12 @@ int importPad(const CommandLine& line)
     if (bytes)
         pad = PadDocument::parse(*bytes, &error);
     if (!pad) {
-        print(stderr, QStringLiteral("Cannot import %1: %2").arg(line.padSource, error));
+        printLine(stderr, QStringLiteral("Cannot import %1: %2").arg(line.padSource, error));
         return 1;
     }
     const PadImport imported = PadImport::from(*pad, PadRecords::categoryLists(basedir));
     if (!imported.values.contains(QStringLiteral("appname"))) {
-        print(stderr,
+        printLine(stderr,
             QStringLiteral("Cannot import %1: it names no program that can have a record (Program_Name)")
                 .arg(line.padSource));
         return 1;
@@ -74,7 +68,7 @@ int importPad(const CommandLine& line)
         TForm1 form;
         stored = PadRecords::storeImport(form, imported, [&](const QString& name, const QStringList& changed) {
             if (!line.force)
-                print(stderr,
+                printLine(stderr,
                     QStringLiteral("\"%1\" already has a record here; the PAD file would change %2 of its fields "
                                    "(%3). Nothing was changed: import with --force to update them.")
                         .arg(name)
@@ -87,12 +81,12 @@ int importPad(const CommandLine& line)
     if (stored == PadRecords::Stored::Declined)
         return 1;
     if (stored == PadRecords::Stored::Failed) {
-        print(stderr,
+        printLine(stderr,
             QStringLiteral("Cannot store the record of %1").arg(imported.values.value(QStringLiteral("appname"))));
         return 1;
     }
     for (const QString& text : PadRecords::summary(imported, stored, line.padSource, pad->version))
-        print(stdout, text);
+        printLine(stdout, text);
     return 0;
 }
 
@@ -109,23 +103,13 @@ int exportPad(const CommandLine& line)
     if (!out)
         return 2;
     if (!writeFileWhole(line.padFile, out->xml)) {
-        print(stderr, QStringLiteral("Cannot write %1").arg(line.padFile));
+        printLine(stderr, QStringLiteral("Cannot write %1").arg(line.padFile));
         return 1;
     }
-    print(stdout, QStringLiteral("Wrote %1 (PAD 4.0) of \"%2\".").arg(line.padFile, line.program));
+    printLine(stdout, QStringLiteral("Wrote %1 (PAD 4.0) of \"%2\".").arg(line.padFile, line.program));
     for (const QString& why : out->leftOut)
-        print(stdout, QStringLiteral("  left out: ") + why);
+        printLine(stdout, QStringLiteral("  left out: ") + why);
     return 0;
-}
-
-void printFindings(const std::vector<Finding>& findings)
-{
-    int errors = 0;
-    for (const Finding& f : findings) {
-        print(stderr, f.text());
-        errors += f.severity == Finding::Severity::Error;
-    }
-    print(stderr, QStringLiteral("Check: %1 errors, %2 warnings").arg(errors).arg(int(findings.size()) - errors));
 }
 
 int check(const CommandLine& line)
@@ -136,7 +120,7 @@ int check(const CommandLine& line)
         TForm1 form;
         if (load(form, line.program)) {
             const std::vector<Finding> findings = PadRecords::checkWindow(form);
-            printFindings(findings);
+            RecordCheck::printFindings(findings);
             code = ListingCheck::hasErrors(findings) ? Errors : findings.empty() ? Clean : WarningsOnly;
         }
     }

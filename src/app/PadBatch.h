@@ -17,7 +17,4 @@ int importPad(const CommandLine& line);
 int exportPad(const CommandLine& line);
 int check(const CommandLine& line);
 
-// Prints the findings to stderr, one a line, and their counts.
-void printFindings(const std::vector<Finding>& findings);
-
 } // namespace PadBatch

@@ -1,8 +1,9 @@
 #include "app/PadRecords.h"
 
 #include "app/FormRunWindow.h"
-#include "app/RecordLayout.h"
 #include "app/TForm1.h"
+#include "batch/RecordCheck.h"
+#include "batch/RecordLayout.h"
 #include "core/Dialogs.h"
 #include "core/LineFile.h"
 #include "core/ProfileFile.h"
@@ -15,17 +16,6 @@
 #include <QFileInfo>
 
 namespace {
-
-QStringList listingControls()
-{
-    QStringList controls;
-    for (const FieldRule& rule : PadRules::fields())
-        controls.append(QString::fromLatin1(rule.control));
-    for (const RecordKey& key : RecordLayout::categoryKeys())
-        controls.append(QString(key.control));
-    controls << QStringLiteral("smtpedit") << QStringLiteral("emailedit");
-    return controls;
-}
 
 // The controls whose text the import would change, as the window stands.
 QStringList changes(TForm1& form, const ListingValues& values)
@@ -45,21 +35,9 @@ QStringList changes(TForm1& form, const ListingValues& values)
 
 namespace PadRecords {
 
-namespace {
-
-    ListingValues runValues(const RunWindow& window)
-    {
-        ListingValues values;
-        for (const QString& control : listingControls())
-            values.insert(control, window.text(control));
-        return values;
-    }
-
-} // namespace
-
 ListingValues windowValues(TForm1& form)
 {
-    return runValues(FormRunWindow(form));
+    return RecordCheck::values(FormRunWindow(form));
 }
 
 std::vector<Finding> checkWindow(TForm1& form)
@@ -73,23 +51,7 @@ std::vector<Finding> checkWindow(TForm1& form)
         if (static_cast<QCheckBox*>(form.control(box))->isChecked())
             ticked.append(box);
     }
-    return checkRecord(FormRunWindow(form), ticked, &form.sitespage()->userSites());
-}
-
-std::vector<Finding> checkRecord(const RunWindow& window, const QStringList& ticked, const UserSites* own)
-{
-    ListingInput input;
-    input.values = runValues(window);
-    input.ticked = ticked;
-    input.userSites = own;
-    const SiteCatalogue catalogue = SiteCatalogue::forBase(window.basedir());
-    input.catalogue = &catalogue;
-    const QString path = input.values.value(QStringLiteral("localpath")).trimmed();
-    if (!path.isEmpty()) {
-        const QFileInfo info(QDir(window.basedir()).filePath(path));
-        input.programFile = ProgramFile{info.isFile(), info.isFile() && info.isReadable(), info.size()};
-    }
-    return ListingCheck::run(input);
+    return RecordCheck::run(FormRunWindow(form), ticked, &form.sitespage()->userSites());
 }
 
 QHash<QString, QStringList> categoryLists(const QString& basedir)

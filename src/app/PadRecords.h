@@ -7,9 +7,7 @@
 #include <optional>
 #include <vector>
 
-class RunWindow;
 class TForm1;
-class UserSites;
 
 // The PAD import, the export and the listing check over the main window's controls, shared by
 // the command line and the window's menu: records are loaded, set and saved through the window,
@@ -20,8 +18,6 @@ namespace PadRecords {
 ListingValues windowValues(TForm1& form);
 // The check of the record the window holds, with its settings, tick boxes and catalogue.
 std::vector<Finding> checkWindow(TForm1& form);
-// The same over the run's view of a record: its texts, the tick boxes set and the sites of one's own.
-std::vector<Finding> checkRecord(const RunWindow& window, const QStringList& ticked, const UserSites* own);
 // Per site category control, the items of its list in the base folder's cat/.
 QHash<QString, QStringList> categoryLists(const QString& basedir);
 // A PAD file from disk, or by http or https; nothing (and error says why) when it cannot be had.

@@ -7,7 +7,7 @@
 #include "app/ControlText.h"
 #include "app/DescriptionPage.h"
 #include "app/GeneralPage.h"
-#include "app/RecordLayout.h"
+#include "batch/RecordLayout.h"
 #include "core/Dialogs.h"
 #include "core/RecordName.h"
 

@@ -1,9 +1,9 @@
 // Settings: cat/settings.dat shown on the Check / Options page.
 #include "app/RecordStore.h"
 
-#include "app/MailPassword.h"
 #include "app/OptionsPage.h"
-#include "app/SettingsFile.h"
+#include "batch/MailPassword.h"
+#include "batch/SettingsFile.h"
 
 #include <QComboBox>
 #include <QLineEdit>

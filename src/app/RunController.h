@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ProgressPace.h"
-#include "app/SettingsFile.h"
+#include "batch/ProgressPace.h"
+#include "batch/SettingsFile.h"
 #include "submit/RunHistory.h"
 #include "submit/RunRecord.h"
 #include "submit/SubmissionRun.h"

@@ -1,12 +1,12 @@
 #include "app/Startup.h"
 
-#include "app/BaseFolder.h"
 #include "app/BatchMode.h"
 #include "app/HelpFile.h"
 #include "app/ListingActions.h"
 #include "app/QtDialogs.h"
 #include "app/SiteEndpointsActions.h"
 #include "app/TForm1.h"
+#include "batch/BaseFolder.h"
 #include "core/Dialogs.h"
 #include "ui/TSplash.h"
 

@@ -1,7 +1,7 @@
 #include "app/TSMTPForm.h"
 
-#include "app/MailFormIni.h"
 #include "app/TSetupDlg.h"
+#include "batch/MailFormIni.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/InstalledCopy.h"

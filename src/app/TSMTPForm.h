@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgressPace.h"
+#include "batch/ProgressPace.h"
 #include "net/NetResult.h"
 #include "net/TagRas.h"
 #include "net/TmsMessage.h"

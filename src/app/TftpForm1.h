@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FtpClientChannel.h"
+#include "batch/FtpClientChannel.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 // The input rules: 8-character name, release date, digit filter and line wrapping.
 #include "FormOnBase.h"
 
-#include "app/InputRules.h"
+#include "batch/InputRules.h"
 #include "core/Errors.h"
 
 #include <QLabel>

@@ -2,8 +2,8 @@
 #include "FormOnBase.h"
 
 #include "app/ControlText.h"
-#include "app/RecordLayout.h"
 #include "app/TStringView.h"
+#include "batch/RecordLayout.h"
 #include "net/NetworkWait.h"
 #include "ui/TFlatButton.h"
 #include "ui/TLed.h"

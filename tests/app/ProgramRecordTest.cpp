@@ -2,7 +2,7 @@
 #include "FormOnBase.h"
 
 #include "app/ControlText.h"
-#include "app/RecordLayout.h"
+#include "batch/RecordLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,9 +3,9 @@
 #include "FormOnBase.h"
 
 #include "app/FormRunWindow.h"
-#include "app/RecordLayout.h"
-#include "app/RecordRunWindow.h"
 #include "app/SitesPage.h"
+#include "batch/RecordLayout.h"
+#include "batch/RecordRunWindow.h"
 #include "core/Errors.h"
 #include "submit/RecipeBook.h"
 #include "submit/SubmissionRun.h"

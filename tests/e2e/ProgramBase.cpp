@@ -2,7 +2,7 @@
 
 #include "support/GivenMailboxes.h"
 
-#include "app/RecordLayout.h"
+#include "batch/RecordLayout.h"
 
 #include <QProcess>
 

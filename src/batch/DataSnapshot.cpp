@@ -1,4 +1,4 @@
-#include "app/DataSnapshot.h"
+#include "batch/DataSnapshot.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "app/ListedProgram.h"
+#include "batch/ListedProgram.h"
 
-#include "app/NameList.h"
+#include "batch/NameFile.h"
 #include "core/LineFile.h"
 #include "core/RecordName.h"
 

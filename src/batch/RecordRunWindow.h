@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordFiles.h"
+#include "batch/RecordFiles.h"
 #include "submit/RunWindow.h"
 
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "app/ReplyCapture.h"
+#include "batch/ReplyCapture.h"
 
 #include "core/FreeName.h"
 #include "core/LineFile.h"

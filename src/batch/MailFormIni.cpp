@@ -1,4 +1,4 @@
-#include "app/MailFormIni.h"
+#include "batch/MailFormIni.h"
 
 #include "core/InstalledCopy.h"
 #include "core/ProfileFile.h"

@@ -1,4 +1,4 @@
-#include "app/BaseFolder.h"
+#include "batch/BaseFolder.h"
 
 #include "core/Errors.h"
 #include "core/InstalledCopy.h"

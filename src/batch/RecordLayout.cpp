@@ -1,4 +1,4 @@
-#include "app/RecordLayout.h"
+#include "batch/RecordLayout.h"
 
 #include "submit/SiteCatalogue.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordRunWindow.h"
+#include "batch/RecordRunWindow.h"
 #include "submit/SubmissionRun.h"
 #include "submit/UserSites.h"
 

@@ -1,8 +1,8 @@
-#include "app/RecordRun.h"
+#include "batch/RecordRun.h"
 
-#include "app/FtpClientChannel.h"
-#include "app/MailFormIni.h"
-#include "app/SettingsFile.h"
+#include "batch/FtpClientChannel.h"
+#include "batch/MailFormIni.h"
+#include "batch/SettingsFile.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "net/NetworkWait.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FtpFormHost.h"
-#include "app/ProgressPace.h"
+#include "batch/FtpFormHost.h"
+#include "batch/ProgressPace.h"
 #include "submit/FtpChannel.h"
 
 #include <QObject>

@@ -1,10 +1,10 @@
-#include "app/RecordRunWindow.h"
+#include "batch/RecordRunWindow.h"
 
-#include "app/InputRules.h"
-#include "app/MailPassword.h"
-#include "app/NameList.h"
-#include "app/RecordLayout.h"
-#include "app/SettingsFile.h"
+#include "batch/InputRules.h"
+#include "batch/MailPassword.h"
+#include "batch/NameFile.h"
+#include "batch/RecordLayout.h"
+#include "batch/SettingsFile.h"
 #include "core/Errors.h"
 #include "core/RecordName.h"
 #include "submit/MemoBody.h"
@@ -205,10 +205,10 @@ void RecordRunWindow::savesite()
     if (!isSafeRecordName(company))
         throw EWriteError(dataPath(company) + QStringLiteral(".dat"));
     QDir(m_basedir).mkdir(QStringLiteral("data"));
-    addToNameList(dataPath(QStringLiteral("companies")) + QStringLiteral(".dat"), nullptr, company);
+    addToNameFile(dataPath(QStringLiteral("companies")) + QStringLiteral(".dat"), company);
     const auto textOf = [this](const QString& control) { return m_texts.value(control); };
     RecordFiles::writeCompany(dataPath(company) + QStringLiteral(".dat"), textOf);
-    addToNameList(dataPath(QStringLiteral("apps")) + QStringLiteral(".dat"), nullptr, name);
+    addToNameFile(dataPath(QStringLiteral("apps")) + QStringLiteral(".dat"), name);
     m_encoding.forget();
     RecordFiles::writeProgram(
         dataPath(name), textOf, [this](const QString& box) { return m_ticks.value(box); }, m_userTicks);

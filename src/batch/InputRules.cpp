@@ -1,4 +1,4 @@
-#include "app/InputRules.h"
+#include "batch/InputRules.h"
 
 #include "core/Errors.h"
 

@@ -1,6 +1,6 @@
-#include "app/RecordFiles.h"
+#include "batch/RecordFiles.h"
 
-#include "app/RecordLayout.h"
+#include "batch/RecordLayout.h"
 #include "core/LineFile.h"
 #include "core/ProfileFile.h"
 

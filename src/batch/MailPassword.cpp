@@ -1,4 +1,4 @@
-#include "app/MailPassword.h"
+#include "batch/MailPassword.h"
 
 #include <QEventLoop>
 #include <QPointer>

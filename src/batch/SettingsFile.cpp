@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "batch/SettingsFile.h"
 
 #include "core/Errors.h"
 #include "core/ProfileFile.h"

@@ -1,6 +1,6 @@
-#include "app/FtpClientChannel.h"
+#include "batch/FtpClientChannel.h"
 
-#include "app/ReplyCapture.h"
+#include "batch/ReplyCapture.h"
 #include "core/Dialogs.h"
 #include "net/TFTP.h"
 #include "submit/SiteReport.h"
