@@ -10,7 +10,7 @@ set(QUILLET_METAINFO example.quillet.Quillet.metainfo.xml)
 set_target_properties(quillet PROPERTIES BUILD_RPATH "$ORIGIN" INSTALL_RPATH "$ORIGIN/../lib/quillet")
 target_link_options(quillet PRIVATE -Wl,--enable-new-dtags)
 install(TARGETS quillet RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS qzip qunzip LIBRARY DESTINATION lib/quillet)
+install(TARGETS qzip qunzip quillet_window LIBRARY DESTINATION lib/quillet)
 
 # The category lists and site links a new base folder gets (--setup and the first start).
 file(GLOB shipped_lists CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sample/cat/*.cat)

@@ -1,6 +1,42 @@
-#include "app/Startup.h"
+#include "batch/BatchStart.h"
+#include "batch/CommandLine.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <dlfcn.h>
+
+namespace {
+
+// The window, and the batch modes that load records through it, live in a module of their own,
+// loaded only when asked for: a submission from the command line starts without loading or
+// relocating a widget, font or display library. The module lies along the executable's RUNPATH.
+int runWindowModule(int argc, char** argv)
+{
+    void* module = dlopen("libquillet_window.so", RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        std::fprintf(stderr, "Quillet cannot load its window module: %s\n", dlerror());
+        return BatchMode::NotCompleted;
+    }
+    using Entry = int (*)(int, char**);
+    const auto entry = reinterpret_cast<Entry>(dlsym(module, "quillet_window_main"));
+    if (!entry) {
+        std::fprintf(stderr, "Quillet's window module has no entry: %s\n", dlerror());
+        return BatchMode::NotCompleted;
+    }
+    return entry(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    return runQuillet(argc, argv);
+    const CommandLine line = BatchMode::parse(argc, argv);
+    if (line.action != CommandLine::Action::Submit)
+        return runWindowModule(argc, argv);
+    if (const std::optional<int> code = BatchMode::prepare(line))
+        return *code;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
+    return BatchMode::submit(line);
 }
