@@ -39,6 +39,20 @@ bool windowWrites(const QString& folder, const QString& file, const QStringList&
     return appeared;
 }
 
+// A submission from the command line needs no widget, font or display library: the executable
+// links none of them, and the window comes from its module.
+TEST(Executable, LinksNoWidgetLibraryAndLoadsTheWindowAsAModule)
+{
+    QProcess readelf;
+    readelf.start(s("readelf"), {s("--dynamic"), s(QUILLET_BINARY_DIR "/quillet")});
+    ASSERT_TRUE(readelf.waitForFinished(30000));
+    const QString dynamic = QString::fromLocal8Bit(readelf.readAllStandardOutput());
+    ASSERT_TRUE(dynamic.contains(s("libQt6Core"))) << dynamic.toStdString();
+    for (const char* library : {"libQt6Gui", "libQt6Widgets", "libQt6PrintSupport"})
+        EXPECT_FALSE(dynamic.contains(s(library))) << library;
+    EXPECT_TRUE(QFile::exists(s(QUILLET_BINARY_DIR "/libquillet_window.so")));
+}
+
 TEST(Executable, CarriesTheGuideAndPutsItWhereTheBrowserCanOpenIt)
 {
     TempBase base;
