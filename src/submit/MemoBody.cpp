@@ -4,15 +4,15 @@
 
 QString MemoBody::asMemoHoldsIt(const QString& text)
 {
-    return held(text, true);
+    return held(text, true, nullptr);
 }
 
 QString MemoBody::asMemoRawText(const QString& text)
 {
-    return held(text, false);
+    return held(text, false, nullptr);
 }
 
-QString MemoBody::held(const QString& text, bool plain)
+QString MemoBody::held(const QString& text, bool plain, bool* breaks)
 {
     // What a memo's document makes of plain text: CR LF, a lone CR and the paragraph and frame
     // separators each end a line; read back as plain text, a line separator ends one too and a
@@ -36,10 +36,14 @@ QString MemoBody::held(const QString& text, bool plain)
             c = u' ';
         } else if (!to) {
             ++length; // unchanged so far: nothing to write
+            if (breaks && c == u'\n')
+                *breaks = true;
             continue;
         }
         if (!to)
             to = reinterpret_cast<char16_t*>(out.data());
+        if (breaks && c == u'\n')
+            *breaks = true;
         to[length++] = c;
     }
     out.truncate(length);
@@ -85,7 +89,13 @@ QStringList MemoBody::entries(const QStringList& entries)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QString text = entryText(entries, i);
         if (text.size() < longEntry) {
-            body += asMemoHoldsIt(text).split(QLatin1Char('\n'));
+            // Most entries are one line as they stand: they go in whole, unsplit.
+            bool breaks = false;
+            const QString asHeld = held(text, true, &breaks);
+            if (breaks)
+                body += asHeld.split(QLatin1Char('\n'));
+            else
+                body << asHeld;
             continue;
         }
         auto known = std::find_if(

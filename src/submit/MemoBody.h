@@ -24,7 +24,8 @@ public:
     QStringList entries(const QStringList& entries);
 
 private:
-    static QString held(const QString& text, bool plain);
+    // breaks, when given, is set when the text as held has a line break.
+    static QString held(const QString& text, bool plain, bool* breaks);
 
     struct HeldEntry
     {
