@@ -1,10 +1,13 @@
 #include "FormOnBase.h"
 
+#include "app/ControlText.h"
 #include "app/FormRunWindow.h"
 #include "app/TftpForm1.h"
+#include "batch/FtpClientChannel.h"
 #include "net/NetworkWait.h"
 #include "net/TFTP.h"
 #include "submit/FtpUpload.h"
+#include "submit/SiteReport.h"
 #include "support/PeerProcess.h"
 #include "ui/TFlatButton.h"
 
@@ -101,6 +104,72 @@ TEST_F(FtpUploadSteps, TwoFilesInOneLogonEachWithItsLine)
         form.ftpForm1()->lTrace->findItems(QStringLiteral("CLIENT: STOR prog.zip"), Qt::MatchExactly).size() == 1);
     // The trace follows an upload a few times a second, and always shows where it ended.
     EXPECT_EQ(form.ftpForm1()->lTrace->findItems(QStringLiteral("TRANSFER: 100000 Bytes"), Qt::MatchExactly).size(), 1);
+}
+
+// What a run without the window reports to: the flag, its text and the run's trace.
+class TraceHost : public FtpFormHost
+{
+public:
+    bool ftperror() const override { return error; }
+    void setFtperror(bool set) override { error = set; }
+    const QString& ftperrortext() const override { return text; }
+    void setFtperrortext(const QString& t) override { text = t; }
+    QString caFile() const override { return {}; }
+    void addFtpTrace(const QString& line) override { trace << line; }
+    void clearFtpTrace() override { trace.clear(); }
+    QStringList ftpTrace() const override { return trace; }
+    void setFtpStatus(const QString&) override { }
+    bool debugmode() const override { return false; }
+    SiteReport& report() override { return SiteReport::nobody(); }
+
+    bool error = false;
+    QString text;
+    QStringList trace;
+};
+
+// The channel without its form (a batch run's) does what the form does: the same commands reach the
+// server, the run gets the same log lines and trace, and failures set the same flag and text.
+TEST_F(FtpUploadSteps, ChannelWithoutTheFormDoesWhatTheFormDoes)
+{
+    startPeer();
+    const QString zip = localFile(QStringLiteral("prog.zip"), QByteArray(70000, 'z'));
+    const auto session = [&](FtpChannel& channel, const QString& password) {
+        FtpUpload ftp(window, channel, QStringLiteral("Simtel"));
+        ftp.logon(QStringLiteral("Loging on"), host(), QStringLiteral("Anonymous"), password, zip);
+        ftp.changeDirectory(QStringLiteral("incoming"));
+        ftp.upload(QString(), QStringLiteral("prog.zip"));
+        ftp.logResult(QStringLiteral("Simtel: Uploaded prog.zip to FTP"));
+        ftp.upload(QString(), QStringLiteral("../.."));
+        ftp.logResult(QStringLiteral("never"));
+        ftp.logoff(QStringLiteral("logging off"));
+    };
+    // Ports and times differ between two sessions; nothing else may.
+    const auto steady = [](QStringList lines) {
+        return lines.replaceInStrings(QRegularExpression(QStringLiteral("\\d+")), QStringLiteral("N"));
+    };
+    TFTP client;
+    TraceHost host;
+    FtpClientChannel channel(host, &client);
+    for (const QString& password : {QStringLiteral("me@example.com"), QStringLiteral("wrong")}) {
+        form.log()->clear();
+        const qsizetype before = commands().size();
+        session(*form.ftpForm1(), password);
+        const QStringList formCommands = commands().mid(before);
+        const QStringList formLog = logLines();
+        const QStringList formTrace = steady(QStringList(controlText(form.ftplist()).split(QLatin1Char('\n'))));
+        const bool formError = form.ftperror();
+        const QString formText = form.ftperrortext();
+        ASSERT_GE(formCommands.size(), 2);
+        ASSERT_GT(formTrace.size(), 1);
+
+        form.log()->clear();
+        session(channel, password);
+        EXPECT_EQ(steady(commands().mid(before + formCommands.size())), steady(formCommands)) << password.toStdString();
+        EXPECT_EQ(logLines(), formLog);
+        EXPECT_EQ(steady(host.trace), formTrace);
+        EXPECT_EQ(host.error, formError);
+        EXPECT_EQ(host.text, formText);
+    }
 }
 
 TEST_F(FtpUploadSteps, FailedLogonGivesOneErrorLineAndTheNextSiteStartsClear)

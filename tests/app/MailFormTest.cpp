@@ -103,7 +103,9 @@ TEST(MemoLines, EntriesGiveTheLinesOfAMemoHoldingThem)
 } // namespace
 
 // A long entry goes to the encoder whole, held from one mail to the next, and still comes out as
-// the lines a memo filled with the entries holds, breaks at its end included.
+// the lines a memo filled with the entries holds, breaks at its end included; short entries with
+// breaks of their own are split as the memo splits them. The channel a run without the window
+// sends through follows the same rules.
 TEST_F(MailFormTest, LongEntriesGoOutAsTheLinesOfTheMemo)
 {
     const QString text = s("word ").repeated(1000);
@@ -113,6 +115,7 @@ TEST_F(MailFormTest, LongEntriesGoOutAsTheLinesOfTheMemo)
         {text + s("\r\n\r\n"), s("after")},
         {text + s("\u2028\r"), s("")},
         {s("\n") + text + s("\n\n")},
+        {s("a\rb"), s("c\u2029d\r\ne"), s("no\u00a0break\u2028here"), s("end\r"), s("")},
     };
     auto bodyOf = [](MailChannel& channel, const QStringList& entries) {
         channel.takeSettings(s("127.0.0.1:1"), s("ann@demo.example"), s("Ann"));
@@ -128,11 +131,16 @@ TEST_F(MailFormTest, LongEntriesGoOutAsTheLinesOfTheMemo)
     TmsSMTP client;
     TmsMessage message;
     SmtpClientChannel direct(client, message);
+    TmsSMTP batchClient;
+    TmsMessage batchMessage;
+    SmtpClientChannel batch(batchClient, batchMessage, SmtpClientChannel::Body::AsMemoHoldsIt);
     for (const QStringList& entries : cases) {
         const QByteArray expected = bodyOf(direct, MemoBody::memoLines(entries));
         // The second time the entry is the held one.
-        EXPECT_EQ(bodyOf(mail, entries), expected) << entries.join(s("|")).left(20).toStdString();
-        EXPECT_EQ(bodyOf(mail, entries), expected) << entries.join(s("|")).left(20).toStdString();
+        for (MailChannel* channel : {static_cast<MailChannel*>(&mail), static_cast<MailChannel*>(&batch)}) {
+            EXPECT_EQ(bodyOf(*channel, entries), expected) << entries.join(s("|")).left(20).toStdString();
+            EXPECT_EQ(bodyOf(*channel, entries), expected) << entries.join(s("|")).left(20).toStdString();
+        }
     }
 }
 

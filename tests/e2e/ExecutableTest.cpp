@@ -51,6 +51,17 @@ TEST(Executable, LinksNoWidgetLibraryAndLoadsTheWindowAsAModule)
     for (const char* library : {"libQt6Gui", "libQt6Widgets", "libQt6PrintSupport"})
         EXPECT_FALSE(dynamic.contains(s(library))) << library;
     EXPECT_TRUE(QFile::exists(s(QUILLET_BINARY_DIR "/libquillet_window.so")));
+
+    // Without its module the executable still submits, and says what is missing for the rest.
+    QTemporaryDir alone;
+    const QString copy = alone.filePath(s("quillet"));
+    ASSERT_TRUE(QFile::copy(s(QUILLET_BINARY_DIR "/quillet"), copy));
+    const BatchResult window = runQuillet(alone.path(), {s("--version")}, copy);
+    EXPECT_EQ(window.exitCode, 1);
+    EXPECT_TRUE(window.err.contains(s("cannot load its window module"))) << window.err.toStdString();
+    const BatchResult submit = runQuillet(alone.path(), {s("--submit"), s("NoteStack")}, copy);
+    EXPECT_EQ(submit.exitCode, 2);
+    EXPECT_TRUE(submit.err.contains(s("--setup"))) << submit.err.toStdString();
 }
 
 TEST(Executable, CarriesTheGuideAndPutsItWhereTheBrowserCanOpenIt)
