@@ -9,8 +9,9 @@
 namespace {
 
 // The window, and the batch modes that load records through it, live in a module of their own,
-// loaded only when asked for: a submission from the command line starts without loading or
-// relocating a widget, font or display library. The module lies along the executable's RUNPATH.
+// loaded only when asked for: a submission or a listing check from the command line starts without
+// loading or relocating a widget, font or display library. The module lies along the executable's
+// RUNPATH.
 int runWindowModule(int argc, char** argv)
 {
     void* module = dlopen("libquillet_window.so", RTLD_NOW | RTLD_LOCAL);
@@ -32,11 +33,12 @@ int runWindowModule(int argc, char** argv)
 int main(int argc, char** argv)
 {
     const CommandLine line = BatchMode::parse(argc, argv);
-    if (line.action != CommandLine::Action::Submit)
+    const bool submit = line.action == CommandLine::Action::Submit;
+    if (!submit && line.action != CommandLine::Action::Check)
         return runWindowModule(argc, argv);
     if (const std::optional<int> code = BatchMode::prepare(line))
         return *code;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
-    return BatchMode::submit(line);
+    return submit ? BatchMode::submit(line) : BatchMode::check(line);
 }

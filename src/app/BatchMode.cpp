@@ -40,7 +40,7 @@ std::optional<int> BatchMode::fromCommandLine(int argc, char** argv)
     case CommandLine::Action::ExportPad:
         return PadBatch::exportPad(line);
     case CommandLine::Action::Check:
-        return PadBatch::check(line);
+        return check(line);
     case CommandLine::Action::CheckEndpoints:
         return EndpointBatch::check(line);
     default:

@@ -112,20 +112,4 @@ int exportPad(const CommandLine& line)
     return 0;
 }
 
-int check(const CommandLine& line)
-{
-    Dialogs* previous = setDialogs(nullptr);
-    int code = 2;
-    {
-        TForm1 form;
-        if (load(form, line.program)) {
-            const std::vector<Finding> findings = PadRecords::checkWindow(form);
-            RecordCheck::printFindings(findings);
-            code = ListingCheck::hasErrors(findings) ? Errors : findings.empty() ? Clean : WarningsOnly;
-        }
-    }
-    setDialogs(previous);
-    return code;
-}
-
 } // namespace PadBatch

@@ -6,15 +6,11 @@
 
 struct CommandLine;
 
-// The command line's PAD and check modes, run on a hidden main window: "--import-pad FILE|URL",
-// "--export-pad NAME FILE" and "--check NAME".
+// The command line's PAD modes, run on a hidden main window: "--import-pad FILE|URL" and
+// "--export-pad NAME FILE".
 namespace PadBatch {
-
-// Exit codes of --check (and of --submit stopped by the check).
-enum CheckCode { Clean = 0, WarningsOnly = 4, Errors = 5 };
 
 int importPad(const CommandLine& line);
 int exportPad(const CommandLine& line);
-int check(const CommandLine& line);
 
 } // namespace PadBatch

@@ -11,10 +11,11 @@ struct CommandLine;
 // they are added, message boxes to stderr.
 namespace BatchMode {
 
-// Completed: every ticked site was sent; NotCompleted: the run ended early or did not start;
-// NotAllSent: the run completed with sites failed, skipped or refused; ListingErrors: the listing
-// check found errors and nothing was sent.
-enum ExitCode { Completed = 0, NotCompleted = 1, Usage = 2, NotAllSent = 3, ListingErrors = 5 };
+// Completed: every ticked site was sent (a check: nothing found); NotCompleted: the run ended early
+// or did not start; NotAllSent: the run completed with sites failed, skipped or refused;
+// ListingWarnings: the check found warnings only; ListingErrors: the listing check found errors (and
+// a submission sent nothing).
+enum ExitCode { Completed = 0, NotCompleted = 1, Usage = 2, NotAllSent = 3, ListingWarnings = 4, ListingErrors = 5 };
 
 QString helpText();
 CommandLine parse(int argc, char** argv);
@@ -28,5 +29,7 @@ bool isBatch(const CommandLine& line);
 
 // Runs the submission of line.program in the current folder. Needs a QCoreApplication.
 int submit(const CommandLine& line);
+// --check: the listing check of line.program in the current folder, as a submission runs it first.
+int check(const CommandLine& line);
 
 } // namespace BatchMode

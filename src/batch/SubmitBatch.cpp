@@ -168,3 +168,21 @@ int BatchMode::submit(const CommandLine& line)
         snapshot->restore();
     return code;
 }
+
+int BatchMode::check(const CommandLine& line)
+{
+    Dialogs* previous = setDialogs(nullptr);
+    const QString base = QDir::currentPath();
+    int code = Usage;
+    if (const QString unlisted = unlistedProgramMessage(base, line.program); !unlisted.isEmpty()) {
+        printLine(stderr, unlisted);
+    } else {
+        RecordRun run(base, line.program);
+        const std::vector<Finding> findings
+            = RecordCheck::run(run.window(), run.window().tickedBoxes(), &run.userSites());
+        RecordCheck::printFindings(findings);
+        code = ListingCheck::hasErrors(findings) ? ListingErrors : findings.empty() ? Completed : ListingWarnings;
+    }
+    setDialogs(previous);
+    return code;
+}
