@@ -38,6 +38,9 @@ int main(int argc, char** argv)
         return runWindowModule(argc, argv);
     if (const std::optional<int> code = BatchMode::prepare(line))
         return *code;
+    // The plain Unix event loop: the GLib one wakes itself through a system call each time a socket
+    // notifier is turned off, which a transfer does around every wait.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
     return submit ? BatchMode::submit(line) : BatchMode::check(line);
