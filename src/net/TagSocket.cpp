@@ -8,6 +8,7 @@
 #include "net/SocketStream.h"
 #include "net/TagRas.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
@@ -248,11 +249,16 @@ void TagSocket::SendSecretLine(const QByteArray& line, const QString& shown)
 
 void TagSocket::sendAll(const QByteArray& bytes)
 {
-    qsizetype sent = 0;
-    while (sent < bytes.size()) {
+    sendAll(bytes.constData(), bytes.size());
+}
+
+void TagSocket::sendAll(const char* bytes, qint64 size)
+{
+    qint64 sent = 0;
+    while (sent < size) {
         if (!m_stream->isOpen())
             raiseSocketError(10057);
-        const StreamResult wrote = m_stream->write(bytes.constData() + sent, bytes.size() - sent);
+        const StreamResult wrote = m_stream->write(bytes + sent, size - sent);
         if (wrote.kind == StreamResult::Kind::Failed)
             raiseSocketError(wrote.code);
         if (wrote.done()) {
@@ -274,26 +280,57 @@ void TagSocket::SendStream(QIODevice& stream)
         Transcript << QStringLiteral("Suppressing the message body");
     stream.seek(0);
     const qint64 size = stream.size();
+    // A message spooled in memory is sent from where it lies, not copied out chunk by chunk.
+    const auto* buffer = qobject_cast<const QBuffer*>(&stream);
+    const char* spooled = buffer ? buffer->data().constData() : nullptr;
     bool lineStart = true;
-    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    QByteArray chunk;
+    if (!spooled)
+        chunk.resize(ChunkSize);
     QByteArray out;
-    for (;;) {
-        const qint64 count = stream.read(chunk.data(), ChunkSize);
+    for (qint64 position = 0;;) {
+        const char* data = spooled ? spooled + position : chunk.constData();
+        const qint64 count
+            = spooled ? std::min<qint64>(ChunkSize, size - position) : stream.read(chunk.data(), ChunkSize);
         if (count <= 0)
             break;
+        position += count;
         // Dot-stuffing: a line that begins with "." gets one more in front, which the server
-        // strips again.
-        out.clear();
-        dotStuff(chunk.constData(), count, &lineStart, &out);
-        sendAll(out);
-        const qint64 position = stream.pos();
+        // strips again. Most chunks have none and go as they are.
+        if (needsDotStuffing(data, count, lineStart)) {
+            out.clear();
+            dotStuff(data, count, &lineStart, &out);
+            sendAll(out.constData(), out.size());
+        } else {
+            sendAll(data, count);
+            lineStart = data[count - 1] == '\n';
+        }
         emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
         // Let Cancel and the window's events in between chunks.
         QCoreApplication::processEvents();
         if (m_canceled)
             waitFor([] { return false; }); // raises the cancel at once
     }
+    if (spooled)
+        stream.seek(size);
     emit OnProgress(0, 0);
+}
+
+bool TagSocket::needsDotStuffing(const char* data, qint64 size, bool lineStart)
+{
+    if (size <= 0)
+        return false;
+    if (lineStart && data[0] == '.')
+        return true;
+    qint64 scan = 0;
+    while (const auto* lf = static_cast<const char*>(memchr(data + scan, '\n', size_t(size - scan)))) {
+        scan = lf - data + 1;
+        if (scan >= size)
+            return false;
+        if (data[scan] == '.')
+            return true;
+    }
+    return false;
 }
 
 void TagSocket::dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out)

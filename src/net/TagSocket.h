@@ -83,6 +83,8 @@ public:
     // Appends data to out with one more "." in front of every line that begins with "."; lineStart
     // tells whether data begins a line and is left telling whether the next piece will.
     static void dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out);
+    // Whether dotStuff would add anything to data.
+    static bool needsDotStuffing(const char* data, qint64 size, bool lineStart);
 
 signals:
     void OnOpen();
@@ -105,6 +107,7 @@ private:
     void readReady();
     void writeReady();
     void sendAll(const QByteArray& bytes);
+    void sendAll(const char* bytes, qint64 size);
     void closeHandle();
     [[noreturn]] void raiseSocketError(int code);
     [[noreturn]] void raiseTlsError(const QString& text);

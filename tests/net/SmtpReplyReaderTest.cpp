@@ -99,7 +99,8 @@ TEST(SmtpReplyReader, UnterminatedLineCountsWhenThePeerCloses)
     EXPECT_EQ(SmtpReplyReader::lineCode("25"), -1);
 }
 
-// The data phase's dot-stuffing gives the same bytes however the stream is cut into chunks.
+// The data phase's dot-stuffing gives the same bytes however the stream is cut into chunks, and a
+// chunk is sent as it is exactly when stuffing would leave it so.
 TEST(DotStuffing, SameBytesAtEverySplit)
 {
     const QByteArray text = ".a\r\n.\r\nb.\r\n..c\r\n\r\n.\r\nend.\r\n.";
@@ -108,9 +109,15 @@ TEST(DotStuffing, SameBytesAtEverySplit)
         for (qsizetype b = a; b <= text.size(); ++b) {
             QByteArray out;
             bool lineStart = true;
-            TagSocket::dotStuff(text.constData(), a, &lineStart, &out);
-            TagSocket::dotStuff(text.constData() + a, b - a, &lineStart, &out);
-            TagSocket::dotStuff(text.constData() + b, text.size() - b, &lineStart, &out);
+            const qsizetype cuts[] = {0, a, b, text.size()};
+            for (int i = 0; i < 3; ++i) {
+                const char* piece = text.constData() + cuts[i];
+                const qsizetype size = cuts[i + 1] - cuts[i];
+                const bool needed = TagSocket::needsDotStuffing(piece, size, lineStart);
+                const qsizetype before = out.size();
+                TagSocket::dotStuff(piece, size, &lineStart, &out);
+                ASSERT_EQ(needed, out.size() - before > size) << a << " " << b << " piece " << i;
+            }
             ASSERT_EQ(out, stuffed) << a << " " << b;
         }
     }
