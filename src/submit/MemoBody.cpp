@@ -12,6 +12,19 @@ QString MemoBody::asMemoRawText(const QString& text)
     return held(text, false, nullptr);
 }
 
+namespace {
+
+// The end of the run from i of characters a memo keeps as they are in either reading: printable
+// characters below the no-break space. A description is mostly such runs.
+qsizetype keptRunEnd(const char16_t* in, qsizetype i, qsizetype size)
+{
+    while (i < size && in[i] >= 0x20 && in[i] < 0xa0)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 QString MemoBody::held(const QString& text, bool plain, bool* breaks)
 {
     // What a memo's document makes of plain text: CR LF, a lone CR and the paragraph and frame
@@ -24,6 +37,13 @@ QString MemoBody::held(const QString& text, bool plain, bool* breaks)
     qsizetype length = 0;
     char16_t* to = nullptr;
     for (qsizetype i = 0; i < size; ++i) {
+        const qsizetype runEnd = keptRunEnd(in, i, size);
+        if (to)
+            std::copy(in + i, in + runEnd, to + length);
+        length += runEnd - i;
+        i = runEnd;
+        if (i == size)
+            break;
         char16_t c = in[i];
         if (c == u'\r') {
             if (i + 1 < size && in[i + 1] == u'\n')
