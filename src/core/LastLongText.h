@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstddef>
@@ -9,13 +10,14 @@
 // asks for the same long description and notes once per site or mail. A kept copy holds its
 // string, so a text at its address with its length is that text (a text changed since was copied
 // away first). One per function and thread (thread_local).
-class LastLongText
+template <typename Answer>
+class LastLongTextOf
 {
 public:
     static constexpr qsizetype Long = 4096;
 
     // The kept answer when text (asked with variant) is a kept text, else null.
-    const QString* find(const QString& text, int variant = 0) const
+    const Answer* find(const QString& text, int variant = 0) const
     {
         for (const Kept& kept : m_kept) {
             if (kept.variant == variant && text.size() == kept.text.size() && !kept.text.isEmpty()
@@ -25,7 +27,7 @@ public:
         return nullptr;
     }
     // Keeps text with its answer when text is long, in place of the oldest kept one.
-    void keep(const QString& text, int variant, const QString& answer)
+    void keep(const QString& text, int variant, const Answer& answer)
     {
         if (text.size() < Long)
             return;
@@ -38,9 +40,11 @@ private:
     {
         QString text;
         int variant = 0;
-        QString answer;
+        Answer answer;
     };
     // The description and the notes, each in two forms at most.
     std::array<Kept, 4> m_kept;
     std::size_t m_next = 0;
 };
+
+using LastLongText = LastLongTextOf<QString>;

@@ -130,14 +130,19 @@ void writeLineFile(const QString& path, const QStringList& lines)
 
 QStringList textToLines(const QString& text)
 {
-    // The same breaks as splitLines, found in the text itself: a long memo is split once per
-    // archive site, and a round trip through UTF-8 would cost more than the split.
+    // The same breaks as splitLines, found in the text itself: a round trip through UTF-8 would
+    // cost more than the split. Each archive site asks for the lines of the same wrapped memo.
+    thread_local LastLongTextOf<QStringList> last;
+    if (const QStringList* answer = last.find(text))
+        return *answer;
     QStringList lines;
     qsizetype start = 0;
     const qsizetype size = text.size();
-    const QChar* d = text.constData();
+    const char16_t* d = reinterpret_cast<const char16_t*>(text.constData());
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = d[i].unicode();
+        if (d[i] >= 0x20)
+            continue; // most of the text: no break can be here
+        const char16_t c = d[i];
         if (c != u'\r' && c != u'\n')
             continue;
         lines.append(text.mid(start, i - start));
@@ -147,5 +152,6 @@ QStringList textToLines(const QString& text)
     }
     if (start < size)
         lines.append(text.mid(start));
+    last.keep(text, 0, lines);
     return lines;
 }

@@ -74,9 +74,12 @@ TEST(LineFile, LongTextAskedAgainOrChangedGetsItsOwnAnswer)
     changing[0] = QLatin1Char('A');
     QString sameLength = block;
     sameLength.replace(0, 1, QStringLiteral("B"));
-    for (const QString& text : {asked, changing, sameLength, asked, changing})
+    for (const QString& text : {asked, changing, sameLength, asked, changing}) {
         EXPECT_EQ(withLfBreaks(text), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
             << qPrintable(text.left(12));
+        EXPECT_EQ(textToLines(text), text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            << qPrintable(text.left(12));
+    }
 }
 
 TEST(LineFile, WritesCrLfAfterEveryLineAndReadsBackTheSameLines)
