@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -40,6 +41,16 @@ bool isValidUtf8(const QByteArray& bytes)
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size;) {
+        // Mostly plain ASCII: eight bytes at a time until one has its high bit set.
+        while (size - i >= 8) {
+            quint64 block;
+            std::memcpy(&block, p + i, 8);
+            if (block & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i == size)
+            break;
         const uchar lead = p[i];
         if (lead < 0x80) {
             ++i;

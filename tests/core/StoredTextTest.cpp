@@ -30,6 +30,12 @@ TEST(TextEncoding, Utf8OnlyWhenEveryByteIs)
         {"\xed\xa0\x80", TextEncoding::Windows1252}, // a surrogate
         {"\xf4\x90\x80\x80", TextEncoding::Windows1252}, // past U+10FFFF
         {"\x80 euro", TextEncoding::Windows1252},
+        // Past and across the eight-byte blocks plain ASCII is checked in.
+        {"12345678\x80", TextEncoding::Windows1252},
+        {"1234567\xc3\xa9 and then some more", TextEncoding::Utf8},
+        {"a longer run of plain ASCII before caf\xe9", TextEncoding::Windows1252},
+        {"a longer run of plain ASCII before caf\xc3\xa9 and after it", TextEncoding::Utf8},
+        {"sixteen bytes...\xe2\x82", TextEncoding::Windows1252},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(detectEncoding(c.bytes), c.found) << c.bytes.toHex().toStdString();
