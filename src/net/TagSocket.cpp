@@ -1,6 +1,7 @@
 #include "net/TagSocket.h"
 
 #include "net/HostLookup.h"
+#include "net/MailSpool.h"
 
 #include "net/EventWait.h"
 #include "net/MailErrors.h"
@@ -280,23 +281,12 @@ void TagSocket::SendStream(QIODevice& stream)
         Transcript << QStringLiteral("Suppressing the message body");
     stream.seek(0);
     const qint64 size = stream.size();
-    // A message spooled in memory is sent from where it lies, not copied out chunk by chunk.
-    const auto* buffer = qobject_cast<const QBuffer*>(&stream);
-    const char* spooled = buffer ? buffer->data().constData() : nullptr;
     bool lineStart = true;
-    QByteArray chunk;
-    if (!spooled)
-        chunk.resize(ChunkSize);
+    qint64 position = 0;
     QByteArray out;
-    for (qint64 position = 0;;) {
-        const char* data = spooled ? spooled + position : chunk.constData();
-        const qint64 count
-            = spooled ? std::min<qint64>(ChunkSize, size - position) : stream.read(chunk.data(), ChunkSize);
-        if (count <= 0)
-            break;
-        position += count;
-        // Dot-stuffing: a line that begins with "." gets one more in front, which the server
-        // strips again. Most chunks have none and go as they are.
+    // Sends one chunk, dot-stuffed: a line that begins with "." gets one more in front, which the
+    // server strips again. Most chunks have none and go as they are.
+    const auto sendChunk = [&](const char* data, qint64 count) {
         if (needsDotStuffing(data, count, lineStart)) {
             out.clear();
             dotStuff(data, count, &lineStart, &out);
@@ -305,14 +295,29 @@ void TagSocket::SendStream(QIODevice& stream)
             sendAll(data, count);
             lineStart = data[count - 1] == '\n';
         }
+        position += count;
         emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
         // Let Cancel and the window's events in between chunks.
         QCoreApplication::processEvents();
         if (m_canceled)
             waitFor([] { return false; }); // raises the cancel at once
+    };
+    // A message spooled in memory is sent from where it lies, not copied out chunk by chunk.
+    if (const auto* spool = qobject_cast<const MailSpool*>(&stream)) {
+        for (const QByteArray& piece : spool->pieces()) {
+            for (qint64 at = 0; at < piece.size(); at += ChunkSize)
+                sendChunk(piece.constData() + at, std::min<qint64>(ChunkSize, piece.size() - at));
+        }
+    } else if (const auto* buffer = qobject_cast<const QBuffer*>(&stream)) {
+        const QByteArray& bytes = buffer->data();
+        for (qint64 at = 0; at < size; at += ChunkSize)
+            sendChunk(bytes.constData() + at, std::min<qint64>(ChunkSize, size - at));
+    } else {
+        QByteArray chunk(ChunkSize, Qt::Uninitialized);
+        for (qint64 count; (count = stream.read(chunk.data(), ChunkSize)) > 0;)
+            sendChunk(chunk.constData(), count);
     }
-    if (spooled)
-        stream.seek(size);
+    stream.seek(size);
     emit OnProgress(0, 0);
 }
 

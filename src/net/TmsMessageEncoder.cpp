@@ -4,6 +4,7 @@
 #include "net/MailBodyLines.h"
 #include "net/MailEncodings.h"
 #include "net/MailHeaderText.h"
+#include "net/MailSpool.h"
 #include "net/TQuotedPrintable.h"
 #include "net/TmsMessage.h"
 
@@ -170,7 +171,11 @@ void TmsMessageEncoder::writeTextHeaders()
 
 void TmsMessageEncoder::writeBodyLines(bool quotedPrintable)
 {
-    m_device.write(m_body.encoded(quotedPrintable));
+    // Spooled in pieces, the body (the same long text in each mail of a run) is not copied again.
+    if (auto* spool = qobject_cast<MailSpool*>(&m_device))
+        spool->appendShared(m_body.encoded(quotedPrintable));
+    else
+        m_device.write(m_body.encoded(quotedPrintable));
 }
 
 void TmsMessageEncoder::writeAttachmentContent(const TmsAttItem& item)

@@ -3,6 +3,7 @@
 #include "net/MailErrors.h"
 #include "net/MailMessages.h"
 #include "net/MailResult.h"
+#include "net/MailSpool.h"
 #include "net/TmsMessage.h"
 
 #include <QBuffer>
@@ -252,9 +253,7 @@ void TmsSMTP::SendMail()
 
     // Encoded in memory: the message never lands on disk, where another process could read it
     // or a killed run would leave it behind, and a mail costs no file.
-    QByteArray bytes;
-    QBuffer stream(&bytes);
-    stream.open(QIODevice::ReadWrite);
+    MailSpool stream;
     emit OnPrepare();
     message.Encode(stream);
     emit OnSending();
