@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 // "Save/Submit" on a stored program record without building the window: the record read into a
 // RecordRunWindow, the same transports the window's run uses, the same time-outs and report.
@@ -49,5 +48,4 @@ private:
     QString m_reportFile;
     QString m_previewFolder;
     QString m_reportPath;
-    QString m_currentSite;
 };

@@ -9,7 +9,6 @@
 #include "net/SocketStream.h"
 #include "net/TagRas.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
@@ -308,10 +307,6 @@ void TagSocket::SendStream(QIODevice& stream)
             for (qint64 at = 0; at < piece.size(); at += ChunkSize)
                 sendChunk(piece.constData() + at, std::min<qint64>(ChunkSize, piece.size() - at));
         }
-    } else if (const auto* buffer = qobject_cast<const QBuffer*>(&stream)) {
-        const QByteArray& bytes = buffer->data();
-        for (qint64 at = 0; at < size; at += ChunkSize)
-            sendChunk(bytes.constData() + at, std::min<qint64>(ChunkSize, size - at));
     } else {
         QByteArray chunk(ChunkSize, Qt::Uninitialized);
         for (qint64 count; (count = stream.read(chunk.data(), ChunkSize)) > 0;)
