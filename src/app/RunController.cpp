@@ -13,6 +13,7 @@
 #include "app/TftpForm1.h"
 #include "batch/DataSnapshot.h"
 #include "batch/ReplyCapture.h"
+#include "batch/RunTimeouts.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "net/NetworkWait.h"
@@ -209,16 +210,12 @@ void RunController::writeRunReport()
 
 int RunController::stallSeconds() const
 {
-    if (m_stallOverride >= 0)
-        return m_stallOverride;
-    bool ok = false;
-    const int seconds = m_form.timeoutedit()->text().trimmed().toInt(&ok);
-    return ok && seconds >= 0 ? seconds : DefaultStallSeconds;
+    return RunTimeouts::stallSeconds(m_stallOverride, m_form.timeoutedit()->text());
 }
 
 void RunController::stallTimeout(int seconds)
 {
-    timeOut(QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds));
+    timeOut(RunTimeouts::stallReason(seconds));
 }
 
 void RunController::timeOut(const QString& reason)
@@ -235,7 +232,7 @@ void RunController::timeOut(const QString& reason)
 
 int RunController::siteLimitSeconds() const
 {
-    return m_siteLimitOverride >= 0 ? m_siteLimitOverride : 10 * stallSeconds();
+    return RunTimeouts::siteLimitSeconds(m_siteLimitOverride, stallSeconds());
 }
 
 void RunController::siteTimeout(int seconds)
@@ -243,7 +240,7 @@ void RunController::siteTimeout(int seconds)
     // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
     // time-out would, a mail under way included.
     const bool mailing = m_smtpForm->sending();
-    timeOut(QStringLiteral("Timed out: the site took more than %1 seconds").arg(seconds));
+    timeOut(RunTimeouts::siteLimitReason(seconds));
     if (mailing && m_submission.isRunning())
         m_smtpForm->CancelButtonClick();
 }

@@ -2,6 +2,7 @@
 
 #include "batch/FtpClientChannel.h"
 #include "batch/MailFormIni.h"
+#include "batch/RunTimeouts.h"
 #include "batch/SettingsFile.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
@@ -100,15 +101,6 @@ RecordRun::RecordRun(const QString& basedir, const QString& program)
 
 RecordRun::~RecordRun() = default;
 
-int RecordRun::stallSeconds() const
-{
-    if (m_stallOverride >= 0)
-        return m_stallOverride;
-    bool ok = false;
-    const int seconds = m_window->text(QStringLiteral("timeoutedit")).trimmed().toInt(&ok);
-    return ok && seconds >= 0 ? seconds : Settings::DefaultTimeout;
-}
-
 void RecordRun::timeOut(const QString& reason)
 {
     if (!m_submission.isRunning())
@@ -121,15 +113,14 @@ void RecordRun::timeOut(const QString& reason)
 
 SubmissionRun::Outcome RecordRun::submit()
 {
-    const int seconds = stallSeconds();
-    setNetworkStallLimit(
-        seconds, [this, seconds] { timeOut(QStringLiteral("Timed out: no progress for %1 seconds").arg(seconds)); });
-    const int siteSeconds = m_siteLimitOverride >= 0 ? m_siteLimitOverride : 10 * seconds;
+    const int seconds = RunTimeouts::stallSeconds(m_stallOverride, m_window->text(QStringLiteral("timeoutedit")));
+    setNetworkStallLimit(seconds, [this, seconds] { timeOut(RunTimeouts::stallReason(seconds)); });
+    const int siteSeconds = RunTimeouts::siteLimitSeconds(m_siteLimitOverride, seconds);
     setNetworkSiteLimit(siteSeconds, [this, siteSeconds] {
         // A peer that trickles keeps the stall watch content; the site's whole time ends it as the
         // time-out would, a mail under way included.
         const bool mailing = m_transports->mail.sending();
-        timeOut(QStringLiteral("Timed out: the site took more than %1 seconds").arg(siteSeconds));
+        timeOut(RunTimeouts::siteLimitReason(siteSeconds));
         if (mailing && m_submission.isRunning())
             m_transports->mail.cancel();
     });

@@ -35,7 +35,6 @@ public:
 
 private:
     class Transports;
-    int stallSeconds() const;
     void timeOut(const QString& reason);
 
     QString m_basedir;
