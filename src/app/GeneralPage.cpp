@@ -117,10 +117,8 @@ GeneralPage::GeneralPage(ControlRegistry& controls, QWidget* parent)
 
 void GeneralPage::rebuildLongdate()
 {
-    // A four-digit year the two-digit field stands for (1980 to 2079) is taken as that year.
-    const QString year = m_year->text();
-    if (year.size() == 4 && year.toInt() >= 1980 && year.toInt() <= 2079)
-        m_year->setText(year.right(2));
+    if (const QString year = loadedYear(m_year->text()); year != m_year->text())
+        m_year->setText(year);
     // On a conversion error longdate keeps the part built so far and ldatel is not updated.
     buildLongDate(m_day->text(), m_month->text(), m_year->text(), m_longdate);
     m_ldatel->setText(m_longdate);

@@ -39,3 +39,10 @@ void buildLongDate(const QString& day, const QString& month, const QString& year
             out += QStringLiteral("19") + year;
     }
 }
+
+QString loadedYear(const QString& year)
+{
+    if (year.size() == 4 && year.toInt() >= 1980 && year.toInt() <= 2079)
+        return year.right(2);
+    return year;
+}

@@ -18,3 +18,6 @@ bool passesDigitFilter(QChar typed);
 // below 80 or from 80 to 99. A month or year that is not a whole number raises EConvertError, and
 // out keeps what was built before that step.
 void buildLongDate(const QString& day, const QString& month, const QString& year, QString& out);
+// The year field as a loaded record shows it: a four-digit year the two-digit field stands for
+// (1980 to 2079) is taken as that year; any other text stays as it is.
+QString loadedYear(const QString& year);

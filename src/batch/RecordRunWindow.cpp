@@ -51,11 +51,9 @@ RecordRunWindow::RecordRunWindow(const QString& basedir, const QString& program,
         setText(control, text);
     for (const auto& [box, ticked] : values.ticks)
         m_ticks.insert(box, ticked);
-    // What the General page derives on loading: a four-digit year the two-digit field stands for
-    // (1980 to 2079) is taken as that year, and the release date spelt out.
-    const QString year = m_texts.value(QStringLiteral("year"));
-    if (year.size() == 4 && year.toInt() >= 1980 && year.toInt() <= 2079)
-        m_texts.insert(QStringLiteral("year"), year.right(2));
+    // What the General page derives on loading: the year as its field takes it, and the release
+    // date spelt out.
+    m_texts.insert(QStringLiteral("year"), loadedYear(m_texts.value(QStringLiteral("year"))));
     QString longdate;
     try {
         buildLongDate(m_texts.value(QStringLiteral("day")), m_texts.value(QStringLiteral("month")),
