@@ -102,37 +102,26 @@ void RecordStore::savesite()
     const QString name = programName();
     if (name.isEmpty())
         return;
-    const QString company = m_company.compname()->currentText();
-    // Names are file names: one that cannot have a record is refused before anything is written.
-    if (!isSafeRecordName(name))
-        throw EWriteError(dataPath(name, QStringLiteral(".dat")));
-    if (!isSafeRecordName(company))
-        throw EWriteError(dataPath(company, QStringLiteral(".dat")));
-
-    // The lists live in the data folder too, so it is made before the first list is written.
-    ensureDataFolder();
-    addCompanyToList();
-    writeCompanyRecord();
-    addToNameList(dataPath(QStringLiteral("apps"), QStringLiteral(".dat")), m_appInfo.general()->appname(), name);
-    writeProgramRecord();
+    m_encoding.forget(); // a save may change it within the file times' resolution
+    RecordFiles::saveProgram(
+        m_basedir + QStringLiteral("/data"), name, m_company.compname()->currentText(),
+        [this](const QString& control) { return textOf(control); },
+        [this](const QString& box) {
+            const auto* check = qobject_cast<const QCheckBox*>(m_controls.control(box));
+            return check && check->isChecked();
+        },
+        m_userTicks,
+        [this](RecordFiles::NameList list, const QString& path, const QString& added) {
+            addToNameList(path,
+                list == RecordFiles::NameList::Companies ? m_company.compname() : m_appInfo.general()->appname(),
+                added);
+        });
     markSaved();
 }
 
 QString RecordStore::textOf(const QString& control) const
 {
     return controlText(m_controls.control(control));
-}
-
-void RecordStore::writeProgramRecord()
-{
-    m_encoding.forget();
-    RecordFiles::writeProgram(
-        dataPath(programName(), QString()), [this](const QString& control) { return textOf(control); },
-        [this](const QString& box) {
-            const auto* check = qobject_cast<const QCheckBox*>(m_controls.control(box));
-            return check && check->isChecked();
-        },
-        m_userTicks);
 }
 
 void RecordStore::compnameEnter()

@@ -84,7 +84,6 @@ signals:
 private:
     QWidget* control(QLatin1StringView name) const;
     QString programName() const;
-    void writeProgramRecord();
     QString textOf(const QString& control) const;
     QStringList recordSnapshot() const;
     // True when the program has a record file.

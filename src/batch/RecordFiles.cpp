@@ -1,8 +1,12 @@
 #include "batch/RecordFiles.h"
 
 #include "batch/RecordLayout.h"
+#include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/ProfileFile.h"
+#include "core/RecordName.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 
@@ -25,6 +29,27 @@ void writeTexts(ProfileFile& file, QLatin1StringView section, std::span<const Re
 }
 
 } // namespace
+
+void RecordFiles::saveProgram(const QString& dataFolder, const QString& name, const QString& company,
+    const TextOf& value, const std::function<bool(const QString& box)>& ticked, const QStringList& userTicks,
+    const std::function<void(NameList list, const QString& path, const QString& name)>& addName)
+{
+    const auto path = [&dataFolder](const QString& file, const QString& extension) {
+        return recordPath(dataFolder, file, extension);
+    };
+    const QString dat = QStringLiteral(".dat");
+    // Names are file names: one that cannot have a record is refused before anything is written.
+    for (const QString& file : {name, company}) {
+        if (!isSafeRecordName(file))
+            throw EWriteError(path(file, dat));
+    }
+    // The lists live in the data folder too, so it is made before the first list is written.
+    QDir().mkdir(dataFolder);
+    addName(NameList::Companies, path(QStringLiteral("companies"), dat), company);
+    writeCompany(path(company, dat), value);
+    addName(NameList::Programs, path(QStringLiteral("apps"), dat), name);
+    writeProgram(path(name, QString()), value, ticked, userTicks);
+}
 
 RecordValues RecordFiles::read(const QString& recordPath, bool safe, const QStringList& userTicks)
 {

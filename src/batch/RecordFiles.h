@@ -39,6 +39,18 @@ void writeProgram(const QString& recordPath, const std::function<QString(const Q
 // Writes section COMPANY of a company's own record file.
 void writeCompany(const QString& path, const std::function<QString(const QString& control)>& text);
 
+// The name lists a save adds to.
+enum class NameList { Companies, Programs };
+
+// Saves a program and its company as "Save/Submit" does: names that cannot be file names are refused
+// (EWriteError) before anything is written; then the data folder is made and the company list, the
+// company's record, the program list and the program's record are written, in that order. addName
+// adds a name to a list file (a window also shows the list).
+void saveProgram(const QString& dataFolder, const QString& name, const QString& company,
+    const std::function<QString(const QString& control)>& text, const std::function<bool(const QString& box)>& ticked,
+    const QStringList& userTicks,
+    const std::function<void(NameList list, const QString& path, const QString& name)>& addName);
+
 } // namespace RecordFiles
 
 // Windows-1252 when any file of a record is in it, else UTF-8: what the sites are sent is the

@@ -14,7 +14,6 @@
 #include "submit/UserSites.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 RecordRunWindow::RecordRunWindow(const QString& basedir, const QString& program, const UserSites* own)
     : m_basedir(basedir)
@@ -196,18 +195,10 @@ void RecordRunWindow::savesite()
     const QString name = m_texts.value(QStringLiteral("appname"));
     if (name.isEmpty())
         return;
-    const QString company = m_texts.value(QStringLiteral("compname"));
-    // Names are file names: one that cannot have a record is refused before anything is written.
-    if (!isSafeRecordName(name))
-        throw EWriteError(dataPath(name) + QStringLiteral(".dat"));
-    if (!isSafeRecordName(company))
-        throw EWriteError(dataPath(company) + QStringLiteral(".dat"));
-    QDir(m_basedir).mkdir(QStringLiteral("data"));
-    addToNameFile(dataPath(QStringLiteral("companies")) + QStringLiteral(".dat"), company);
-    const auto textOf = [this](const QString& control) { return m_texts.value(control); };
-    RecordFiles::writeCompany(dataPath(company) + QStringLiteral(".dat"), textOf);
-    addToNameFile(dataPath(QStringLiteral("apps")) + QStringLiteral(".dat"), name);
     m_encoding.forget();
-    RecordFiles::writeProgram(
-        dataPath(name), textOf, [this](const QString& box) { return m_ticks.value(box); }, m_userTicks);
+    RecordFiles::saveProgram(
+        m_basedir + QStringLiteral("/data"), name, m_texts.value(QStringLiteral("compname")),
+        [this](const QString& control) { return m_texts.value(control); },
+        [this](const QString& box) { return m_ticks.value(box); }, m_userTicks,
+        [](RecordFiles::NameList, const QString& path, const QString& added) { addToNameFile(path, added); });
 }
