@@ -2,6 +2,7 @@
 
 #include "batch/FtpClientChannel.h"
 #include "batch/MailFormIni.h"
+#include "batch/RecordCheck.h"
 #include "batch/RunTimeouts.h"
 #include "batch/SettingsFile.h"
 #include "core/Dialogs.h"
@@ -100,6 +101,11 @@ RecordRun::RecordRun(const QString& basedir, const QString& program)
 }
 
 RecordRun::~RecordRun() = default;
+
+std::vector<Finding> RecordRun::checkListing()
+{
+    return RecordCheck::run(*m_window, m_window->tickedBoxes(), &m_userSites);
+}
 
 void RecordRun::timeOut(const QString& reason)
 {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "batch/RecordRunWindow.h"
+#include "pad/ListingCheck.h"
 #include "submit/SubmissionRun.h"
 #include "submit/UserSites.h"
 
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 // "Save/Submit" on a stored program record without building the window: the record read into a
 // RecordRunWindow, the same transports the window's run uses, the same time-outs and report.
@@ -28,6 +30,8 @@ public:
     void setReportFile(const QString& path) { m_reportFile = path; }
     void setPreviewFolder(const QString& folder) { m_previewFolder = folder; }
 
+    // The listing check of the record with the tick boxes set now.
+    std::vector<Finding> checkListing();
     // Runs it and writes its report; how it ended.
     SubmissionRun::Outcome submit();
     // The report written, or empty when none could be.

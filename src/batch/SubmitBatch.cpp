@@ -22,8 +22,6 @@ QString recordPathIn(const QString& basedir, const QString& program)
     return recordPath(basedir + QStringLiteral("/data"), program, QStringLiteral(".dat"));
 }
 
-// Why a --report path cannot be used, or empty: the records and the catalogue are no place for it
-// (a report named like one would replace it), and its folder must take a file.
 // The path with its existing part's links resolved, so that a link or "a/../" finds no way around.
 QString resolvedPath(const QString& path)
 {
@@ -38,6 +36,8 @@ QString resolvedPath(const QString& path)
     return QDir::cleanPath((canonical.isEmpty() ? existing : canonical) + rest);
 }
 
+// Why a --report path cannot be used, or empty: the records and the catalogue are no place for it
+// (a report named like one would replace it), and its folder must take a file.
 QString reportRefusal(const QString& report)
 {
     const QFileInfo info(report);
@@ -150,8 +150,7 @@ int BatchMode::submit(const CommandLine& line)
         }
         run.setPreviewFolder(previewFolder);
         // The listing is checked before anything is sent; errors stop the run unless forced.
-        const std::vector<Finding> findings
-            = RecordCheck::run(run.window(), run.window().tickedBoxes(), &run.userSites());
+        const std::vector<Finding> findings = run.checkListing();
         if (!findings.empty())
             RecordCheck::printFindings(findings);
         const bool refused = ListingCheck::hasErrors(findings) && !line.force;
@@ -178,8 +177,7 @@ int BatchMode::check(const CommandLine& line)
         printLine(stderr, unlisted);
     } else {
         RecordRun run(base, line.program);
-        const std::vector<Finding> findings
-            = RecordCheck::run(run.window(), run.window().tickedBoxes(), &run.userSites());
+        const std::vector<Finding> findings = run.checkListing();
         RecordCheck::printFindings(findings);
         code = ListingCheck::hasErrors(findings) ? ListingErrors : findings.empty() ? Completed : ListingWarnings;
     }
