@@ -155,15 +155,7 @@ TextEncoding RecordRunWindow::recordEncoding() const
 void RecordRunWindow::getsettings()
 {
     const Settings s = Settings::read(m_basedir);
-    m_texts.insert(QStringLiteral("smtpedit"), s.smtp);
-    m_texts.insert(QStringLiteral("emailedit"), s.email);
-    m_texts.insert(QStringLiteral("nameedit"), s.name);
-    m_texts.insert(QStringLiteral("proxyedit"), s.proxy);
-    m_texts.insert(QStringLiteral("portedit"), s.port);
-    m_texts.insert(QStringLiteral("smtpsecurity"), s.security);
-    m_texts.insert(QStringLiteral("smtpuser"), s.user);
-    m_texts.insert(QStringLiteral("cafileedit"), s.caFile);
-    m_texts.insert(QStringLiteral("timeoutedit"), s.timeout);
+    s.toControls([this](const QString& control, const QString& text) { m_texts.insert(control, text); });
     if (m_texts.value(QStringLiteral("smtppassword")).isEmpty()) {
         MailPassword::read(s.user, &m_keyringContext, [this](const QString& stored) {
             if (m_texts.value(QStringLiteral("smtppassword")).isEmpty())
@@ -176,16 +168,7 @@ void RecordRunWindow::getsettings()
 
 void RecordRunWindow::savesettings()
 {
-    Settings s;
-    s.smtp = m_texts.value(QStringLiteral("smtpedit"));
-    s.email = m_texts.value(QStringLiteral("emailedit"));
-    s.name = m_texts.value(QStringLiteral("nameedit"));
-    s.proxy = m_texts.value(QStringLiteral("proxyedit"));
-    s.port = m_texts.value(QStringLiteral("portedit"));
-    s.security = m_texts.value(QStringLiteral("smtpsecurity"));
-    s.user = m_texts.value(QStringLiteral("smtpuser"));
-    s.caFile = m_texts.value(QStringLiteral("cafileedit"));
-    s.timeout = m_texts.value(QStringLiteral("timeoutedit"));
+    const Settings s = Settings::fromControls([this](const QString& control) { return m_texts.value(control); });
     s.write(m_basedir);
     MailPassword::write(s.user, m_texts.value(QStringLiteral("smtppassword")));
 }

@@ -21,7 +21,40 @@ const QStringList& securities()
     return names;
 }
 
+// Each setting under the name of the control that shows it.
+struct ShownSetting
+{
+    const char* control;
+    QString Settings::*value;
+};
+
+constexpr ShownSetting shown[] = {
+    {"smtpedit", &Settings::smtp},
+    {"emailedit", &Settings::email},
+    {"nameedit", &Settings::name},
+    {"proxyedit", &Settings::proxy},
+    {"portedit", &Settings::port},
+    {"smtpsecurity", &Settings::security},
+    {"smtpuser", &Settings::user},
+    {"cafileedit", &Settings::caFile},
+    {"timeoutedit", &Settings::timeout},
+};
+
 } // namespace
+
+Settings Settings::fromControls(const std::function<QString(const QString& control)>& text)
+{
+    Settings s;
+    for (const ShownSetting& setting : shown)
+        s.*setting.value = text(QString::fromLatin1(setting.control));
+    return s;
+}
+
+void Settings::toControls(const std::function<void(const QString& control, const QString& text)>& setText) const
+{
+    for (const ShownSetting& setting : shown)
+        setText(QString::fromLatin1(setting.control), this->*setting.value);
+}
 
 Settings Settings::read(const QString& basedir)
 {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // cat/settings.dat: the mail server, sender, proxy and port of the Check / Options page, and the
 // secure mail and web settings below them (the password lives in the keyring, never in the file).
 struct Settings
@@ -26,4 +28,10 @@ struct Settings
     static quint16 portNumber(const QString& text);
     // Writes them, making the cat folder when it is missing.
     void write(const QString& basedir) const;
+
+    // The settings from, and into, the controls of the Check / Options page that show them, by name
+    // (smtpedit, emailedit, nameedit, proxyedit, portedit, smtpsecurity, smtpuser, cafileedit,
+    // timeoutedit).
+    static Settings fromControls(const std::function<QString(const QString& control)>& text);
+    void toControls(const std::function<void(const QString& control, const QString& text)>& setText) const;
 };
