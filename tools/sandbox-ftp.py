@@ -49,8 +49,9 @@ class AnyUser(DummyAuthorizer):
 
 class CreatingHandler(FTPHandler):
     """Creates missing folders inside the root instead of refusing them. With --sessions, writes
-    one line per log-on ("N LOGIN user password") and per received file ("N STOR path" relative
-    to the root), N numbering the control connections: what a benchmark needs to repeat them."""
+    one line per log-on ("N LOGIN user password"), per name listing ("N NLST folder") and per
+    received file ("N STOR path"), paths relative to the root and N numbering the control
+    connections: what a benchmark needs to repeat them."""
 
     sessions = None
     counter = 0
@@ -69,6 +70,10 @@ class CreatingHandler(FTPHandler):
     def ftp_PASS(self, line):
         self._note("LOGIN", "%s %s" % (self.username, line))
         return super().ftp_PASS(line)
+
+    def ftp_NLST(self, path):
+        self._note("NLST", os.path.relpath(path, self.authorizer.root))
+        return super().ftp_NLST(path)
 
     def on_file_received(self, file):
         self._note("STOR", os.path.relpath(file, self.authorizer.root))
