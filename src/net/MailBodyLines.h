@@ -8,9 +8,8 @@
 // A message body as the encoder writes it: each memo entry as its lines (an entry holding line
 // ends gives several), whether any line is long or holds bytes outside ASCII, and the lines'
 // encoded text. A run sends one listing to dozens of mailboxes with a few lines of each site's
-// own around it: the last body is kept, and the entries the next body shares with it at its
-// start and at its end reuse their converted lines instead of converting the long description
-// again.
+// own around it: a long entry's lines are converted once and kept, and each body takes them as a
+// piece of its own, shared rather than copied.
 class MailBodyLines
 {
 public:
@@ -18,23 +17,16 @@ public:
 
     bool longLines() const { return m_longLines; }
     bool eightBit() const { return m_eightBit; }
-    // Every line ending in CR LF, quoted-printable or as it is.
+    // The body in pieces that hold whole lines, every line ending in CR LF, quoted-printable or as
+    // it is; together they are encoded().
+    std::vector<QByteArray> pieces(bool quotedPrintable) const;
     QByteArray encoded(bool quotedPrintable) const;
 
-    // Forgets the kept body (for tests that need a first encoding).
+    // Forgets the kept long entries (for tests that need a first encoding).
     static void forgetKept();
 
-    struct Lines
-    {
-        QStringList entries;
-        bool latin1 = false;
-        QByteArray plain; // every entry's lines, each ending in CR LF
-        std::vector<qsizetype> ends; // where each entry's lines end in plain
-        std::vector<uchar> marks; // per entry: LongLine | EightBit
-    };
-
 private:
-    Lines m_lines;
+    std::vector<QByteArray> m_pieces; // as they are
     bool m_longLines = false;
     bool m_eightBit = false;
 };

@@ -172,9 +172,10 @@ void TmsMessageEncoder::writeTextHeaders()
 void TmsMessageEncoder::writeBodyLines(bool quotedPrintable)
 {
     // Spooled in pieces, the body (the same long text in each mail of a run) is not copied again.
-    if (auto* spool = qobject_cast<MailSpool*>(&m_device))
-        spool->appendShared(m_body.encoded(quotedPrintable));
-    else
+    if (auto* spool = qobject_cast<MailSpool*>(&m_device)) {
+        for (const QByteArray& piece : m_body.pieces(quotedPrintable))
+            spool->appendShared(piece);
+    } else
         m_device.write(m_body.encoded(quotedPrintable));
 }
 
