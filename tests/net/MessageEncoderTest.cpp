@@ -201,3 +201,22 @@ TEST(MessageEncoder, KeptBodyOnlyForTheSameEntriesAndCharSet)
         for (std::size_t i = 0; i < std::size(cases); ++i)
             EXPECT_EQ(encoded(message(cases[i])), first[i]) << cases[i].name << ", round " << round;
 }
+
+// Two bodies around the same long entry hold one copy of its lines, as they are and quoted.
+TEST(MessageEncoder, LongEntrySharedBetweenBodies)
+{
+    MailBodyLines::forgetKept();
+    const QString description = QStringLiteral("caf\u00e9 line\r\n").repeated(600);
+    const MailBodyLines a({QStringLiteral("To site A"), description, QStringLiteral("A ends")}, false);
+    const MailBodyLines b({QStringLiteral("To site B"), QString(), description}, false);
+    for (const bool quoted : {false, true}) {
+        const std::vector<QByteArray> piecesA = a.pieces(quoted);
+        const std::vector<QByteArray> piecesB = b.pieces(quoted);
+        ASSERT_EQ(piecesA.size(), 3u);
+        ASSERT_EQ(piecesB.size(), 2u);
+        EXPECT_EQ(piecesA[1].constData(), piecesB[1].constData()) << quoted;
+    }
+    EXPECT_TRUE(a.eightBit());
+    EXPECT_EQ(b.encoded(false),
+        QByteArray("To site B\r\n\r\n") + QStringLiteral("caf\u00e9 line\r\n").repeated(600).toUtf8());
+}
