@@ -39,6 +39,20 @@ QByteArray joinLines(const QByteArrayList& lines)
     return out;
 }
 
+QString linesText(const QStringList& lines)
+{
+    qsizetype total = 0;
+    for (const QString& line : lines)
+        total += line.size() + 2;
+    QString text;
+    text.reserve(total);
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n", 2);
+    }
+    return text;
+}
+
 std::optional<QStringList> readLineFile(const QString& path, TextEncoding* encoding)
 {
     QFile file(path);
@@ -117,14 +131,8 @@ QString withLfBreaks(QString text)
 
 void writeLineFile(const QString& path, const QStringList& lines)
 {
-    TextEncoding encoding = fileEncoding(path);
-    for (const QString& line : lines)
-        encoding = encodingFor(encoding, line);
-    QByteArrayList raw;
-    raw.reserve(lines.size());
-    for (const QString& line : lines)
-        raw.append(encodeText(line, encoding));
-    if (!writeFileWholeIfChanged(path, joinLines(raw)))
+    const QString text = linesText(lines);
+    if (!writeFileWholeIfChanged(path, encodeText(text, encodingFor(fileEncoding(path), text))))
         throw ECreateError(path);
 }
 

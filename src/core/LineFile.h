@@ -16,6 +16,9 @@
 
 QByteArrayList splitLines(const QByteArray& content);
 QByteArray joinLines(const QByteArrayList& lines);
+// The lines as one text, each ending in CR LF: encoded at once, it gives the file's bytes without
+// a conversion per line.
+QString linesText(const QStringList& lines);
 
 // The lines of a file, or nothing when it cannot be read; encoding, when given, receives the
 // encoding the file was found in.

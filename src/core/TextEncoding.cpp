@@ -106,9 +106,11 @@ QByteArray encodeText(const QString& text, TextEncoding encoding)
     if (encoding == TextEncoding::Utf8)
         return text.toUtf8();
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = windows1252Byte(text[i].unicode());
-        bytes[i] = char(b < 0 ? '?' : b);
+    char* to = bytes.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const int b = u < 0x80 ? int(u) : windows1252Byte(u);
+        *to++ = char(b < 0 ? '?' : b);
     }
     return bytes;
 }

@@ -53,11 +53,8 @@ ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
 
 void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, TextEncoding recordEncoding)
 {
-    const TextEncoding encoding = encodingFor(recordEncoding, lines.join(QLatin1Char('\n')));
-    QByteArrayList bytes;
-    for (const QString& line : lines)
-        bytes.append(encodeText(line, encoding));
-    if (!writeFileWholeIfChanged(path, joinLines(bytes)))
+    const QString text = linesText(lines);
+    if (!writeFileWholeIfChanged(path, encodeText(text, encodingFor(recordEncoding, text))))
         throw ECreateError(path);
 }
 

@@ -49,6 +49,23 @@ TEST(LineFile, LineTextIsTheLinesJoinedByLf)
     EXPECT_EQ(readLineText(folder.file(QStringLiteral("data/none.lds"))), std::nullopt);
 }
 
+// The lines encoded as one text give the bytes of each line encoded on its own, in both encodings,
+// with characters outside Windows-1252 and surrogates cut at a line's end.
+TEST(LineFile, LinesEncodedAtOnceAreEachLineEncoded)
+{
+    const QString cut = QString(QChar(0xd83d));
+    const QStringList cases[] = {{}, {QString()}, {QStringLiteral("a"), QString(), QStringLiteral("caf\u00e9 \u20ac")},
+        {QStringLiteral("\u0100 not in 1252"), cut, QString(QChar(0xde00)) + QStringLiteral("x")}};
+    for (const QStringList& lines : cases) {
+        for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
+            QByteArrayList each;
+            for (const QString& line : lines)
+                each.append(encodeText(line, encoding));
+            EXPECT_EQ(encodeText(linesText(lines), encoding), joinLines(each)) << lines.join(u'|').toStdString();
+        }
+    }
+}
+
 // Only a CR directly before an LF goes; the one-pass rewrite must not drop or shift anything else.
 TEST(LineFile, CrLfBecomesLfAndNothingElseChanges)
 {
