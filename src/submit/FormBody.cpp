@@ -10,13 +10,12 @@ FormBody::FormBody(const BodyContext& context)
 
 namespace {
 
-// key=value followed by end, appended in place: a long value is copied once, into the body.
-void appendField(QString& body, const QString& key, const QString& value, const QString& end)
+// key=value followed by end, as pieces of the body: joined once at the end, a long value is
+// copied once, into a body of the right size.
+void appendField(QStringList& body, const QString& key, const QString& value, const QString& end)
 {
-    body += key;
-    body += QLatin1Char('=');
-    body += value;
-    body += end;
+    static const QString equals = QStringLiteral("=");
+    body << key << equals << value << end;
 }
 
 } // namespace
@@ -41,14 +40,14 @@ QString FormBody::build(const std::vector<FormField>& fields) const
 QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& encode) const
 {
     static const QString amp = QStringLiteral("&");
-    QString body;
+    QStringList body;
     for (const FormField& f : fields) {
         if (f.whenTicked && !m_context.window.isChecked(QString::fromUtf8(f.whenTicked)))
             continue;
         const QString end = f.last ? QString() : amp;
         const QString key = encode(QString::fromUtf8(f.key), false);
         if (f.literal) {
-            body += encode(value(f.value).value_or(QString()), true);
+            body << encode(value(f.value).value_or(QString()), true);
         } else if (f.mapping) {
             // Every matching row appends its own field; no match appends nothing.
             const QString text = shown(*f.mapping);
@@ -63,5 +62,5 @@ QString FormBody::assemble(const std::vector<FormField>& fields, const Encode& e
             appendField(body, key, encode(value(f.value).value_or(QString()), false), end);
         }
     }
-    return body;
+    return body.join(QString());
 }

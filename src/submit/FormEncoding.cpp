@@ -2,6 +2,9 @@
 
 #include "core/LastLongText.h"
 
+#include <array>
+#include <string_view>
+
 #include <QStringList>
 
 QString formEncoded(const QString& text, TextEncoding encoding)
@@ -15,10 +18,17 @@ QString formEncoded(const QString& text, TextEncoding encoding)
     // Written through a pointer: a long description is megabytes, a call per byte too slow.
     QByteArray out(bytes.size() * 3, Qt::Uninitialized);
     char* to = out.data();
+    static const std::array<bool, 256> kept = [] {
+        std::array<bool, 256> table{};
+        for (const uchar c : std::string_view("*-._"))
+            table[c] = true;
+        for (int c = 0; c < 256; ++c)
+            table[c] = table[c] || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        return table;
+    }();
     for (const char c : bytes) {
         const uchar u = uchar(c);
-        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '*' || u == '-'
-            || u == '.' || u == '_') {
+        if (kept[u]) {
             *to++ = c;
         } else if (u == ' ') {
             *to++ = '+';

@@ -176,6 +176,12 @@ TEST(WrapLines, BreaksLinesAtTheirSeventySecondCharacter)
     // CR LF texts keep CR LF breaks.
     EXPECT_EQ(wrapLines(letters(3) + QStringLiteral("\r\n") + letters(72)),
         letters(3) + QStringLiteral("\r\n") + letters(71) + QStringLiteral("\r\na"));
+    // In a CR LF text, a lone CR or LF is a character of its line; short lines come back as they were.
+    for (const QString& text :
+        {QStringLiteral("a\r\r\nb\nc\r\n"), QStringLiteral("\r\n"), QString(), QStringLiteral("x\n\n")})
+        EXPECT_EQ(wrapLines(text), text) << text.toStdString();
+    EXPECT_EQ(wrapLines(QStringLiteral("\n") + letters(71) + QStringLiteral("\r\r\n") + letters(3)),
+        QStringLiteral("\n") + letters(70) + QStringLiteral("\r\na\r\r\n") + letters(3));
     // Long texts asked for in turn, one of them changed in place meanwhile, each get their own lines.
     QString description = letters(100).repeated(60);
     const QString notes = (letters(40) + QLatin1Char(' ')).repeated(150);
