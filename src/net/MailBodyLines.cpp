@@ -142,6 +142,7 @@ const KeptEntry& keptEntry(Kept& k, const QString& text, bool latin1)
         k.entries.erase(k.entries.begin());
     KeptEntry entry{text, latin1, {}, 0, {}};
     entry.mark = addEntry(text, latin1, entry.plain);
+    entry.plain.squeeze(); // kept for the run: without the room it was written in
     k.entries.push_back(std::move(entry));
     return k.entries.back();
 }
