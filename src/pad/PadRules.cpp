@@ -122,9 +122,14 @@ const FieldRule* find(const QString& control)
 
 bool isHintText(const QString& text)
 {
-    const QString t = text.trimmed();
-    return t == QLatin1String("http://") || t == QLatin1String("https://") || t == QLatin1String("ftp://")
-        || t.contains(QLatin1String("..."));
+    // An address field's starting text: a scheme alone, or an address with an ellipsis where its
+    // rest should be ("ftp://... or http://..."). Any other text is the author's, ellipsis or not.
+    const QStringView t = QStringView(text).trimmed();
+    for (const QLatin1String scheme : {QLatin1String("http://"), QLatin1String("https://"), QLatin1String("ftp://")}) {
+        if (t.startsWith(scheme))
+            return t.size() == scheme.size() || t.contains(QLatin1String("..."));
+    }
+    return false;
 }
 
 int fullYear(int twoDigits)

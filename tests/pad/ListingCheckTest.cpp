@@ -65,6 +65,7 @@ const Case kCases[] = {
         "web address"},
     {"download hint left", {{"dl2", "ftp://... or http://..."}}, {}, "", 1500, S::Warning, "dl2", "", "hint"},
     {"bare http:// left", {{"screenshot", "http://"}}, {}, "", 1500, S::Warning, "screenshot", "", "hint"},
+    {"address with an ellipsis left", {{"dl2", " http://... "}}, {}, "", 1500, S::Warning, "dl2", "", "hint"},
     {"no mail server for an e-mail site", {{"smtpedit", ""}}, {}, "", 1500, S::Error, "smtpedit", "", "marnels"},
     {"no sender for an e-mail site", {{"emailedit", ""}}, {}, "", 1500, S::Error, "emailedit", "", "sender"},
     {"no category where the site sends one", {{"fkingpd", ""}}, {}, "", 1500, S::Error, "fkingpd", "fking", "category"},
@@ -118,6 +119,7 @@ TEST(ListingCheck, CleanRecordHasNoFindings)
 {
     ListingInput input;
     input.values = cleanRecord();
+    input.values.insert(s("longdesc"), s("Takes notes... and keeps them."));
     input.programFile = ProgramFile{true, true, 1500};
     const std::vector<Finding> findings = ListingCheck::run(input);
     QStringList all;

@@ -119,7 +119,8 @@ TEST(PadExport, ImportOfAnExportGivesBackEveryMappedValue)
     ListingValues record = first.values;
     record.remove(s("tucowspd")); // a site's category is no PAD field
     // Fields the format holds besides those the file filled, and fields it does not hold.
-    record.insert(s("longdesc"), s("Line one.\r\nLine two & <three>."));
+    // An ellipsis in the author's text is the author's, not a hint left in the field.
+    record.insert(s("longdesc"), s("Line one...\r\nLine two & <three>."));
     record.insert(s("status"), s("Time Limit Demo"));
     record.insert(s("instsize"), s("123"));
     record.insert(s("dl5"), s("ftp://... or http://..."));
