@@ -1,11 +1,14 @@
 #include "batch/RecordRunWindow.h"
 
+#include "core/LineFile.h"
+
 #include "batch/InputRules.h"
 #include "batch/MailPassword.h"
 #include "batch/NameFile.h"
 #include "batch/RecordLayout.h"
 #include "batch/SettingsFile.h"
 #include "core/Errors.h"
+#include "core/LineFile.h"
 #include "core/RecordName.h"
 #include "submit/MemoBody.h"
 #include "submit/RecipeBook.h"
@@ -73,8 +76,7 @@ QString RecordRunWindow::text(const QString& control) const
     if (m_memos.contains(control)) {
         auto crLf = m_memoCrLf.constFind(control);
         if (crLf == m_memoCrLf.cend())
-            crLf = m_memoCrLf.insert(
-                control, QString(m_texts.value(control)).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+            crLf = m_memoCrLf.insert(control, withCrLfBreaks(m_texts.value(control)));
         return *crLf;
     }
     if (control == RunControl::log)

@@ -106,6 +106,21 @@ TextEncoding fileEncoding(const QString& path)
     return detectEncoding(file.readAll());
 }
 
+QString withCrLfBreaks(const QString& text)
+{
+    const qsizetype breaks = text.count(QLatin1Char('\n'));
+    if (breaks == 0)
+        return text;
+    QString out(text.size() + breaks, Qt::Uninitialized);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            *to++ = u'\r';
+        *to++ = c.unicode();
+    }
+    return out;
+}
+
 QString withLfBreaks(QString text)
 {
     const qsizetype first = text.indexOf(QLatin1Char('\r'));

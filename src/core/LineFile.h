@@ -32,6 +32,8 @@ void writeLineFile(const QString& path, const QStringList& lines);
 
 // The text with each CR LF turned into LF, in one pass (a long description is megabytes).
 QString withLfBreaks(QString text);
+// Every LF preceded by a CR, in one pass over the text.
+QString withCrLfBreaks(const QString& text);
 
 // Splits a memo's text into its lines by the same rules as a file.
 QStringList textToLines(const QString& text);
