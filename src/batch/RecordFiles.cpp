@@ -94,8 +94,8 @@ void RecordFiles::writeProgram(const QString& recordPath, const TextOf& value,
     writeTexts(record, RecordLayout::AppInfo, RecordLayout::appInfoKeys(), value);
     record.commit();
 
-    writeLineFile(recordPath + QStringLiteral(".lds"), textToLines(value(QStringLiteral("longdesc"))));
-    writeLineFile(recordPath + QStringLiteral(".nts"), textToLines(value(QStringLiteral("Memo2"))));
+    writeTextLines(recordPath + QStringLiteral(".lds"), value(QStringLiteral("longdesc")));
+    writeTextLines(recordPath + QStringLiteral(".nts"), value(QStringLiteral("Memo2")));
 
     const QString sites = text(RecordLayout::Sites);
     writeTexts(record, RecordLayout::Sites, RecordLayout::categoryKeys(), value);

@@ -106,6 +106,29 @@ TextEncoding fileEncoding(const QString& path)
     return detectEncoding(file.readAll());
 }
 
+QString crLfLinesText(const QString& text)
+{
+    const qsizetype size = text.size();
+    const char16_t* d = reinterpret_cast<const char16_t*>(text.constData());
+    QString out;
+    out.reserve(size + size / 16 + 2);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (d[i] >= 0x20 || (d[i] != u'\r' && d[i] != u'\n'))
+            continue;
+        out += QStringView(text).sliced(start, i - start);
+        out += QLatin1String("\r\n", 2);
+        if (d[i] == u'\r' && i + 1 < size && d[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size) {
+        out += QStringView(text).sliced(start);
+        out += QLatin1String("\r\n", 2);
+    }
+    return out;
+}
+
 QString withCrLfBreaks(const QString& text)
 {
     const qsizetype breaks = text.count(QLatin1Char('\n'));
@@ -144,11 +167,25 @@ QString withLfBreaks(QString text)
     return text;
 }
 
-void writeLineFile(const QString& path, const QStringList& lines)
+namespace {
+
+// The text written as it is, in the file's own encoding when that can hold it.
+void writeLinesText(const QString& path, const QString& text)
 {
-    const QString text = linesText(lines);
     if (!writeFileWholeIfChanged(path, encodeText(text, encodingFor(fileEncoding(path), text))))
         throw ECreateError(path);
+}
+
+} // namespace
+
+void writeLineFile(const QString& path, const QStringList& lines)
+{
+    writeLinesText(path, linesText(lines));
+}
+
+void writeTextLines(const QString& path, const QString& text)
+{
+    writeLinesText(path, crLfLinesText(text));
 }
 
 QStringList textToLines(const QString& text)

@@ -19,6 +19,9 @@ QByteArray joinLines(const QByteArrayList& lines);
 // The lines as one text, each ending in CR LF: encoded at once, it gives the file's bytes without
 // a conversion per line.
 QString linesText(const QStringList& lines);
+// linesText(textToLines(text)) in one pass: every break of the text a CR LF, and one after its
+// last line.
+QString crLfLinesText(const QString& text);
 
 // The lines of a file, or nothing when it cannot be read; encoding, when given, receives the
 // encoding the file was found in.
@@ -29,6 +32,8 @@ std::optional<QString> readLineText(const QString& path);
 TextEncoding fileEncoding(const QString& path);
 // Writes the lines whole, then renames the file into place; raises ECreateError with the path on failure.
 void writeLineFile(const QString& path, const QStringList& lines);
+// The same for a text's lines (textToLines), without a string per line.
+void writeTextLines(const QString& path, const QString& text);
 
 // The text with each CR LF turned into LF, in one pass (a long description is megabytes).
 QString withLfBreaks(QString text);

@@ -31,6 +31,7 @@ TEST(LineFile, EveryLineBreakStyleEndsALineAndTheLastBreakAddsNone)
         for (const QByteArray& line : c.lines)
             lines.append(QString::fromUtf8(line));
         EXPECT_EQ(textToLines(QString::fromUtf8(c.content)), lines) << c.content.constData();
+        EXPECT_EQ(crLfLinesText(QString::fromUtf8(c.content)), linesText(lines)) << c.content.constData();
     }
 }
 
