@@ -129,6 +129,17 @@ QString crLfLinesText(const QString& text)
     return out;
 }
 
+namespace {
+
+// The LF texts of the CR LF texts asked about last, kept with them.
+LastLongText& lfTexts()
+{
+    thread_local LastLongText kept;
+    return kept;
+}
+
+} // namespace
+
 QString withCrLfBreaks(const QString& text)
 {
     const qsizetype breaks = text.count(QLatin1Char('\n'));
@@ -141,6 +152,9 @@ QString withCrLfBreaks(const QString& text)
             *to++ = u'\r';
         *to++ = c.unicode();
     }
+    // Taking the CR before each LF out again gives back this text: a run that asks for the LF
+    // form of the memo it was given gets the text it already holds.
+    lfTexts().keep(out, 0, text);
     return out;
 }
 
@@ -150,7 +164,7 @@ QString withLfBreaks(QString text)
     if (first < 0)
         return text;
     // A run asks for the same long memo text once per mail.
-    thread_local LastLongText last;
+    LastLongText& last = lfTexts();
     if (const QString* answer = last.find(text))
         return *answer;
     const QString given = text;

@@ -50,6 +50,16 @@ TEST(LineFile, LineTextIsTheLinesJoinedByLf)
     EXPECT_EQ(readLineText(folder.file(QStringLiteral("data/none.lds"))), std::nullopt);
 }
 
+// A long memo given LF breaks back after CR LF ones is the same text, not a copy of it.
+TEST(LineFile, CrLfBreaksTakenOutAgainGiveTheTextBack)
+{
+    const QString text = QStringLiteral("one\ntwo\r\nthree\rfour\r\r\n").repeated(400);
+    const QString crLf = withCrLfBreaks(text);
+    EXPECT_EQ(crLf, QString(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+    EXPECT_EQ(withLfBreaks(crLf).constData(), text.constData());
+    EXPECT_EQ(withLfBreaks(QString(crLf.constData(), crLf.size())), text);
+}
+
 // The lines encoded as one text give the bytes of each line encoded on its own, in both encodings,
 // with characters outside Windows-1252 and surrogates cut at a line's end.
 TEST(LineFile, LinesEncodedAtOnceAreEachLineEncoded)
