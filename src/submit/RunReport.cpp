@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FreeName.h"
 #include "core/WholeFile.h"
+#include "submit/JsonWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,11 +13,6 @@
 #include <cmath>
 
 namespace {
-
-QJsonArray toArray(const QStringList& list)
-{
-    return QJsonArray::fromStringList(list);
-}
 
 QStringList toList(const QJsonValue& value)
 {
@@ -32,34 +28,57 @@ namespace RunReport {
 
 QByteArray toJson(const RunRecord& record)
 {
-    QJsonArray sites;
-    for (const SiteResult& s : record.sites) {
-        QJsonObject o;
-        o[QLatin1String("entry")] = s.entry;
-        o[QLatin1String("site")] = s.siteKey;
-        o[QLatin1String("label")] = s.label;
-        o[QLatin1String("boxes")] = toArray(s.boxes);
-        o[QLatin1String("channels")] = toArray(s.channels);
-        o[QLatin1String("outcome")] = SiteResult::outcomeName(s.outcome);
-        o[QLatin1String("detail")] = s.detail;
-        o[QLatin1String("step")] = s.step;
-        // Milliseconds are enough; a number read back from an edited report may be too large to round.
-        o[QLatin1String("seconds")] = std::abs(s.seconds) < 1e9 ? qRound64(s.seconds * 1000) / 1000.0 : s.seconds;
-        o[QLatin1String("log")] = toArray(s.logLines);
-        if (!s.previewItems.isEmpty())
-            o[QLatin1String("preview")] = toArray(s.previewItems);
-        sites.append(o);
+    // Members in the order of their keys, as a QJsonObject holds and writes them.
+    JsonWriter json;
+    json.beginObject();
+    json.key(QLatin1StringView("counts"));
+    json.value(record.countsText());
+    json.key(QLatin1StringView("end"));
+    json.value(record.end.toString(Qt::ISODate));
+    if (record.preview) {
+        json.key(QLatin1StringView("preview"));
+        json.value(true);
     }
-    QJsonObject root;
-    root[QLatin1String("program")] = record.program;
-    root[QLatin1String("version")] = record.version;
-    root[QLatin1String("start")] = record.start.toString(Qt::ISODate);
-    root[QLatin1String("end")] = record.end.toString(Qt::ISODate);
-    root[QLatin1String("counts")] = record.countsText();
-    if (record.preview)
-        root[QLatin1String("preview")] = true;
-    root[QLatin1String("sites")] = sites;
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    json.key(QLatin1StringView("program"));
+    json.value(record.program);
+    json.key(QLatin1StringView("sites"));
+    json.beginArray();
+    for (const SiteResult& s : record.sites) {
+        json.beginObject();
+        json.key(QLatin1StringView("boxes"));
+        json.strings(s.boxes);
+        json.key(QLatin1StringView("channels"));
+        json.strings(s.channels);
+        json.key(QLatin1StringView("detail"));
+        json.value(s.detail);
+        json.key(QLatin1StringView("entry"));
+        json.value(s.entry);
+        json.key(QLatin1StringView("label"));
+        json.value(s.label);
+        json.key(QLatin1StringView("log"));
+        json.strings(s.logLines);
+        json.key(QLatin1StringView("outcome"));
+        json.value(SiteResult::outcomeName(s.outcome));
+        if (!s.previewItems.isEmpty()) {
+            json.key(QLatin1StringView("preview"));
+            json.strings(s.previewItems);
+        }
+        // Milliseconds are enough; a number read back from an edited report may be too large to round.
+        json.key(QLatin1StringView("seconds"));
+        json.value(std::abs(s.seconds) < 1e9 ? qRound64(s.seconds * 1000) / 1000.0 : s.seconds);
+        json.key(QLatin1StringView("site"));
+        json.value(s.siteKey);
+        json.key(QLatin1StringView("step"));
+        json.value(s.step);
+        json.endObject();
+    }
+    json.endArray();
+    json.key(QLatin1StringView("start"));
+    json.value(record.start.toString(Qt::ISODate));
+    json.key(QLatin1StringView("version"));
+    json.value(record.version);
+    json.endObject();
+    return json.take();
 }
 
 std::optional<RunRecord> fromJson(const QByteArray& json)

@@ -5,6 +5,8 @@
 #include "support/TempBase.h"
 #include "support/Text.h"
 
+#include <QJsonDocument>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,3 +73,43 @@ TEST(RunHistory, RunsOfOneProgramNewestFirstAndWhatEachSiteLastGot)
 }
 
 } // namespace
+
+// A report is the document QJsonDocument would write for it, byte for byte, and reads back as the
+// record it was written from: odd texts, empty lists, a preview and seconds of every size.
+TEST(RunReport, WrittenAsQtWritesItAndReadBack)
+{
+    const QString lone = QString(QChar(0xd800)) + QStringLiteral("x") + QString(QChar(0xdc00));
+    const QString odd = QStringLiteral("\"quoted\" \\ back\tslash\r\n\b\f\x01\x1f\x7f caf\u00e9 \u2028 ")
+        + QString::fromUcs4(U"\U0001F600");
+    for (const bool preview : {false, true}) {
+        RunRecord record
+            = run(odd, lone, s("2026-12-07T11:58:02"), {{"tucows", O::Sent}, {"simtel", O::Failed}}, preview);
+        record.sites[0].boxes = {s("tucowsnewcb"), odd};
+        record.sites[0].logLines = {odd, lone, QString()};
+        record.sites[0].seconds = 0.1234;
+        record.sites[1].detail = odd;
+        record.sites[1].step = lone;
+        record.sites[1].channels = {s("mail")};
+        record.sites[1].seconds = 1e12;
+        if (preview)
+            record.sites[1].previewItems = {s("simtel/notestak.txt")};
+        const QByteArray json = RunReport::toJson(record);
+        QJsonParseError error;
+        const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << json.toStdString();
+        EXPECT_EQ(parsed.toJson(QJsonDocument::Indented), json);
+
+        const std::optional<RunRecord> back = RunReport::fromJson(json);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->program, odd);
+        EXPECT_EQ(back->version, lone);
+        EXPECT_EQ(back->preview, preview);
+        EXPECT_EQ(back->sites[0].boxes, record.sites[0].boxes);
+        EXPECT_EQ(back->sites[0].logLines, record.sites[0].logLines);
+        EXPECT_EQ(back->sites[0].seconds, 0.123);
+        EXPECT_EQ(back->sites[1].detail, odd);
+        EXPECT_EQ(back->sites[1].step, lone);
+        EXPECT_EQ(back->sites[1].seconds, 1e12);
+        EXPECT_EQ(back->sites[1].previewItems, record.sites[1].previewItems);
+    }
+}
