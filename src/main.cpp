@@ -52,6 +52,9 @@ int main(int argc, char** argv)
     // The plain Unix event loop: the GLib one wakes itself through a system call each time a socket
     // notifier is turned off, which a transfer does around every wait.
     qputenv("QT_NO_GLIB", "1");
+    // The run matches a few short fields against a pattern each, once: compiling the patterns to
+    // machine code costs more than the matching itself.
+    qputenv("QT_ENABLE_REGEXP_JIT", "0");
     keepHeap();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quillet"));

@@ -9,6 +9,7 @@
 #include "submit/Win95Site.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -111,12 +112,17 @@ unsigned RecipeBook::endpointUses(const QString& siteKey)
     return uses;
 }
 
-QStringList RecipeBook::controlNames()
+namespace {
+
+QStringList gatherControlNames()
 {
     QStringList names;
-    auto add = [&names](const QString& n) {
-        if (!n.isEmpty() && !names.contains(n))
+    QSet<QString> seen;
+    auto add = [&names, &seen](const QString& n) {
+        if (!n.isEmpty() && !seen.contains(n)) {
+            seen.insert(n);
             names.append(n);
+        }
     };
     for (const SiteEntry& e : SiteCatalogue::entries()) {
         add(e.newBox);
@@ -135,4 +141,14 @@ QStringList RecipeBook::controlNames()
     for (const QString& n : ArchiveSites::controlNames())
         add(n);
     return names;
+}
+
+} // namespace
+
+QStringList RecipeBook::controlNames()
+{
+    // The recipes are built in: the names are gathered once, for the run's window and the sites of
+    // one's own alike.
+    static const QStringList all = gatherControlNames();
+    return all;
 }
