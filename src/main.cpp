@@ -55,6 +55,10 @@ int main(int argc, char** argv)
     // The run matches a few short fields against a pattern each, once: compiling the patterns to
     // machine code costs more than the matching itself.
     qputenv("QT_ENABLE_REGEXP_JIT", "0");
+    // Each local time Qt gives first has the C library look whether the system's time zone file
+    // changed, unless TZ names it: the same zone, without a file check per timestamp.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     keepHeap();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quillet"));

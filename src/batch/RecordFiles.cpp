@@ -7,8 +7,9 @@
 #include "core/RecordName.h"
 
 #include <QDir>
+#include <QFile>
 
-#include <QFileInfo>
+#include <sys/stat.h>
 
 #include <optional>
 #include <span>
@@ -118,12 +119,17 @@ void RecordFiles::writeCompany(const QString& path, const TextOf& value)
 
 TextEncoding RecordEncoding::of(const QString& recordPath) const
 {
+    // One stat per file: every form post asks, and a local time for each file's date would have
+    // the C library look at the system's time zone file each time.
     QStringList paths;
-    QList<QPair<qint64, QDateTime>> stamps;
+    Stamps stamps;
+    std::size_t i = 0;
     for (const char* extension : {".dat", ".lds", ".nts"}) {
         paths.append(recordPath + QString::fromLatin1(extension));
-        const QFileInfo file(paths.back());
-        stamps.append({file.exists() ? file.size() : -1, file.lastModified()});
+        struct stat file;
+        stamps[i++] = ::stat(QFile::encodeName(paths.back()).constData(), &file) == 0
+            ? std::pair<qint64, qint64>{file.st_size, qint64(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec}
+            : std::pair<qint64, qint64>{-1, -1};
     }
     if (m_known && m_known->recordPath == recordPath && m_known->stamps == stamps)
         return m_known->encoding;

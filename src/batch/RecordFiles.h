@@ -2,12 +2,11 @@
 
 #include "core/TextEncoding.h"
 
-#include <QDateTime>
 #include <QList>
-#include <QPair>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -64,10 +63,12 @@ public:
     void forget() { m_known.reset(); }
 
 private:
+    // Size and modification time (ns) of each file; -1 for a file that is not there.
+    using Stamps = std::array<std::pair<qint64, qint64>, 3>;
     struct Known
     {
         QString recordPath;
-        QList<QPair<qint64, QDateTime>> stamps; // size and modification time of each file
+        Stamps stamps;
         TextEncoding encoding;
     };
     mutable std::optional<Known> m_known;
