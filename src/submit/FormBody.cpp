@@ -27,10 +27,12 @@ QString FormBody::build(const std::vector<FormField>& fields) const
     // stand, without joining a copy of the body.
     const TextEncoding current = m_context.encoding.value_or(m_context.window.recordEncoding());
     bool held = true;
-    assemble(fields, [&](const QString& text, bool) {
-        held = held && canHold(current, text);
-        return QString();
-    });
+    if (current != TextEncoding::Utf8) { // UTF-8 holds every piece
+        assemble(fields, [&](const QString& text, bool) {
+            held = held && canHold(current, text);
+            return QString();
+        });
+    }
     const TextEncoding encoding = held ? current : TextEncoding::Utf8;
     return assemble(fields, [encoding](const QString& text, bool pairs) {
         return pairs ? formEncodedPairs(text, encoding) : formEncoded(text, encoding);
