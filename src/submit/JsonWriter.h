@@ -26,11 +26,22 @@ public:
     void value(double number);
     void value(bool flag);
     void strings(const QStringList& list);
+    // key(name) and its value.
+    template <typename Value>
+    void member(QLatin1StringView name, const Value& value)
+    {
+        key(name);
+        write(value);
+    }
 
     // The document, ending in a line break.
     QByteArray take();
 
 private:
+    void write(const QString& text) { value(text); }
+    void write(double number) { value(number); }
+    void write(bool flag) { value(flag); }
+    void write(const QStringList& list) { strings(list); }
     void element();
     void open(char bracket, bool array);
     void close(char bracket);

@@ -30,53 +30,35 @@ QByteArray toJson(const RunRecord& record)
 {
     // Members in the order of their keys, as a QJsonObject holds and writes them.
     JsonWriter json;
+    using Name = QLatin1StringView;
     json.beginObject();
-    json.key(QLatin1StringView("counts"));
-    json.value(record.countsText());
-    json.key(QLatin1StringView("end"));
-    json.value(record.end.toString(Qt::ISODate));
-    if (record.preview) {
-        json.key(QLatin1StringView("preview"));
-        json.value(true);
-    }
-    json.key(QLatin1StringView("program"));
-    json.value(record.program);
-    json.key(QLatin1StringView("sites"));
+    json.member(Name("counts"), record.countsText());
+    json.member(Name("end"), record.end.toString(Qt::ISODate));
+    if (record.preview)
+        json.member(Name("preview"), true);
+    json.member(Name("program"), record.program);
+    json.key(Name("sites"));
     json.beginArray();
     for (const SiteResult& s : record.sites) {
         json.beginObject();
-        json.key(QLatin1StringView("boxes"));
-        json.strings(s.boxes);
-        json.key(QLatin1StringView("channels"));
-        json.strings(s.channels);
-        json.key(QLatin1StringView("detail"));
-        json.value(s.detail);
-        json.key(QLatin1StringView("entry"));
-        json.value(s.entry);
-        json.key(QLatin1StringView("label"));
-        json.value(s.label);
-        json.key(QLatin1StringView("log"));
-        json.strings(s.logLines);
-        json.key(QLatin1StringView("outcome"));
-        json.value(SiteResult::outcomeName(s.outcome));
-        if (!s.previewItems.isEmpty()) {
-            json.key(QLatin1StringView("preview"));
-            json.strings(s.previewItems);
-        }
+        json.member(Name("boxes"), s.boxes);
+        json.member(Name("channels"), s.channels);
+        json.member(Name("detail"), s.detail);
+        json.member(Name("entry"), s.entry);
+        json.member(Name("label"), s.label);
+        json.member(Name("log"), s.logLines);
+        json.member(Name("outcome"), SiteResult::outcomeName(s.outcome));
+        if (!s.previewItems.isEmpty())
+            json.member(Name("preview"), s.previewItems);
         // Milliseconds are enough; a number read back from an edited report may be too large to round.
-        json.key(QLatin1StringView("seconds"));
-        json.value(std::abs(s.seconds) < 1e9 ? qRound64(s.seconds * 1000) / 1000.0 : s.seconds);
-        json.key(QLatin1StringView("site"));
-        json.value(s.siteKey);
-        json.key(QLatin1StringView("step"));
-        json.value(s.step);
+        json.member(Name("seconds"), std::abs(s.seconds) < 1e9 ? qRound64(s.seconds * 1000) / 1000.0 : s.seconds);
+        json.member(Name("site"), s.siteKey);
+        json.member(Name("step"), s.step);
         json.endObject();
     }
     json.endArray();
-    json.key(QLatin1StringView("start"));
-    json.value(record.start.toString(Qt::ISODate));
-    json.key(QLatin1StringView("version"));
-    json.value(record.version);
+    json.member(Name("start"), record.start.toString(Qt::ISODate));
+    json.member(Name("version"), record.version);
     json.endObject();
     return json.take();
 }
