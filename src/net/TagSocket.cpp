@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QIODevice>
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -283,6 +284,14 @@ void TagSocket::SendStream(QIODevice& stream)
     bool lineStart = true;
     qint64 position = 0;
     QByteArray out;
+    const auto afterChunk = [&](qint64 count) {
+        position += count;
+        emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
+        // Let Cancel and the window's events in between chunks.
+        QCoreApplication::processEvents();
+        if (m_canceled)
+            waitFor([] { return false; }); // raises the cancel at once
+    };
     // Sends one chunk, dot-stuffed: a line that begins with "." gets one more in front, which the
     // server strips again. Most chunks have none and go as they are.
     const auto sendChunk = [&](const char* data, qint64 count) {
@@ -294,18 +303,23 @@ void TagSocket::SendStream(QIODevice& stream)
             sendAll(data, count);
             lineStart = data[count - 1] == '\n';
         }
-        position += count;
-        emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
-        // Let Cancel and the window's events in between chunks.
-        QCoreApplication::processEvents();
-        if (m_canceled)
-            waitFor([] { return false; }); // raises the cancel at once
+        afterChunk(count);
     };
     // A message spooled in memory is sent from where it lies, not copied out chunk by chunk.
     if (const auto* spool = qobject_cast<const MailSpool*>(&stream)) {
         for (const QByteArray& piece : spool->pieces()) {
-            for (qint64 at = 0; at < piece.size(); at += ChunkSize)
-                sendChunk(piece.constData() + at, std::min<qint64>(ChunkSize, piece.size() - at));
+            // A piece known to need no stuffing goes without a scan.
+            const bool free = lineStart && stuffingFree(piece);
+            for (qint64 at = 0; at < piece.size(); at += ChunkSize) {
+                const qint64 count = std::min<qint64>(ChunkSize, piece.size() - at);
+                if (free) {
+                    sendAll(piece.constData() + at, count);
+                    lineStart = piece[at + count - 1] == '\n';
+                    afterChunk(count);
+                } else {
+                    sendChunk(piece.constData() + at, count);
+                }
+            }
         }
     } else {
         QByteArray chunk(ChunkSize, Qt::Uninitialized);
@@ -314,6 +328,28 @@ void TagSocket::SendStream(QIODevice& stream)
     }
     stream.seek(size);
     emit OnProgress(0, 0);
+}
+
+bool TagSocket::stuffingFree(const QByteArray& piece)
+{
+    if (piece.size() < ChunkSize)
+        return !needsDotStuffing(piece.constData(), piece.size(), true);
+    // A kept piece holds its bytes: one at the same address with the same size is the same piece.
+    struct Kept
+    {
+        QByteArray piece;
+        bool free = false;
+    };
+    thread_local std::array<Kept, 4> kept;
+    thread_local std::size_t next = 0;
+    for (const Kept& k : kept) {
+        if (k.piece.constData() == piece.constData() && k.piece.size() == piece.size())
+            return k.free;
+    }
+    const bool free = !needsDotStuffing(piece.constData(), piece.size(), true);
+    kept[next] = {piece, free};
+    next = (next + 1) % kept.size();
+    return free;
 }
 
 bool TagSocket::needsDotStuffing(const char* data, qint64 size, bool lineStart)

@@ -85,6 +85,9 @@ public:
     static void dotStuff(const char* data, qint64 size, bool* lineStart, QByteArray* out);
     // Whether dotStuff would add anything to data.
     static bool needsDotStuffing(const char* data, qint64 size, bool lineStart);
+    // Whether a piece that starts a line holds no line beginning with "."; the answer for a large
+    // piece is kept with it (a run sends the same description in every mail).
+    static bool stuffingFree(const QByteArray& piece);
 
 signals:
     void OnOpen();

@@ -109,6 +109,26 @@ TEST_F(SmtpExchange, MessageArrivesByteForByte)
     EXPECT_FALSE(m_smtp->Connected());
 }
 
+// A long entry is one piece shared by every mail that holds it, sent without a scan once known to
+// need no stuffing: each mail still arrives as composed, lines starting with "." included.
+TEST_F(SmtpExchange, LongSharedBodyArrivesAsComposedInEveryMail)
+{
+    auto peer = startPeer({});
+    const QString dotted = QStringLiteral("line\r\n.dot\r\n").repeated(8000);
+    const QString plain = QStringLiteral("plain line\r\n").repeated(8000);
+    const QString entries[] = {dotted, plain, dotted, plain};
+    for (const QString& entry : entries) {
+        m_message.Body = QStringList{QStringLiteral("Head"), entry, QStringLiteral("end")};
+        ASSERT_EQ(send(), QString());
+    }
+    const QByteArrayList got = messages();
+    ASSERT_EQ(got.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray body = got[i].mid(got[i].indexOf("\r\n\r\n") + 4);
+        EXPECT_TRUE(body == "Head\r\n" + entries[i].toUtf8() + "end\r\n\r\n") << i;
+    }
+}
+
 // Text beyond ASCII in the body, the sender's name and the subject reads back exactly in a mail
 // reader; every message has a date and an id of its own.
 TEST_F(SmtpExchange, EightBitTextReadsBackExactly)
