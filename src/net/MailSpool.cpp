@@ -13,6 +13,7 @@ void MailSpool::appendShared(const QByteArray& bytes)
     if (bytes.isEmpty())
         return;
     m_pieces.push_back(bytes);
+    m_taken.push_back(true);
     m_lastShared = true;
     m_size += bytes.size();
 }
@@ -21,6 +22,7 @@ qint64 MailSpool::writeData(const char* data, qint64 size)
 {
     if (m_pieces.empty() || m_lastShared) {
         m_pieces.emplace_back();
+        m_taken.push_back(false);
         m_lastShared = false;
     }
     m_pieces.back().append(data, size);

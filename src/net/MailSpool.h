@@ -18,6 +18,8 @@ public:
     // Takes bytes as the next piece without copying them.
     void appendShared(const QByteArray& bytes);
     const std::vector<QByteArray>& pieces() const { return m_pieces; }
+    // Whether piece i was taken by appendShared (bytes that live on elsewhere), not written.
+    bool taken(std::size_t i) const { return m_taken[i]; }
     qint64 size() const override { return m_size; }
     bool isSequential() const override { return false; }
 
@@ -27,6 +29,7 @@ protected:
 
 private:
     std::vector<QByteArray> m_pieces;
+    std::vector<bool> m_taken; // per piece: taken by appendShared
     bool m_lastShared = false; // the last piece was taken by reference: writes start a new one
     qint64 m_size = 0;
 };

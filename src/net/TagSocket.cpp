@@ -307,9 +307,11 @@ void TagSocket::SendStream(QIODevice& stream)
     };
     // A message spooled in memory is sent from where it lies, not copied out chunk by chunk.
     if (const auto* spool = qobject_cast<const MailSpool*>(&stream)) {
-        for (const QByteArray& piece : spool->pieces()) {
-            // A piece known to need no stuffing goes without a scan.
-            const bool free = lineStart && stuffingFree(piece);
+        for (std::size_t i = 0; i < spool->pieces().size(); ++i) {
+            const QByteArray& piece = spool->pieces()[i];
+            // A piece taken from elsewhere (a body every mail shares) and known to need no stuffing
+            // goes without a scan; the mail's own pieces, an attachment among them, are not kept.
+            const bool free = lineStart && spool->taken(i) && stuffingFree(piece);
             for (qint64 at = 0; at < piece.size(); at += ChunkSize) {
                 const qint64 count = std::min<qint64>(ChunkSize, piece.size() - at);
                 if (free) {

@@ -86,7 +86,8 @@ public:
     // Whether dotStuff would add anything to data.
     static bool needsDotStuffing(const char* data, qint64 size, bool lineStart);
     // Whether a piece that starts a line holds no line beginning with "."; the answer for a large
-    // piece is kept with it (a run sends the same description in every mail).
+    // piece is kept with the piece (a run sends the same description in every mail), so only a
+    // piece that lives on anyway should be asked.
     static bool stuffingFree(const QByteArray& piece);
 
 signals:

@@ -18,6 +18,9 @@ TEST(MailSpool, ReadsBackTheBytesWrittenAndTakenFromAnyPosition)
     EXPECT_EQ(spool.size(), whole.size());
     EXPECT_EQ(spool.pieces().size(), 3u);
     EXPECT_EQ(spool.pieces()[1].constData(), body.constData()); // taken, not copied
+    EXPECT_FALSE(spool.taken(0));
+    EXPECT_TRUE(spool.taken(1));
+    EXPECT_FALSE(spool.taken(2)); // written after a taken piece: a piece of the spool's own
     for (const qint64 from : {qint64(0), qint64(5), qint64(14), qint64(9000), whole.size() - 3}) {
         ASSERT_TRUE(spool.seek(from));
         EXPECT_EQ(spool.read(40), whole.mid(from, 40)) << from;
