@@ -183,10 +183,10 @@ QString withLfBreaks(QString text)
 
 namespace {
 
-// The text written as it is, in the file's own encoding when that can hold it.
-void writeLinesText(const QString& path, const QString& text)
+// The text written as it is, in encoding when that can hold it.
+void writeLinesText(const QString& path, const QString& text, TextEncoding encoding)
 {
-    if (!writeFileWholeIfChanged(path, encodeText(text, encodingFor(fileEncoding(path), text))))
+    if (!writeFileWholeIfChanged(path, encodeText(text, encodingFor(encoding, text))))
         throw ECreateError(path);
 }
 
@@ -194,12 +194,17 @@ void writeLinesText(const QString& path, const QString& text)
 
 void writeLineFile(const QString& path, const QStringList& lines)
 {
-    writeLinesText(path, linesText(lines));
+    writeLinesText(path, linesText(lines), fileEncoding(path));
+}
+
+void writeLineFileIn(const QString& path, const QStringList& lines, TextEncoding encoding)
+{
+    writeLinesText(path, linesText(lines), encoding);
 }
 
 void writeTextLines(const QString& path, const QString& text)
 {
-    writeLinesText(path, crLfLinesText(text));
+    writeLinesText(path, crLfLinesText(text), fileEncoding(path));
 }
 
 QStringList textToLines(const QString& text)

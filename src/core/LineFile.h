@@ -32,6 +32,8 @@ std::optional<QString> readLineText(const QString& path);
 TextEncoding fileEncoding(const QString& path);
 // Writes the lines whole, then renames the file into place; raises ECreateError with the path on failure.
 void writeLineFile(const QString& path, const QStringList& lines);
+// The same in encoding where it can hold the lines (UTF-8 otherwise), whatever the file held.
+void writeLineFileIn(const QString& path, const QStringList& lines, TextEncoding encoding);
 // The same for a text's lines (textToLines), without a string per line.
 void writeTextLines(const QString& path, const QString& text);
 

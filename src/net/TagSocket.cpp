@@ -284,18 +284,10 @@ void TagSocket::SendStream(QIODevice& stream)
     bool lineStart = true;
     qint64 position = 0;
     QByteArray out;
-    const auto afterChunk = [&](qint64 count) {
-        position += count;
-        emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
-        // Let Cancel and the window's events in between chunks.
-        QCoreApplication::processEvents();
-        if (m_canceled)
-            waitFor([] { return false; }); // raises the cancel at once
-    };
     // Sends one chunk, dot-stuffed: a line that begins with "." gets one more in front, which the
-    // server strips again. Most chunks have none and go as they are.
-    const auto sendChunk = [&](const char* data, qint64 count) {
-        if (needsDotStuffing(data, count, lineStart)) {
+    // server strips again. Most chunks have none and go as they are, unscanned when known to.
+    const auto sendChunk = [&](const char* data, qint64 count, bool knownFree = false) {
+        if (!knownFree && needsDotStuffing(data, count, lineStart)) {
             out.clear();
             dotStuff(data, count, &lineStart, &out);
             sendAll(out.constData(), out.size());
@@ -303,7 +295,12 @@ void TagSocket::SendStream(QIODevice& stream)
             sendAll(data, count);
             lineStart = data[count - 1] == '\n';
         }
-        afterChunk(count);
+        position += count;
+        emit OnProgress(size > 0 ? int((position * 100 + size / 2) / size) : 0, position);
+        // Let Cancel and the window's events in between chunks.
+        QCoreApplication::processEvents();
+        if (m_canceled)
+            waitFor([] { return false; }); // raises the cancel at once
     };
     // A message spooled in memory is sent from where it lies, not copied out chunk by chunk.
     if (const auto* spool = qobject_cast<const MailSpool*>(&stream)) {
@@ -312,16 +309,8 @@ void TagSocket::SendStream(QIODevice& stream)
             // A piece taken from elsewhere (a body every mail shares) and known to need no stuffing
             // goes without a scan; the mail's own pieces, an attachment among them, are not kept.
             const bool free = lineStart && spool->taken(i) && stuffingFree(piece);
-            for (qint64 at = 0; at < piece.size(); at += ChunkSize) {
-                const qint64 count = std::min<qint64>(ChunkSize, piece.size() - at);
-                if (free) {
-                    sendAll(piece.constData() + at, count);
-                    lineStart = piece[at + count - 1] == '\n';
-                    afterChunk(count);
-                } else {
-                    sendChunk(piece.constData() + at, count);
-                }
-            }
+            for (qint64 at = 0; at < piece.size(); at += ChunkSize)
+                sendChunk(piece.constData() + at, std::min<qint64>(ChunkSize, piece.size() - at), free);
         }
     } else {
         QByteArray chunk(ChunkSize, Qt::Uninitialized);

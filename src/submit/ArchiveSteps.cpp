@@ -2,7 +2,6 @@
 
 #include "archive/TZipBuilder.h"
 #include "core/Dialogs.h"
-#include "core/Errors.h"
 #include "core/LineFile.h"
 #include "core/TextWrap.h"
 #include "submit/RunControls.h"
@@ -53,9 +52,7 @@ ArchiveTexts ArchiveSteps::textsOf(const RunWindow& window)
 
 void ArchiveSteps::writeTextFile(const QString& path, const QStringList& lines, TextEncoding recordEncoding)
 {
-    const QString text = linesText(lines);
-    if (!writeFileWholeIfChanged(path, encodeText(text, encodingFor(recordEncoding, text))))
-        throw ECreateError(path);
+    writeLineFileIn(path, lines, recordEncoding);
 }
 
 QString ArchiveSteps::makeArchive(
