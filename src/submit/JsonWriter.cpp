@@ -76,6 +76,11 @@ JsonWriter::JsonWriter()
     m_out.reserve(64 * 1024);
 }
 
+void JsonWriter::indent()
+{
+    m_out.append(4 * qsizetype(m_levels.size()), ' ');
+}
+
 void JsonWriter::element()
 {
     if (m_keyed) {
@@ -87,7 +92,7 @@ void JsonWriter::element()
     Level& level = m_levels.back();
     if (level.count++ > 0)
         m_out += ",\n";
-    m_out += QByteArray(4 * qsizetype(m_levels.size()), ' ');
+    indent();
 }
 
 void JsonWriter::open(char bracket, bool array)
@@ -103,7 +108,7 @@ void JsonWriter::close(char bracket)
     if (m_levels.back().count > 0)
         m_out += '\n';
     m_levels.pop_back();
-    m_out += QByteArray(4 * qsizetype(m_levels.size()), ' ');
+    indent();
     m_out += bracket;
 }
 

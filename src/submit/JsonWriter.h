@@ -42,6 +42,7 @@ private:
     void write(double number) { value(number); }
     void write(bool flag) { value(flag); }
     void write(const QStringList& list) { strings(list); }
+    void indent(); // four blanks per open level
     void element();
     void open(char bracket, bool array);
     void close(char bracket);
